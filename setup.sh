@@ -1,0 +1,58 @@
+#!/usr/bin/env bash
+# Installs what a fresh Debian machine is missing, builds, then plays the game or runs the tests.
+#   ./setup.sh play [program options]   build and start the game
+#   ./setup.sh test                     build and run the whole suite, then again under ASan+UBSan
+set -euo pipefail
+cd "$(dirname "$0")"
+
+packages=(
+  build-essential cmake ninja-build pkg-config clang
+  libsdl2-dev zlib1g-dev libvorbisidec-dev libstb-dev
+  libfreetype-dev libfontconfig-dev fonts-dejavu-core
+  libgtest-dev libgmock-dev libbenchmark-dev libpixman-1-dev
+)
+
+install_missing() {
+  local missing=()
+  for package in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
+  done
+  if ((${#missing[@]})); then
+    local sudo=""
+    [ "$(id -u)" -eq 0 ] || sudo="sudo"
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  fi
+}
+
+jobs=$(nproc)
+
+build() {  # build DIR [cmake options]
+  local dir=$1
+  shift
+  cmake -S . -B "$dir" -G Ninja "$@" >/dev/null
+  cmake --build "$dir" --parallel "$jobs"
+}
+
+command=${1:-}
+shift || true
+case "$command" in
+  play)
+    install_missing
+    build build -DCMAKE_BUILD_TYPE=Release -DBOULES_TESTS=OFF -DBOULES_BENCH=OFF
+    exec ./build/shell/boules "$@"
+    ;;
+  test)
+    install_missing
+    build build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+    (cd build && ctest --output-on-failure --parallel "$jobs")
+    echo "== the same suite under AddressSanitizer and UndefinedBehaviorSanitizer"
+    build build-sanitize -DCMAKE_BUILD_TYPE=Debug -DBOULES_SANITIZE=ON -DBOULES_BENCH=OFF
+    (cd build-sanitize && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+      ctest --output-on-failure --parallel "$jobs")
+    ;;
+  *)
+    echo "usage: ./setup.sh play [options] | ./setup.sh test" >&2
+    exit 2
+    ;;
+esac
