@@ -1,0 +1,91 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdio>
+#include <string>
+
+#include "shell/platform/mapped_file.h"
+#include "shell/platform/platform.h"
+#include "shell/platform/threading.h"
+
+namespace qn::platform {
+namespace {
+
+TEST(PlatformTest, ClockPathsAndMemory) {
+  uint32_t start = monotonicMilliseconds();
+  uint64_t counter = highResolutionCounter();
+  sleepMilliseconds(5);
+  EXPECT_GE(monotonicMilliseconds() - start, 4u);
+  EXPECT_GT(highResolutionCounter(), counter);
+  EXPECT_EQ(highResolutionFrequency(), 1'000'000'000u);
+  EXPECT_EQ(executablePath().rfind(executableFolder() + "/", 0), 0u);
+  EXPECT_NE(executablePath().find("shell_tests"), std::string::npos);
+  EXPECT_GT(availablePhysicalMemory(), 0u);
+}
+
+TEST(PlatformTest, MessageBoxWithoutDisplayTakesTheSafeAnswer) {
+  EXPECT_EQ(messageBox("Go on?", "Question", MessageBoxButtons::yesNo), MessageBoxAnswer::no);
+  EXPECT_EQ(messageBox("Done.", "Note", MessageBoxButtons::ok), MessageBoxAnswer::ok);
+  setMessageBoxHandler([](std::string_view, std::string_view, MessageBoxButtons) { return MessageBoxAnswer::yes; });
+  EXPECT_EQ(messageBox("Go on?", "Question", MessageBoxButtons::yesNo), MessageBoxAnswer::yes);
+  setMessageBoxHandler(nullptr);
+}
+
+TEST(PlatformTest, MappedFilesAndWholeFiles) {
+  std::string path = ::testing::TempDir() + "mapped_file_test.bin";
+  const char bytes[] = "QMF!payload";
+  ASSERT_TRUE(writeWholeFile(path, bytes, sizeof bytes));
+  MappedFile mapped(path);
+  ASSERT_TRUE(mapped.isOpen());
+  ASSERT_EQ(mapped.size(), sizeof bytes);
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(mapped.data()), 4), "QMF!");
+  MappedFile moved = std::move(mapped);
+  EXPECT_FALSE(mapped.isOpen());
+  EXPECT_TRUE(moved.isOpen());
+  std::string contents;
+  ASSERT_TRUE(readWholeFile(path, contents));
+  EXPECT_EQ(contents.size(), sizeof bytes);
+  std::remove(path.c_str());
+  EXPECT_FALSE(MappedFile(path).isOpen());
+  EXPECT_FALSE(readWholeFile(path, contents));
+  EXPECT_FALSE(MappedFile("/").isOpen());  // a folder is no file
+}
+
+TEST(PlatformTest, AutoResetEventWakesOneWaitAndResets) {
+  AutoResetEvent event;
+  EXPECT_FALSE(event.waitFor(1));
+  event.set();
+  EXPECT_TRUE(event.waitFor(0));
+  EXPECT_FALSE(event.waitFor(1));  // reset by the wait it released
+
+  std::atomic<int> woken{0};
+  Thread worker([&] {
+    event.wait();
+    ++woken;
+  });
+  event.set();
+  EXPECT_TRUE(worker.joinFor(2000));
+  EXPECT_EQ(woken.load(), 1);
+  EXPECT_TRUE(worker.finished());
+}
+
+TEST(PlatformTest, BoundedJoinGivesUpOnAStuckThread) {
+  AutoResetEvent release;
+  Lock lock;
+  int shared = 0;
+  {
+    Thread stuck([&] {
+      release.wait();
+      LockGuard guard(lock);
+      ++shared;
+    });
+    EXPECT_FALSE(stuck.joinFor(20));
+    release.set();
+    EXPECT_TRUE(stuck.joinFor(2000));
+  }
+  LockGuard guard(lock);
+  EXPECT_EQ(shared, 1);
+}
+
+}  // namespace
+}  // namespace qn::platform
