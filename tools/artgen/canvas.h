@@ -1,0 +1,45 @@
+// One member picture while it is drawn: a cairo ARGB surface and the ways to turn it into the
+// RGBA pixels the media packer takes.
+//
+// Pictures come in three finishes, chosen by how the game draws the member:
+// - alpha: members with useAlpha keep their antialiased alpha;
+// - on white: members drawn with matte or backgroundTransparent ink and no alpha. Everything that
+//   is not drawn becomes pure white 0xFFFFFF connected to the border, antialiased edges are
+//   blended over the colour the sprite usually sits on, and no visible pixel is pure white;
+// - opaque: full pictures and buttons drawn with copy ink.
+#pragma once
+
+#include <cairo.h>
+
+#include <cstdint>
+#include <vector>
+
+namespace qn::artgen {
+
+class Canvas {
+ public:
+  Canvas(int width, int height);
+  ~Canvas();
+  Canvas(const Canvas&) = delete;
+  Canvas& operator=(const Canvas&) = delete;
+
+  cairo_t* cr() const { return cr_; }
+  int width() const { return width_; }
+  int height() const { return height_; }
+
+  std::vector<uint8_t> finishAlpha();
+  std::vector<uint8_t> finishOnWhite(uint32_t fringeColor);
+  std::vector<uint8_t> finishOpaque();
+
+  // Direct access to the premultiplied pixels (0xAARRGGBB words) for per-pixel texture work.
+  uint32_t* pixels();
+  int stride() const;  // in words
+  void markDirty();
+
+ private:
+  int width_, height_;
+  cairo_surface_t* surface_;
+  cairo_t* cr_;
+};
+
+}  // namespace qn::artgen

@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Regenerates the game's media sources under assets/ (or the folder given): the pictures with
+# tools/artgen (needs cairo) and the sounds with tools/soundgen (needs libvorbisenc), then, when
+# the packing tool is built, the contact sheet of the whole cast. The output is byte-for-byte
+# reproducible; tests/game checks that the committed files are what these tools make.
+#   tools/generate-assets.sh [OUTPUT_FOLDER]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=${BOULES_BUILD_DIR:-build}
+out=${1:-assets}
+
+cmake -S . -B "$build" -G Ninja >/dev/null
+cmake --build "$build" --target artgen soundgen
+mkdir -p "$out/art" "$out/sound"
+"$build/tools/artgen/artgen" "$out/art"
+"$build/tools/soundgen/soundgen" "$out/sound"
+
+if cmake --build "$build" --target qmftool >/dev/null 2>&1; then
+  packed=$(mktemp -d)
+  trap 'rm -rf "$packed"' EXIT
+  cp assets/cast.manifest "$packed/"
+  ln -s "$(realpath "$out/art")" "$packed/art"
+  ln -s "$(realpath "$out/sound")" "$packed/sound"
+  "$build/tools/qmftool/qmftool" pack "$packed/cast.manifest" "$packed/MyMovie.qmf" "$packed/cast_table.cpp"
+  "$build/tools/qmftool/qmftool" sheet "$packed/MyMovie.qmf" "$packed/cast_table.cpp" "$out/contact-sheet.png"
+fi
