@@ -77,7 +77,7 @@ TEST(QmfToolTest, PacksBlobsInOrderWithAValidTrailer) {
   EXPECT_EQ(cast.sounds[0].packedSize, 300);
   EXPECT_LT(cast.sounds[1].packedSize, 300);
   EXPECT_EQ(cast.sounds[1].offset + cast.sounds[1].packedSize + kTrailerSize, static_cast<int32_t>(cast.media.size()));
-  EXPECT_EQ(cast.table().mediaFileSize, static_cast<int32_t>(cast.media.size()));
+  EXPECT_EQ(cast.rows().mediaFileSize, static_cast<int32_t>(cast.media.size()));
 
   // Everything reads back through the runtime's own path.
   MediaFile media;

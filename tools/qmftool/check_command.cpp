@@ -66,7 +66,7 @@ int checkCommand(Arguments arguments) {
       report(same, same ? "contents match the manifest" : "contents differ from the manifest: pack it again");
       passed = same;
     }
-    passed = checkMembers(media, cast.table(), report) && passed;
+    passed = checkMembers(media, cast.rows(), report) && passed;
   }
   std::printf("%s\n", passed ? "media file is valid" : "media file is NOT valid");
   return passed ? 0 : 1;

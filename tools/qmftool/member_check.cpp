@@ -45,7 +45,7 @@ std::string checkSound(const MediaFile& media, const SoundRow& row) {
 
 }  // namespace
 
-bool checkMembers(const MediaFile& media, const CastTable& table, ReportLine report) {
+bool checkMembers(const MediaFile& media, const CastRows& table, ReportLine report) {
   int failures = 0, count = 0;
   auto note = [&](const std::string& problem, int32_t castLib, int32_t number, const char* name) {
     ++count;

@@ -4,13 +4,13 @@
 
 #include <string>
 
-#include "cast/cast_table.h"
+#include "cast/cast_rows.h"
 #include "cast/media_file.h"
 
 namespace qn::qmftool {
 
 using ReportLine = void (*)(bool passed, const std::string& line);
 
-bool checkMembers(const MediaFile& media, const CastTable& table, ReportLine report);
+bool checkMembers(const MediaFile& media, const CastRows& table, ReportLine report);
 
 }  // namespace qn::qmftool

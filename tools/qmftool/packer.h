@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "cast/cast_table.h"
+#include "cast/cast_rows.h"
 #include "tools/qmftool/manifest.h"
 
 namespace qn::qmftool {
@@ -20,14 +20,14 @@ struct PackedCast {
   std::vector<ScriptRow> scripts;
   std::deque<std::string> strings;  // the texts the rows point at; a deque never moves them
 
-  CastTable table() const {
+  CastRows rows() const {
     return {bitmaps, fields, sounds, scripts, static_cast<int32_t>(media.size())};
   }
 };
 
 bool packManifest(Manifest& manifest, const std::string& manifestPath, PackedCast& out, std::string& error);
 
-// The C++ source that defines movieCastTable() for the packed rows.
+// The C++ source that defines movieCastRows() for the packed rows.
 std::string castTableSource(const PackedCast& cast, const std::string& manifestName);
 
 }  // namespace qn::qmftool

@@ -1,4 +1,4 @@
-// The cast table: one row per member, the constructor arguments of its member class in the order
+// The cast rows: one row per member, the constructor arguments of its member class in the order
 // the movie definition passes them. `qmftool pack` writes these tables (as C++ source the movie
 // compiles) together with the media file whose offsets they name, so the two always agree.
 #pragma once
@@ -51,7 +51,7 @@ struct ScriptRow {
 };
 
 // Members are created kind by kind in this order: bitmaps, fields, sounds, scripts.
-struct CastTable {
+struct CastRows {
   std::span<const BitmapRow> bitmaps;
   std::span<const FieldRow> fields;
   std::span<const SoundRow> sounds;
@@ -60,6 +60,6 @@ struct CastTable {
 };
 
 // Defined by the cast-table source that `qmftool pack` generates for the movie.
-const CastTable& movieCastTable();
+const CastRows& movieCastRows();
 
 }  // namespace qn
