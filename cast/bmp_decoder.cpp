@@ -68,8 +68,9 @@ BmpStatus decodeBmp(const uint8_t* data, size_t size, DecodedImage& out) {
   }
 
   int64_t stride = strideFor(bits, width);
-  int64_t pixelBytes = stride * height;  // width and height are below 2^31: no overflow in 64 bits
-  if (stride > INT32_MAX || !rangeIsInside(pixelOffset, pixelBytes, size)) return BmpStatus::malformed;
+  if (stride > INT32_MAX) return BmpStatus::malformed;
+  int64_t pixelBytes = stride * height;  // both below 2^31: no overflow in 64 bits
+  if (!rangeIsInside(pixelOffset, pixelBytes, size)) return BmpStatus::malformed;
 
   std::unique_ptr<uint8_t[]> pixels(new (std::nothrow) uint8_t[static_cast<size_t>(pixelBytes)]);
   if (!pixels) return BmpStatus::outOfMemory;
