@@ -7,11 +7,6 @@
 namespace qn {
 namespace {
 
-struct ValueModel {
-  ValueModel() { initValueModel(); }
-  ~ValueModel() { shutdownValueModel(); }
-} valueModel;
-
 void integerAdd(benchmark::State& state) {
   Value a(12345), b(678);
   for (auto _ : state) {
