@@ -1,0 +1,99 @@
+#include "game/movie_script.h"
+
+#include "engine/cast_table.h"
+#include "game/game_movie.h"
+#include "game/game_symbols.h"
+#include "script/handler_call.h"
+#include "script/list_object.h"
+#include "script/symbol_prop_list_object.h"
+
+namespace qn::game {
+namespace {
+
+constexpr int32_t kMenuChannel = 238, kHelpChannel = 239, kStartHotSpot = 225;
+constexpr int32_t kMusicChannel = 2;
+constexpr const char* kNameFields[4] = {"naam1", "naam2", "naam3", "naam4"};
+constexpr const char* kWinFields[4] = {"win1", "win2", "win3", "win4"};
+
+void setText(GameMovie& movie, const char* field, const Value& text) {
+  movie.cast().memberOf(Value(field)).setProperty(sym::text, text);
+}
+
+void showChannels(GameMovie& movie, int32_t first, int32_t last, bool visible) {
+  for (int32_t channel = first; channel <= last; ++channel) movie.setChannelVisible(channel, visible);
+}
+
+void setLocZ(GameMovie& movie, int32_t channel, int32_t locZ) {
+  movie.sprite(channel).setProperty(sym::locZ, Value(locZ));
+}
+
+}  // namespace
+
+bool MovieScript::handle(SymbolNumber method, int argc, Value& result, Value* const* argv, bool) {
+  switch (method) {
+    case sym::prepareMovie: return runHandler(&MovieScript::prepareMovie, *this, argc, argv, result);
+    case sym::startMovie: return runHandler(&MovieScript::startMovie, *this, argc, argv, result);
+    case sym::stopMovie: return runHandler(&MovieScript::stopMovie, *this, argc, argv, result);
+  }
+  return false;
+}
+
+Value MovieScript::prepareMovie() {
+  GameMovie& movie = GameMovie::running();
+  Value ignored;
+  movie.resetGlobals(ignored);
+  movie.setProperty(sym::actorList, makeList({}));
+  movie.setChannelVisible(kMenuChannel, true);
+  return Value();
+}
+
+Value MovieScript::startMovie() {
+  GameMovie& movie = GameMovie::running();
+  const ScriptConstants& constant = movie.constants();
+  MovieGlobals& globals = movie.globals();
+  setText(movie, kNameFields[0], constant.playerOne);
+  setText(movie, kNameFields[1], constant.dael);
+  setText(movie, kNameFields[2], constant.emptyText);
+  setText(movie, kNameFields[3], constant.emptyText);
+  globals.distances = makeRecord({{s::singlePlayer, sharedZero},
+                                  {s::Dist1, constant.zeroFloat},
+                                  {s::Dist2, constant.zeroFloat},
+                                  {s::Dist3, constant.zeroFloat},
+                                  {s::Dist4, constant.zeroFloat}});
+  showChannels(movie, 400, 450, false);  // the set-up screen
+  showChannels(movie, 204, 215, false);  // result names and distances
+  movie.goToFrame(constant.gameLabel);
+  showChannels(movie, 220, 226, true);
+  for (Value& counter : globals.winCounters) counter = sharedZero;
+  for (int32_t channel = 226; channel <= 236; ++channel) {
+    movie.setChannelVisible(channel, true);
+    setLocZ(movie, channel, 200000);
+    movie.sprite(channel).setProperty(sym::blend, Value(100));
+  }
+  for (const char* field : kWinFields) setText(movie, field, constant.zeroText);
+  movie.setChannelVisible(kHelpChannel, true);
+
+  Value engineScript = movie.scriptOf(constant.engineScript);
+  Value* newArguments[] = {&engineScript};
+  movie.callGlobal(movie, globals.engineObject, sym::new_, 1, newArguments);
+  if (ListObject* actors = listOf(movie.actorList())) actors->append(globals.engineObject);
+  movie.playSound(kMusicChannel, constant.menuTune);
+
+  // The menu and the help page stack above everything the game shows.
+  setLocZ(movie, 228, 200001);
+  for (int32_t channel : {229, 230, 234}) setLocZ(movie, channel, 200002);
+  setLocZ(movie, 235, 200003);
+  setLocZ(movie, 237, 199999);
+  setLocZ(movie, kMenuChannel, 200005);
+  setLocZ(movie, kHelpChannel, 200005);
+  showChannels(movie, kStartHotSpot, 226, true);
+  return Value();
+}
+
+Value MovieScript::stopMovie() {
+  GameMovie& movie = GameMovie::running();
+  setText(movie, "versie", movie.constants().emptyText);
+  return Value();
+}
+
+}  // namespace qn::game
