@@ -8,6 +8,7 @@
 #include <unordered_map>
 
 #include "script/chunk_engine.h"
+#include "script/method_answer.h"
 #include "script/scalars.h"
 #include "script/script_host.h"
 #include "script/small_block_pool.h"
@@ -208,13 +209,8 @@ void StringObject::getProperty(Value& result, SymbolNumber property) {
   }
 }
 
-// The answer is built apart from `result` and stored last: the caller's result may be one of
-// the arguments.
 bool StringObject::handle(SymbolNumber method, int argc, Value& result, Value* const* argv, bool) {
-  Value answer = sharedZero;
-  bool handled = dispatch(method, argc, answer, argv);
-  result = std::move(answer);
-  return handled;
+  return answerMethod(*this, &StringObject::dispatch, sharedZero, method, argc, result, argv);
 }
 
 bool StringObject::dispatch(SymbolNumber method, int argc, Value& answer, Value* const* argv) {

@@ -17,6 +17,7 @@
 #include "script/symbol_object.h"
 #include "script/symbol_table.h"
 #include "script/wide_text.h"
+#include "tests/script/script_fixture.h"
 
 namespace qn {
 namespace {
@@ -31,19 +32,15 @@ class Host final : public ScriptHost {
   std::string delimiter = ",";
 };
 
-class StringTest : public ::testing::Test {
+class StringTest : public ScriptFixture {
  protected:
   void SetUp() override {
-    initValueModel();
-    SymbolTable::global().clear();
-    SymbolTable::global().addBuiltins();
+    ScriptFixture::SetUp();
     setScriptHost(&host_);
-    cellsBefore_ = SmallBlockPool::shared().cellsInUse();
   }
   void TearDown() override {
-    EXPECT_EQ(SmallBlockPool::shared().cellsInUse(), cellsBefore_) << "a test leaked pool cells";
     setScriptHost(nullptr);
-    shutdownValueModel();
+    ScriptFixture::TearDown();
   }
 
   // The movie's global chunk function with the target first.
@@ -60,9 +57,6 @@ class StringTest : public ::testing::Test {
   static std::string textIn(const Value& value) { return std::string(stringObjectOf(value)->text()); }
 
   Host host_;
-
- private:
-  size_t cellsBefore_ = 0;
 };
 
 Value line() { return Value::symbol(sym::line); }
