@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "script/elementwise.h"
+#include "script/method_answer.h"
 #include "script/int_list_object.h"
 #include "script/intro_sort.h"
 #include "script/list_object.h"
@@ -132,14 +133,9 @@ void ListOf<Element, Self>::getProperty(Value& result, SymbolNumber property) {
   }
 }
 
-// The answer is built apart from `result` and stored last: the caller's result may be one of
-// the arguments, or the only holder of this list.
 template <class Element, class Self>
 bool ListOf<Element, Self>::handle(SymbolNumber method, int argc, Value& result, Value* const* argv, bool) {
-  Value answer = sharedZero;
-  bool handled = dispatch(method, argc, answer, argv);
-  result = std::move(answer);
-  return handled;
+  return answerMethod(*this, &ListOf<Element, Self>::dispatch, sharedZero, method, argc, result, argv);
 }
 
 template <class Element, class Self>

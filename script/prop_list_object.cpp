@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "script/elementwise.h"
+#include "script/method_answer.h"
 #include "script/symbol_object.h"
 
 namespace qn {
@@ -178,12 +179,8 @@ void PropListObject::getProperty(Value& result, SymbolNumber property) {
   }
 }
 
-// The answer is built apart from `result` and stored last (see the linear lists).
 bool PropListObject::handle(SymbolNumber method, int argc, Value& result, Value* const* argv, bool) {
-  Value answer = sharedOne;
-  bool handled = dispatch(method, argc, answer, argv);
-  result = std::move(answer);
-  return handled;
+  return answerMethod(*this, &PropListObject::dispatch, sharedOne, method, argc, result, argv);
 }
 
 bool PropListObject::dispatch(SymbolNumber method, int argc, Value& answer, Value* const* argv) {

@@ -1,6 +1,7 @@
 #include "script/symbol_prop_list_object.h"
 
 #include "script/elementwise.h"
+#include "script/method_answer.h"
 #include "script/symbol_object.h"
 #include "script/symbol_table.h"
 
@@ -99,12 +100,8 @@ bool SymbolPropListObject::setProperty(SymbolNumber property, const Value& value
   return true;
 }
 
-// The answer is built apart from `result` and stored last (see the linear lists).
 bool SymbolPropListObject::handle(SymbolNumber method, int argc, Value& result, Value* const* argv, bool) {
-  Value answer = sharedOne;
-  bool handled = dispatch(method, argc, answer, argv);
-  result = std::move(answer);
-  return handled;
+  return answerMethod(*this, &SymbolPropListObject::dispatch, sharedOne, method, argc, result, argv);
 }
 
 bool SymbolPropListObject::dispatch(SymbolNumber method, int argc, Value& answer, Value* const* argv) {

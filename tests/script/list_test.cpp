@@ -12,26 +12,12 @@
 #include "script/symbol_object.h"
 #include "script/symbol_prop_list_object.h"
 #include "script/symbol_table.h"
+#include "tests/script/script_fixture.h"
 
 namespace qn {
 namespace {
 
-class ListTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    initValueModel();
-    SymbolTable::global().clear();
-    SymbolTable::global().addBuiltins();
-    cellsBefore_ = SmallBlockPool::shared().cellsInUse();
-  }
-  void TearDown() override {
-    EXPECT_EQ(SmallBlockPool::shared().cellsInUse(), cellsBefore_) << "a test leaked pool cells";
-    shutdownValueModel();
-  }
-
- private:
-  size_t cellsBefore_ = 0;
-};
+using ListTest = ScriptFixture;
 
 Value sym_(SymbolNumber number) { return Value::symbol(number); }
 
