@@ -161,7 +161,7 @@ class Movie : public ScriptObject, public ScriptHost {
   bool inFrameSetup() const { return inFrameSetup_; }
   bool prefer565() const { return prefer565_; }
   bool exitLock() const { return exitLock_; }
-  const std::string& itemDelimiter() const { return itemDelimiter_; }
+  std::string_view itemDelimiter() const { return itemDelimiter_; }
   const IntRect& stageRect() const { return stageRect_; }
   const IntRect& dirtyRect() const { return dirtyRect_; }
   const Value& stageImage() const { return stageImage_; }
