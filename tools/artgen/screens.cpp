@@ -47,7 +47,7 @@ void scatterPebbles(cairo_t* cr, int seed, double top, double bottom, int attemp
     const double x = uniform(random) * kStageWidth;
     const double radius = (0.6 + uniform(random) * 1.6) * s * 1.6;
     const double tone = uniform(random);
-    const uint32_t stone = tone < 0.3 ? 0x8F7652 : tone < 0.6 ? 0xE3CFA6 : tone < 0.85 ? 0xB39163 : 0x6E6358;
+    const uint32_t stone = tone < 0.35 ? 0x8F7652 : tone < 0.55 ? 0xE3CFA6 : tone < 0.85 ? 0xB39163 : 0x6E6358;
     cairo_save(cr);
     cairo_translate(cr, x, y);
     cairo_scale(cr, radius, radius * (0.55 + 0.2 * uniform(random)));
@@ -55,7 +55,7 @@ void scatterPebbles(cairo_t* cr, int seed, double top, double bottom, int attemp
     cairo_restore(cr);
     setColor(cr, stone, 0.3 + 0.35 * uniform(random));
     cairo_fill(cr);
-    if (radius > 1.4) {  // a light top on the larger stones
+    if (radius > 2.2) {  // a light top on the larger stones
       cairo_save(cr);
       cairo_translate(cr, x - radius * 0.2, y - radius * 0.25);
       cairo_scale(cr, radius * 0.5, radius * 0.25);
@@ -112,11 +112,19 @@ void drawPitch(cairo_t* cr, Canvas& canvas, int seed, bool throwLine) {
   cairo_set_line_width(cr, 0.6);
   setColor(cr, 0x7B5E38, 0.10);
   cairo_stroke(cr);
+  // Large, soft patches of damper and drier gravel, flattened by the perspective.
+  RandomGenerator patches(static_cast<uint32_t>(seed) * 7 + 1);
+  for (int patch = 0; patch < 70; ++patch) {
+    const double y = uniform(patches) * kStageHeight, s = scaleAt(y);
+    softEllipse(cr, uniform(patches) * kStageWidth, y, (20 + uniform(patches) * 40) * s,
+                (6 + uniform(patches) * 10) * s, uniform(patches) < 0.5 ? 0x8C6A3E : 0xEBD9B4, 0.22);
+  }
   scatterPebbles(cr, seed, 0, kStageHeight, 26000);
   // Light from the far end, shade near the thrower's feet.
-  cairo_pattern_t* light = cairo_pattern_create_radial(kMiddle, -40, 10, kMiddle, -40, 360);
-  addColorStop(light, 0, 0xFFF4DC, 0.25);
-  addColorStop(light, 1, 0x000000, 0.12);
+  cairo_pattern_t* light = cairo_pattern_create_radial(kMiddle, -40, 10, kMiddle, -40, 380);
+  addColorStop(light, 0, 0xFFF4DC, 0.3);
+  addColorStop(light, 0.6, 0xFFF4DC, 0.0);
+  addColorStop(light, 1, 0x2A1A08, 0.22);
   cairo_set_source(cr, light);
   cairo_paint(cr);
   cairo_pattern_destroy(light);
