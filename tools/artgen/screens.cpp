@@ -299,39 +299,32 @@ void drawHelp(Canvas& canvas, int) {
              "lying farthest away throws next. Closest", "ball at the end wins. Stop short of the",
              "line and it is a fault."});
   heading("WITH THE STYLUS");
-  auto control = [&](void (*icon)(cairo_t*, double, double), const char* text) {
-    icon(cr, 28, y);
-    bodyText(cr, text, 50, y);
+  // Small copies of the field's buttons, each with what it does.
+  const struct {
+    uint32_t base, rim;
+    const char* label;  // null: the walking arrows
+    double size;
+    const char* text;
+  } controls[] = {{0x3F8FE0, 0x123A70, nullptr, 0, "hold to walk left or right"},
+                  {0xF0A020, 0x6A3C05, "GO", 8, "tap: swing, tap again: throw"},
+                  {0x5C7A96, 0x22364A, "MAP", 7.5, "look at the end from above"},
+                  {0xC9442F, 0x5C170C, "MENU", 7, "give up the end, back to the menu"}};
+  for (const auto& control : controls) {
+    buttonFace(cr, 13, y - 8, 30, 16, 5, control.base, control.rim);
+    if (control.label) {
+      TextStyle style;
+      style.size = control.size;
+      style.color = 0xFFFDF6;
+      drawText(cr, control.label, 28, y, style);
+    } else {
+      setColor(cr, 0xFFFDF6);
+      arrowGlyph(cr, 21, y, 7, -1);
+      arrowGlyph(cr, 35, y, 7, 1);
+      cairo_fill(cr);
+    }
+    bodyText(cr, control.text, 50, y);
     y += 20;
-  };
-  control([](cairo_t* c, double x, double cy) {
-    buttonFace(c, x - 15, cy - 8, 30, 16, 5, 0x3F8FE0, 0x123A70);
-    setColor(c, 0xFFFDF6);
-    arrowGlyph(c, x - 7, cy, 7, -1);
-    arrowGlyph(c, x + 7, cy, 7, 1);
-    cairo_fill(c);
-  }, "hold to walk left or right");
-  control([](cairo_t* c, double x, double cy) {
-    buttonFace(c, x - 15, cy - 8, 30, 16, 5, 0xF0A020, 0x6A3C05);
-    TextStyle style;
-    style.size = 8;
-    style.color = 0xFFFDF6;
-    drawText(c, "GO", x, cy, style);
-  }, "tap: swing, tap again: throw");
-  control([](cairo_t* c, double x, double cy) {
-    buttonFace(c, x - 15, cy - 8, 30, 16, 5, 0x5C7A96, 0x22364A);
-    TextStyle style;
-    style.size = 7.5;
-    style.color = 0xFFFDF6;
-    drawText(c, "MAP", x, cy, style);
-  }, "look at the end from above");
-  control([](cairo_t* c, double x, double cy) {
-    buttonFace(c, x - 15, cy - 8, 30, 16, 5, 0xC9442F, 0x5C170C);
-    TextStyle style;
-    style.size = 7;
-    style.color = 0xFFFDF6;
-    drawText(c, "MENU", x, cy, style);
-  }, "give up the end, back to the menu");
+  }
   y += 2;
   heading("ON THE KEYBOARD");
   paragraph({"Left / Right arrow: walk", "Up arrow: start the swing, then throw"});
