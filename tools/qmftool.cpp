@@ -13,6 +13,8 @@ using qn::tools::QmftoolCommand;
 constexpr std::array kCommands = {
     QmftoolCommand{"decode-sound", "[--rate 11025|22050|44100] [--mono] IN OUT.wav",
                    qn::tools::decodeSoundCommand},
+    QmftoolCommand{"pack", "MANIFEST OUT.qmf [CAST_ROWS.cpp]", qn::tools::packCommand},
+    QmftoolCommand{"check", "FILE.qmf [MANIFEST]", qn::tools::checkCommand},
 };
 
 int usage() {
