@@ -7,7 +7,7 @@ namespace qn {
 
 namespace {
 
-constexpr int64_t kDecoderPurgeBytes = 1000000;
+constexpr size_t kDecoderPurgeBytes = 1000000;
 
 bool decodeFileImage(const uint8_t* data, size_t size, const PurgeMembers& purge, DecodedImage& out) {
   platform::DecodedPixels24 pixels;
@@ -29,7 +29,7 @@ bool decodeFileImage(const uint8_t* data, size_t size, const PurgeMembers& purge
 bool decodeBmpBlob(const uint8_t* data, size_t size, const PurgeMembers& purge, DecodedImage& out) {
   BmpStatus status = decodeBmp(data, size, out);
   if (status == BmpStatus::outOfMemory && purge) {
-    purge(static_cast<int64_t>(size) * 2);
+    purge(size * 2);
     status = decodeBmp(data, size, out);
   }
   return status == BmpStatus::ok;

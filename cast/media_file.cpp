@@ -27,7 +27,7 @@ bool askToContinue(const std::string& text, const char* caption) {
 std::unique_ptr<uint8_t[]> allocateWithPurge(size_t size, const PurgeMembers& purge) {
   std::unique_ptr<uint8_t[]> buffer(new (std::nothrow) uint8_t[size]);
   if (!buffer && purge) {
-    purge(static_cast<int64_t>(std::min<size_t>(size, INT64_MAX / 2)) * 2);
+    purge(std::min<size_t>(size, SIZE_MAX / 2) * 2);
     buffer.reset(new (std::nothrow) uint8_t[size]);
   }
   return buffer;

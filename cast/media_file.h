@@ -8,11 +8,11 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <string>
 
 #include "shell/platform/mapped_file.h"
+#include "sound/purge_members.h"
 
 namespace qn {
 
@@ -40,10 +40,6 @@ class MemberBytes {
   size_t size_ = 0;
   std::unique_ptr<uint8_t[]> owned_;
 };
-
-// Frees memory by unloading members until at least `bytes` were freed; true when more than
-// `bytes` were. The movie installs its cast's purge here.
-using PurgeMembers = std::function<bool(int64_t bytes)>;
 
 // Allocates `size` bytes; when that fails, purges twice the size once and tries once more.
 std::unique_ptr<uint8_t[]> allocateWithPurge(size_t size, const PurgeMembers& purge);

@@ -21,6 +21,6 @@ if cmake --build "$build" --target qmftool >/dev/null 2>&1; then
   cp assets/cast.manifest "$packed/"
   ln -s "$(realpath "$out/art")" "$packed/art"
   ln -s "$(realpath "$out/sound")" "$packed/sound"
-  "$build/tools/qmftool/qmftool" pack "$packed/cast.manifest" "$packed/MyMovie.qmf" "$packed/cast_table.cpp"
-  "$build/tools/qmftool/qmftool" sheet "$packed/MyMovie.qmf" "$packed/cast_table.cpp" "$out/contact-sheet.png"
+  "$build/tools/qmftool" pack "$packed/cast.manifest" "$packed/MyMovie.qmf" "$packed/cast_table.cpp"
+  "$build/tools/qmftool" sheet "$packed/MyMovie.qmf" "$packed/cast_table.cpp" "$out/contact-sheet.png"
 fi

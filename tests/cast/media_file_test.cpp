@@ -170,18 +170,17 @@ TEST(MediaFetchTest, FailedAllocationPurgesOnceAndRetries) {
   GTEST_SKIP() << "the address sanitizer reports impossible allocations instead of failing them";
 #endif
   int purges = 0;
-  int64_t asked = 0;
-  PurgeMembers purge = [&](int64_t bytes) {
+  size_t asked = 0;
+  PurgeMembers purge = [&](size_t bytes) {
     ++purges;
     asked = bytes;
-    return false;
   };
   EXPECT_TRUE(allocateWithPurge(64, purge));
   EXPECT_EQ(purges, 0);
   constexpr size_t kImpossible = size_t(1) << 50;
   EXPECT_FALSE(allocateWithPurge(kImpossible, purge));
   EXPECT_EQ(purges, 1);
-  EXPECT_EQ(asked, static_cast<int64_t>(kImpossible) * 2);
+  EXPECT_EQ(asked, kImpossible * 2);
 }
 
 }  // namespace

@@ -1,19 +1,23 @@
 #include <cstdio>
+#include <vector>
 
 #include "shell/platform/mapped_file.h"
-#include "tools/qmftool/commands.h"
+#include "tools/qmftool_command.h"
 #include "tools/qmftool/packer.h"
 
-namespace qn::qmftool {
+namespace qn::tools {
+
+using namespace qmftool;
 
 int failure(const std::string& message) {
   std::fprintf(stderr, "qmftool: %s\n", message.c_str());
-  return 1;
+  return kFailed;
 }
 
-int packCommand(Arguments arguments) {
+int packCommand(Arguments given) {
+  std::vector<std::string> arguments(given.begin(), given.end());
   if (arguments.size() < 2 || arguments.size() > 3)
-    return std::fputs("usage: qmftool pack MANIFEST OUT.qmf [CAST_TABLE.cpp]\n", stderr), 2;
+    return std::fputs("usage: qmftool pack MANIFEST OUT.qmf [CAST_TABLE.cpp]\n", stderr), kBadUsage;
   const std::string& manifestPath = arguments[0];
   Manifest manifest;
   std::string error;
@@ -33,4 +37,4 @@ int packCommand(Arguments arguments) {
   return 0;
 }
 
-}  // namespace qn::qmftool
+}  // namespace qn::tools

@@ -1,12 +1,15 @@
 #include <cstdio>
+#include <vector>
 
 #include "cast/media_file.h"
 #include "cast/media_format.h"
-#include "tools/qmftool/commands.h"
+#include "tools/qmftool_command.h"
 #include "tools/qmftool/member_check.h"
 #include "tools/qmftool/packer.h"
 
-namespace qn::qmftool {
+namespace qn::tools {
+
+using namespace qmftool;
 
 namespace {
 
@@ -42,9 +45,10 @@ bool checkFileRules(const MediaFile& media, int64_t expectedSize) {
 
 }  // namespace
 
-int checkCommand(Arguments arguments) {
+int checkCommand(Arguments given) {
+  std::vector<std::string> arguments(given.begin(), given.end());
   if (arguments.empty() || arguments.size() > 2)
-    return std::fputs("usage: qmftool check FILE.qmf [MANIFEST]\n", stderr), 2;
+    return std::fputs("usage: qmftool check FILE.qmf [MANIFEST]\n", stderr), kBadUsage;
   MediaFile media;
   if (!media.bindFile(arguments[0])) return failure("cannot open " + arguments[0]);
 
@@ -72,4 +76,4 @@ int checkCommand(Arguments arguments) {
   return passed ? 0 : 1;
 }
 
-}  // namespace qn::qmftool
+}  // namespace qn::tools

@@ -1,0 +1,17 @@
+// Fast paths of the pixel stage: one table of (source format, destination format, ink and
+// conditions) -> row function, consulted once per draw. Every entry gives the same bytes as the
+// general path for the cases it covers.
+#pragma once
+
+#include "gfx/pixel_stage.h"
+
+namespace qn {
+
+// The row function for an unscaled draw with this stage, or null when only the general path fits.
+RowFunction findFastPath(const PixelStage& stage);
+
+// Off forces every draw through the general path (tests and debugging). On by default.
+void setFastPathsEnabled(bool enabled);
+bool fastPathsEnabled();
+
+}  // namespace qn
