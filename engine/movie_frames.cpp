@@ -204,7 +204,7 @@ void Movie::goToFrame(const Value& target) {
   if (target.is(sym::integer) || target.is(sym::float_)) {
     frame = target.toInteger();
   } else if (target.is(sym::string)) {
-    std::string name = target.toString();
+    std::string name = stringOf(target);
     auto label = std::find_if(labels_.begin(), labels_.end(), [&](const FrameLabel& l) { return l.name == name; });
     if (label == labels_.end()) return;
     frame = label->frame;

@@ -124,7 +124,7 @@ void SpriteChannel::writeRect(IntRect rect) {
 
 void SpriteChannel::setMemberFrom(const Value& value) {
   CastMember* named = castMemberOf(value);
-  if (value.is(sym::string)) named = movie->cast().findByName(value.toString());
+  if (value.is(sym::string)) named = movie->cast().findByName(stringOf(value));
   if (named) {
     setLocked(Lock::castLibNum, castLibNum, named->castLib(), change::member);
     setLocked(Lock::memberNum, memberNum, named->number(), change::member);

@@ -5,6 +5,7 @@
 
 #include "script/elementwise.h"
 #include "script/method_answer.h"
+#include "script/nesting_guard.h"
 #include "script/symbol_object.h"
 
 namespace qn {
@@ -123,6 +124,11 @@ void PropListObject::removeAt(int32_t position) {
 }
 
 void PropListObject::toString(std::string& out) const {
+  NestingGuard guard(this);
+  if (guard.stop()) {
+    out += "[...]";
+    return;
+  }
   if (keys_.empty()) {
     out += "[:]";
     return;
@@ -139,6 +145,8 @@ void PropListObject::toString(std::string& out) const {
 
 ScriptObject* PropListObject::duplicate() {
   auto* copy = new PropListObject();
+  NestingGuard guard(this);
+  if (guard.stop()) return copy;
   copy->keys_.reserve(size());
   copy->values_.reserve(size());
   for (int32_t i = 0; i < size(); ++i) {
@@ -151,7 +159,8 @@ ScriptObject* PropListObject::duplicate() {
 
 int PropListObject::compare(const Value& other, bool) const {
   if (other.object() == this) return kEqual;
-  if (!other.is(sym::propList)) return kIncomparable;
+  NestingGuard guard(this);
+  if (!other.is(sym::propList) || guard.stop()) return kIncomparable;
   return compareElementwise(size(), [this](int32_t i) { return valueAt(i); }, other.count(),
                             [&other](int32_t i) { return other.call(sym::getAt, i); }, true);
 }
@@ -159,6 +168,11 @@ int PropListObject::compare(const Value& other, bool) const {
 // Same keys, unsorted; each value combined with the other operand, or with the other property
 // list's value at the same position.
 void PropListObject::arithmetic(Value& result, SymbolNumber op, const Value& other) {
+  NestingGuard guard(this);
+  if (guard.stop()) {
+    result = Value();
+    return;
+  }
   auto* combined = new PropListObject();
   Value made = Value::adopt(combined);
   bool pairwise = other.is(sym::propList);

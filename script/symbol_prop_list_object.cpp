@@ -2,6 +2,7 @@
 
 #include "script/elementwise.h"
 #include "script/method_answer.h"
+#include "script/nesting_guard.h"
 #include "script/symbol_object.h"
 #include "script/symbol_table.h"
 
@@ -55,6 +56,11 @@ Value SymbolPropListObject::valueAtPosition(int32_t position) const {
 }
 
 void SymbolPropListObject::toString(std::string& out) const {
+  NestingGuard guard(this);
+  if (guard.stop()) {
+    out += "[...]";
+    return;
+  }
   if (entries_.empty()) {
     out += "[:]";
     return;
@@ -72,6 +78,8 @@ void SymbolPropListObject::toString(std::string& out) const {
 
 ScriptObject* SymbolPropListObject::duplicate() {
   auto* copy = new SymbolPropListObject();
+  NestingGuard guard(this);
+  if (guard.stop()) return copy;
   copy->entries_.reserve(size());
   for (const Entry& entry : entries_) copy->entries_.append(Entry{entry.key, entry.value.duplicate()});
   return copy;
@@ -80,7 +88,8 @@ ScriptObject* SymbolPropListObject::duplicate() {
 // Values position by position against the other property list's getAt; keys are not compared.
 int SymbolPropListObject::compare(const Value& other, bool) const {
   if (other.object() == this) return kEqual;
-  if (!other.is(sym::propList)) return kIncomparable;
+  NestingGuard guard(this);
+  if (!other.is(sym::propList) || guard.stop()) return kIncomparable;
   return compareElementwise(size(), [this](int32_t i) { return valueAtPosition(i); }, other.count(),
                             [&other](int32_t i) { return other.call(sym::getAt, i); }, true);
 }
