@@ -82,8 +82,8 @@ SDL_Rect MainWindow::letterbox() const {
   return box;
 }
 
-void MainWindow::present(const ScreenBuffer& screen, const ScreenRect& changed) {
-  if (!changed.empty()) {
+void MainWindow::present(const ScreenBuffer& screen, const IntRect& changed) {
+  if (!changed.isEmpty()) {
     SDL_Rect rect{changed.left, changed.top, changed.width(), changed.height()};
     const uint8_t* first = screen.pixels() + changed.top * screen.pitch() + changed.left * bytesPerPixel(screen.format());
     SDL_UpdateTexture(texture_, &rect, first, screen.pitch());

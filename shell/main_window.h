@@ -36,7 +36,7 @@ class MainWindow {
   void setScale(int scale);  // leaves full screen; the window becomes 240 x 320 times scale
 
   // Streams the changed rectangle of the screen into the texture and shows the screen.
-  void present(const ScreenBuffer& screen, const ScreenRect& changed);
+  void present(const ScreenBuffer& screen, const IntRect& changed);
   // Shows the texture again (the window was exposed or resized).
   void repaint();
 

@@ -76,14 +76,9 @@ RowCopy chooseRowCopy(PixelFormat source, PixelFormat target) {
   return target == PixelFormat::argb8888 ? rowCopyFrom<Argb8888>(source) : rowCopyFrom<Rgb565>(source);
 }
 
-ScreenRect intersect(const ScreenRect& a, const ScreenRect& b) {
-  return {std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
-          std::min(a.bottom, b.bottom)};
-}
-
 }  // namespace
 
-ScreenRect stageToScreen(const ScreenRect& s, int orientation) {
+IntRect stageToScreen(const IntRect& s, int orientation) {
   switch (orientation) {
     case 90: return {s.top, kScreenHeight - s.right, s.bottom, kScreenHeight - s.left};
     case -90: return {kScreenWidth - s.bottom, s.left, kScreenWidth - s.top, s.right};
@@ -96,13 +91,13 @@ ScreenBuffer::ScreenBuffer(PixelFormat format)
     : format_(format == PixelFormat::argb8888 ? format : PixelFormat::rgb565),
       pixels_(static_cast<size_t>(kScreenWidth * kScreenHeight * bytesPerPixel(format_)), 0) {}
 
-ScreenRect ScreenBuffer::present(const PixelView& stage, const ScreenRect& stageRect, int orientation) {
+IntRect ScreenBuffer::present(const PixelView& stage, const IntRect& stageRect, int orientation) {
   if (stage.pixels == nullptr) return {};
   if (orientation != 90 && orientation != -90) orientation = 0;
-  ScreenRect clipped = intersect(stageRect, {0, 0, stage.width, stage.height});
-  if (clipped.empty()) return {};
-  ScreenRect screen = intersect(stageToScreen(clipped, orientation), {0, 0, kScreenWidth, kScreenHeight});
-  if (screen.empty()) return {};
+  IntRect clipped = intersection(stageRect, {0, 0, stage.width, stage.height});
+  if (clipped.isEmpty()) return {};
+  IntRect screen = intersection(stageToScreen(clipped, orientation), {0, 0, kScreenWidth, kScreenHeight});
+  if (screen.isEmpty()) return {};
 
   const ptrdiff_t sourcePixel = bytesPerPixel(stage.format);
   RowCopy copy = chooseRowCopy(stage.format, format_);

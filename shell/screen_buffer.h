@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "engine/int_rect.h"
+
 namespace qn {
 
 inline constexpr int kScreenWidth = 240;
@@ -26,17 +28,8 @@ struct PixelView {
   PixelFormat format = PixelFormat::rgb565;
 };
 
-// Left, top, right, bottom; right and bottom exclusive.
-struct ScreenRect {
-  int left = 0, top = 0, right = 0, bottom = 0;
-  bool empty() const { return right <= left || bottom <= top; }
-  int width() const { return right - left; }
-  int height() const { return bottom - top; }
-  bool operator==(const ScreenRect&) const = default;
-};
-
 // Stage rect to screen rect for the stage orientation (0, 90 or -90 degrees).
-ScreenRect stageToScreen(const ScreenRect& stage, int orientation);
+IntRect stageToScreen(const IntRect& stage, int orientation);
 
 class ScreenBuffer {
  public:
@@ -44,11 +37,12 @@ class ScreenBuffer {
 
   PixelFormat format() const { return format_; }
   const uint8_t* pixels() const { return pixels_.data(); }
+  uint8_t* pixels() { return pixels_.data(); }
   int pitch() const { return kScreenWidth * bytesPerPixel(format_); }
 
   // Copies the stage rect (clipped to the stage and the screen) and answers the screen rect
   // that changed (empty when nothing did).
-  ScreenRect present(const PixelView& stage, const ScreenRect& stageRect, int orientation);
+  IntRect present(const PixelView& stage, const IntRect& stageRect, int orientation);
 
   // The screen as 8-bit RGBA rows, top to bottom (for image files).
   std::vector<uint8_t> toRgba() const;

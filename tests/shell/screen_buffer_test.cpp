@@ -39,12 +39,12 @@ TEST(ScreenBufferTest, PresentsUprightAndTurnedStages) {
   for (PixelFormat format : {PixelFormat::rgb565, PixelFormat::argb8888}) {
     TestStage upright(240, 320, format);
     ScreenBuffer screen(format);
-    EXPECT_EQ(screen.present(upright.view, {0, 0, 240, 320}, 0), (ScreenRect{0, 0, 240, 320}));
+    EXPECT_EQ(screen.present(upright.view, {0, 0, 240, 320}, 0), (IntRect{0, 0, 240, 320}));
     EXPECT_EQ(std::memcmp(screen.pixels(), upright.pixels.data(), upright.pixels.size()), 0);
 
     // A stage turned 90 degrees: the screen point (x, y) shows the stage point (319 - y, x).
     TestStage turned(320, 240, format);
-    EXPECT_EQ(screen.present(turned.view, {0, 0, 320, 240}, 90), (ScreenRect{0, 0, 240, 320}));
+    EXPECT_EQ(screen.present(turned.view, {0, 0, 320, 240}, 90), (IntRect{0, 0, 240, 320}));
     for (auto [x, y] : {std::pair{0, 0}, {239, 319}, {17, 203}, {239, 0}})
       EXPECT_EQ(screenPixel(screen, x, y), turned.valueAt(319 - y, x));
     // Turned -90: the screen point (x, y) shows the stage point (y, 239 - x).
@@ -58,16 +58,16 @@ TEST(ScreenBufferTest, PresentsOnlyTheRectAndConvertsFormats) {
   TestStage stage(320, 240, PixelFormat::argb8888);
   stage.set(10, 20, 0xFFFF0000u);  // pure red
   ScreenBuffer screen(PixelFormat::rgb565);
-  ScreenRect changed = screen.present(stage.view, {10, 20, 30, 40}, 90);
-  EXPECT_EQ(changed, (ScreenRect{20, 290, 40, 310}));
+  IntRect changed = screen.present(stage.view, {10, 20, 30, 40}, 90);
+  EXPECT_EQ(changed, (IntRect{20, 290, 40, 310}));
   EXPECT_EQ(changed, stageToScreen({10, 20, 30, 40}, 90));
   EXPECT_EQ(screenPixel(screen, 20, 309), 0xF800u);  // stage (10, 20), red in 5-6-5
   EXPECT_EQ(screenPixel(screen, 19, 309), 0u);       // outside the rect: untouched
   EXPECT_EQ(screenPixel(screen, 20, 310), 0u);
 
   // Rects reaching past the stage are clipped; one wholly outside changes nothing.
-  EXPECT_EQ(screen.present(stage.view, {300, 230, 400, 300}, 0), (ScreenRect{0, 0, 0, 0}));
-  EXPECT_EQ(screen.present(stage.view, {-5, -5, 3, 2}, 0), (ScreenRect{0, 0, 3, 2}));
+  EXPECT_EQ(screen.present(stage.view, {300, 230, 400, 300}, 0), (IntRect{0, 0, 0, 0}));
+  EXPECT_EQ(screen.present(stage.view, {-5, -5, 3, 2}, 0), (IntRect{0, 0, 3, 2}));
 
   // 5-6-5 widens exactly to 8 bits per channel.
   TestStage small(240, 320, PixelFormat::rgb565);
