@@ -8,7 +8,7 @@
 
 #include <cstdint>
 
-#include "engine/int_rect.h"
+#include "engine/stage_rect.h"
 #include "engine/sprite_span.h"
 #include "script/value.h"
 

@@ -12,7 +12,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "engine/int_rect.h"
+#include "engine/stage_rect.h"
 #include "engine/time_source.h"
 
 namespace qn {

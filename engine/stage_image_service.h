@@ -9,7 +9,7 @@
 
 #include <cstdint>
 
-#include "engine/int_rect.h"
+#include "engine/stage_rect.h"
 #include "script/value.h"
 
 namespace qn {

@@ -106,7 +106,8 @@ void registerNumberOnLeftArithmetic(SymbolNumber ilk, NumberOnLeftArithmetic com
 
 void VoidObject::destroy(bool) {}  // the shared instance outlives every count
 void VoidObject::toString(std::string& out) const { out += "<Void>"; }
-ScriptObject* VoidObject::duplicate() { return new VoidObject(); }
+// The shared instance again: a second void object would never be destroyed (void ignores counts).
+ScriptObject* VoidObject::duplicate() { return voidObject(); }
 
 int VoidObject::compare(const Value& other, bool) const {
   if (other.object() == this || other.isVoid()) return kEqual;

@@ -1,6 +1,7 @@
 // Lifetime of Values and the value-level operators.
 #include "script/value.h"
 
+#include "script/list_object.h"
 #include "script/scalars.h"
 #include "script/small_block_pool.h"
 #include "script/symbol_object.h"
@@ -70,13 +71,18 @@ std::string Value::toString() const {
   return text;
 }
 
+Value Value::duplicate() const { return adopt(object_->duplicate()); }
+
 Value Value::getProperty(SymbolNumber property) const {
   Value result;
   object_->getProperty(result, property);
   return result;
 }
 
-Value Value::item(int32_t position) const { return call(sym::getAt, position); }
+Value Value::item(int32_t position) const {
+  if (const ListObject* list = listOf(*this)) return list->at(position);
+  return call(sym::getAt, position);
+}
 
 bool operator==(const Value& a, const Value& b) { return a.sameObject(b) || a.compare(b, false) == kEqual; }
 bool operator<(const Value& a, const Value& b) { return !a.sameObject(b) && a.compare(b, false) == kLess; }

@@ -63,6 +63,8 @@ class ScriptObject {
 
  protected:
   virtual ~ScriptObject() = default;
+  // A class's one object that a script member adopts is re-marked from #instance to #script.
+  void remark(SymbolNumber ilk) { ilk_ = ilk; }
 
  private:
   SymbolNumber ilk_;
@@ -101,6 +103,9 @@ class Value {
   bool isIntegerLike() const { return object_->isIntegerLike(); }
   bool isFloatLike() const { return object_->isFloatLike(); }
   std::string toString() const;
+  // An independent copy of a value-like object (string, list, point, rect, color); symbols and
+  // identity objects give themselves, a script instance gives void.
+  Value duplicate() const;
   int32_t count() const { return object_->count(); }
   int compare(const Value& other, bool ordering) const { return object_->compare(other, ordering); }
 

@@ -1,0 +1,228 @@
+// The method table, text, comparison and arithmetic of the linear lists.
+#include "script/linear_list.h"
+
+#include <algorithm>
+
+#include "script/elementwise.h"
+#include "script/int_list_object.h"
+#include "script/intro_sort.h"
+#include "script/list_object.h"
+
+namespace qn {
+
+template <class Element, class Self>
+Value ListOf<Element, Self>::elementAt(int32_t position) const {
+  if (position < 1 || position > size()) return Traits::missing();
+  return Traits::toValue(items_[position - 1]);
+}
+
+// A position below 1 changes nothing: there is no element to replace and nothing to grow.
+template <class Element, class Self>
+void ListOf<Element, Self>::setElement(int32_t position, const Value& value) {
+  if (position < 1) return;
+  Element element = Traits::fromValue(value);
+  if (position > size()) items_.growTo(position, Traits::zero());
+  items_[position - 1] = std::move(element);
+}
+
+// Before the first element the new value is smaller than, so equal elements keep the order in
+// which they came.
+template <class Element, class Self>
+void ListOf<Element, Self>::addInOrder(const Value& value) {
+  Element element = Traits::fromValue(value);
+  int32_t index = 0;
+  while (index < size() && !Traits::less(element, items_[index])) ++index;
+  items_.insert(index, std::move(element));
+}
+
+template <class Element, class Self>
+void ListOf<Element, Self>::insertAt(int32_t position, const Value& value) {
+  if (position < 1) return;
+  Element element = Traits::fromValue(value);
+  if (position > size()) {
+    items_.growTo(position - 1, Traits::zero());
+    items_.append(std::move(element));
+  } else {
+    items_.insert(position - 1, std::move(element));
+  }
+}
+
+template <class Element, class Self>
+void ListOf<Element, Self>::sort() {
+  introSort(items_.begin(), items_.end(), Traits::less);
+  setSorted(true);
+}
+
+template <class Element, class Self>
+int32_t ListOf<Element, Self>::find(const Value& value) const {
+  for (int32_t i = 0; i < size(); ++i) {
+    if (Traits::toValue(items_[i]).compare(value, true) == kEqual) return i + 1;
+  }
+  return 0;
+}
+
+// In a sorted list: the first element not less than the value, or count + 1.
+template <class Element, class Self>
+int32_t ListOf<Element, Self>::findNear(const Value& value) const {
+  if (!sorted()) return find(value);
+  for (int32_t i = 0; i < size(); ++i) {
+    if (value <= Traits::toValue(items_[i])) return i + 1;
+  }
+  return size() + 1;
+}
+
+template <class Element, class Self>
+void ListOf<Element, Self>::toString(std::string& out) const {
+  out += '[';
+  for (int32_t i = 0; i < size(); ++i) {
+    if (i > 0) out += ", ";
+    Traits::appendText(out, items_[i]);
+  }
+  out += ']';
+}
+
+template <class Element, class Self>
+ScriptObject* ListOf<Element, Self>::duplicate() {
+  auto* copy = new Self();
+  copy->items_.reserve(size());
+  for (const Element& element : items_) {
+    if constexpr (std::is_same_v<Element, Value>) copy->items_.append(element.duplicate());
+    else copy->items_.append(element);
+  }
+  copy->setSorted(sorted());
+  return copy;
+}
+
+// Against another indexed value: a shorter other is less, then element by element.
+template <class Element, class Self>
+int ListOf<Element, Self>::compare(const Value& other, bool) const {
+  if (other.object() == this) return kEqual;
+  IndexedObject* indexed = indexedOf(other);
+  if (!indexed) return kIncomparable;
+  return compareElementwise(size(), [this](int32_t i) { return elementAt(i); }, indexed->count(),
+                            [indexed](int32_t i) { return indexed->elementAt(i); }, false);
+}
+
+// Element by element: with an indexed value the shorter length wins; a property list combines
+// whole with each element (again up to the shorter length); anything else combines with each.
+template <class Element, class Self>
+void ListOf<Element, Self>::arithmetic(Value& result, SymbolNumber op, const Value& other) {
+  auto* combined = new Self();
+  Value made = Value::adopt(combined);
+  IndexedObject* indexed = indexedOf(other);
+  int32_t length = size();
+  if (indexed) length = std::min(length, indexed->count());
+  else if (other.is(sym::propList)) length = std::min(length, other.count());
+  combined->items_.reserve(length);
+  for (int32_t i = 0; i < length; ++i) {
+    Value element = Traits::toValue(items_[i]);
+    Value combination = indexed ? qn::arithmetic(element, op, indexed->elementAt(i + 1))
+                                : qn::arithmetic(element, op, other);
+    combined->items_.append(Traits::fromValue(combination));
+  }
+  result = std::move(made);
+}
+
+template <class Element, class Self>
+void ListOf<Element, Self>::getProperty(Value& result, SymbolNumber property) {
+  switch (property) {
+    case sym::count: result = Value(size()); return;
+    case sym::ilk: result = Value::symbol(ilk()); return;
+    default: result = Value();
+  }
+}
+
+// The answer is built apart from `result` and stored last: the caller's result may be one of
+// the arguments, or the only holder of this list.
+template <class Element, class Self>
+bool ListOf<Element, Self>::handle(SymbolNumber method, int argc, Value& result, Value* const* argv, bool) {
+  Value answer = sharedZero;
+  bool handled = dispatch(method, argc, answer, argv);
+  result = std::move(answer);
+  return handled;
+}
+
+template <class Element, class Self>
+bool ListOf<Element, Self>::dispatch(SymbolNumber method, int argc, Value& answer, Value* const* argv) {
+  auto position = [&] { return argv[0]->toInteger(); };
+  switch (method) {
+    case sym::add:
+      if (argc != 1) return false;
+      if (sorted()) addInOrder(*argv[0]);
+      else items_.append(Traits::fromValue(*argv[0]));
+      answer = Value::share(this);
+      return true;
+    case sym::addAt:
+      if (argc != 2) return false;
+      setSorted(false);
+      if (argv[0]->isIntegerLike()) insertAt(position(), *argv[1]);
+      answer = Value();
+      return true;
+    case sym::append:
+      if (argc != 1) return false;
+      append(*argv[0]);
+      return true;
+    case sym::count:
+      if (argc != 0) return false;
+      answer = Value(size());
+      return true;
+    case sym::deleteAll:
+      if (argc != 0) return false;
+      clear();
+      return true;
+    case sym::deleteAt:
+    case sym::deleteProp:
+      if (argc != 1) return false;
+      removeAt(position());
+      return true;
+    case sym::deleteOne:
+      if (argc != 1) return false;
+      removeAt(find(*argv[0]));
+      return true;
+    case sym::duplicate:
+      if (argc != 0) return false;
+      answer = Value::adopt(duplicate());
+      return true;
+    case sym::findPos:
+    case sym::getOne:
+    case sym::getPos:
+      if (argc != 1) return false;
+      answer = Value(find(*argv[0]));
+      return true;
+    case sym::findPosNear:
+      if (argc != 1) return false;
+      answer = Value(findNear(*argv[0]));
+      return true;
+    case sym::getAProp:
+    case sym::getAt:
+      if (argc != 1) return false;
+      answer = elementAt(position());
+      return true;
+    case sym::getLast:  // an empty list reads its missing position 0: void, or 0 for integers
+      answer = elementAt(size());
+      return true;
+    case sym::ilk:
+      answer = Value::symbol(ilk());
+      return true;
+    case sym::setAt:
+      if (argc != 2) return false;
+      setSorted(false);
+      setElement(position(), *argv[1]);
+      answer = Value();
+      return true;
+    case sym::sort:
+      if (argc != 0) return false;
+      sort();
+      return true;
+    case sym::min_:
+    case sym::max_:
+      answer = runningExtreme(method, size(), [this](int32_t i) { return elementAt(i); }, sharedZero);
+      return true;
+    default: return false;
+  }
+}
+
+template class ListOf<Value, ListObject>;
+template class ListOf<int32_t, IntListObject>;
+
+}  // namespace qn
