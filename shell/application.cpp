@@ -9,6 +9,7 @@
 #include "shell/platform/mapped_file.h"
 #include "shell/platform/platform.h"
 #include "shell/platform/single_instance.h"
+#include "shell/platform/fake_wave_output.h"
 #include "shell/platform/wave_output.h"
 #include "shell/shell_display_host.h"
 #include "shell/window_events.h"
@@ -23,6 +24,9 @@ namespace {
 constexpr uint32_t kMixerRate = 22050;
 constexpr uint32_t kRunningSleep = 1;     // milliseconds per loop turn
 constexpr uint32_t kSuspendedSleep = 100;
+
+// Headless runs have no audio device: an output offering no format leaves the mixer silent.
+std::unique_ptr<platform::WaveOutput> silentWaveOutput() { return std::make_unique<platform::FakeWaveOutput>(0); }
 
 }  // namespace
 
@@ -100,7 +104,7 @@ std::optional<int> Application::start(const MovieFactory& makeMovie) {
   }
 
   mixer_ = std::make_unique<SoundMixer>(kMixerRate, true,
-                                        options_.headless ? makeSilentWaveOutput() : makeSystemWaveOutput());
+                                        options_.headless ? silentWaveOutput() : platform::makeSystemWaveOutput());
   host_ = std::make_unique<ShellDisplayHost>(options_.displayFormat,
                                              frameClock() ? ClockKind::frame : ClockKind::realTime, window_.get());
   if (!colourDepthAccepted(*host_)) return 0;
@@ -209,8 +213,7 @@ void Application::focusGained() {
 
 void Application::focusLost() {
   if (movie_ != nullptr) movieValue_.call(sym::deactiveApplication);
-  if (mixer_)
-    for (int channel = 1; channel <= SoundMixer::kChannelCount; ++channel) mixer_->stop(channel);
+  if (mixer_) mixer_->stopAll();  // channels 1 to 8
   suspended_ = true;
 }
 

@@ -83,7 +83,7 @@ SDL_Rect MainWindow::letterbox() const {
 }
 
 void MainWindow::present(const ScreenBuffer& screen, const IntRect& changed) {
-  if (!changed.isEmpty()) {
+  if (!isEmptyRect(changed)) {
     SDL_Rect rect{changed.left, changed.top, changed.width(), changed.height()};
     const uint8_t* first = screen.pixels() + changed.top * screen.pitch() + changed.left * bytesPerPixel(screen.format());
     SDL_UpdateTexture(texture_, &rect, first, screen.pitch());

@@ -8,6 +8,7 @@
 
 #include <string>
 
+#include "engine/stage_rect.h"
 #include "shell/screen_buffer.h"
 
 namespace qn {

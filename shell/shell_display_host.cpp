@@ -34,8 +34,8 @@ bool ShellDisplayHost::takeCloseRequest() {
 }
 
 void ShellDisplayHost::repaint(const IntRect& windowRect) {
-  IntRect shown = intersection(windowRect, {0, 0, kScreenWidth, kScreenHeight});
-  if (shown.isEmpty()) return;
+  IntRect shown = clippedRect(windowRect, {0, 0, kScreenWidth, kScreenHeight});
+  if (isEmptyRect(shown)) return;
   if (painter_) painter_(shown);
   if (window_ != nullptr) window_->present(screen_, shown);
 }
