@@ -136,6 +136,13 @@ class Movie : public ScriptObject, public ScriptHost {
     return handle(method, argc, result, argv, flag);
   }
 
+  // A movie property as a Value (compiled code and tests).
+  Value property(SymbolNumber name) {
+    Value result;
+    getProperty(result, name);
+    return result;
+  }
+
   // --- state read by scripts, renderers and tests -------------------------------------------
   const MovieServices& services() const { return services_; }
   CastTable& cast() const { return services_.cast; }

@@ -11,6 +11,7 @@
 #pragma once
 
 #include <cstdint>
+#include <utility>
 
 #include "engine/event_mask.h"
 #include "engine/stage_rect.h"
@@ -110,6 +111,17 @@ class SpriteChannel : public ScriptObject, public SpriteRecord {
   void takeOver(SpriteChannel& old);
   // Makes the event mask the union of the behaviours' masks (0 when the list is not a list).
   void recomputeEventMask();
+
+  // For compiled code: a property as a Value, a method with any arguments.
+  Value property(SymbolNumber name) {
+    Value result;
+    getProperty(result, name);
+    return result;
+  }
+  template <class... Args>
+  Value call(SymbolNumber method, Args&&... args) {
+    return Value::share(this).call(method, std::forward<Args>(args)...);
+  }
 
   bool intersects(const SpriteChannel& other) const;
   bool within(const SpriteChannel& other) const;
