@@ -92,11 +92,13 @@ std::optional<int> Application::start(const MovieFactory& makeMovie) {
     instance_ = std::make_unique<platform::SingleInstance>(std::string(kWindowClassName) + "-" + title_);
     if (!instance_->isFirst()) return 0;
 
-    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_GAMECONTROLLER) != 0) {
+    if (SDL_Init(SDL_INIT_VIDEO) != 0) {
       platform::debugOutput(std::string("no display: ") + SDL_GetError() + "\n");
       return 0;
     }
     videoStarted_ = true;
+    if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0)
+      platform::debugOutput(std::string("no game controllers: ") + SDL_GetError() + "\n");
     window_ = std::make_unique<MainWindow>();
     if (!window_->create(title_, options_.scale, options_.fullscreen, options_.displayFormat)) return 0;
     installWindowMessageBox(window_->window());
@@ -170,7 +172,7 @@ void Application::drainEvents() {
 void Application::input(const DeviceInput& message) {
   if (recorder_.isOpen()) recorder_.write(framesTicked_, message);
   deliver(message);
-  if (host_->takeCloseRequest()) windowDestroyed();
+  if (host_ && host_->takeCloseRequest()) windowDestroyed();
 }
 
 void Application::deliver(const DeviceInput& message) {

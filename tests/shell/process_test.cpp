@@ -10,10 +10,13 @@
 namespace qn::platform {
 namespace {
 
-int runProbe(const std::string& name) {
-  int status = std::system((std::string(SINGLE_INSTANCE_PROBE) + " '" + name + "'").c_str());
+// Runs a command line and answers its exit code.
+int exitCodeOf(const std::string& command) {
+  int status = std::system((command + " >/dev/null 2>&1").c_str());
   return (status >> 8) & 0xFF;  // the exit code, as a shell reports it
 }
+
+int runProbe(const std::string& name) { return exitCodeOf(std::string(SINGLE_INSTANCE_PROBE) + " '" + name + "'"); }
 
 TEST(SingleInstanceTest, ASecondProcessRaisesTheFirstAndEnds) {
   std::string name = "QuarnPlayerWinClass-test/" + std::to_string(std::random_device{}());
@@ -34,3 +37,17 @@ TEST(SingleInstanceTest, ASecondProcessRaisesTheFirstAndEnds) {
 
 }  // namespace
 }  // namespace qn::platform
+
+namespace qn {
+namespace {
+
+TEST(ProgramTest, OptionsDecideTheExitCode) {
+  const std::string program = BOULES_PROGRAM;
+  EXPECT_EQ(platform::exitCodeOf(program + " --bogus"), 2);
+  EXPECT_EQ(platform::exitCodeOf(program + " --headless --frames"), 2);
+  EXPECT_EQ(platform::exitCodeOf(program + " --depth 8"), 2);
+  EXPECT_EQ(platform::exitCodeOf(program + " --help"), 0);
+}
+
+}  // namespace
+}  // namespace qn
