@@ -1,0 +1,97 @@
+// The shell's costs: streaming a full screen to the window's texture and showing it, and one turn
+// of the main loop while the movie is idle (with its 1 ms sleep), plus the share of a CPU the idle
+// program takes per second of wall time. Runs on SDL's dummy video driver unless a display is set.
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <ctime>
+
+#include "shell/application.h"
+#include "shell/main_window.h"
+#include "shell/screen_buffer.h"
+#include "tests/shell/test_movie.h"
+
+namespace qn {
+namespace {
+
+void useDummyDriversUnlessSet() {
+  setenv("SDL_VIDEODRIVER", "dummy", 0);
+  setenv("SDL_AUDIODRIVER", "dummy", 0);
+}
+
+void BM_PresentFullScreenToTexture(benchmark::State& state) {
+  useDummyDriversUnlessSet();
+  const auto format = static_cast<PixelFormat>(state.range(0));
+  SDL_Init(SDL_INIT_VIDEO);
+  {
+    MainWindow window;
+    if (!window.create("bench", 1, false, format)) {
+      state.SkipWithError("no window");
+      return;
+    }
+    ScreenBuffer screen(format);
+    for (auto _ : state) window.present(screen, {0, 0, kScreenWidth, kScreenHeight});
+    state.SetItemsProcessed(state.iterations() * kScreenWidth * kScreenHeight);
+  }
+  SDL_Quit();
+}
+BENCHMARK(BM_PresentFullScreenToTexture)
+    ->Arg(static_cast<int>(PixelFormat::rgb565))
+    ->Arg(static_cast<int>(PixelFormat::argb8888))
+    ->ArgNames({"format"});
+
+// The idle program: a window, a movie whose frames change nothing, the real-time clock.
+class IdleProgram {
+ public:
+  IdleProgram() : application_(options(), "boules-bench") {
+    useDummyDriversUnlessSet();
+    ok_ = !application_.start([](DisplayHost& display, SoundMixer& mixer) {
+      return test::TestMovie::make(display, mixer);
+    });
+  }
+  ~IdleProgram() { application_.shutdown(); }
+  bool ok() const { return ok_; }
+  bool turn() { return application_.turn(); }
+
+ private:
+  static ShellOptions options() {
+    ShellOptions options;
+    options.scale = 1;
+    return options;
+  }
+  Application application_;
+  bool ok_ = false;
+};
+
+void BM_IdleMainLoopTurn(benchmark::State& state) {
+  IdleProgram program;
+  if (!program.ok()) {
+    state.SkipWithError("the program did not start");
+    return;
+  }
+  for (auto _ : state) benchmark::DoNotOptimize(program.turn());
+}
+BENCHMARK(BM_IdleMainLoopTurn)->Unit(benchmark::kMillisecond);
+
+// CPU seconds the idle program uses per second of wall time (the loop sleeps between turns).
+void BM_IdleProgramCpuShare(benchmark::State& state) {
+  IdleProgram program;
+  if (!program.ok()) {
+    state.SkipWithError("the program did not start");
+    return;
+  }
+  double share = 0;
+  for (auto _ : state) {
+    auto wallStart = std::chrono::steady_clock::now();
+    std::clock_t cpuStart = std::clock();
+    while (std::chrono::steady_clock::now() - wallStart < std::chrono::seconds(1)) program.turn();
+    double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
+    share = (static_cast<double>(std::clock() - cpuStart) / CLOCKS_PER_SEC) / wall;
+  }
+  state.counters["cpu_per_wall_second"] = share;
+}
+BENCHMARK(BM_IdleProgramCpuShare)->Iterations(2)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace qn
