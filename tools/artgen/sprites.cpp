@@ -29,10 +29,11 @@ void drawShadow(Canvas& canvas, int number) {
   // "shaduw1" 95 x 93 at (51, 44) for the players' balls, "shaduw2" 51 x 49 at (27, 22) for the
   // jack: soft, flattened on the ground, darkest right under the ball.
   const bool big = number == 18;
-  const double cx = big ? 51 : 27, cy = big ? 44 : 22;
+  // Lit from the upper left: the shadow lies a little to the right of and below the contact point.
+  const double cx = big ? 56 : 29, cy = big ? 46 : 23;
   const double rx = big ? 31 : 14, ry = big ? 15 : 7;
   softEllipse(canvas.cr(), cx, cy, rx * 1.4, ry * 1.5, 0x1A1208, 0.25, 0.1);
-  softEllipse(canvas.cr(), cx, cy, rx, ry, 0x1A1208, 0.5, 0.3);
+  softEllipse(canvas.cr(), cx, cy, rx, ry, 0x1A1208, 0.6, 0.3);
   softEllipse(canvas.cr(), cx, cy, rx * 0.5, ry * 0.45, 0x1A1208, 0.45, 0.2);
 }
 
