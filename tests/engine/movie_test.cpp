@@ -310,6 +310,14 @@ TEST_F(MovieTest, GlobalFunctions) {
   EXPECT_TRUE(biggest.sameObject(five)) << "ties keep the earlier argument";
   EXPECT_EQ(global(sym::min_, 4, 2.5, 3).toFloat(), 2.5);
   EXPECT_TRUE(global(sym::getChunk, "abc").isVoid());
+
+  // Chunk functions work on their first argument; a shared string is copied first.
+  Value text("a,b,c");
+  Value other = text;
+  EXPECT_EQ(stringOf(global(sym::getChunk, text, Value::symbol(sym::item), 2, 2)), "b");
+  global(sym::setChunk, text, Value::symbol(sym::item), 2, 2, "x");
+  EXPECT_EQ(stringOf(text), "a,x,c");
+  EXPECT_EQ(stringOf(other), "a,b,c");
 }
 
 TEST_F(MovieTest, StagePropertiesAndOrientation) {
