@@ -7,11 +7,6 @@
 namespace qn {
 namespace {
 
-struct ValueModel {
-  ValueModel() { initValueModel(); }
-  ~ValueModel() { shutdownValueModel(); }
-} valueModel;
-
 void integerAdd(benchmark::State& state) {
   Value a(12345), b(678);
   for (auto _ : state) {
@@ -79,3 +74,15 @@ BENCHMARK(invokeThreeArguments);
 
 }  // namespace
 }  // namespace qn
+
+// Our own main: the shared integers are made once every static object is constructed (a static
+// initializer here could run before the one that constructs sharedZero).
+int main(int argc, char** argv) {
+  qn::initValueModel();
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  qn::shutdownValueModel();
+  return 0;
+}
