@@ -19,7 +19,7 @@ namespace {
 using test::TestMovie;
 using test::TestMovieSettings;
 
-std::string tempPath(const std::string& name) { return testing::TempDir() + "shell_" + name; }
+std::string tempPath(const std::string& name) { return ::testing::TempDir() + "shell_" + name; }
 
 MovieFactory factoryFor(TestMovieSettings settings) {
   return [settings](DisplayHost& display, SoundMixer& mixer) { return TestMovie::make(display, mixer, settings); };

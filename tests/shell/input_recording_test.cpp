@@ -17,7 +17,7 @@ TEST(InputRecordingTest, WrittenLinesReadBackTheSame) {
       {7, {InputKind::keyDown, 13, 0, true}},   {7, {InputKind::character, 13, 0, true}},
       {9, {InputKind::keyUp, 37}},              {9, {InputKind::character, 97}},
   };
-  std::string path = testing::TempDir() + "recording.txt";
+  std::string path = ::testing::TempDir() + "recording.txt";
   {
     InputRecorder recorder;
     ASSERT_TRUE(recorder.open(path));

@@ -87,8 +87,8 @@ void TestStageImages::present(const Value& stageImage, const IntRect& windowRect
 struct TestMovie::Services {
   Services(DisplayHost& display, SoundMixer& mixer) : images(display), sound(mixer) {}
   TestStageImages images;
-  EmptyCast cast;
-  NoMedia media;
+  testing::FakeCast cast;
+  testing::FakeMedia media;
   MixerSound sound;
 };
 

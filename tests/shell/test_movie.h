@@ -1,7 +1,8 @@
 // A small movie for the shell's tests: a 240 x 320 stage of one colour at 30 frames a second with
 // one actor that paints a 6 x 6 square under the stylus while it is down, in a colour made from
 // the last key code, so the screen shows what input arrived. Its services are kept minimal:
-// an empty cast, no media, stage images of 0xRRGGBB pixels shown in the display's format.
+// an empty cast, media that always binds, stage images of 0xRRGGBB pixels shown in the
+// display's format, and the shell's real mixer.
 #pragma once
 
 #include <cstdint>
@@ -14,6 +15,8 @@
 #include "engine/sound_service.h"
 #include "engine/stage_image_service.h"
 #include "sound/sound_mixer.h"
+#include "tests/engine/fake_cast.h"
+#include "tests/engine/fake_services.h"
 
 namespace qn::test {
 
@@ -28,22 +31,6 @@ class TestStageImages final : public StageImageService {
 
  private:
   DisplayHost& display_;
-};
-
-class EmptyCast final : public CastTable {
- public:
-  CastMember* find(int32_t) const override { return nullptr; }
-  CastMember* findByName(std::string_view) const override { return nullptr; }
-  Value memberOf(const Value&) override { return Value(); }
-  Value emptyMember(int32_t, int32_t) override { return Value(); }
-  Value newBitmapMember(const Value*, int32_t) override { return Value(); }
-  void unloadAll(bool) override {}
-};
-
-class NoMedia final : public MediaService {
- public:
-  bool open(std::string_view, int64_t) override { return true; }
-  void close() override {}
 };
 
 class MixerSound final : public SoundService {
