@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what a fresh Debian machine is missing, builds, then plays the game or runs the tests.
 #   ./setup.sh play [program options]   build and start the game
-#   ./setup.sh test                     build and run the whole suite, then again under ASan+UBSan
+#   ./setup.sh test                     build and run the whole suite, then again under ASan+UBSan,
+#                                       then every fuzz target for a bounded time
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -34,6 +35,30 @@ build() {  # build DIR [cmake options]
   cmake --build "$dir" --parallel "$jobs"
 }
 
+fuzz_seconds=${BOULES_FUZZ_SECONDS:-20}
+
+fuzz() {  # builds every libFuzzer target with clang and runs each for fuzz_seconds
+  CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DBOULES_FUZZ=ON -DBOULES_TESTS=OFF -DBOULES_BENCH=OFF >/dev/null
+  cmake --build build-fuzz --parallel "$jobs" --target fuzzers
+  local fuzzer corpus log failed=0
+  for fuzzer in build-fuzz/fuzz/*/*_fuzzer; do
+    [ -x "$fuzzer" ] || continue
+    corpus=$(mktemp -d)
+    log="$fuzzer.log"
+    if "$fuzzer" -max_total_time="$fuzz_seconds" -timeout=10 -rss_limit_mb=2048 \
+        -artifact_prefix="$fuzzer-" "$corpus" "${fuzzer}_seeds" >"$log" 2>&1; then
+      echo "fuzzed $(basename "$fuzzer") for ${fuzz_seconds} s: $(grep -o 'Done [0-9]* runs' "$log" || echo done)"
+    else
+      echo "FUZZ FAILURE in $(basename "$fuzzer") (log: $log)"
+      tail -n 60 "$log"
+      failed=1
+    fi
+    rm -rf "$corpus"
+  done
+  return "$failed"
+}
+
 command=${1:-}
 shift || true
 case "$command" in
@@ -50,6 +75,8 @@ case "$command" in
     build build-sanitize -DCMAKE_BUILD_TYPE=Debug -DBOULES_SANITIZE=ON -DBOULES_BENCH=OFF
     (cd build-sanitize && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
       ctest --output-on-failure --parallel "$jobs")
+    echo "== fuzz targets, ${fuzz_seconds} s each"
+    fuzz
     ;;
   *)
     echo "usage: ./setup.sh play [options] | ./setup.sh test" >&2

@@ -1,0 +1,142 @@
+#include "sound/sound_mixer.h"
+
+#include <algorithm>
+
+#include "sound/decode_sound.h"
+#include "sound/output_format.h"
+
+namespace qn {
+
+SoundMixer::SoundMixer(uint32_t rate, bool preferStereo, std::unique_ptr<platform::WaveOutput> device)
+    : device_(std::move(device)) {
+  offeredFormats_ = device_->offeredFormats();
+  chooseOutputFormat(rate, preferStereo);
+}
+
+SoundMixer::~SoundMixer() {
+  closeDevice();
+  platform::LockGuard guard(lock_);
+  for (MixChannel& channel : channels_) channel.release();
+}
+
+MixChannel* SoundMixer::channelAt(int channel) {
+  if (channel < 1 || channel > kChannelCount) return nullptr;
+  return &channels_[static_cast<size_t>(channel - 1)];
+}
+
+void SoundMixer::play(SampleRef sample, int channel, bool loop) {
+  MixChannel* target = channelAt(channel);
+  if (!target) return;
+  {
+    platform::LockGuard guard(lock_);
+    target->start(std::move(sample), loop, outputRate_);
+  }
+  wake_.set();
+}
+
+void SoundMixer::stop(int channel) {
+  MixChannel* target = channelAt(channel);
+  if (!target) return;
+  platform::LockGuard guard(lock_);
+  target->release();
+}
+
+void SoundMixer::stopAll() {
+  for (int channel = 1; channel <= kChannelCount; ++channel) stop(channel);
+}
+
+bool SoundMixer::isBusy(int channel) const {
+  if (channel < 1 || channel > kChannelCount) return false;
+  return channels_[static_cast<size_t>(channel - 1)].busy;
+}
+
+bool SoundMixer::chooseOutputFormat(uint32_t rate, bool preferStereo) {
+  std::optional<platform::WaveFormat> chosen = qn::chooseOutputFormat(rate, preferStereo, offeredFormats_);
+  if (!chosen) return false;
+  closeDevice();
+  {
+    platform::LockGuard guard(lock_);
+    outputFormat_ = *chosen;
+    outputRate_ = chosen->samplesPerSecond;
+    for (MixChannel& channel : channels_) channel.retune(outputRate_);
+  }
+  return openDevice();
+}
+
+// The worker starts only with an open device: without one it would wait for ever on an event
+// that nothing sets again.
+bool SoundMixer::openDevice() {
+  quit_ = false;
+  bool opened = false;
+  for (int device = 0, count = device_->deviceCount(); device < count && !opened; ++device)
+    opened = device_->open(device, outputFormat_, wake_);
+  if (!opened) return false;
+  for (size_t i = 0; i < blocks_.size(); ++i) {
+    blocks_[i].data = blockBytes_[i].data();
+    blocks_[i].size = static_cast<uint32_t>(kBlockFrames * outputFormat_.channels);
+    blocks_[i].done = true;
+  }
+  nextBlock_ = 0;
+  worker_ = std::make_unique<platform::Thread>([this] { runWorker(); });
+  return true;
+}
+
+// Quit is raised under the lock, so the worker hands no block to the device after this point.
+void SoundMixer::closeDevice() {
+  if (!device_->isOpen()) return;
+  {
+    platform::LockGuard guard(lock_);
+    quit_ = true;
+  }
+  device_->reset();
+  device_->close();
+  wake_.set();
+  worker_->joinFor(kWorkerShutdownMilliseconds);
+  worker_.reset();
+}
+
+void SoundMixer::runWorker() {
+  for (;;) {
+    wake_.wait();
+    if (quit_) return;
+    while (blocks_[static_cast<size_t>(nextBlock_)].done) {
+      platform::WaveBlock& block = blocks_[static_cast<size_t>(nextBlock_)];
+      platform::LockGuard guard(lock_);
+      if (quit_ || mixLocked(block.data) == 0) break;  // nothing plays: the device runs dry
+      block.done = false;
+      device_->write(block);
+      nextBlock_ ^= 1;
+    }
+  }
+}
+
+SampleRef SoundMixer::decodeSound(const uint8_t* bytes, size_t size, const PurgeMembers& purge) const {
+  return qn::decodeSound(bytes, size, outputFormat_, purge);
+}
+
+size_t SoundMixer::mixBlock(uint8_t* out) {
+  platform::LockGuard guard(lock_);
+  return mixLocked(out);
+}
+
+size_t SoundMixer::mixLocked(uint8_t* out) {
+  accumulator_.fill(0);
+  bool mixed = false;
+  for (MixChannel& channel : channels_) {
+    if (!channel.sample) continue;
+    channel.render(channel, accumulator_.data(), kBlockFrames);
+    mixed = true;
+  }
+  if (!mixed) return 0;
+  auto toByte = [](int32_t value) { return static_cast<uint8_t>(std::clamp(value + 128, 0, 255)); };
+  if (outputFormat_.channels == 1) {
+    // A mono device takes one byte per frame: the middle of the left and right sums.
+    for (size_t frame = 0; frame < kBlockFrames; ++frame)
+      out[frame] = toByte((accumulator_[2 * frame] + accumulator_[2 * frame + 1]) >> 1);
+    return kBlockFrames;
+  }
+  std::transform(accumulator_.begin(), accumulator_.end(), out, toByte);
+  return kBlockBytes;
+}
+
+}  // namespace qn

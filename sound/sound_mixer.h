@@ -1,0 +1,82 @@
+// The software mixer: eight channels mixed by a worker thread into two alternating blocks that
+// take turns on the wave output device. Everything heard passes through `mixBlock`.
+//
+// Threads: the main thread plays, stops and asks; the worker mixes. `lock_` guards the channel
+// table, the output rate and the mixing; `wake_` (automatic reset) is the worker's only wake-up,
+// set by `play` and by the device for every block it hands back.
+#pragma once
+
+#include <array>
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+
+#include "shell/platform/threading.h"
+#include "shell/platform/wave_output.h"
+#include "sound/mix_channel.h"
+#include "sound/purge_members.h"
+#include "sound/sample_buffer.h"
+
+namespace qn {
+
+class SoundMixer {
+ public:
+  static constexpr int kChannelCount = 8;  // numbered 1 to 8
+  static constexpr int kBlockFrames = 1536;
+  static constexpr size_t kBlockBytes = kBlockFrames * 2;  // 8-bit stereo
+  static constexpr uint32_t kWorkerShutdownMilliseconds = 500;
+
+  // Chooses the output format for `rate` and opens the device. Without a usable device the mixer
+  // still works and nothing is heard.
+  SoundMixer(uint32_t rate, bool preferStereo, std::unique_ptr<platform::WaveOutput> device);
+  ~SoundMixer();
+  SoundMixer(const SoundMixer&) = delete;
+  SoundMixer& operator=(const SoundMixer&) = delete;
+
+  // Channels 1 to 8; other numbers are ignored.
+  void play(SampleRef sample, int channel, bool loop);
+  void stop(int channel);
+  void stopAll();
+  bool isBusy(int channel) const;
+
+  // Reopens the device at the best offered format for `rate`; false when none is offered or no
+  // device opens with it.
+  bool chooseOutputFormat(uint32_t rate, bool preferStereo);
+  const platform::WaveFormat& outputFormat() const { return outputFormat_; }
+  uint32_t outputRate() const { return outputRate_; }
+  bool hasDevice() const { return device_->isOpen(); }
+
+  // A sound member's bytes (RIFF WAVE or Ogg Vorbis) decoded into the output format; null when
+  // they do not decode.
+  SampleRef decodeSound(const uint8_t* bytes, size_t size, const PurgeMembers& purge) const;
+
+  // One block of 1536 frames as output bytes (value + 128, clamped), one byte per channel of the
+  // output format per frame. Returns the bytes written, 0 (nothing written) when no channel plays.
+  size_t mixBlock(uint8_t* out);
+
+ private:
+  bool openDevice();
+  void closeDevice();
+  void runWorker();
+  size_t mixLocked(uint8_t* out);  // with lock_ held
+  MixChannel* channelAt(int channel);
+
+  std::unique_ptr<platform::WaveOutput> device_;
+  uint32_t offeredFormats_ = 0;
+  platform::WaveFormat outputFormat_{};
+  uint32_t outputRate_ = 44100;
+
+  platform::Lock lock_;
+  platform::AutoResetEvent wake_;
+  std::unique_ptr<platform::Thread> worker_;
+  std::atomic<bool> quit_{false};
+
+  std::array<MixChannel, kChannelCount> channels_;
+  std::array<int32_t, kBlockFrames * 2> accumulator_{};
+  std::array<std::array<uint8_t, kBlockBytes>, 2> blockBytes_{};
+  std::array<platform::WaveBlock, 2> blocks_;
+  int nextBlock_ = 0;  // worker only
+};
+
+}  // namespace qn

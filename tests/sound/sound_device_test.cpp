@@ -1,0 +1,47 @@
+// Runs with SDL's disk audio driver (set by the test's environment): the mixer's worker thread
+// feeds a real SDL audio device, whose output lands in a file.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <string>
+#include <thread>
+
+#include "shell/platform/mapped_file.h"
+#include "shell/platform/platform.h"
+#include "sound/sound_mixer.h"
+#include "tests/sound/sound_test_support.h"
+
+namespace qn {
+namespace {
+
+TEST(SoundDevice, APlayedSampleReachesTheAudioDevice) {
+  std::vector<int> pattern;
+  uint32_t state = 12345;
+  // 5000 stereo frames of noise, none silent: more than both blocks hold, so the whole sample is
+  // heard only when the device hands blocks back.
+  for (int i = 0; i < 2 * 5000; ++i) {
+    state = state * 1103515245u + 12345u;
+    pattern.push_back(static_cast<int>((state >> 16) % 200) - 100 + ((state >> 16) % 200 >= 100));
+  }
+  {
+    SoundMixer mixer(22050, true, platform::makeSystemWaveOutput());
+    ASSERT_TRUE(mixer.hasDevice());
+    mixer.play(test::sampleFromWave(platform::pcmFormat(2, 22050, 8), test::unsignedBytes(pattern)), 3, false);
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (mixer.isBusy(3) && std::chrono::steady_clock::now() < deadline)
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_FALSE(mixer.isBusy(3)) << "the worker mixed the sample to its end";
+    platform::sleepMilliseconds(400);  // the last block plays out
+  }
+  std::string written;
+  ASSERT_TRUE(platform::readWholeFile(DISK_AUDIO_FILE, written));
+  std::vector<uint8_t> expected = test::unsignedBytes(pattern);
+  auto found = std::search(written.begin(), written.end(), expected.begin(), expected.end(),
+                           [](char a, uint8_t b) { return static_cast<uint8_t>(a) == b; });
+  ASSERT_NE(found, written.end()) << "the sample's bytes are in the device output (" << written.size() << " bytes)";
+  EXPECT_EQ(static_cast<uint8_t>(*(found + static_cast<long>(expected.size()))), 128) << "silence follows";
+}
+
+}  // namespace
+}  // namespace qn
