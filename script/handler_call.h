@@ -17,8 +17,8 @@ inline Value argumentOrVoid(int argc, Value* const* argv, int index) {
 }
 
 template <class Receiver, class... Params, size_t... Index>
-Value runHandlerWith(Value (Receiver::*handler)(Params...), Receiver& receiver, int argc,
-                     Value* const* argv, std::index_sequence<Index...>) {
+Value runHandlerWith(Value (Receiver::*handler)(Params...), Receiver& receiver, [[maybe_unused]] int argc,
+                     [[maybe_unused]] Value* const* argv, std::index_sequence<Index...>) {
   return (receiver.*handler)(argumentOrVoid(argc, argv, static_cast<int>(Index) + 1)...);
 }
 }  // namespace detail

@@ -63,6 +63,8 @@ class ScriptObject {
 
  protected:
   virtual ~ScriptObject() = default;
+  // A class's one object that a script member adopts is re-marked from #instance to #script.
+  void remark(SymbolNumber ilk) { ilk_ = ilk; }
 
  private:
   SymbolNumber ilk_;

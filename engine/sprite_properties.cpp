@@ -1,0 +1,329 @@
+// The script side of a sprite: its methods, and its properties with their lock and change-bit
+// rules. Behaviours come first: they see reads, writes and unknown methods before the sprite.
+#include <cmath>
+
+#include "engine/cast_member.h"
+#include "engine/geometry_values.h"
+#include "engine/handle_with.h"
+#include "engine/movie.h"
+#include "engine/script_instance.h"
+#include "engine/sprite_channel.h"
+#include "engine/sprite_ref.h"
+#include "script/list_object.h"
+#include "script/scalars.h"
+#include "script/symbol_object.h"
+
+namespace qn {
+
+namespace {
+
+template <class T>
+bool assign(T& field, T value) {
+  if (field == value) return false;
+  field = value;
+  return true;
+}
+
+// The argument of `intersects` and `within`: a channel number or a sprite reference.
+SpriteChannel* otherSprite(Movie& movie, const Value& value) {
+  if (value.is(sym::integer) || value.is(sym::float_)) return &movie.sprite(value.toInteger());
+  if (value.is(sym::sprite)) return spriteOf(value);
+  return nullptr;
+}
+
+}  // namespace
+
+template <class T>
+void SpriteChannel::setLocked(Lock lock, T& field, T value, int32_t bits) {
+  lockFlags.set(lock);
+  if (assign(field, value)) changeFlags |= bits;
+}
+
+void SpriteChannel::moveTo(int32_t h, int32_t v) {
+  if (h == locH && v == locV) return;
+  if (quadMovesWithLoc) quad.moveBy(static_cast<float>(h - locH), static_cast<float>(v - locV));
+  locH = h;
+  locV = v;
+  changeFlags |= change::redraw;
+}
+
+bool SpriteChannel::setIntProperty(SymbolNumber property, int32_t value) {
+  switch (property) {
+    case sym::locH:
+      lockFlags.set(Lock::locH);
+      moveTo(value, locV);
+      return true;
+    case sym::locV:
+      lockFlags.set(Lock::locV);
+      moveTo(locH, value);
+      return true;
+    case sym::locZ:
+      if (assign(locZ, value)) changeFlags |= change::locZ;
+      return true;
+    case sym::width:
+    case sym::height: {
+      bool isWidth = property == sym::width;
+      int32_t& field = isWidth ? width : height;
+      lockFlags.set(isWidth ? Lock::width : Lock::height);
+      lockFlags.set(Lock::stretch);
+      if (field == value && stretch) return true;
+      stretch = true;
+      field = value;
+      changeFlags |= change::redraw;
+      return true;
+    }
+    case sym::stretch: setLocked(Lock::stretch, stretch, value != 0, change::redraw); return true;
+    case sym::ink: setLocked(Lock::ink, ink, value, change::redraw); return true;
+    case sym::castLibNum: setLocked(Lock::castLibNum, castLibNum, value, change::member); return true;
+    case sym::memberNum:
+    case sym::member: setLocked(Lock::memberNum, memberNum, value, change::member); return true;
+    case sym::blendLevel: setLocked(Lock::blendLevel, blendLevel, value, change::redraw); return true;
+    case sym::blend:
+      setLocked(Lock::blendLevel, blendLevel, static_cast<int32_t>(int64_t{value} * 255 / 100), change::redraw);
+      return true;
+    case sym::color: setLocked(Lock::color, color, static_cast<uint32_t>(value), change::redraw); return true;
+    case sym::bgColor: setLocked(Lock::bgColor, bgColor, static_cast<uint32_t>(value), change::redraw); return true;
+    case sym::flipH: setLocked(Lock::flipH, flipH, value != 0, change::redraw); return true;
+    case sym::flipV: setLocked(Lock::flipV, flipV, value != 0, change::redraw); return true;
+    case sym::lineSize: setLocked(Lock::lineSize, lineSize, value, change::redraw); return true;
+    case sym::puppet:
+      puppet = value != 0;
+      if (!puppet) {
+        lockFlags = LockFlags{};
+        quadMovesWithLoc = false;
+        forceApply = true;
+      }
+      return true;
+    case sym::visible:
+      movie->setChannelVisible(channel(), value != 0);
+      changeFlags |= change::redraw | change::visibility;
+      return true;
+    default: return false;
+  }
+}
+
+void SpriteChannel::writeRect(IntRect rect) {
+  for (Lock lock : {Lock::stretch, Lock::locH, Lock::locV, Lock::width, Lock::height}) lockFlags.set(lock);
+  stretch = true;
+  if (rect.left > rect.right) std::swap(rect.left, rect.right);
+  if (rect.top > rect.bottom) std::swap(rect.top, rect.bottom);
+  width = rect.width();
+  height = rect.height();
+  CastMember* shown = movie->cast().find(memberKeyNamed());
+  if (shown && shown->type() == sym::bitmap) {
+    // The regPoint keeps its place relative to the stretched member, in 32-bit floats.
+    IntPoint reg = shown->regPoint();
+    float memberWidth = static_cast<float>(shown->width() ? shown->width() : 1);
+    float memberHeight = static_cast<float>(shown->height() ? shown->height() : 1);
+    locH = static_cast<int32_t>(static_cast<float>(rect.left) + static_cast<float>(width) * static_cast<float>(reg.x) / memberWidth);
+    locV = static_cast<int32_t>(static_cast<float>(rect.top) + static_cast<float>(height) * static_cast<float>(reg.y) / memberHeight);
+  } else {
+    locH = rect.left;
+    locV = rect.top;
+  }
+  changeFlags |= change::redraw;
+}
+
+void SpriteChannel::setMemberFrom(const Value& value) {
+  CastMember* named = castMemberOf(value);
+  if (value.is(sym::string)) named = movie->cast().findByName(stringOf(value));
+  if (named) {
+    setLocked(Lock::castLibNum, castLibNum, named->castLib(), change::member);
+    setLocked(Lock::memberNum, memberNum, named->number(), change::member);
+  } else if (value.is(sym::sprite)) {
+    setLocked(Lock::memberNum, memberNum, static_cast<const SpriteRef*>(value.object())->channel(), change::member);
+  }
+}
+
+// The writes that need more than an integer. Wrong kinds are ignored but count as handled.
+bool SpriteChannel::setValueProperty(SymbolNumber property, const Value& value) {
+  switch (property) {
+    case sym::loc:
+      if (auto point = pointFrom(value)) {
+        lockFlags.set(Lock::locH);
+        lockFlags.set(Lock::locV);
+        moveTo(point->x, point->y);
+      }
+      return true;
+    case sym::rect:
+      if (auto rect = rectFrom(value)) writeRect(*rect);
+      return true;
+    case sym::left:
+    case sym::top:
+    case sym::right:
+    case sym::bottom:
+      if (value.isIntegerLike()) {
+        IntRect rect = spriteRect;
+        int32_t side = value.toInteger();
+        if (property == sym::left) rect.left = side;
+        else if (property == sym::top) rect.top = side;
+        else if (property == sym::right) rect.right = side;
+        else rect.bottom = side;
+        writeRect(rect);
+      }
+      return true;
+    case sym::color:
+    case sym::bgColor:
+      if (auto rgb = rgbFrom(value))
+        setLocked(property == sym::color ? Lock::color : Lock::bgColor, property == sym::color ? color : bgColor,
+                  *rgb, change::redraw);
+      return true;
+    case sym::rotation:
+    case sym::skew: {
+      float degrees = value.is(sym::string) ? 0.0f : static_cast<float>(value.toFloat());
+      if (property == sym::rotation) setLocked(Lock::rotation, rotation, degrees, change::redraw);
+      else setLocked(Lock::skew, skew, degrees, change::redraw);
+      return true;
+    }
+    case sym::member: setMemberFrom(value); return true;
+    case sym::scriptInstanceList:
+      scriptInstanceList = value;
+      recomputeEventMask();
+      return true;
+    case sym::quad:
+      if (auto corners = quadFrom(value)) {
+        quad = *corners;
+        quadMode = quadMovesWithLoc = true;
+        for (Lock lock : {Lock::locH, Lock::locV, Lock::stretch, Lock::width, Lock::height, Lock::rotation, Lock::skew})
+          lockFlags.set(lock);
+        changeFlags |= change::redraw;
+      }
+      return true;
+    case sym::startFrame:
+    case sym::endFrame:
+    case sym::channel:
+      return true;  // read only
+    default: return false;
+  }
+}
+
+bool SpriteChannel::setProperty(SymbolNumber property, const Value& value) {
+  Value keep = Value::share(this);  // applying the change may replace this sprite in its channel
+  if (ListObject* behaviours = listOf(scriptInstanceList))
+    for (const Value& item : *behaviours)
+      if (item.setProperty(property, value)) return true;
+  bool handled = value.isIntegerLike() && setIntProperty(property, value.toInteger());
+  if (!handled) handled = setValueProperty(property, value);
+  if (changeFlags != 0) movie->applyChanges(*this, changeFlags, false);
+  return handled;
+}
+
+void SpriteChannel::readBuiltin(Value& result, SymbolNumber property) {
+  switch (property) {
+    case sym::locH: result = Value(locH); return;
+    case sym::locV: result = Value(locV); return;
+    case sym::locZ: result = Value(locZ); return;
+    case sym::width: result = Value(stretch ? width : naturalWidth); return;
+    case sym::height: result = Value(stretch ? height : naturalHeight); return;
+    case sym::loc: result = pointValue(IntPoint{locH, locV}); return;
+    case sym::rect: result = rectValue(spriteRect); return;
+    case sym::top: result = Value(spriteRect.top); return;
+    case sym::left: result = Value(spriteRect.left); return;
+    case sym::bottom: result = Value(spriteRect.bottom); return;
+    case sym::right: result = Value(spriteRect.right); return;
+    case sym::stretch: result = Value(int32_t{stretch}); return;
+    case sym::ink: result = Value(ink); return;
+    case sym::castLibNum: result = Value(castLibNum); return;
+    case sym::memberNum: result = Value(memberNum); return;
+    case sym::blendLevel: result = Value(blendLevel); return;
+    case sym::blend: result = Value(static_cast<int32_t>(int64_t{blendLevel} * 100 / 255)); return;
+    case sym::color: result = rgbValue(color); return;
+    case sym::bgColor: result = rgbValue(bgColor); return;
+    case sym::rotation: result = Value(static_cast<double>(rotation)); return;
+    case sym::skew: result = Value(static_cast<double>(skew)); return;
+    case sym::flipH: result = Value(int32_t{flipH}); return;
+    case sym::flipV: result = Value(int32_t{flipV}); return;
+    case sym::lineSize: result = Value(lineSize); return;
+    case sym::puppet: result = Value(int32_t{puppet}); return;
+    case sym::startFrame: result = Value(span->startFrame); return;
+    case sym::endFrame: result = Value(span->endFrame); return;
+    case sym::channel: result = Value(span->channel); return;
+    case sym::visible: result = Value(int32_t{movie->channelVisible(channel())}); return;
+    case sym::member:
+      if (CastMember* shown = movie->cast().find(memberKeyNamed())) result = Value::share(shown);
+      else result = movie->cast().emptyMember(memberNum, castLibNum);
+      return;
+    case sym::scriptInstanceList:
+      eventMask = event::all;  // the list can now change from outside
+      result = scriptInstanceList;
+      return;
+    case sym::quad: result = quadValue(quad); return;
+    default: result = Value(); return;
+  }
+}
+
+void SpriteChannel::getProperty(Value& result, SymbolNumber property) {
+  if (property == sym::ilk) {
+    result = Value::symbol(sym::sprite);
+    return;
+  }
+  if (ListObject* behaviours = listOf(scriptInstanceList)) {
+    for (const Value& item : *behaviours) {
+      result = item.getProperty(property);
+      if (!result.isVoid()) return;
+    }
+  }
+  readBuiltin(result, property);
+}
+
+// Calls `handler` on every behaviour; `me` is the behaviour itself, or `first` for methods
+// called on the sprite. The answer is the last behaviour's flag.
+bool SpriteChannel::sendToBehaviours(SymbolNumber handler, const Value& first, bool meIsInstance, int argc,
+                                     Value* const* argv, Value& result) {
+  Value keep = Value::share(this);
+  Value list = scriptInstanceList;  // a handler may replace the list while it runs
+  ListObject* behaviours = listOf(list);
+  if (!behaviours) return false;
+  bool handled = false;
+  for (int32_t i = 1; i <= behaviours->size(); ++i) {
+    Value item = behaviours->at(i);
+    ScriptInstance* instance = scriptInstanceOf(item);
+    if (!instance) continue;
+    handled = handleWith(*instance, handler, meIsInstance ? item : first, argc, argv, result);
+  }
+  return handled;
+}
+
+bool SpriteChannel::handle(SymbolNumber method, int argc, Value& result, Value* const* argv, bool) {
+  switch (method) {
+    case sym::intersects:
+    case sym::within: {
+      if (argc != 1) return false;
+      SpriteChannel* other = otherSprite(*movie, *argv[0]);
+      if (!other) return true;
+      bool answer = method == sym::intersects ? intersects(*other) : within(*other);
+      result = Value(int32_t{answer});
+      return true;
+    }
+    case sym::ilk: result = Value::symbol(sym::sprite); return true;
+    case sym::mapMemberToStage:
+    case sym::mapStageToMember: {
+      if (argc != 1) return false;
+      std::optional<IntPoint> point = pointFrom(*argv[0]);
+      if (!point) return true;
+      result = Value();
+      if (!member || member->width() <= 0 || member->height() <= 0) return true;
+      const double memberWidth = member->width(), memberHeight = member->height();
+      if (method == sym::mapMemberToStage) {
+        if (point->x < 0 || point->y < 0 || point->x > member->width() || point->y > member->height()) return true;
+        FloatPoint stage = quadPointAt(effectiveQuad(), point->x / memberWidth, point->y / memberHeight);
+        result = pointValue(IntPoint{static_cast<int32_t>(stage.x), static_cast<int32_t>(stage.y)});
+      } else if (auto uv = quadCoordinatesOf(effectiveQuad(), point->x, point->y)) {
+        result = pointValue(IntPoint{static_cast<int32_t>((*uv)[0] * memberWidth),
+                                     static_cast<int32_t>((*uv)[1] * memberHeight)});
+      }
+      return true;
+    }
+    case sym::sendSprite: {
+      SymbolNumber handler = argc >= 1 ? symbolOf(*argv[0]) : 0;
+      if (!handler) return false;
+      return sendToBehaviours(handler, Value(), true, argc - 1, argv + 1, result);
+    }
+    default: {
+      Value reference = movie->spriteRef(channel());
+      return sendToBehaviours(method, reference, false, argc, argv, result);
+    }
+  }
+}
+
+}  // namespace qn

@@ -1,0 +1,33 @@
+// Stage geometry on top of the script library's IntRect: the empty rect is (0, 0, 0, 0), a rect
+// is empty unless left < right and top < bottom, and the dirty-rect bookkeeping unites only
+// rects that are not empty.
+#pragma once
+
+#include <cstdint>
+
+#include "script/int_rect.h"
+
+namespace qn {
+
+struct IntPoint {
+  int32_t x = 0;
+  int32_t y = 0;
+  friend bool operator==(const IntPoint&, const IntPoint&) = default;
+};
+
+constexpr bool isEmptyRect(const IntRect& rect) { return rect.left >= rect.right || rect.top >= rect.bottom; }
+
+// The overlap of two rects, the empty rect when they do not overlap.
+constexpr IntRect clippedRect(const IntRect& a, const IntRect& b) {
+  IntRect cut = rectIntersection(a, b);
+  return isEmptyRect(cut) ? IntRect{} : cut;
+}
+
+// Bounding box; an empty operand contributes nothing.
+constexpr IntRect boundingUnion(const IntRect& a, const IntRect& b) {
+  if (isEmptyRect(a)) return b;
+  if (isEmptyRect(b)) return a;
+  return rectUnion(a, b);
+}
+
+}  // namespace qn
