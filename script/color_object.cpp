@@ -100,6 +100,13 @@ bool ColorObject::setProperty(SymbolNumber property, const Value& value) {
 bool ColorObject::handle(SymbolNumber method, int, Value& result, Value* const*, bool) {
   switch (method) {
     case sym::ilk: result = Value::symbol(sym::color); return true;
+    case sym::hexString: {
+      // Each channel padded with a space to two places: rgb(255, 0, 16) gives "#FF# 0#10".
+      char text[16];
+      std::snprintf(text, sizeof text, "#%2X#%2X#%2X", red_, green_, blue_);
+      result = Value(text);
+      return true;
+    }
     default: return false;
   }
 }

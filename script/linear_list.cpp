@@ -4,6 +4,8 @@
 #include <algorithm>
 
 #include "script/elementwise.h"
+#include "script/method_answer.h"
+#include "script/nesting_guard.h"
 #include "script/int_list_object.h"
 #include "script/intro_sort.h"
 #include "script/list_object.h"
@@ -73,6 +75,11 @@ int32_t ListOf<Element, Self>::findNear(const Value& value) const {
 
 template <class Element, class Self>
 void ListOf<Element, Self>::toString(std::string& out) const {
+  NestingGuard guard(this);
+  if (guard.stop()) {
+    out += "[...]";
+    return;
+  }
   out += '[';
   for (int32_t i = 0; i < size(); ++i) {
     if (i > 0) out += ", ";
@@ -84,6 +91,8 @@ void ListOf<Element, Self>::toString(std::string& out) const {
 template <class Element, class Self>
 ScriptObject* ListOf<Element, Self>::duplicate() {
   auto* copy = new Self();
+  NestingGuard guard(this);
+  if (guard.stop()) return copy;
   copy->items_.reserve(size());
   for (const Element& element : items_) {
     if constexpr (std::is_same_v<Element, Value>) copy->items_.append(element.duplicate());
@@ -98,7 +107,8 @@ template <class Element, class Self>
 int ListOf<Element, Self>::compare(const Value& other, bool) const {
   if (other.object() == this) return kEqual;
   IndexedObject* indexed = indexedOf(other);
-  if (!indexed) return kIncomparable;
+  NestingGuard guard(this);
+  if (!indexed || guard.stop()) return kIncomparable;
   return compareElementwise(size(), [this](int32_t i) { return elementAt(i); }, indexed->count(),
                             [indexed](int32_t i) { return indexed->elementAt(i); }, false);
 }
@@ -107,6 +117,11 @@ int ListOf<Element, Self>::compare(const Value& other, bool) const {
 // whole with each element (again up to the shorter length); anything else combines with each.
 template <class Element, class Self>
 void ListOf<Element, Self>::arithmetic(Value& result, SymbolNumber op, const Value& other) {
+  NestingGuard guard(this);
+  if (guard.stop()) {
+    result = Value();
+    return;
+  }
   auto* combined = new Self();
   Value made = Value::adopt(combined);
   IndexedObject* indexed = indexedOf(other);
@@ -132,14 +147,9 @@ void ListOf<Element, Self>::getProperty(Value& result, SymbolNumber property) {
   }
 }
 
-// The answer is built apart from `result` and stored last: the caller's result may be one of
-// the arguments, or the only holder of this list.
 template <class Element, class Self>
 bool ListOf<Element, Self>::handle(SymbolNumber method, int argc, Value& result, Value* const* argv, bool) {
-  Value answer = sharedZero;
-  bool handled = dispatch(method, argc, answer, argv);
-  result = std::move(answer);
-  return handled;
+  return answerMethod(*this, &ListOf<Element, Self>::dispatch, sharedZero, method, argc, result, argv);
 }
 
 template <class Element, class Self>

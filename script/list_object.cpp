@@ -1,5 +1,6 @@
 #include "script/list_object.h"
 
+#include "script/nesting_guard.h"
 #include "script/scalars.h"
 
 namespace qn {
@@ -31,6 +32,11 @@ namespace {
 // A number on the left of a list: each element combined with the number, kept as it comes.
 void numberWithList(Value& result, SymbolNumber op, const Value& number, const Value& compound) {
   const ListObject& list = *listOf(compound);
+  NestingGuard guard(compound.object());
+  if (guard.stop()) {
+    result = Value();
+    return;
+  }
   auto* combined = new ListObject();
   Value made = Value::adopt(combined);
   combined->reserve(list.size());

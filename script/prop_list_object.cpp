@@ -4,6 +4,8 @@
 #include <utility>
 
 #include "script/elementwise.h"
+#include "script/method_answer.h"
+#include "script/nesting_guard.h"
 #include "script/symbol_object.h"
 
 namespace qn {
@@ -122,6 +124,11 @@ void PropListObject::removeAt(int32_t position) {
 }
 
 void PropListObject::toString(std::string& out) const {
+  NestingGuard guard(this);
+  if (guard.stop()) {
+    out += "[...]";
+    return;
+  }
   if (keys_.empty()) {
     out += "[:]";
     return;
@@ -138,6 +145,8 @@ void PropListObject::toString(std::string& out) const {
 
 ScriptObject* PropListObject::duplicate() {
   auto* copy = new PropListObject();
+  NestingGuard guard(this);
+  if (guard.stop()) return copy;
   copy->keys_.reserve(size());
   copy->values_.reserve(size());
   for (int32_t i = 0; i < size(); ++i) {
@@ -150,7 +159,8 @@ ScriptObject* PropListObject::duplicate() {
 
 int PropListObject::compare(const Value& other, bool) const {
   if (other.object() == this) return kEqual;
-  if (!other.is(sym::propList)) return kIncomparable;
+  NestingGuard guard(this);
+  if (!other.is(sym::propList) || guard.stop()) return kIncomparable;
   return compareElementwise(size(), [this](int32_t i) { return valueAt(i); }, other.count(),
                             [&other](int32_t i) { return other.call(sym::getAt, i); }, true);
 }
@@ -158,6 +168,11 @@ int PropListObject::compare(const Value& other, bool) const {
 // Same keys, unsorted; each value combined with the other operand, or with the other property
 // list's value at the same position.
 void PropListObject::arithmetic(Value& result, SymbolNumber op, const Value& other) {
+  NestingGuard guard(this);
+  if (guard.stop()) {
+    result = Value();
+    return;
+  }
   auto* combined = new PropListObject();
   Value made = Value::adopt(combined);
   bool pairwise = other.is(sym::propList);
@@ -178,12 +193,8 @@ void PropListObject::getProperty(Value& result, SymbolNumber property) {
   }
 }
 
-// The answer is built apart from `result` and stored last (see the linear lists).
 bool PropListObject::handle(SymbolNumber method, int argc, Value& result, Value* const* argv, bool) {
-  Value answer = sharedOne;
-  bool handled = dispatch(method, argc, answer, argv);
-  result = std::move(answer);
-  return handled;
+  return answerMethod(*this, &PropListObject::dispatch, sharedOne, method, argc, result, argv);
 }
 
 bool PropListObject::dispatch(SymbolNumber method, int argc, Value& answer, Value* const* argv) {

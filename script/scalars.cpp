@@ -104,9 +104,13 @@ void registerNumberOnLeftArithmetic(SymbolNumber ilk, NumberOnLeftArithmetic com
 
 // ---- void
 
-void VoidObject::destroy(bool) {}  // the shared instance outlives every count
+// The shared instance outlives every count; another void object (one a class made for its
+// `duplicate`) goes like any object.
+void VoidObject::destroy(bool freeStorage) {
+  if (this != voidObject()) ScriptObject::destroy(freeStorage);
+}
 void VoidObject::toString(std::string& out) const { out += "<Void>"; }
-// The shared instance again: a second void object would never be destroyed (void ignores counts).
+// The shared instance again: void needs no storage of its own.
 ScriptObject* VoidObject::duplicate() { return voidObject(); }
 
 int VoidObject::compare(const Value& other, bool) const {

@@ -10,6 +10,8 @@ namespace qn {
 class ScriptHost {
  public:
   virtual int32_t floatPrecision() const = 0;
+  // The movie's `itemDelimiter`: what separates items in chunk expressions.
+  virtual std::string_view itemDelimiter() const { return ","; }
   // The movie's `handle`: global handlers and built-in global functions.
   virtual bool handleGlobal(SymbolNumber method, int argc, Value& result, Value* const* argv,
                             bool flag) = 0;

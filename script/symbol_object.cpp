@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "script/small_block_pool.h"
+#include "script/string_object.h"
 #include "script/symbol_table.h"
 
 namespace qn {
@@ -41,7 +42,7 @@ int SymbolObject::compare(const Value& other, bool) const {
 
 std::string stringOf(const Value& value) {
   if (value.is(sym::symbol)) return static_cast<const SymbolObject*>(value.object())->name();
-  return value.toString();
+  return textOf(value);
 }
 
 }  // namespace qn

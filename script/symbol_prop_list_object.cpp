@@ -1,6 +1,8 @@
 #include "script/symbol_prop_list_object.h"
 
 #include "script/elementwise.h"
+#include "script/method_answer.h"
+#include "script/nesting_guard.h"
 #include "script/symbol_object.h"
 #include "script/symbol_table.h"
 
@@ -54,6 +56,11 @@ Value SymbolPropListObject::valueAtPosition(int32_t position) const {
 }
 
 void SymbolPropListObject::toString(std::string& out) const {
+  NestingGuard guard(this);
+  if (guard.stop()) {
+    out += "[...]";
+    return;
+  }
   if (entries_.empty()) {
     out += "[:]";
     return;
@@ -71,6 +78,8 @@ void SymbolPropListObject::toString(std::string& out) const {
 
 ScriptObject* SymbolPropListObject::duplicate() {
   auto* copy = new SymbolPropListObject();
+  NestingGuard guard(this);
+  if (guard.stop()) return copy;
   copy->entries_.reserve(size());
   for (const Entry& entry : entries_) copy->entries_.append(Entry{entry.key, entry.value.duplicate()});
   return copy;
@@ -79,7 +88,8 @@ ScriptObject* SymbolPropListObject::duplicate() {
 // Values position by position against the other property list's getAt; keys are not compared.
 int SymbolPropListObject::compare(const Value& other, bool) const {
   if (other.object() == this) return kEqual;
-  if (!other.is(sym::propList)) return kIncomparable;
+  NestingGuard guard(this);
+  if (!other.is(sym::propList) || guard.stop()) return kIncomparable;
   return compareElementwise(size(), [this](int32_t i) { return valueAtPosition(i); }, other.count(),
                             [&other](int32_t i) { return other.call(sym::getAt, i); }, true);
 }
@@ -99,12 +109,8 @@ bool SymbolPropListObject::setProperty(SymbolNumber property, const Value& value
   return true;
 }
 
-// The answer is built apart from `result` and stored last (see the linear lists).
 bool SymbolPropListObject::handle(SymbolNumber method, int argc, Value& result, Value* const* argv, bool) {
-  Value answer = sharedOne;
-  bool handled = dispatch(method, argc, answer, argv);
-  result = std::move(answer);
-  return handled;
+  return answerMethod(*this, &SymbolPropListObject::dispatch, sharedOne, method, argc, result, argv);
 }
 
 bool SymbolPropListObject::dispatch(SymbolNumber method, int argc, Value& answer, Value* const* argv) {

@@ -74,3 +74,15 @@ BENCHMARK(invokeThreeArguments);
 
 }  // namespace
 }  // namespace qn
+
+// Our own main: the shared integers are made once every static object is constructed (a static
+// initializer here could run before the one that constructs sharedZero).
+int main(int argc, char** argv) {
+  qn::initValueModel();
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  qn::shutdownValueModel();
+  return 0;
+}

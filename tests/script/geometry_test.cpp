@@ -10,26 +10,12 @@
 #include "script/small_block_pool.h"
 #include "script/symbol_object.h"
 #include "script/symbol_table.h"
+#include "tests/script/script_fixture.h"
 
 namespace qn {
 namespace {
 
-class GeometryTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    initValueModel();
-    SymbolTable::global().clear();
-    SymbolTable::global().addBuiltins();
-    cellsBefore_ = SmallBlockPool::shared().cellsInUse();
-  }
-  void TearDown() override {
-    EXPECT_EQ(SmallBlockPool::shared().cellsInUse(), cellsBefore_) << "a test leaked pool cells";
-    shutdownValueModel();
-  }
-
- private:
-  size_t cellsBefore_ = 0;
-};
+using GeometryTest = ScriptFixture;
 
 TEST_F(GeometryTest, PointFormsRoundingAndText) {
   EXPECT_EQ(makePoint(1, 2).toString(), "point(1, 2)");

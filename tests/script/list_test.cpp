@@ -8,30 +8,17 @@
 #include "script/int_list_object.h"
 #include "script/list_object.h"
 #include "script/prop_list_object.h"
+#include "script/scalars.h"
 #include "script/small_block_pool.h"
 #include "script/symbol_object.h"
 #include "script/symbol_prop_list_object.h"
 #include "script/symbol_table.h"
+#include "tests/script/script_fixture.h"
 
 namespace qn {
 namespace {
 
-class ListTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    initValueModel();
-    SymbolTable::global().clear();
-    SymbolTable::global().addBuiltins();
-    cellsBefore_ = SmallBlockPool::shared().cellsInUse();
-  }
-  void TearDown() override {
-    EXPECT_EQ(SmallBlockPool::shared().cellsInUse(), cellsBefore_) << "a test leaked pool cells";
-    shutdownValueModel();
-  }
-
- private:
-  size_t cellsBefore_ = 0;
-};
+using ListTest = ScriptFixture;
 
 Value sym_(SymbolNumber number) { return Value::symbol(number); }
 
@@ -279,6 +266,40 @@ TEST_F(ListTest, GeneralPropertyListsKeepInsertionOrderUntilSorted) {
   EXPECT_TRUE(static_cast<PropListObject*>(copy.object())->sorted());
   EXPECT_TRUE(copy == table);
   EXPECT_EQ(list->findValueIgnoringCase(Value(250)), 4);
+}
+
+// A list that holds itself can be printed, copied, compared and combined: the walk stops at a
+// fixed depth instead of running out of stack.
+TEST_F(ListTest, SelfContainingListsStopAtADepth) {
+  Value list = makeIntegerList({1});
+  listOf(list)->append(list);
+  Value record = makePropList({sym_(sym::loc), list});
+  listOf(list)->append(record);
+  EXPECT_EQ(list.toString(), "[1, [...], [#loc: [...]]]");
+  Value copy = list.duplicate();
+  EXPECT_EQ(copy.toString(), "[1, [], [#loc: []]]");
+  EXPECT_EQ(list.compare(list.duplicate(), false), kIncomparable);
+  Value other = list.duplicate();
+  EXPECT_TRUE(copy == other);
+  Value sum = list + Value(1);
+  Value product = Value(2) * list;
+  EXPECT_EQ(sum.toString(), "[2, <Void>, <Void>]");
+  EXPECT_EQ(product.toString(), "[2, <Void>, <Void>]");  // numbers do not combine with records
+  // Cycles are not collected: break them so the cells come back.
+  for (Value* held : {&list, &copy, &other, &sum, &product}) listOf(*held)->clear();
+}
+
+// A script instance answers `duplicate` with a new void; in a copied list it is void.
+TEST_F(ListTest, InstancesBecomeVoidInACopy) {
+  class Instance final : public ScriptObject {
+   public:
+    Instance() : ScriptObject(sym::instance) {}
+    void toString(std::string& out) const override { out += "<offspring>"; }
+    ScriptObject* duplicate() override { return new VoidObject(); }
+  };
+  Value list = makeList({Value::adopt(new Instance()), Value(1)});
+  Value copy = list.call(sym::duplicate);
+  EXPECT_EQ(copy.toString(), "[<Void>, 1]");
 }
 
 // Values of mixed kinds are not totally ordered; sorting them must stay inside the list, and

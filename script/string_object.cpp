@@ -1,0 +1,284 @@
+#include "script/string_object.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <unordered_map>
+
+#include "script/chunk_engine.h"
+#include "script/method_answer.h"
+#include "script/scalars.h"
+#include "script/script_host.h"
+#include "script/small_block_pool.h"
+#include "script/symbol_object.h"
+#include "script/symbol_table.h"
+
+namespace qn {
+
+namespace {
+
+constexpr int32_t kMaxLength = INT32_MAX - 1;  // the length and its NUL fit a signed 32-bit size
+
+// memcpy that accepts the null data of an empty view.
+void copyBytes(char* to, const char* from, size_t count) {
+  if (count > 0) std::memcpy(to, from, count);
+}
+
+char* newBuffer(size_t length) {
+  auto* buffer = static_cast<char*>(allocateBlock(length + 1));
+  buffer[length] = '\0';
+  return buffer;
+}
+
+// Line indexes of the strings that have one, keyed by the string. Never destroyed: strings held
+// by static Values may be released after every destructor has run.
+std::unordered_map<const StringObject*, std::vector<LineRange>>& lineIndexes() {
+  static auto* indexes = new std::unordered_map<const StringObject*, std::vector<LineRange>>();
+  return *indexes;
+}
+
+// Position of the first occurrence of `needle` in `haystack` ignoring letter case, or -1; the
+// empty needle occurs at 0.
+int32_t findIgnoringCase(std::string_view haystack, std::string_view needle) {
+  auto lower = [](std::string_view text) {
+    std::string copy(text);
+    for (char& c : copy) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return copy;
+  };
+  size_t found = lower(haystack).find(lower(needle));
+  return found == std::string::npos ? -1 : static_cast<int32_t>(found);
+}
+
+int sign(int64_t x) { return x > 0 ? kGreater : (x < 0 ? kLess : kEqual); }
+
+}  // namespace
+
+StringObject::StringObject(std::string_view text) : ScriptObject(sym::string), length_(0), hasLineIndex_(0) {
+  if (text.size() > static_cast<size_t>(kMaxLength)) outOfMemory();
+  text_ = newBuffer(text.size());
+  copyBytes(text_, text.data(), text.size());
+  length_ = static_cast<uint32_t>(text.size());
+}
+
+StringObject::~StringObject() {
+  dropLineIndex();
+  freeBlock(text_, length_ + 1);
+}
+
+void StringObject::replace(int32_t start, int32_t end, std::string_view with) {
+  start = std::clamp(start, 0, length());
+  end = std::clamp(end, start, length());
+  int64_t grown = int64_t{length()} - (end - start) + static_cast<int64_t>(with.size());
+  if (grown > kMaxLength) outOfMemory();
+  const auto newLength = static_cast<size_t>(grown);
+  char* rebuilt = newBuffer(newLength);
+  copyBytes(rebuilt, text_, static_cast<size_t>(start));
+  copyBytes(rebuilt + start, with.data(), with.size());
+  copyBytes(rebuilt + start + with.size(), text_ + end, static_cast<size_t>(length() - end));
+  freeBlock(text_, length_ + 1);  // only now: `with` may have pointed into the old text
+  text_ = rebuilt;
+  length_ = static_cast<uint32_t>(newLength);
+  dropLineIndex();
+}
+
+const std::vector<LineRange>& StringObject::lineIndex() const {
+  auto& indexes = lineIndexes();
+  if (hasLineIndex_) return indexes.at(this);
+  std::vector<LineRange>& lines = indexes[this];
+  int32_t start = 0;
+  for (int32_t i = 0; i < length(); ++i) {
+    if (text_[i] == kLineDelimiter) {
+      lines.push_back({start, i});
+      start = i + 1;
+    }
+  }
+  lines.push_back({start, length()});
+  hasLineIndex_ = 1;
+  return lines;
+}
+
+void StringObject::dropLineIndex() {
+  if (!hasLineIndex_) return;
+  lineIndexes().erase(this);
+  hasLineIndex_ = 0;
+}
+
+int32_t StringObject::itemCount() const {
+  std::string_view delimiter = itemDelimiter();
+  if (delimiter.empty()) return 1;
+  int32_t count = 1;
+  for (size_t at = text().find(delimiter); at != std::string_view::npos; at = text().find(delimiter, at + delimiter.size()))
+    ++count;
+  return count;
+}
+
+int32_t StringObject::wordCount() const {
+  auto separator = [](char c) { return c == '\t' || c == '\n' || c == '\r' || c == ' '; };
+  int32_t count = 0;
+  bool inWord = false;
+  for (char c : text()) {
+    if (separator(c)) inWord = false;
+    else if (!inWord) inWord = true, ++count;
+  }
+  return count;
+}
+
+void StringObject::toString(std::string& out) const {
+  out += '"';
+  out += text();
+  out += '"';
+}
+
+ScriptObject* StringObject::duplicate() { return new StringObject(text()); }
+
+// The C library's "%d" and "%f" readings: optional white space, a sign, then digits (or a float);
+// anything may follow.
+bool StringObject::isIntegerLike() const {
+  char* end = nullptr;
+  std::strtoll(text_, &end, 10);
+  return end != text_;
+}
+
+bool StringObject::isFloatLike() const {
+  char* end = nullptr;
+  std::strtof(text_, &end);
+  return end != text_;
+}
+
+int32_t StringObject::toInteger() const {
+  char* end = nullptr;
+  long long value = std::strtoll(text_, &end, 10);
+  return end == text_ ? 0 : static_cast<int32_t>(static_cast<uint64_t>(value));
+}
+
+double StringObject::toFloat() const {
+  char* end = nullptr;
+  float value = std::strtof(text_, &end);
+  return end == text_ ? 0.0 : static_cast<double>(value);
+}
+
+// Strings order by their bytes, ignoring letter case when `ordering` is false; against numbers
+// they compare by their number readings when they have one.
+int StringObject::compare(const Value& other, bool ordering) const {
+  if (other.object() == this) return kEqual;
+  switch (other.ilk()) {
+    case sym::string: {
+      std::string_view theirs = static_cast<const StringObject*>(other.object())->text();
+      return sign(ordering ? text().compare(theirs) : compareIgnoringCase(text(), theirs));
+    }
+    case sym::integer:
+      return isIntegerLike() ? sign(int64_t{toInteger()} - other.toInteger()) : kIncomparable;
+    case sym::float_: {
+      if (!isFloatLike()) return kIncomparable;
+      double mine = toFloat(), theirs = other.toFloat();
+      if (std::fabs(mine - theirs) < 1e-13) return kEqual;
+      return mine > theirs ? kGreater : (mine < theirs ? kLess : kIncomparable);
+    }
+    default: return kIncomparable;
+  }
+}
+
+void StringObject::arithmetic(Value& result, SymbolNumber op, const Value& other) {
+  if (!isFloatLike()) {
+    result = Value();
+    return;
+  }
+  FloatObject number(toFloat());
+  number.arithmetic(result, op, other);
+}
+
+void StringObject::getProperty(Value& result, SymbolNumber property) {
+  auto lastChunk = [&](SymbolNumber type, int32_t position) {
+    ChunkFound found = findChunk(text(), {0, length()}, type, position, position, itemDelimiter());
+    return Value(text().substr(static_cast<size_t>(found.range.start), static_cast<size_t>(found.range.size())));
+  };
+  switch (property) {
+    case sym::ilk: result = Value::symbol(sym::string); return;
+    case sym::length:
+    case sym::charCount: result = Value(length()); return;
+    case sym::lineCount: result = Value(lineCount()); return;
+    case sym::itemCount: result = Value(itemCount()); return;
+    case sym::wordCount: result = Value(wordCount()); return;
+    case sym::lastLine: result = lastChunk(sym::line, lineCount()); return;
+    case sym::lastChar: result = lastChunk(sym::char_, length()); return;
+    case sym::lastWord: result = lastChunk(sym::word, wordCount()); return;
+    case sym::lastItem: result = lastChunk(sym::item, itemCount()); return;
+    default: result = Value();
+  }
+}
+
+bool StringObject::handle(SymbolNumber method, int argc, Value& result, Value* const* argv, bool) {
+  return answerMethod(*this, &StringObject::dispatch, sharedZero, method, argc, result, argv);
+}
+
+bool StringObject::dispatch(SymbolNumber method, int argc, Value& answer, Value* const* argv) {
+  switch (method) {
+    case sym::ilk: answer = Value::symbol(sym::string); return true;
+    case sym::concat:
+      if (argc != 1) return false;
+      answer = Value(std::string(text()) + textOf(*argv[0]));
+      return true;
+    case sym::contains:
+    case sym::starts: {
+      if (argc != 1) return false;
+      int32_t found = findIgnoringCase(text(), textOf(*argv[0]));
+      answer = Value(method == sym::contains ? (found >= 0 ? 1 : 0) : (found == 0 ? 1 : 0));
+      return true;
+    }
+    case sym::offset: {  // this string is the text to find, inside the argument
+      if (argc != 1) return false;
+      const StringObject* within = stringObjectOf(*argv[0]);
+      answer = Value(within ? findIgnoringCase(within->text(), text()) + 1 : 0);
+      return true;
+    }
+    case sym::putAfter:
+    case sym::putBefore: {
+      if (argc != 1) return false;
+      std::string added = textOf(*argv[0]);
+      insert(method == sym::putAfter ? length() : 0, added);
+      answer = Value(text());
+      return true;
+    }
+    case sym::char_:
+    case sym::chars: {
+      if (argc != 2) return false;
+      int32_t first = argv[0]->toInteger(), last = argv[1]->toInteger();
+      if (first < 1 || last < 1) first = 1, last = length();
+      last = std::min(last, length());
+      answer = first > last ? Value("") : Value(text().substr(static_cast<size_t>(first - 1), static_cast<size_t>(last - first + 1)));
+      return true;
+    }
+    case sym::length:
+      if (argc != 0) return false;
+      answer = Value(length());
+      return true;
+    case sym::lineCount:
+    case sym::itemCount:
+    case sym::wordCount:
+      getProperty(answer, method);
+      return true;
+    default: return runChunkFunction(*this, method, argc, answer, argv);
+  }
+}
+
+std::string textOf(const Value& value) {
+  if (const StringObject* string = stringObjectOf(value)) return std::string(string->text());
+  return value.toString();
+}
+
+Value concat(const Value& left, const Value& right) {
+  Value text = left.is(sym::string) ? left : Value(left.toString());
+  return text.call(sym::concat, right);
+}
+
+std::string_view itemDelimiter() {
+  ScriptHost* host = scriptHost();
+  return host ? host->itemDelimiter() : std::string_view(",");
+}
+
+Value::Value(std::string_view text) : object_(new StringObject(text)) {}
+Value::Value(const char* text) : Value(std::string_view(text ? text : "")) {}
+
+}  // namespace qn
