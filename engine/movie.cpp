@@ -121,10 +121,10 @@ bool Movie::callMovieHandler(SymbolNumber handler, int argc, Value* result, Valu
   return handleWith(*object, handler, script, argc, argv, result ? *result : ignored);
 }
 
-void Movie::putText(const Value& value) {
-  std::string text = value.toString();
-  text += "\r\n";
-  services_.display.writeDebugLog(text);
+void Movie::putText(std::string_view text) {
+  std::string line(text);
+  line += "\r\n";
+  services_.display.writeDebugLog(line);
 }
 
 void Movie::quit() {
