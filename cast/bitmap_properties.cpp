@@ -2,6 +2,7 @@
 
 #include "cast/matte_mask.h"
 #include "engine/geometry_values.h"
+#include "script/string_object.h"
 
 namespace qn {
 
@@ -58,7 +59,7 @@ bool BitmapMember::setProperty(SymbolNumber property, const Value& value) {
     }
     case sym::filename:
       if (!value.is(sym::string)) return false;
-      filename_ = value.toString();
+      filename_ = textOf(value);
       dropImage();
       setLoaded(false);
       setModified(false);

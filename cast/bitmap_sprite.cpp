@@ -128,7 +128,8 @@ bool BitmapSprite::hitTest(int32_t x, int32_t y) {
   if (!matte) return false;
   int32_t memberX, memberY;
   if (quadMode) {
-    std::optional<std::array<double, 2>> unit = quadCoordinatesOf(quad, x, y);
+    // The pixel's centre, so that rounding never slips into the neighbouring member pixel.
+    std::optional<std::array<double, 2>> unit = quadCoordinatesOf(quad, x + 0.5, y + 0.5);
     if (!unit) return false;
     memberX = static_cast<int32_t>(std::floor((*unit)[0] * shown->width()));
     memberY = static_cast<int32_t>(std::floor((*unit)[1] * shown->height()));

@@ -1,5 +1,6 @@
 #include "cast/cast.h"
 
+#include <algorithm>
 #include <cctype>
 
 #include "cast/bitmap_member.h"
@@ -9,7 +10,8 @@
 #include "cast/sound_member.h"
 #include "engine/movie.h"
 #include "engine/sprite_ref.h"
-#include "script/symbol_object.h"
+#include "gfx/purge_service.h"
+#include "script/string_object.h"
 
 namespace qn {
 
@@ -26,11 +28,32 @@ bool CaseInsensitiveLess::operator()(std::string_view a, std::string_view b) con
   });
 }
 
-Cast::Cast(MediaFile& media) : media_(media) {}
+namespace {
+
+// The cast that image allocations purge when they fail (image buffers ask through a plain
+// function).
+Cast* purgingCast = nullptr;
+
+void purgeForImages(uint64_t bytes) {
+  if (purgingCast) purgingCast->purgeMembers(static_cast<int64_t>(std::min<uint64_t>(bytes, INT64_MAX)));
+}
+
+}  // namespace
+
+Cast::Cast(MediaFile& media) : media_(media) {
+  media_.setPurge([this](size_t bytes) { purgeMembers(static_cast<int64_t>(std::min<size_t>(bytes, INT64_MAX))); });
+  purgingCast = this;
+  setPurgeService(purgeForImages);
+}
 
 // Members and their images, and script members and their objects, point at each other: those
 // cycles are broken before the table lets its members go.
 Cast::~Cast() {
+  if (purgingCast == this) {
+    purgingCast = nullptr;
+    setPurgeService(nullptr);
+  }
+  media_.setPurge(nullptr);
   for (auto& [key, value] : members_) {
     if (auto* script = dynamic_cast<ScriptMember*>(value.object())) script->forgetScript();
     castMemberOf(value)->unload(true);
@@ -119,7 +142,7 @@ Value Cast::memberOf(const Value& designator) {
     case sym::integer:
     case sym::float_: return byNumber(designator.toInteger());
     case sym::string: {
-      CastMember* member = findByName(designator.toString());
+      CastMember* member = findByName(stringObjectOf(designator)->text());
       return member ? Value::share(member) : emptyMember(-1, 1);
     }
     case sym::sprite: return byNumber(static_cast<const SpriteRef*>(designator.object())->channel());

@@ -8,7 +8,7 @@ Value FieldMember::renderImage() {
   load();
   Value image = Value::adopt(ImageBuffer::create(width_, height_, 32));
   if (ImageBuffer* buffer = imageBufferOf(image))
-    drawTextInBox(*buffer, buffer->bounds(), text_.toString(), format_, ink::copy);
+    drawTextInBox(*buffer, buffer->bounds(), textView(), format_, ink::copy);
   return image;
 }
 
@@ -18,11 +18,11 @@ void FieldMember::drawInto(ImageBuffer& stage, const PixelRect& rect, int32_t in
   if (!dynamic_ && !hasRenderedCopy() && format_.color != format_.bgColor) {
     renderedCopy_ = Value::adopt(ImageBuffer::create(width_, height_, cast().colorDepth(stage.depthCode())));
     if (ImageBuffer* copy = imageBufferOf(renderedCopy_))
-      drawTextInBox(*copy, copy->bounds(), text_.toString(), format_, ink::copy);
+      drawTextInBox(*copy, copy->bounds(), textView(), format_, ink::copy);
   }
   ImageBuffer* copy = imageBufferOf(renderedCopy_);
   if (!copy) {
-    drawTextInBox(stage, rect, text_.toString(), format_, ink);
+    drawTextInBox(stage, rect, textView(), format_, ink);
     return;
   }
   BlitParams params;
@@ -30,8 +30,10 @@ void FieldMember::drawInto(ImageBuffer& stage, const PixelRect& rect, int32_t in
   params.sourceRect = copy->bounds();
   params.ink = ink;
   params.blend = blend;
+  // bgColor is what backgroundTransparent drops. A copy with a background other than white would
+  // remap the colours (every pixel becomes bgColor AND the source), so copies keep plain white.
   params.foreColour = 0x000000;
-  params.backColour = format_.bgColor;
+  params.backColour = ink == ink::copy ? 0xFFFFFF : format_.bgColor;
   drawImage(stage, copy, params);
 }
 

@@ -2,7 +2,7 @@
 
 #include "cast/cast.h"
 #include "engine/geometry_values.h"
-#include "script/symbol_object.h"
+#include "script/string_object.h"
 
 namespace qn {
 
@@ -43,6 +43,11 @@ FieldMember::FieldMember(Cast& cast, const FieldRow& row)
       lineHeight_(row.lineHeight),
       scrollTop_(row.scrollTop) {}
 
+std::string_view FieldMember::textView() const {
+  const StringObject* string = stringObjectOf(text_);
+  return string ? string->text() : std::string_view();
+}
+
 bool FieldMember::load() {
   if (loaded()) return true;
   MemberBytes bytes = cast().media().fetchMemberData(offset_, packedSize_, unpackedSize_);
@@ -66,7 +71,7 @@ bool FieldMember::unload(bool force) {
 
 int32_t FieldMember::sizeEstimate() const {
   int32_t estimate = hasRenderedCopy() ? width_ * height_ + 1344 : 180;
-  if (text_.is(sym::string)) estimate += static_cast<int32_t>(text_.toString().size());
+  estimate += static_cast<int32_t>(textView().size());
   return estimate;
 }
 
@@ -120,12 +125,8 @@ void FieldMember::getProperty(Value& result, SymbolNumber property) {
 }
 
 bool FieldMember::setText(const Value& value) {
-  std::string text = value.is(sym::string) ? value.toString() : [&] {
-    std::string form;
-    value.object()->toString(form);
-    return form;
-  }();
-  if (text_.is(sym::string) && text_.toString() == text) return true;
+  std::string text = textOf(value);
+  if (text_.is(sym::string) && textView() == text) return true;
   text_ = value.is(sym::string) ? value : Value(text);
   setModified(true);
   setLoaded(true);
@@ -159,14 +160,14 @@ bool FieldMember::setFormatProperty(SymbolNumber property, const Value& value) {
       return true;
     }
     case sym::font:
-      if (isString) format_.font = value.toString();
+      if (isString) format_.font = textOf(value);
       return isString;
     case sym::fontStyle:
-      if (isString) format_.fontStyle = value.toString();
+      if (isString) format_.fontStyle = textOf(value);
       return isString;
     case sym::alignment: {
       if (!isString) return false;
-      std::string name = value.toString();
+      std::string name = textOf(value);
       format_.alignment = name == "center" ? 1 : name == "right" ? 2 : 0;
       return true;
     }

@@ -21,6 +21,8 @@ class FieldMember final : public CastMemberBase {
   FieldMember(Cast& cast, const FieldRow& row);
 
   const Value& text() const { return text_; }
+  // The text's characters; empty when the text is not a string.
+  std::string_view textView() const;
   const TextFormat& format() const { return format_; }
   bool dynamic() const { return dynamic_; }
   bool hasRenderedCopy() const { return !renderedCopy_.isVoid(); }

@@ -43,7 +43,13 @@ std::string programRelativePath(const std::string& name) {
   return platform::executableFolder() + "/" + name;
 }
 
-void MediaFile::open(const std::string& mediaFileName) {
+bool MediaFile::open(std::string_view mediaFileName, int64_t expectedSize) {
+  std::string name(mediaFileName);
+  bind(name);
+  return validate(expectedSize, name);
+}
+
+void MediaFile::bind(const std::string& mediaFileName) {
   close();
   platform::EmbeddedMedia embedded = platform::embeddedMedia();
   if (embedded.data) {
@@ -75,7 +81,7 @@ void MediaFile::close() {
   length_ = 0;
 }
 
-bool MediaFile::validate(int32_t expectedSize, const std::string& mediaFileName) const {
+bool MediaFile::validate(int64_t expectedSize, const std::string& mediaFileName) const {
   if (expectedSize == 0) return true;
   if (!isBound())
     return askToContinue("Failed to find mediaFile: " + mediaFileName + "\r\nContinue playback?", "Missing Mediafile");
@@ -84,7 +90,7 @@ bool MediaFile::validate(int32_t expectedSize, const std::string& mediaFileName)
                          platform::MessageBoxButtons::ok);
     return false;
   }
-  if (length_ == static_cast<size_t>(expectedSize)) return true;
+  if (expectedSize > 0 && length_ == static_cast<size_t>(expectedSize)) return true;
   return askToContinue("Mediafile size (" + std::to_string(length_) + ") does not match expected size (" +
                            std::to_string(expectedSize) + ")\r\nContinue playback?",
                        "Wrong Mediafile");

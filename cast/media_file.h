@@ -11,6 +11,7 @@
 #include <memory>
 #include <string>
 
+#include "engine/media_service.h"
 #include "shell/platform/mapped_file.h"
 #include "sound/purge_members.h"
 
@@ -48,14 +49,17 @@ std::unique_ptr<uint8_t[]> allocateWithPurge(size_t size, const PurgeMembers& pu
 // read as slashes); any other name lies in the program's own folder.
 std::string programRelativePath(const std::string& name);
 
-class MediaFile {
+class MediaFile final : public MediaService {
  public:
+  // MediaService: binds, then validates against the expected size with the dialogs.
+  bool open(std::string_view mediaFileName, int64_t expectedSize) override;
+  void close() override;
+
   // Binds the embedded media when the program has it, else the named external file. Stays
   // unbound when neither can be had.
-  void open(const std::string& mediaFileName);
+  void bind(const std::string& mediaFileName);
   void bindBytes(const uint8_t* data, size_t length);  // embedded data, or data held elsewhere
   bool bindFile(const std::string& path);
-  void close();
 
   bool isBound() const { return data_ != nullptr || mapped_.isOpen(); }
   const uint8_t* data() const { return data_; }
@@ -63,7 +67,7 @@ class MediaFile {
 
   // The start-up checks, in their fixed order; false means the application is to close.
   // `expectedSize` 0 switches every check off.
-  bool validate(int32_t expectedSize, const std::string& mediaFileName) const;
+  bool validate(int64_t expectedSize, const std::string& mediaFileName) const;
 
   // The blob's unpacked bytes, or empty for a non-positive unpacked size, an unbound file, a range
   // outside the data, exhausted memory (after one purge and retry) or a damaged zlib stream.

@@ -2,7 +2,7 @@
 
 #include "cast/cast.h"
 #include "cast/sound_sprite.h"
-#include "script/symbol_object.h"
+#include "script/string_object.h"
 #include "shell/platform/mapped_file.h"
 #include "sound/decode_sound.h"
 #include "sound/sound_mixer.h"
@@ -67,7 +67,7 @@ bool SoundMember::setProperty(SymbolNumber property, const Value& value) {
     case sym::filename:
       if (!value.is(sym::string)) return false;
       unload(false);
-      filename_ = value.toString();
+      filename_ = textOf(value);
       return true;
     case sym::loop: loop_ = value.toInteger() != 0; return true;
     default: return CastMemberBase::setProperty(property, value);

@@ -15,6 +15,8 @@ constexpr std::array kCommands = {
                    qn::tools::decodeSoundCommand},
     QmftoolCommand{"pack", "MANIFEST OUT.qmf [CAST_ROWS.cpp]", qn::tools::packCommand},
     QmftoolCommand{"check", "FILE.qmf [MANIFEST]", qn::tools::checkCommand},
+    QmftoolCommand{"decode", "IN OUT.png [ALPHA.bmp]", qn::tools::decodeCommand},
+    QmftoolCommand{"sheet", "MANIFEST FILE.qmf OUT.png", qn::tools::sheetCommand},
 };
 
 int usage() {

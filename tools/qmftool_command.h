@@ -26,6 +26,10 @@ int decodeSoundCommand(Arguments arguments);
 int packCommand(Arguments arguments);
 // check FILE.qmf [MANIFEST]
 int checkCommand(Arguments arguments);
+// decode IN OUT.png [ALPHA.bmp]
+int decodeCommand(Arguments arguments);
+// sheet MANIFEST FILE.qmf OUT.png
+int sheetCommand(Arguments arguments);
 
 // Prints "qmftool: " + message to standard error and returns kFailed.
 int failure(const std::string& message);

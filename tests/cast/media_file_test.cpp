@@ -42,7 +42,7 @@ TEST_F(MediaFileTest, SizeZeroSkipsEveryCheck) {
 
 TEST_F(MediaFileTest, MissingFileAsksWhetherToContinue) {
   MediaFile media;
-  media.open("no such file.qmf");
+  media.bind("no such file.qmf");
   EXPECT_FALSE(media.isBound());
   nextAnswer = platform::MessageBoxAnswer::no;
   EXPECT_FALSE(media.validate(1253118, "no such file.qmf"));
@@ -109,12 +109,11 @@ TEST_F(MediaFileTest, ExternalFileIsMappedAndFoundBesideTheProgram) {
   std::string name = "media_file_test.qmf";
   ASSERT_TRUE(platform::writeWholeFile(programRelativePath(name), data.data(), data.size()));
   MediaFile media;
-  media.open(name);
+  EXPECT_TRUE(media.open(name, static_cast<int64_t>(data.size())));
   ASSERT_TRUE(media.isBound());
   EXPECT_EQ(media.length(), data.size());
-  EXPECT_TRUE(media.validate(static_cast<int32_t>(data.size()), name));
   MediaFile byFullPath;
-  byFullPath.open(programRelativePath(name));
+  byFullPath.bind(programRelativePath(name));
   EXPECT_TRUE(byFullPath.isBound());
   EXPECT_EQ(programRelativePath("\\media\\x.qmf"), "/media/x.qmf");
   std::remove(programRelativePath(name).c_str());
