@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Regenerates the game's media sources under assets/ (or the folder given): the pictures with
-# tools/artgen (needs cairo) and the sounds with tools/soundgen (needs libvorbisenc), then, when
-# the packing tool is built, the contact sheet of the whole cast. The output is byte-for-byte
+# tools/artgen (needs cairo) and the sounds with tools/soundgen (needs libvorbisenc), then the
+# contact sheet of the whole cast as the runtime loads it (qmftool sheet). The output is byte-for-byte
 # reproducible; tests/game checks that the committed files are what these tools make.
 #   tools/generate-assets.sh [OUTPUT_FOLDER]
 set -euo pipefail
@@ -15,12 +15,11 @@ mkdir -p "$out/art" "$out/sound"
 "$build/tools/artgen/artgen" "$out/art"
 "$build/tools/soundgen/soundgen" "$out/sound"
 
-if cmake --build "$build" --target qmftool >/dev/null 2>&1; then
-  packed=$(mktemp -d)
-  trap 'rm -rf "$packed"' EXIT
-  cp assets/cast.manifest "$packed/"
-  ln -s "$(realpath "$out/art")" "$packed/art"
-  ln -s "$(realpath "$out/sound")" "$packed/sound"
-  "$build/tools/qmftool" pack "$packed/cast.manifest" "$packed/MyMovie.qmf" "$packed/cast_table.cpp"
-  "$build/tools/qmftool" sheet "$packed/MyMovie.qmf" "$packed/cast_table.cpp" "$out/contact-sheet.png"
-fi
+cmake --build "$build" --target qmftool
+packed=$(mktemp -d)
+trap 'rm -rf "$packed"' EXIT
+cp assets/cast.manifest "$packed/"
+ln -s "$(realpath "$out/art")" "$packed/art"
+ln -s "$(realpath "$out/sound")" "$packed/sound"
+"$build/tools/qmftool" pack "$packed/cast.manifest" "$packed/MyMovie.qmf" "$packed/cast_table.cpp"
+"$build/tools/qmftool" sheet "$packed/cast.manifest" "$packed/MyMovie.qmf" "$out/contact-sheet.png"

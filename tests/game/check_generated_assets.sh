@@ -1,17 +1,21 @@
 #!/usr/bin/env bash
-# The committed pictures and sounds under assets/ must be exactly what the generators make.
-#   check_generated_assets.sh ARTGEN SOUNDGEN ASSETS_FOLDER
+# The committed pictures, sounds and contact sheet under assets/ must be exactly what the
+# generators and the packing tool make.
+#   check_generated_assets.sh ARTGEN SOUNDGEN QMFTOOL ASSETS_FOLDER
 set -euo pipefail
-artgen=$1 soundgen=$2 assets=$3
+artgen=$1 soundgen=$2 qmftool=$3 assets=$4
 fresh=$(mktemp -d)
 trap 'rm -rf "$fresh"' EXIT
 mkdir -p "$fresh/art" "$fresh/sound"
 "$artgen" "$fresh/art"
 "$soundgen" "$fresh/sound"
+cp "$assets/cast.manifest" "$fresh/"
+"$qmftool" pack "$fresh/cast.manifest" "$fresh/MyMovie.qmf" "$fresh/cast_table.cpp" >/dev/null
+"$qmftool" sheet "$fresh/cast.manifest" "$fresh/MyMovie.qmf" "$fresh/contact-sheet.png" >/dev/null
 status=0
-for kind in art sound; do
+for kind in art sound contact-sheet.png; do
   if ! diff -rq "$fresh/$kind" "$assets/$kind"; then
-    echo "assets/$kind differs from the generator's output: run tools/generate-assets.sh" >&2
+    echo "assets/$kind differs from what the generators make: run tools/generate-assets.sh" >&2
     status=1
   fi
 done
