@@ -355,6 +355,21 @@ TEST_F(MemberTest, FieldTextAndProperties) {
   EXPECT_FALSE(member.setProperty(sym::color, Value(3)));
   EXPECT_EQ(formOf(member.getProperty(sym::rect)), "rect(0, 0, 184, 15)");
 
+  // Edits give the member its own copy of a shared text first.
+  Value held = member.getProperty(sym::text);
+  Value added(" now");
+  Value* addedArgv[] = {&added};
+  Value answer;
+  ASSERT_TRUE(field.handle(sym::putAfter, 1, answer, addedArgv, false));
+  EXPECT_EQ(textOf(held), "42");
+  EXPECT_EQ(textOf(member.getProperty(sym::text)), "42 now");
+  Value word = Value::symbol(sym::word), two(2), replacement("later");
+  Value* chunkArgv[] = {&word, &two, &two, &replacement};
+  ASSERT_TRUE(field.handle(sym::setChunk, 4, answer, chunkArgv, false));
+  EXPECT_EQ(textOf(member.getProperty(sym::text)), "42 later");
+  EXPECT_EQ(member.call(sym::length).toInteger(), 8);
+  EXPECT_EQ(member.getProperty(sym::lineCount).toInteger(), 1);
+
   // `chars` takes exactly two arguments here.
   Value result;
   Value one(1);
