@@ -83,8 +83,8 @@ void drawOutline(ImageBuffer& image, const PixelRect& rect, const ShapeOptions& 
     return;
   }
   int32_t endX = rect.right, endY = rect.bottom;
-  if (std::abs(rect.right - rect.left) <= options.lineSize) endX = rect.left;
-  if (std::abs(rect.bottom - rect.top) <= options.lineSize) endY = rect.top;
+  if (std::abs(int64_t{rect.right} - rect.left) <= options.lineSize) endX = rect.left;
+  if (std::abs(int64_t{rect.bottom} - rect.top) <= options.lineSize) endY = rect.top;
   drawLine(image, rect.left, rect.top, endX, endY, options.lineSize, options.colour);
 }
 

@@ -136,5 +136,28 @@ TEST(DrawImage, SubBytePalettesAndScaling) {
   for (int32_t x = 0; x < 32; ++x) EXPECT_EQ(destination.at(x, 0), (x / 2) % 3 == 0 ? 0xFFFFFFFFu : 0xFF000000u) << x;
 }
 
+TEST(DrawImage, ExtremeRectsAndOffsetsDrawSafely) {
+  TestImage source = tracedSource(4, 4);
+  TestImage mask(4, 4, 8);
+  TestImage destination(8, 8, 32);
+  constexpr int32_t huge = 2'000'000'000;
+  BlitParams params;
+  params.sourceRect = {-huge, -huge, huge, huge};
+  params.destinationRect = {-huge, -huge, huge, huge};
+  drawImage(*destination, source.get(), params);  // 1:1 over four billion pixels: only the source's own
+  EXPECT_EQ(destination.at(3, 3), 0xFF000303u);
+  EXPECT_EQ(destination.at(4, 4), 0u);
+  params.sourceRect = {0, 0, 4, 4};
+  params.destinationRect = {huge, huge, -huge, -huge};  // inverted: empty
+  params.mask = mask.get();
+  params.ink = ink::matte;
+  params.maskOffsetH = huge;
+  drawImage(*destination, source.get(), params);
+  params.destinationRect = {0, 0, 8, 8};
+  drawImage(*destination, source.get(), params);
+  params.quad = Quad{{{{-1e30f, 0}, {1e30f, 0}, {5, 5}, {0, 5}}}};
+  drawImage(*destination, source.get(), params);
+}
+
 }  // namespace
 }  // namespace qn
