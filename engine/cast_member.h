@@ -34,7 +34,8 @@ class CastMember : public ScriptObject {
 
   // Makes the object that shows this member in a sprite channel: a renderer class derived from
   // SpriteChannel (constructed from the movie and the span like a plain sprite), with a count of
-  // 1 for the caller. Members that draw nothing answer a plain SpriteChannel.
+  // 1 for the caller; null gives a plain SpriteChannel. The movie attaches the behaviours and
+  // applies the score afterwards; a renderer replacing another takes over the old record.
   virtual SpriteChannel* createSprite(Movie& movie, const SpanRef& span) = 0;
   // Brings the media into memory; true when loaded.
   virtual bool load() { return true; }

@@ -5,7 +5,7 @@
 #include <algorithm>
 
 #include "engine/cast_member.h"
-#include "engine/handle_with.h"
+#include "script/handle_with.h"
 #include "engine/script_instance.h"
 #include "engine/sprite_ref.h"
 #include "script/list_object.h"
@@ -121,10 +121,10 @@ bool Movie::callMovieHandler(SymbolNumber handler, int argc, Value* result, Valu
   return handleWith(*object, handler, script, argc, argv, result ? *result : ignored);
 }
 
-void Movie::putText(const Value& value) {
-  std::string text = value.toString();
-  text += "\r\n";
-  services_.display.writeDebugLog(text);
+void Movie::putText(std::string_view text) {
+  std::string line(text);
+  line += "\r\n";
+  services_.display.writeDebugLog(line);
 }
 
 void Movie::quit() {

@@ -52,8 +52,8 @@ class Movie : public ScriptObject, public ScriptHost {
   virtual void createScriptInstance(Value& result, int32_t memberNumber, int32_t castLib) = 0;
   // The compiled movie fills its definition, then runs this base load step.
   virtual bool defineMovie();
-  // Output of `put`: the value's text to the debug log.
-  virtual void putText(const Value& value);
+  // Output of `put`: a line of text to the debug log.
+  virtual void putText(std::string_view text);
   // Sets the compiled movie's globals back to void; result void.
   virtual void resetGlobals(Value& result) = 0;
   virtual void noteHook(Value& result) = 0;
@@ -161,7 +161,7 @@ class Movie : public ScriptObject, public ScriptHost {
   bool inFrameSetup() const { return inFrameSetup_; }
   bool prefer565() const { return prefer565_; }
   bool exitLock() const { return exitLock_; }
-  const std::string& itemDelimiter() const { return itemDelimiter_; }
+  std::string_view itemDelimiter() const override { return itemDelimiter_; }
   const IntRect& stageRect() const { return stageRect_; }
   const IntRect& dirtyRect() const { return dirtyRect_; }
   const Value& stageImage() const { return stageImage_; }

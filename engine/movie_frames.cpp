@@ -17,6 +17,9 @@ int32_t elapsed(int32_t now, int32_t since) {
   return static_cast<int32_t>(static_cast<uint32_t>(now) - static_cast<uint32_t>(since));
 }
 
+// A period in ticks as whole milliseconds (x 1000 / 60), in 64 bits: scripts set any period.
+int64_t ticksToMs(int32_t ticks) { return int64_t{ticks} * 1000 / 60; }
+
 // The value of the first command with `opcode` in a span's stream, or `fallback`.
 int32_t commandValue(const SpriteSpan& span, int32_t opcode, int32_t fallback) {
   for (size_t i = 0; i + 1 < span.commands.size(); i += 2)
@@ -32,16 +35,16 @@ constexpr int32_t kTempoCastLib = -1;
 
 void Movie::tick() {
   tickTime_ = services_.display.now();
-  if (tempo_ >= 1000 || elapsed(tickTime_, lastFrameTime_) >= 1000 / tempo_) {
+  if (tempo_ >= 1000 || elapsed(tickTime_, lastFrameTime_) >= 1000 / std::max(tempo_, 1)) {
     advanceFrame();
     lastFrameTime_ = tickTime_;  // lateness is not made up
   }
-  if (idleHandlerPeriod_ > 0 && elapsed(tickTime_, lastIdleTime_) >= idleHandlerPeriod_ * 1000 / 60) {
+  if (idleHandlerPeriod_ > 0 && elapsed(tickTime_, lastIdleTime_) >= ticksToMs(idleHandlerPeriod_)) {
     runIdle();
     lastIdleTime_ = tickTime_;
   }
   pollTimeOuts();
-  if (rolloverPeriod_ >= 1 && elapsed(tickTime_, lastRolloverTime_) >= rolloverPeriod_ * 1000 / 60) {
+  if (rolloverPeriod_ >= 1 && elapsed(tickTime_, lastRolloverTime_) >= ticksToMs(rolloverPeriod_)) {
     rolloverCheck();
     lastRolloverTime_ = tickTime_;
   }
@@ -204,7 +207,7 @@ void Movie::goToFrame(const Value& target) {
   if (target.is(sym::integer) || target.is(sym::float_)) {
     frame = target.toInteger();
   } else if (target.is(sym::string)) {
-    std::string name = target.toString();
+    std::string name = stringOf(target);
     auto label = std::find_if(labels_.begin(), labels_.end(), [&](const FrameLabel& l) { return l.name == name; });
     if (label == labels_.end()) return;
     frame = label->frame;

@@ -29,17 +29,20 @@ bool Movie::handle(SymbolNumber method, int argc, Value& result, Value* const* a
   }
 }
 
+// One value prints as its text (a string in quotes); several are joined, each followed by a
+// blank, and the joined text is not quoted again.
 void Movie::putAll(int argc, Value* const* argv) {
+  std::string text;
   if (argc == 1) {
-    putText(*argv[0]);
+    argv[0]->object()->toString(text);
+    putText(text);
     return;
   }
-  std::string text;
   for (int i = 0; i < argc; ++i) {
     argv[i]->object()->toString(text);
     text += ' ';
   }
-  putText(Value(text));
+  putText(text);
 }
 
 // Ties keep the earlier argument.
@@ -121,7 +124,7 @@ bool Movie::setProperty(SymbolNumber property, const Value& value) {
     case sym::floatPrecision: floatPrecision_ = value.toInteger(); return true;
     case sym::randomSeed: random_.reseed(static_cast<uint32_t>(value.toInteger())); return true;
     case sym::itemDelimiter:
-      if (value.is(sym::string)) itemDelimiter_ = value.toString().substr(0, 1);
+      if (value.is(sym::string)) itemDelimiter_ = stringOf(value).substr(0, 1);
       return true;
     case sym::exitLock: exitLock_ = value.toInteger() == 1; return true;
     case sym::timer: timerBase_ = msToTicks(now()) - value.toInteger(); return true;

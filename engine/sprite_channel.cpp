@@ -170,7 +170,8 @@ void SpriteChannel::releaseScripts() {
 
 bool SpriteChannel::hitTest(int32_t x, int32_t y) {
   if (quadMode) return pointInQuad(quad, static_cast<float>(x), static_cast<float>(y));
-  return pointInside(x, y, spriteRect);
+  // A sprite without extent (nothing to show) is never hit, not even on its corner.
+  return !isEmptyRect(spriteRect) && pointInside(x, y, spriteRect);
 }
 
 bool SpriteChannel::intersects(const SpriteChannel& other) const {

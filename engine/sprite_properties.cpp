@@ -4,7 +4,7 @@
 
 #include "engine/cast_member.h"
 #include "engine/geometry_values.h"
-#include "engine/handle_with.h"
+#include "script/handle_with.h"
 #include "engine/movie.h"
 #include "engine/script_instance.h"
 #include "engine/sprite_channel.h"
@@ -78,7 +78,9 @@ bool SpriteChannel::setIntProperty(SymbolNumber property, int32_t value) {
     case sym::memberNum:
     case sym::member: setLocked(Lock::memberNum, memberNum, value, change::member); return true;
     case sym::blendLevel: setLocked(Lock::blendLevel, blendLevel, value, change::redraw); return true;
-    case sym::blend: setLocked(Lock::blendLevel, blendLevel, value * 255 / 100, change::redraw); return true;
+    case sym::blend:
+      setLocked(Lock::blendLevel, blendLevel, static_cast<int32_t>(int64_t{value} * 255 / 100), change::redraw);
+      return true;
     case sym::color: setLocked(Lock::color, color, static_cast<uint32_t>(value), change::redraw); return true;
     case sym::bgColor: setLocked(Lock::bgColor, bgColor, static_cast<uint32_t>(value), change::redraw); return true;
     case sym::flipH: setLocked(Lock::flipH, flipH, value != 0, change::redraw); return true;
@@ -124,7 +126,7 @@ void SpriteChannel::writeRect(IntRect rect) {
 
 void SpriteChannel::setMemberFrom(const Value& value) {
   CastMember* named = castMemberOf(value);
-  if (value.is(sym::string)) named = movie->cast().findByName(value.toString());
+  if (value.is(sym::string)) named = movie->cast().findByName(stringOf(value));
   if (named) {
     setLocked(Lock::castLibNum, castLibNum, named->castLib(), change::member);
     setLocked(Lock::memberNum, memberNum, named->number(), change::member);
@@ -224,7 +226,7 @@ void SpriteChannel::readBuiltin(Value& result, SymbolNumber property) {
     case sym::castLibNum: result = Value(castLibNum); return;
     case sym::memberNum: result = Value(memberNum); return;
     case sym::blendLevel: result = Value(blendLevel); return;
-    case sym::blend: result = Value(blendLevel * 100 / 255); return;
+    case sym::blend: result = Value(static_cast<int32_t>(int64_t{blendLevel} * 100 / 255)); return;
     case sym::color: result = rgbValue(color); return;
     case sym::bgColor: result = rgbValue(bgColor); return;
     case sym::rotation: result = Value(static_cast<double>(rotation)); return;
