@@ -5,7 +5,7 @@
 #include <algorithm>
 
 #include "engine/cast_member.h"
-#include "engine/handle_with.h"
+#include "script/handle_with.h"
 #include "engine/script_instance.h"
 #include "engine/sprite_ref.h"
 #include "script/list_object.h"

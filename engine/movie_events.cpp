@@ -1,7 +1,7 @@
 // Event delivery and messaging: frame events, stylus and key input, rollovers, `sendSprite`,
 // `sendAllSprites`, `call`, `callGlobal` and making instances of scripts.
 #include "engine/cast_member.h"
-#include "engine/handle_with.h"
+#include "script/handle_with.h"
 #include "engine/movie.h"
 #include "engine/script_instance.h"
 #include "script/list_object.h"

@@ -4,7 +4,7 @@
 
 #include "engine/cast_member.h"
 #include "engine/geometry_values.h"
-#include "engine/handle_with.h"
+#include "script/handle_with.h"
 #include "engine/movie.h"
 #include "engine/script_instance.h"
 #include "engine/sprite_channel.h"

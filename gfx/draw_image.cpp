@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <optional>
 
 #include "gfx/fast_paths.h"
@@ -137,17 +138,28 @@ void drawRect(ImageBuffer& destination, const ImageBuffer& source, const ImageBu
   if (!down) return;
 
   RowFunction row = nullptr;
-  if (across->step == kOne && down->step == kOne && fastPathsEnabled()) row = findFastPath(stage);
+  if (fastPathsEnabled()) row = findFastPath(stage, across->step != kOne || down->step != kOne);
   if (!row) row = generalRow;
 
   RowSpan span{nullptr, across->first, across->end - across->first, nullptr, across->position, across->step,
                nullptr, across->position - int64_t{params.maskOffsetH} * kOne};
-  int64_t position = down->position;
-  for (int32_t y = down->first; y < down->end; ++y, position += down->step) {
-    const int32_t sourceY = static_cast<int32_t>(position >> 16);
+  auto startAt = [&](int32_t y, int32_t sourceY) {
     span.destination = destination.row(y);
     span.source = source.row(sourceY);
     if (mask) span.mask = mask->row(sourceY - params.maskOffsetV);
+  };
+  if (down->step == kOne) {  // rows advance in step: one call draws them all
+    startAt(down->first, static_cast<int32_t>(down->position >> 16));
+    span.rows = down->end - down->first;
+    span.destinationStride = destination.rowStep();
+    span.sourceStride = source.rowStep();
+    span.maskStride = mask ? mask->rowStep() : 0;
+    row(span, stage);
+    return;
+  }
+  int64_t position = down->position;
+  for (int32_t y = down->first; y < down->end; ++y, position += down->step) {
+    startAt(y, static_cast<int32_t>(position >> 16));
     row(span, stage);
   }
 }
@@ -157,6 +169,10 @@ void drawRect(ImageBuffer& destination, const ImageBuffer& source, const ImageBu
 void drawImage(ImageBuffer& destination, const ImageBuffer* source, const BlitParams& params) {
   if (!source || !source->hasPixels() || !destination.hasPixels()) return;
   const ImageBuffer* mask = isUsableMask(params.mask) ? params.mask : nullptr;
+  // A mask moved further than any image is wide covers no source pixel.
+  constexpr int32_t kOffsetLimit = 1 << 28;
+  if (mask && (std::abs(int64_t{params.maskOffsetH}) > kOffsetLimit || std::abs(int64_t{params.maskOffsetV}) > kOffsetLimit))
+    return;
   const std::optional<PixelStage> stage = resolveStage(destination, *source, params, mask);
   if (!stage) return;
   if (params.quad) drawQuad(destination, *source, mask, params, *stage);

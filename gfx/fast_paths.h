@@ -7,8 +7,9 @@
 
 namespace qn {
 
-// The row function for an unscaled draw with this stage, or null when only the general path fits.
-RowFunction findFastPath(const PixelStage& stage);
+// The row function for a rect draw with this stage, or null when only the general path fits.
+// `scaled`: the draw steps through the source by other than one pixel per pixel.
+RowFunction findFastPath(const PixelStage& stage, bool scaled);
 
 // Off forces every draw through the general path (tests and debugging). On by default.
 void setFastPathsEnabled(bool enabled);

@@ -9,6 +9,7 @@
 #include "gfx/ink_formulas.h"
 #include "gfx/pixel_access.h"
 #include "gfx/pixel_stage.h"
+#include "gfx/row_loop.h"
 
 namespace qn {
 
@@ -53,6 +54,7 @@ bool destinationNeeded(const PixelStage& stage) {
 // ---- sampling ----
 
 template <PixelFormat F>
+QN_ROW_LOOP
 void sampleRow(const uint8_t* row, int64_t position, int64_t step, int32_t count, const uint32_t* lookup,
                uint32_t* colours, uint8_t* raw) {
   for (int32_t i = 0; i < count; ++i, position += step) {
@@ -74,6 +76,7 @@ using InkRowFunction = void (*)(uint32_t* result, const uint32_t* destination, c
                                 const uint8_t* mask, int32_t count, const PixelStage& stage);
 
 template <InkOp Op>
+QN_ROW_LOOP
 void inkRow(uint32_t* result, const uint32_t* destination, const uint32_t* colours, const uint8_t* mask,
             int32_t count, const PixelStage& stage) {
   for (int32_t i = 0; i < count; ++i)
@@ -93,6 +96,7 @@ using WriteBackFunction = void (*)(uint8_t* row, int32_t x, const uint32_t* resu
                                    const SampledSpan& sampled, const PixelStage& stage);
 
 template <PixelFormat D, WriteRule R>
+QN_ROW_LOOP
 void writeBack(uint8_t* row, int32_t x, const uint32_t* result, const uint32_t* destination,
                const SampledSpan& sampled, const PixelStage& stage) {
   const uint32_t fore = kOpaque | stage.fore;
@@ -152,6 +156,7 @@ WriteBackFunction writeBackFor(const PixelStage& stage) {
 }
 
 template <PixelFormat D>
+QN_ROW_LOOP
 void readDestinationRow(const uint8_t* row, int32_t x, int32_t count, const uint32_t* lookup, uint32_t* out) {
   for (int32_t i = 0; i < count; ++i) out[i] = readPixel<D>(row, static_cast<int64_t>(x) + i, lookup);
 }
@@ -194,20 +199,23 @@ void combineSampled(uint8_t* destinationRow, int32_t x, const SampledSpan& sampl
   writeBackFor(stage)(destinationRow, x, scratch.result, scratch.destination, sampled, stage);
 }
 
-void generalRow(const RowSpan& span, const PixelStage& stage) {
-  const ScratchRows scratch = scratchRows(span.count);
+void generalRow(const RowSpan& block, const PixelStage& stage) {
+  const ScratchRows scratch = scratchRows(block.count);
   const bool indexed = isIndexed(stage.source);
-  sampler(stage.source)(span.source, span.sourceX, span.stepX, span.count, stage.sourceLookup, scratch.colours,
-                        indexed ? scratch.raw : nullptr);
-  const uint8_t* mask = nullptr;
-  if (span.mask) {
-    int64_t position = span.maskX;
-    for (int32_t i = 0; i < span.count; ++i, position += span.stepX)
-      scratch.mask[i] = readMaskValue(stage.maskFormat, span.mask, position >> 16);
-    mask = scratch.mask;
+  RowSpan span = block;
+  for (int32_t y = 0; y < block.rows; ++y, span.nextRow()) {
+    sampler(stage.source)(span.source, span.sourceX, span.stepX, span.count, stage.sourceLookup, scratch.colours,
+                          indexed ? scratch.raw : nullptr);
+    const uint8_t* mask = nullptr;
+    if (span.mask) {
+      int64_t position = span.maskX;
+      for (int32_t i = 0; i < span.count; ++i, position += span.stepX)
+        scratch.mask[i] = readMaskValue(stage.maskFormat, span.mask, position >> 16);
+      mask = scratch.mask;
+    }
+    combineSampled(span.destination, span.x, {scratch.colours, indexed ? scratch.raw : nullptr, mask, span.count},
+                   stage);
   }
-  combineSampled(span.destination, span.x, {scratch.colours, indexed ? scratch.raw : nullptr, mask, span.count},
-                 stage);
 }
 
 }  // namespace qn

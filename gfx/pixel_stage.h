@@ -4,6 +4,7 @@
 // cover common cases with the same results.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "gfx/palette.h"
@@ -71,10 +72,12 @@ struct PixelStage {
   const uint8_t* destinationInverse = nullptr;
 };
 
-// One destination row span with the source row it samples. Positions are 16.16 fixed point; the
-// mask position is in mask pixels. Fast paths run only without scaling (steps of exactly 1.0).
+// A block of destination row spans of equal width with the source rows they sample: `rows` rows,
+// each the previous one moved by the byte strides (negative for bottom-up images). Positions are
+// 16.16 fixed point; the mask position is in mask pixels. Fast paths that do not scale need a
+// step of exactly 1.0.
 struct RowSpan {
-  uint8_t* destination;
+  uint8_t* destination;  // the first row
   int32_t x;
   int32_t count;
   const uint8_t* source;
@@ -82,6 +85,16 @@ struct RowSpan {
   int64_t stepX;
   const uint8_t* mask;  // null without a mask image
   int64_t maskX;
+  int32_t rows = 1;
+  ptrdiff_t destinationStride = 0;
+  ptrdiff_t sourceStride = 0;
+  ptrdiff_t maskStride = 0;
+
+  void nextRow() {
+    destination += destinationStride;
+    source += sourceStride;
+    if (mask) mask += maskStride;
+  }
 };
 
 using RowFunction = void (*)(const RowSpan& span, const PixelStage& stage);

@@ -144,9 +144,7 @@ bool runChunkFunction(StringObject& target, SymbolNumber method, int argc, Value
   }
 
   switch (method) {
-    case sym::getChunk:
-      answer = Value(target.text().substr(static_cast<size_t>(range.start), static_cast<size_t>(range.size())));
-      return true;
+    case sym::getChunk: answer = target.copyOf(range.start, range.end); return true;
     case sym::setChunk: target.replace(range.start, range.end, newText); break;
     case sym::delChunk:
       if (!range.empty()) target.replace(range.start, range.end, {});

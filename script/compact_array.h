@@ -79,8 +79,9 @@ class CompactArray {
     data_[--size_].~T();
   }
 
-  // Grows to `count` elements, copies of `fill`; never shrinks.
-  void growTo(int32_t count, const T& fill) {
+  // Grows to `count` elements, copies of `fill`; never shrinks. `fill` is taken by value: it
+  // may be a copy of an element, which growing moves.
+  void growTo(int32_t count, T fill) {
     if (count <= size_) return;
     makeRoomFor(count);
     for (; size_ < count; ++size_) new (data_ + size_) T(fill);

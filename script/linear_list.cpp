@@ -4,11 +4,11 @@
 #include <algorithm>
 
 #include "script/elementwise.h"
-#include "script/method_answer.h"
-#include "script/nesting_guard.h"
 #include "script/int_list_object.h"
 #include "script/intro_sort.h"
 #include "script/list_object.h"
+#include "script/method_answer.h"
+#include "script/nesting_guard.h"
 
 namespace qn {
 

@@ -131,6 +131,12 @@ void StringObject::toString(std::string& out) const {
   out += '"';
 }
 
+Value StringObject::copyOf(int32_t start, int32_t end) const {
+  start = std::clamp(start, 0, length());
+  end = std::clamp(end, start, length());
+  return Value(text().substr(static_cast<size_t>(start), static_cast<size_t>(end - start)));
+}
+
 ScriptObject* StringObject::duplicate() { return new StringObject(text()); }
 
 // The C library's "%d" and "%f" readings: optional white space, a sign, then digits (or a float);
@@ -191,8 +197,8 @@ void StringObject::arithmetic(Value& result, SymbolNumber op, const Value& other
 
 void StringObject::getProperty(Value& result, SymbolNumber property) {
   auto lastChunk = [&](SymbolNumber type, int32_t position) {
-    ChunkFound found = findChunk(text(), {0, length()}, type, position, position, itemDelimiter());
-    return Value(text().substr(static_cast<size_t>(found.range.start), static_cast<size_t>(found.range.size())));
+    ChunkRange range = findChunk(text(), {0, length()}, type, position, position, itemDelimiter()).range;
+    return copyOf(range.start, range.end);
   };
   switch (property) {
     case sym::ilk: result = Value::symbol(sym::string); return;
@@ -242,12 +248,10 @@ bool StringObject::dispatch(SymbolNumber method, int argc, Value& answer, Value*
       return true;
     }
     case sym::char_:
-    case sym::chars: {
+    case sym::chars: {  // the range rule of char chunks: positions below 1 take the whole text
       if (argc != 2) return false;
-      int32_t first = argv[0]->toInteger(), last = argv[1]->toInteger();
-      if (first < 1 || last < 1) first = 1, last = length();
-      last = std::min(last, length());
-      answer = first > last ? Value("") : Value(text().substr(static_cast<size_t>(first - 1), static_cast<size_t>(last - first + 1)));
+      ChunkRange range = findChunk(text(), {0, length()}, sym::char_, argv[0]->toInteger(), argv[1]->toInteger(), {}).range;
+      answer = copyOf(range.start, range.end);
       return true;
     }
     case sym::length:

@@ -29,6 +29,8 @@ class StringObject final : public ScriptObject {
   std::string_view text() const { return {text_, static_cast<size_t>(length_)}; }
   const char* c_str() const { return text_; }
   int32_t length() const { return static_cast<int32_t>(length_); }
+  // A new string of the bytes [start, end).
+  Value copyOf(int32_t start, int32_t end) const;
 
   // Edits. `with` may point into this string's own text.
   void assign(std::string_view text) { replace(0, length(), text); }

@@ -52,9 +52,9 @@ qn::SampleRef sampleOf(const WaveFormat& format, double seconds) {
 }
 
 void BM_MixBlockEightChannels(benchmark::State& state) {
-  // The fake device takes the worker's first two blocks and never returns them, so after that
-  // only this loop mixes.
-  qn::SoundMixer mixer(22050, true, std::make_unique<qn::platform::FakeWaveOutput>());
+  // A device that never opens: no worker, only this loop mixes.
+  qn::SoundMixer mixer(22050, true, std::make_unique<qn::platform::FakeWaveOutput>(
+                                        qn::platform::kAll8BitFormats, false));
   const WaveFormat shapes[] = {pcmFormat(2, 22050, 8),  pcmFormat(1, 22050, 8),
                                pcmFormat(2, 44100, 16), pcmFormat(1, 11025, 16),
                                pcmFormat(2, 11025, 8),  pcmFormat(1, 44100, 8),

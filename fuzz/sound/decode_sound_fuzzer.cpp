@@ -9,8 +9,9 @@
 #include "sound/sound_mixer.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  // No device: the mixer mixes only when asked, on this thread.
-  static qn::SoundMixer mixer(22050, true, std::make_unique<qn::platform::FakeWaveOutput>(0));
+  // A device that never opens: the mixer mixes only when asked, on this thread.
+  static qn::SoundMixer mixer(22050, true, std::make_unique<qn::platform::FakeWaveOutput>(
+                                               qn::platform::kAll8BitFormats, false));
   static const qn::platform::WaveFormat output = qn::platform::pcmFormat(2, 22050, 8);
   static std::array<uint8_t, qn::SoundMixer::kBlockBytes> block;
 

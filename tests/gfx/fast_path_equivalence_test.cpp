@@ -1,8 +1,9 @@
 // Every fast path must give the bytes the general path gives. Each combination of source format,
-// destination format, ink and mask is drawn with random pixels, rects and colours twice, once
-// with the fast paths and once forced through the general path.
+// destination format, ink and mask is drawn with random pixels, rects, scales, blends and colours
+// twice, once with the fast paths and once forced through the general path.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -79,8 +80,9 @@ TEST(FastPaths, GiveTheGeneralPathsBytes) {
             params.maskOffsetV = static_cast<int32_t>(random() % 3) - 1;
             params.sourceRect = {0, 0, width, height};
             if (repeat == 2) params.sourceRect = {1, 0, width - 1, height};
-            params.destinationRect =
-                randomRect(random, 40, 10, params.sourceRect.width(), params.sourceRect.height());
+            const bool scaled = repeat == 4;  // stretched across, squeezed down
+            params.destinationRect = randomRect(random, 40, 10, params.sourceRect.width() * (scaled ? 3 : 2) / 2,
+                                                std::max(params.sourceRect.height() / (scaled ? 2 : 1), 1));
             // Background colour: the transparent source colour (so both branches run), or random.
             params.backColour = random() % 2 ? 0xFFFFFF : (from.depthCode == 8 ? random() : transparentRaw);
             if (inkNumber == ink::maskThreshold) params.backColour = random() & 0xFF;

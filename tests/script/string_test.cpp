@@ -219,6 +219,27 @@ TEST_F(StringTest, AChunkEditChangesOnlyTheVariablePassed) {
   EXPECT_TRUE(third.sameObject(second));
 }
 
+// A text or field member answers the chunk functions itself, with the arguments after it.
+TEST_F(StringTest, OtherTargetsReceiveTheCallAsItIs) {
+  struct Member final : ScriptObject {
+    Member() : ScriptObject(sym::member) {}
+    void toString(std::string& out) const override { out += "(member 1)"; }
+    ScriptObject* duplicate() override {
+      retain();
+      return this;
+    }
+    bool handle(SymbolNumber method, int argc, Value& result, Value* const* argv, bool) override {
+      result = Value(static_cast<int32_t>(method * 10 + argc));
+      return symbolOf(*argv[0]) == sym::word;
+    }
+  };
+  Value member = Value::adopt(new Member());
+  Value other = member;
+  EXPECT_EQ(chunk(sym::setChunk, member, word(), 1, 1, "x").toInteger(), sym::setChunk * 10 + 4);
+  EXPECT_TRUE(member.sameObject(other));  // only strings are copied
+  EXPECT_TRUE(chunk(sym::getAt, member, word(), 1, 1).isVoid());  // not a chunk function
+}
+
 TEST_F(StringTest, MethodsOfTheTable) {
   Value hello("Hello");
   EXPECT_EQ(hello.call(sym::contains, "ELL").toInteger(), 1);

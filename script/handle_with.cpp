@@ -1,4 +1,4 @@
-#include "engine/handle_with.h"
+#include "script/handle_with.h"
 
 #include <array>
 #include <memory>
