@@ -264,6 +264,10 @@ TEST_F(MemberTest, BitmapPropertiesAndFilenames) {
   EXPECT_EQ(bitmap.depth(), 16);
   EXPECT_EQ(bitmap.regPoint(), (IntPoint{4, 2}));
   EXPECT_FALSE(member.getProperty(sym::intImage).sameObject(source));
+  // The image object follows the member's current image.
+  Value image = member.getProperty(sym::image);
+  EXPECT_TRUE(image.is(sym::image));
+  EXPECT_TRUE(image.getProperty(sym::intImage).sameObject(member.getProperty(sym::intImage)));
   EXPECT_TRUE(textOf(member.getProperty(sym::filename)).empty());
 }
 
@@ -404,10 +408,13 @@ TEST_F(MemberTest, FieldsCacheTheirRenderingUnlessColoursAreEqual) {
   field.drawInto(pixels, PixelRect{10, 10, 194, 25}, 0, 255);
   EXPECT_FALSE(field.hasRenderedCopy());
 
+  // `image` is an image object of its own around a fresh 32-bit buffer.
   Value image = member.getProperty(sym::image);
-  ASSERT_TRUE(imageBufferOf(image));
-  EXPECT_EQ(imageBufferOf(image)->width(), 184);
-  EXPECT_EQ(imageBufferOf(image)->depthCode(), 32);
+  EXPECT_TRUE(image.is(sym::image));
+  Value buffer = image.getProperty(sym::intImage);
+  ASSERT_TRUE(imageBufferOf(buffer));
+  EXPECT_EQ(imageBufferOf(buffer)->width(), 184);
+  EXPECT_EQ(imageBufferOf(buffer)->depthCode(), 32);
 }
 
 }  // namespace
