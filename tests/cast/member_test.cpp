@@ -19,6 +19,7 @@ namespace qn {
 namespace {
 
 using testing::bitmapRow;
+using testing::fieldRow;
 using testing::CastWorld;
 using testing::MediaBuilder;
 using testing::pixelAt;
@@ -308,27 +309,6 @@ TEST_F(MemberTest, MatteMarksBorderConnectedWhite) {
   Value clear = Value::adopt(buildMatteMask(pixels, 1));
   EXPECT_FALSE(matteIsBackground(*imageBufferOf(clear), 0, 0));
   EXPECT_TRUE(imageBufferOf(clear)->noBorder());
-}
-
-FieldRow fieldRow(MediaBuilder::Blob blob) {
-  FieldRow row{};
-  row.number = 51;
-  row.castLib = 1;
-  row.width = 184;
-  row.height = 15;
-  row.color = 0xFFFFFF;
-  row.bgColor = 0x000000;
-  row.lineHeight = 15;
-  row.alignment = 1;
-  row.wordWrap = 1;
-  row.font = "Tahoma";
-  row.fontSize = 12;
-  row.fontStyle = "bold";
-  row.name = "gameTxt";
-  row.offset = blob.offset;
-  row.packedSize = blob.packed;
-  row.unpackedSize = blob.unpacked;
-  return row;
 }
 
 TEST_F(MemberTest, FieldTextAndProperties) {
