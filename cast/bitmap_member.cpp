@@ -230,10 +230,7 @@ void BitmapMember::drawInto(ImageBuffer& stage, const BitmapDraw& look, const Im
   params.mask = useMatte ? matte() : mask;
   params.maskOffsetH = maskOffset.x;
   params.maskOffsetV = maskOffset.y;
-  if (look.quad) {
-    const std::array<float, 8>& q = *look.quad;
-    params.quad = Quad{QuadPoint{q[0], q[1]}, QuadPoint{q[2], q[3]}, QuadPoint{q[4], q[5]}, QuadPoint{q[6], q[7]}};
-  }
+  params.quad = look.quad;
   drawImage(stage, buffer, params);
 }
 

@@ -6,13 +6,13 @@
 // the matte always belongs to the current image (it is dropped whenever the image changes).
 #pragma once
 
-#include <array>
 #include <optional>
 #include <string>
 
 #include "cast/cast_member_base.h"
 #include "cast/cast_rows.h"
 #include "cast/decoded_image.h"
+#include "engine/quad.h"
 #include "gfx/image_buffer.h"
 #include "gfx/image_owner.h"
 
@@ -25,7 +25,7 @@ struct BitmapDraw {
   int32_t blend = 255;
   uint32_t color = 0x000000;
   uint32_t bgColor = 0xFFFFFF;
-  std::optional<std::array<float, 8>> quad;  // x, y of top-left, top-right, bottom-right, bottom-left
+  std::optional<Quad> quad;  // drawn through the quad instead of onto the rect
 };
 
 class BitmapMember final : public CastMemberBase, public ImageOwner {

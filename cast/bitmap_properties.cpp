@@ -2,6 +2,7 @@
 
 #include "cast/matte_mask.h"
 #include "engine/geometry_values.h"
+#include "gfx/image_object.h"
 #include "script/string_object.h"
 
 namespace qn {
@@ -13,6 +14,11 @@ void BitmapMember::recentre() {
 
 void BitmapMember::getProperty(Value& result, SymbolNumber property) {
   switch (property) {
+    case sym::image:
+      load();
+      touch();
+      result = makeImageObject(Value::share(this));
+      return;
     case sym::intImage:
       load();
       touch();

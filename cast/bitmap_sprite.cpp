@@ -92,14 +92,7 @@ void BitmapSprite::draw(ScriptObject& stageImage) {
   look.blend = blendLevel;
   look.color = color;
   look.bgColor = bgColor;
-  if (quadMode) {
-    std::array<float, 8> corners;
-    for (int i = 0; i < 4; ++i) {
-      corners[2 * i] = quad.corners[i].x;
-      corners[2 * i + 1] = quad.corners[i].y;
-    }
-    look.quad = corners;
-  }
+  if (quadMode) look.quad = quad;
 
   const ImageBuffer* mask = nullptr;
   IntPoint maskOffset;

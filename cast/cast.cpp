@@ -30,20 +30,15 @@ bool CaseInsensitiveLess::operator()(std::string_view a, std::string_view b) con
 
 namespace {
 
-// The cast that image allocations purge when they fail (image buffers ask through a plain
-// function).
+// The cast whose members image allocations purge when they fail: the latest one made.
 Cast* purgingCast = nullptr;
-
-void purgeForImages(uint64_t bytes) {
-  if (purgingCast) purgingCast->purgeMembers(static_cast<int64_t>(std::min<uint64_t>(bytes, INT64_MAX)));
-}
 
 }  // namespace
 
 Cast::Cast(MediaFile& media) : media_(media) {
   media_.setPurge([this](size_t bytes) { purgeMembers(static_cast<int64_t>(std::min<size_t>(bytes, INT64_MAX))); });
   purgingCast = this;
-  setPurgeService(purgeForImages);
+  setPurgeService([this](uint64_t bytes) { purgeMembers(static_cast<int64_t>(std::min<uint64_t>(bytes, INT64_MAX))); });
 }
 
 // Members and their images, and script members and their objects, point at each other: those
@@ -51,7 +46,7 @@ Cast::Cast(MediaFile& media) : media_(media) {
 Cast::~Cast() {
   if (purgingCast == this) {
     purgingCast = nullptr;
-    setPurgeService(nullptr);
+    setPurgeService({});
   }
   media_.setPurge(nullptr);
   for (auto& [key, value] : members_) {

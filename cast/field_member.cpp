@@ -2,6 +2,7 @@
 
 #include "cast/cast.h"
 #include "engine/geometry_values.h"
+#include "gfx/image_object.h"
 #include "script/string_object.h"
 
 namespace qn {
@@ -119,7 +120,7 @@ void FieldMember::getProperty(Value& result, SymbolNumber property) {
     case sym::wordWrap: result = format_.wordWrap ? sharedOne : sharedZero; return;
     case sym::dynamic: result = dynamic_ ? sharedOne : sharedZero; return;
     case sym::lineCount: load(); text_.object()->getProperty(result, sym::lineCount); return;
-    case sym::image: result = renderImage(); return;
+    case sym::image: result = makeImageObject(renderImage()); return;
     default: CastMemberBase::getProperty(result, property); return;
   }
 }

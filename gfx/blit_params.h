@@ -1,23 +1,16 @@
 // One draw of an image into another: which part goes where, and how it combines.
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <optional>
 
+#include "engine/quad.h"
 #include "gfx/ink.h"
 #include "gfx/pixel_rect.h"
 
 namespace qn {
 
 class ImageBuffer;
-
-struct QuadPoint {
-  float x = 0;
-  float y = 0;
-};
-// Corners in the order top-left, top-right, bottom-right, bottom-left of the untransformed source.
-using Quad = std::array<QuadPoint, 4>;
 
 struct BlitParams {
   PixelRect destinationRect;
@@ -29,7 +22,7 @@ struct BlitParams {
   int32_t maskOffsetH = 0;            // where the mask's top-left lies in source coordinates
   int32_t maskOffsetV = 0;
   const ImageBuffer* mask = nullptr;  // depth 1 or 8; others count as none
-  std::optional<Quad> quad;           // when present the source maps onto it, not onto the rect
+  std::optional<Quad> quad;           // the sprite's quad: when present the source maps onto it
 };
 
 }  // namespace qn

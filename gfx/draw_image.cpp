@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <optional>
 
 #include "gfx/fast_paths.h"
@@ -168,6 +169,10 @@ void drawRect(ImageBuffer& destination, const ImageBuffer& source, const ImageBu
 void drawImage(ImageBuffer& destination, const ImageBuffer* source, const BlitParams& params) {
   if (!source || !source->hasPixels() || !destination.hasPixels()) return;
   const ImageBuffer* mask = isUsableMask(params.mask) ? params.mask : nullptr;
+  // A mask moved further than any image is wide covers no source pixel.
+  constexpr int32_t kOffsetLimit = 1 << 28;
+  if (mask && (std::abs(int64_t{params.maskOffsetH}) > kOffsetLimit || std::abs(int64_t{params.maskOffsetV}) > kOffsetLimit))
+    return;
   const std::optional<PixelStage> stage = resolveStage(destination, *source, params, mask);
   if (!stage) return;
   if (params.quad) drawQuad(destination, *source, mask, params, *stage);

@@ -1,7 +1,8 @@
-// The script side of an image buffer: its properties. The image methods are in image_methods.cpp.
+// The properties of an image buffer as scripts see them. The image methods are in image_methods.cpp.
 #include <cstdint>
 
 #include "gfx/image_buffer.h"
+#include "script/rect_object.h"
 
 namespace qn {
 
@@ -9,6 +10,7 @@ void ImageBuffer::getProperty(Value& result, SymbolNumber property) {
   switch (property) {
     case sym::width: result = Value(width_); return;
     case sym::height: result = Value(height_); return;
+    case sym::rect: result = makeRect(0, 0, width_, height_); return;
     case sym::depth: result = Value(depth()); return;
     case sym::useAlpha: result = Value(useAlpha_ ? 1 : 0); return;
     case sym::ilk: result = Value::symbol(sym::image); return;
@@ -30,7 +32,5 @@ bool ImageBuffer::setProperty(SymbolNumber property, const Value& value) {
     default: return false;
   }
 }
-
-bool ImageBuffer::handle(SymbolNumber, int, Value&, Value* const*, bool) { return false; }
 
 }  // namespace qn

@@ -3,11 +3,12 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 namespace qn {
 
-using PurgeService = void (*)(uint64_t bytesWanted);
-void setPurgeService(PurgeService service);  // nullptr removes it
+using PurgeService = std::function<void(uint64_t bytesWanted)>;
+void setPurgeService(PurgeService service);  // an empty one removes it
 void purgeForAllocation(uint64_t bytesWanted);
 
 }  // namespace qn

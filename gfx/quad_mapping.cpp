@@ -114,11 +114,11 @@ void drawQuad(ImageBuffer& destination, const ImageBuffer& source, const ImageBu
   const PixelRect limit = destination.bounds().intersected(destination.clipRect());
   const PixelRect from = params.sourceRect.intersected(source.bounds());
   if (limit.isEmpty() || from.isEmpty()) return;
-  for (const QuadPoint& corner : *params.quad)
+  for (const FloatPoint& corner : params.quad->corners)
     if (!std::isfinite(corner.x) || !std::isfinite(corner.y) || std::fabs(corner.x) > 1e6f || std::fabs(corner.y) > 1e6f)
       return;
 
-  const Quad& q = *params.quad;
+  const auto& q = params.quad->corners;
   const int64_t left = int64_t{from.left} * kOne, top = int64_t{from.top} * kOne;
   const int64_t right = int64_t{from.right} * kOne, bottom = int64_t{from.bottom} * kOne;
   // Ring order: top-left, bottom-left, bottom-right, top-right.

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <optional>
+#include <utility>
 
 #include "gfx/pixel_access.h"
 
@@ -55,6 +56,7 @@ class SpanPainter {
       case PixelFormat::argb8888: fillRun<PixelFormat::argb8888>(row, left, right, raw_); break;
     }
   }
+  const PixelRect& clip() const { return clip_; }
   void rect(const PixelRect& r) {
     const PixelRect visible = r.intersected(clip_);
     for (int32_t y = visible.top; y < visible.bottom; ++y) run(y, visible.left, visible.right);
@@ -92,12 +94,29 @@ std::optional<Span> shapeRun(const PixelRect& r, ShapeKind shape, int32_t corner
 
 PixelRect inset(const PixelRect& r, int32_t by) { return {r.left + by, r.top + by, r.right - by, r.bottom - by}; }
 
+// Script coordinates and pen widths far beyond any image are cut to these, so shape arithmetic
+// cannot overflow and loops stay within the image.
+constexpr int32_t kCoordinateLimit = 1 << 24;
+constexpr int32_t kPenLimit = 1 << 12;
+
+int32_t limitedCoordinate(int32_t v) { return std::clamp(v, -kCoordinateLimit, kCoordinateLimit); }
+PixelRect limited(const PixelRect& r) {
+  return {limitedCoordinate(r.left), limitedCoordinate(r.top), limitedCoordinate(r.right), limitedCoordinate(r.bottom)};
+}
+int32_t limitedPen(int32_t pen) { return std::clamp(pen, 0, kPenLimit); }
+
+// The rows of `shape` that the clip rect lets through.
+std::pair<int32_t, int32_t> visibleRows(const PixelRect& shape, const PixelRect& clip) {
+  return {std::max(shape.top, clip.top), std::min(shape.bottom, clip.bottom)};
+}
+
 // The band between the shape in `outer` and the same shape `penWidth` further in; the inside
 // goes to `inside` when given.
 void paintRing(const PixelRect& outer, ShapeKind shape, int32_t penWidth, SpanPainter& band, SpanPainter* inside) {
   const PixelRect inner = inset(outer, penWidth);
   const int32_t innerCorner = std::max(kRoundRectCorner - 2 * penWidth, 0);
-  for (int32_t y = outer.top; y < outer.bottom; ++y) {
+  const auto [firstRow, endRow] = visibleRows(outer, band.clip());
+  for (int32_t y = firstRow; y < endRow; ++y) {
     const auto out = shapeRun(outer, shape, kRoundRectCorner, y);
     if (!out) continue;
     const auto in = shapeRun(inner, shape, innerCorner, y);
@@ -111,9 +130,42 @@ void paintRing(const PixelRect& outer, ShapeKind shape, int32_t penWidth, SpanPa
   }
 }
 
-void paintLine(SpanPainter& painter, int32_t x0, int32_t y0, int32_t x1, int32_t y1, int32_t penWidth) {
-  const int32_t pen = std::max(penWidth, 1);
+// Cuts the segment to `box` (Liang-Barsky); false when nothing of it lies inside.
+bool clipSegment(double& x0, double& y0, double& x1, double& y1, const PixelRect& box) {
+  double enter = 0, leave = 1;
+  const double dx = x1 - x0, dy = y1 - y0;
+  const double p[4] = {-dx, dx, -dy, dy};
+  const double q[4] = {x0 - box.left, box.right - x0, y0 - box.top, box.bottom - y0};
+  for (int i = 0; i < 4; ++i) {
+    if (p[i] == 0) {
+      if (q[i] < 0) return false;
+      continue;
+    }
+    const double t = q[i] / p[i];
+    if (p[i] < 0) enter = std::max(enter, t);
+    else leave = std::min(leave, t);
+  }
+  if (enter > leave) return false;
+  const double startX = x0 + enter * dx, startY = y0 + enter * dy;
+  x1 = x0 + leave * dx;
+  y1 = y0 + leave * dy;
+  x0 = startX;
+  y0 = startY;
+  return true;
+}
+
+// Bresenham with a square pen centred on each point; the last point is not drawn. The segment is
+// first cut to the clip rect widened by the pen, so far-away ends cost nothing.
+void paintLine(SpanPainter& painter, int32_t fromX, int32_t fromY, int32_t toX, int32_t toY, int32_t penWidth) {
+  const int32_t pen = std::max(limitedPen(penWidth), 1);
   const int32_t half = pen / 2;
+  double ax = limitedCoordinate(fromX), ay = limitedCoordinate(fromY);
+  double bx = limitedCoordinate(toX), by = limitedCoordinate(toY);
+  const PixelRect& clip = painter.clip();
+  if (!clipSegment(ax, ay, bx, by, {clip.left - pen - 1, clip.top - pen - 1, clip.right + pen + 1, clip.bottom + pen + 1}))
+    return;
+  int32_t x0 = static_cast<int32_t>(std::lround(ax)), y0 = static_cast<int32_t>(std::lround(ay));
+  const int32_t x1 = static_cast<int32_t>(std::lround(bx)), y1 = static_cast<int32_t>(std::lround(by));
   const int32_t dx = std::abs(x1 - x0), sx = x0 < x1 ? 1 : -1;
   const int32_t dy = -std::abs(y1 - y0), sy = y0 < y1 ? 1 : -1;
   int32_t error = dx + dy;
@@ -146,7 +198,7 @@ uint32_t pixelValueOf(const ImageBuffer& image, uint32_t rgb) {
 
 void fillRect(ImageBuffer& image, const PixelRect& rect, uint32_t rgb) {
   SpanPainter painter(image, rgb);
-  painter.rect(rect);
+  painter.rect(rect);  // cut to the clip rect before anything is computed
 }
 
 void outlineShape(ImageBuffer& image, const PixelRect& bounds, ShapeKind shape, int32_t penWidth, uint32_t rgb) {
@@ -156,24 +208,27 @@ void outlineShape(ImageBuffer& image, const PixelRect& bounds, ShapeKind shape, 
     paintLine(painter, bounds.left, bounds.top, bounds.right, bounds.bottom, penWidth);
     return;
   }
-  paintRing(bounds, shape, penWidth, painter, nullptr);
+  paintRing(limited(bounds), shape, limitedPen(penWidth), painter, nullptr);
 }
 
 void fillShape(ImageBuffer& image, const PixelRect& rect, ShapeKind shape, int32_t lineSize, uint32_t fillRgb,
                uint32_t lineRgb) {
-  SpanPainter inside(image, fillRgb);
   if (shape == ShapeKind::line) {
     drawLine(image, rect.left, rect.top, rect.right, rect.bottom, std::max(lineSize, 1), lineRgb);
     return;
   }
+  SpanPainter inside(image, fillRgb);
+  const PixelRect bounds = limited(rect);
   if (lineSize <= 0) {
-    for (int32_t y = rect.top; y < rect.bottom; ++y)
-      if (const auto run = shapeRun(rect, shape, kRoundRectCorner, y)) inside.run(y, run->left, run->right);
+    const auto [firstRow, endRow] = visibleRows(bounds, inside.clip());
+    for (int32_t y = firstRow; y < endRow; ++y)
+      if (const auto run = shapeRun(bounds, shape, kRoundRectCorner, y)) inside.run(y, run->left, run->right);
     return;
   }
   // The pen is centred on the rect's edges: half of it lies outside.
+  const int32_t pen = limitedPen(lineSize);
   SpanPainter band(image, lineRgb);
-  paintRing(inset(rect, -(lineSize / 2)), shape, lineSize, band, &inside);
+  paintRing(inset(bounds, -(pen / 2)), shape, pen, band, &inside);
 }
 
 void drawLine(ImageBuffer& image, int32_t x0, int32_t y0, int32_t x1, int32_t y1, int32_t penWidth, uint32_t rgb) {

@@ -129,8 +129,8 @@ Case makeCase(int which) {
       Quad quad;
       const double corners[4][2] = {{-h, -h}, {h, -h}, {h, h}, {-h, h}};
       for (int i = 0; i < 4; ++i) {
-        quad[i].x = static_cast<float>(cx + corners[i][0] * std::cos(angle) - corners[i][1] * std::sin(angle));
-        quad[i].y = static_cast<float>(cy + corners[i][0] * std::sin(angle) + corners[i][1] * std::cos(angle));
+        quad.corners[i].x = static_cast<float>(cx + corners[i][0] * std::cos(angle) - corners[i][1] * std::sin(angle));
+        quad.corners[i].y = static_cast<float>(cy + corners[i][0] * std::sin(angle) + corners[i][1] * std::cos(angle));
       }
       c.params.quad = quad;
       c.transformed = true;

@@ -159,6 +159,28 @@ inline BitmapRow bitmapRow(int32_t number, int32_t width, int32_t height, MediaB
   return row;
 }
 
+// The game's member 51, "gameTxt": white bold Tahoma 12, centred, on black.
+inline FieldRow fieldRow(MediaBuilder::Blob blob) {
+  FieldRow row{};
+  row.number = 51;
+  row.castLib = 1;
+  row.width = 184;
+  row.height = 15;
+  row.color = 0xFFFFFF;
+  row.bgColor = 0x000000;
+  row.lineHeight = 15;
+  row.alignment = 1;
+  row.wordWrap = 1;
+  row.font = "Tahoma";
+  row.fontSize = 12;
+  row.fontStyle = "bold";
+  row.name = "gameTxt";
+  row.offset = blob.offset;
+  row.packedSize = blob.packed;
+  row.unpackedSize = blob.unpacked;
+  return row;
+}
+
 inline uint32_t pixelAt(const ImageBuffer& image, int32_t x, int32_t y) {
   uint32_t pixel;
   std::memcpy(&pixel, image.row(y) + 4 * x, 4);

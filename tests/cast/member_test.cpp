@@ -19,6 +19,7 @@ namespace qn {
 namespace {
 
 using testing::bitmapRow;
+using testing::fieldRow;
 using testing::CastWorld;
 using testing::MediaBuilder;
 using testing::pixelAt;
@@ -264,6 +265,10 @@ TEST_F(MemberTest, BitmapPropertiesAndFilenames) {
   EXPECT_EQ(bitmap.depth(), 16);
   EXPECT_EQ(bitmap.regPoint(), (IntPoint{4, 2}));
   EXPECT_FALSE(member.getProperty(sym::intImage).sameObject(source));
+  // The image object follows the member's current image.
+  Value image = member.getProperty(sym::image);
+  EXPECT_TRUE(image.is(sym::image));
+  EXPECT_TRUE(image.getProperty(sym::intImage).sameObject(member.getProperty(sym::intImage)));
   EXPECT_TRUE(textOf(member.getProperty(sym::filename)).empty());
 }
 
@@ -306,27 +311,6 @@ TEST_F(MemberTest, MatteMarksBorderConnectedWhite) {
   EXPECT_TRUE(imageBufferOf(clear)->noBorder());
 }
 
-FieldRow fieldRow(MediaBuilder::Blob blob) {
-  FieldRow row{};
-  row.number = 51;
-  row.castLib = 1;
-  row.width = 184;
-  row.height = 15;
-  row.color = 0xFFFFFF;
-  row.bgColor = 0x000000;
-  row.lineHeight = 15;
-  row.alignment = 1;
-  row.wordWrap = 1;
-  row.font = "Tahoma";
-  row.fontSize = 12;
-  row.fontStyle = "bold";
-  row.name = "gameTxt";
-  row.offset = blob.offset;
-  row.packedSize = blob.packed;
-  row.unpackedSize = blob.unpacked;
-  return row;
-}
-
 TEST_F(MemberTest, FieldTextAndProperties) {
   MediaBuilder builder;
   TestRows rows;
@@ -354,6 +338,21 @@ TEST_F(MemberTest, FieldTextAndProperties) {
   EXPECT_FALSE(member.setProperty(sym::font, Value(3)));
   EXPECT_FALSE(member.setProperty(sym::color, Value(3)));
   EXPECT_EQ(formOf(member.getProperty(sym::rect)), "rect(0, 0, 184, 15)");
+
+  // Edits give the member its own copy of a shared text first.
+  Value held = member.getProperty(sym::text);
+  Value added(" now");
+  Value* addedArgv[] = {&added};
+  Value answer;
+  ASSERT_TRUE(field.handle(sym::putAfter, 1, answer, addedArgv, false));
+  EXPECT_EQ(textOf(held), "42");
+  EXPECT_EQ(textOf(member.getProperty(sym::text)), "42 now");
+  Value word = Value::symbol(sym::word), two(2), replacement("later");
+  Value* chunkArgv[] = {&word, &two, &two, &replacement};
+  ASSERT_TRUE(field.handle(sym::setChunk, 4, answer, chunkArgv, false));
+  EXPECT_EQ(textOf(member.getProperty(sym::text)), "42 later");
+  EXPECT_EQ(member.call(sym::length).toInteger(), 8);
+  EXPECT_EQ(member.getProperty(sym::lineCount).toInteger(), 1);
 
   // `chars` takes exactly two arguments here.
   Value result;
@@ -389,10 +388,13 @@ TEST_F(MemberTest, FieldsCacheTheirRenderingUnlessColoursAreEqual) {
   field.drawInto(pixels, PixelRect{10, 10, 194, 25}, 0, 255);
   EXPECT_FALSE(field.hasRenderedCopy());
 
+  // `image` is an image object of its own around a fresh 32-bit buffer.
   Value image = member.getProperty(sym::image);
-  ASSERT_TRUE(imageBufferOf(image));
-  EXPECT_EQ(imageBufferOf(image)->width(), 184);
-  EXPECT_EQ(imageBufferOf(image)->depthCode(), 32);
+  EXPECT_TRUE(image.is(sym::image));
+  Value buffer = image.getProperty(sym::intImage);
+  ASSERT_TRUE(imageBufferOf(buffer));
+  EXPECT_EQ(imageBufferOf(buffer)->width(), 184);
+  EXPECT_EQ(imageBufferOf(buffer)->depthCode(), 32);
 }
 
 }  // namespace

@@ -1,12 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <stb/stb_image.h>
 #include <stb/stb_image_write.h>
 
 #include "cast/image_blob.h"
 #include "cast/media_file.h"
 #include "cast/media_format.h"
+#include "script/value.h"
 #include "shell/platform/mapped_file.h"
+#include "tools/qmftool/bmp_writer.h"
 #include "tools/qmftool/packer.h"
+#include "tools/qmftool_command.h"
 
 namespace qn::qmftool {
 namespace {
@@ -128,6 +132,32 @@ TEST(QmfToolTest, ManifestMistakesNameTheLine) {
     EXPECT_FALSE(pack(text, cast, error)) << text;
     EXPECT_NE(error.find(expected), std::string::npos) << error;
   }
+}
+
+TEST(QmfToolTest, DecodeGoesThroughTheMemberLoadPath) {
+  initValueModel();
+  writePng("glow.png");
+  const uint8_t mask[] = {255, 0, 0, 0, 128, 0};
+  std::vector<uint8_t> alpha = writeBmp8(mask, 3, 2);
+  ASSERT_TRUE(platform::writeWholeFile(folder() + "glow_alpha.bmp", alpha.data(), alpha.size()));
+  std::string in = folder() + "glow.png", out = folder() + "glow_decoded.png", mask8 = folder() + "glow_alpha.bmp";
+  std::vector<std::string_view> arguments = {in, out, mask8};
+  ASSERT_EQ(tools::decodeCommand(arguments), tools::kSucceeded);
+  int width = 0, height = 0, components = 0;
+  std::unique_ptr<stbi_uc, void (*)(void*)> pixels(stbi_load(out.c_str(), &width, &height, &components, 4),
+                                                    stbi_image_free);
+  ASSERT_TRUE(pixels);
+  EXPECT_EQ(width, 3);
+  EXPECT_EQ(pixels.get()[3], 0);        // mask 255: transparent
+  EXPECT_EQ(pixels.get()[4 + 3], 255);  // mask 0: opaque
+  EXPECT_EQ(pixels.get()[4 * 4 + 3], 127);
+  EXPECT_EQ(pixels.get()[4 + 0], 40);   // the colours come through the PNG decoder unchanged
+
+  std::vector<std::string_view> junk = {mask8, out, in};  // a PNG is no alpha BMP
+  EXPECT_EQ(tools::decodeCommand(junk), tools::kFailed);
+  std::vector<std::string_view> tooFew = {in};
+  EXPECT_EQ(tools::decodeCommand(tooFew), tools::kBadUsage);
+  shutdownValueModel();
 }
 
 }  // namespace

@@ -119,16 +119,9 @@ TEST_F(RendererTest, MatteHitTestAsksTheMatte) {
 TEST_F(RendererTest, FieldAndSoundSprites) {
   MediaBuilder builder;
   TestRows rows;
-  FieldRow field{};
-  field.number = 51;
-  field.castLib = 1;
+  FieldRow field = testing::fieldRow({0, 0, 0});
   field.width = 30;
   field.height = 12;
-  field.color = 0xFFFFFF;
-  field.font = "Tahoma";
-  field.fontSize = 9;
-  field.fontStyle = "";
-  field.name = "versie";
   rows.fields.push_back(field);
   SoundRow sound{66, 1, 0, "vault", "", 0, 0, 0};
   rows.sounds.push_back(sound);

@@ -86,7 +86,7 @@ TEST(DrawImage, QuadsMapTheSourceAffinely) {
   BlitParams params;
   params.sourceRect = {0, 0, 4, 4};
   // The unrotated quad equals the rect draw.
-  params.quad = Quad{{{1, 1}, {5, 1}, {5, 5}, {1, 5}}};
+  params.quad = Quad{{{{1, 1}, {5, 1}, {5, 5}, {1, 5}}}};
   drawImage(*destination, source.get(), params);
   for (int32_t y = 0; y < 4; ++y)
     for (int32_t x = 0; x < 4; ++x) EXPECT_EQ(destination.at(x + 1, y + 1), 0xFF000000u | (y << 8) | x);
@@ -95,18 +95,18 @@ TEST(DrawImage, QuadsMapTheSourceAffinely) {
 
   // Flipped horizontally (corners swapped left for right) and vertically.
   TestImage flipped(4, 4, 32);
-  params.quad = Quad{{{4, 4}, {0, 4}, {0, 0}, {4, 0}}};
+  params.quad = Quad{{{{4, 4}, {0, 4}, {0, 0}, {4, 0}}}};
   drawImage(*flipped, source.get(), params);
   for (int32_t y = 0; y < 4; ++y)
     for (int32_t x = 0; x < 4; ++x) EXPECT_EQ(flipped.at(x, y), 0xFF000000u | ((3 - y) << 8) | (3 - x)) << x << "," << y;
 
   // A quad twice as big doubles every pixel; one clipped by the image stays inside it.
   TestImage big(8, 8, 32);
-  params.quad = Quad{{{0, 0}, {8, 0}, {8, 8}, {0, 8}}};
+  params.quad = Quad{{{{0, 0}, {8, 0}, {8, 8}, {0, 8}}}};
   drawImage(*big, source.get(), params);
   EXPECT_EQ(big.at(7, 7), 0xFF000303u);
   EXPECT_EQ(big.at(2, 5), 0xFF000201u);
-  params.quad = Quad{{{-100, -50}, {300, 10}, {250, 400}, {-20, 300}}};
+  params.quad = Quad{{{{-100, -50}, {300, 10}, {250, 400}, {-20, 300}}}};
   drawImage(*big, source.get(), params);
 }
 
@@ -117,7 +117,7 @@ TEST(DrawImage, RotatedQuadCoversItsArea) {
   BlitParams params;
   params.sourceRect = {0, 0, 20, 20};
   // A square turned by 45 degrees around (20, 20).
-  params.quad = Quad{{{20, 6}, {34, 20}, {20, 34}, {6, 20}}};
+  params.quad = Quad{{{{20, 6}, {34, 20}, {20, 34}, {6, 20}}}};
   drawImage(*destination, source.get(), params);
   EXPECT_EQ(destination.at(20, 20), 0xFFFFu);
   EXPECT_EQ(destination.at(20, 8), 0xFFFFu);
@@ -134,6 +134,29 @@ TEST(DrawImage, SubBytePalettesAndScaling) {
   params.destinationRect = {0, 0, 32, 1};
   drawImage(*destination, source.get(), params);
   for (int32_t x = 0; x < 32; ++x) EXPECT_EQ(destination.at(x, 0), (x / 2) % 3 == 0 ? 0xFFFFFFFFu : 0xFF000000u) << x;
+}
+
+TEST(DrawImage, ExtremeRectsAndOffsetsDrawSafely) {
+  TestImage source = tracedSource(4, 4);
+  TestImage mask(4, 4, 8);
+  TestImage destination(8, 8, 32);
+  constexpr int32_t huge = 2'000'000'000;
+  BlitParams params;
+  params.sourceRect = {-huge, -huge, huge, huge};
+  params.destinationRect = {-huge, -huge, huge, huge};
+  drawImage(*destination, source.get(), params);  // 1:1 over four billion pixels: only the source's own
+  EXPECT_EQ(destination.at(3, 3), 0xFF000303u);
+  EXPECT_EQ(destination.at(4, 4), 0u);
+  params.sourceRect = {0, 0, 4, 4};
+  params.destinationRect = {huge, huge, -huge, -huge};  // inverted: empty
+  params.mask = mask.get();
+  params.ink = ink::matte;
+  params.maskOffsetH = huge;
+  drawImage(*destination, source.get(), params);
+  params.destinationRect = {0, 0, 8, 8};
+  drawImage(*destination, source.get(), params);
+  params.quad = Quad{{{{-1e30f, 0}, {1e30f, 0}, {5, 5}, {0, 5}}}};
+  drawImage(*destination, source.get(), params);
 }
 
 }  // namespace

@@ -64,5 +64,16 @@ TEST(ShapeDrawing, LinesWithAPenWidth) {
   EXPECT_EQ(thick.at(4, 7), 0u);
 }
 
+TEST(ShapeDrawing, FarAwayCoordinatesCostNothingAndStayInside) {
+  TestImage image(16, 16, -16);
+  constexpr int32_t huge = 2'000'000'000;
+  fillShape(*image, {-huge, -huge, huge, huge}, ShapeKind::roundRect, 3000, 0xFFFFFF, 0xFF0000);
+  fillShape(*image, {-huge, -huge, huge, huge}, ShapeKind::oval, 0, 0x00FF00, 0);
+  outlineShape(*image, {-huge, 5, huge, 9}, ShapeKind::line, 1 << 30, 0x0000FF);
+  drawLine(*image, -huge, -huge, huge, huge, 2, 0xFFFFFF);
+  EXPECT_EQ(image.at(8, 8), 0xFFFFu);  // the diagonal went through the middle
+  fillRect(*image, {huge - 5, huge - 5, huge, huge}, 0);
+}
+
 }  // namespace
 }  // namespace qn
