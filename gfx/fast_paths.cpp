@@ -40,7 +40,9 @@ struct Row {
 // the loop with the row function inlined (the row functions are always inlined for that).
 template <RowFunction OneRow>
 QN_ROW_LOOP void eachRow(const RowSpan& block, const PixelStage& stage) {
-  RowSpan span = block;
+  // Bottom-up images store the last row first: going through memory upwards suits the
+  // prefetcher. Row order does not matter otherwise; a draw never reads the image it writes.
+  RowSpan span = block.destinationStride < 0 ? block.reversed() : block;
   for (int32_t y = 0; y < block.rows; ++y, span.nextRow()) OneRow(span, stage);
 }
 
@@ -55,25 +57,23 @@ inline void copyInPieces(uint8_t* destination, const uint8_t* source, size_t byt
   std::memcpy(destination, source, bytes);
 }
 
-// Rows of the same format are copied as bytes; rows that lie back to back in both images (whole
-// rows of equal strides) go in one copy.
+// Rows of the same format are copied as bytes, in the order they lie in memory; rows that lie
+// back to back in both images (whole rows of equal strides) go as one block.
 template <PixelFormat F>
 void copyBytes(const RowSpan& block, const PixelStage&) {
   constexpr int32_t bytes = bitsPerPixel(F) / 8;
-  const size_t rowBytes = static_cast<size_t>(block.count) * bytes;
-  uint8_t* destination = block.destination + block.x * bytes;
-  const uint8_t* source = block.source + (block.sourceX >> 16) * bytes;
-  const bool contiguous = block.destinationStride == block.sourceStride &&
-                          static_cast<size_t>(-block.destinationStride) == rowBytes;
-  if (contiguous && block.rows > 1) {  // bottom-up: the last row starts the memory
-    const ptrdiff_t lastRow = block.destinationStride * (block.rows - 1);
-    copyInPieces(destination + lastRow, source + lastRow, rowBytes * static_cast<size_t>(block.rows));
+  const RowSpan span = block.destinationStride < 0 ? block.reversed() : block;
+  const size_t rowBytes = static_cast<size_t>(span.count) * bytes;
+  uint8_t* destination = span.destination + span.x * bytes;
+  const uint8_t* source = span.source + (span.sourceX >> 16) * bytes;
+  if (span.destinationStride == span.sourceStride && static_cast<size_t>(span.destinationStride) == rowBytes) {
+    copyInPieces(destination, source, rowBytes * static_cast<size_t>(span.rows));
     return;
   }
-  for (int32_t y = 0; y < block.rows; ++y) {
-    std::memcpy(destination, source, rowBytes);
-    destination += block.destinationStride;
-    source += block.sourceStride;
+  for (int32_t y = 0; y < span.rows; ++y) {
+    copyInPieces(destination, source, rowBytes);
+    destination += span.destinationStride;
+    source += span.sourceStride;
   }
 }
 

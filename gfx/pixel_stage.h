@@ -95,6 +95,18 @@ struct RowSpan {
     source += sourceStride;
     if (mask) mask += maskStride;
   }
+  // The same rows in the opposite order (the last row first, the strides turned round).
+  RowSpan reversed() const {
+    RowSpan other = *this;
+    const ptrdiff_t last = rows - 1;
+    other.destination += destinationStride * last;
+    other.source += sourceStride * last;
+    if (mask) other.mask += maskStride * last;
+    other.destinationStride = -destinationStride;
+    other.sourceStride = -sourceStride;
+    other.maskStride = -maskStride;
+    return other;
+  }
 };
 
 using RowFunction = void (*)(const RowSpan& span, const PixelStage& stage);
