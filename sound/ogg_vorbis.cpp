@@ -84,7 +84,7 @@ std::optional<DecodedPcm> decodeOggVorbis(const uint8_t* bytes, size_t size, con
   if (!info || info->channels < 1 || info->channels > kMostChannels || info->rate < 1 || frames <= 0)
     return std::nullopt;
   const auto channels = static_cast<uint16_t>(info->channels);
-  if (static_cast<uint64_t>(frames) > kLongestDecodedSound / (2u * channels)) return std::nullopt;
+  if (static_cast<uint64_t>(frames) > kLargestSound / (2u * channels)) return std::nullopt;
 
   DecodedPcm pcm;
   pcm.format = platform::pcmFormat(channels, static_cast<uint32_t>(info->rate), 16);

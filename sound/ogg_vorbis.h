@@ -17,13 +17,9 @@ struct DecodedPcm {
   size_t size;  // bytes decoded
 };
 
-// Decoded sound longer than this is refused: a stream's length comes from its last page and may
-// claim anything, and no sound of a handheld game comes near it (over 6 minutes of 44.1 kHz
-// stereo).
-inline constexpr size_t kLongestDecodedSound = 64u << 20;
-
-// None when the stream does not open, is empty or too long, or memory cannot be had even after
-// purging members. Damaged packets inside the stream are skipped.
+// None when the stream does not open, is empty or decodes to more than kLargestSound bytes, or
+// when memory cannot be had even after purging members. Damaged packets inside the stream are
+// skipped.
 std::optional<DecodedPcm> decodeOggVorbis(const uint8_t* bytes, size_t size, const PurgeMembers& purge);
 
 }  // namespace qn

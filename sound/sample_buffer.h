@@ -33,6 +33,11 @@ class SampleBuffer {
 
 using SampleRef = std::shared_ptr<const SampleBuffer>;
 
+// Decoded or converted sound larger than this is refused, whatever a file's header claims (an
+// Ogg stream's length comes from its last page, a wave format's rate from one field). No sound
+// of a handheld game comes near it: it is over 6 minutes of 44.1 kHz 16-bit stereo.
+inline constexpr size_t kLargestSound = 64u << 20;
+
 // Null instead of an exception when memory is short.
 std::unique_ptr<uint8_t[]> allocateSampleBytes(size_t size);
 

@@ -9,13 +9,11 @@ namespace qn {
 
 namespace {
 
-// No converted sound is allowed beyond this, whatever a file's format fields claim.
-constexpr double kLargestConvertedSound = 256.0 * (1 << 20);
-
 // A source whose bytes-per-second field disagrees with its other fields is converted as if
 // the field were right: only the other fields describe the samples.
 platform::WaveFormat withConsistentRate(platform::WaveFormat format) {
-  uint32_t bytesPerSecond = format.bitsPerSample * format.channels * format.samplesPerSecond / 8;
+  auto bytesPerSecond = static_cast<uint32_t>(uint64_t{format.bitsPerSample} * format.channels *
+                                              format.samplesPerSecond / 8);
   if (format.formatTag != platform::kWaveFormatPcm || format.averageBytesPerSecond != bytesPerSecond)
     format.averageBytesPerSecond = bytesPerSecond;
   return format;
@@ -44,9 +42,9 @@ SampleRef convertSamples(const platform::WaveFormat& format, const uint8_t* samp
   if (!converter) return nullptr;
 
   double estimate = proportionalSize(size, source, output);
-  if (!(estimate < kLargestConvertedSound)) return nullptr;
+  if (!(estimate < static_cast<double>(kLargestSound))) return nullptr;
   size_t capacity = std::max(converter->outputSize(size), static_cast<size_t>(estimate));
-  if (static_cast<double>(capacity) > kLargestConvertedSound) return nullptr;
+  if (capacity > kLargestSound) return nullptr;
   std::unique_ptr<uint8_t[]> converted = allocateSampleBytes(capacity);
   if (!converted) return nullptr;
   size_t written = converter->convert(samples, size, converted.get(), capacity);

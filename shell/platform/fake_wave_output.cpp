@@ -6,7 +6,7 @@ namespace qn::platform {
 
 bool FakeWaveOutput::open(int device, const WaveFormat& format, AutoResetEvent& blockDone) {
   std::lock_guard<std::mutex> guard(mutex_);
-  if (device != 0 || blockDone_) return false;
+  if (!opens_ || device != 0 || blockDone_) return false;
   format_ = format;
   blockDone_ = &blockDone;
   ++openCount_;

@@ -1,6 +1,7 @@
 // A wave output device without sound hardware, driven by hand: blocks written to it wait in a
 // queue until `finishNextBlock` plays one (its bytes are kept) and hands it back. Lets tests run
-// the mixer's worker thread deterministically.
+// the mixer's worker thread deterministically. One that offers formats but refuses to open gives
+// a mixer with an output format and no worker, which mixes only when asked.
 #pragma once
 
 #include <condition_variable>
@@ -15,7 +16,8 @@ namespace qn::platform {
 
 class FakeWaveOutput final : public WaveOutput {
  public:
-  explicit FakeWaveOutput(uint32_t offered = kAll8BitFormats) : offered_(offered) {}
+  explicit FakeWaveOutput(uint32_t offered = kAll8BitFormats, bool opens = true)
+      : offered_(offered), opens_(opens) {}
 
   uint32_t offeredFormats() override { return offered_; }
   int deviceCount() override { return offered_ ? 1 : 0; }
@@ -38,6 +40,7 @@ class FakeWaveOutput final : public WaveOutput {
   void returnAllBlocks();  // with mutex_ held
 
   const uint32_t offered_;
+  const bool opens_;
   mutable std::mutex mutex_;
   std::condition_variable queued_;
   std::deque<WaveBlock*> queue_;

@@ -19,13 +19,20 @@ using test::unsignedBytes;
 constexpr size_t kFrames = SoundMixer::kBlockFrames;
 
 struct MixerOnFakeDevice {
-  explicit MixerOnFakeDevice(uint32_t offered = platform::kAll8BitFormats, uint32_t rate = 22050) {
-    auto owned = std::make_unique<FakeWaveOutput>(offered);
+  explicit MixerOnFakeDevice(uint32_t offered = platform::kAll8BitFormats, bool opens = true) {
+    auto owned = std::make_unique<FakeWaveOutput>(offered, opens);
     device = owned.get();
-    mixer = std::make_unique<SoundMixer>(rate, true, std::move(owned));
+    mixer = std::make_unique<SoundMixer>(22050, true, std::move(owned));
   }
   FakeWaveOutput* device;
   std::unique_ptr<SoundMixer> mixer;
+};
+
+// A device that offers every format and opens none: the output format is chosen, no worker runs,
+// and only the test calls mixBlock.
+struct MixerWithoutWorker : MixerOnFakeDevice {
+  explicit MixerWithoutWorker(uint32_t offered = platform::kAll8BitFormats)
+      : MixerOnFakeDevice(offered, false) {}
 };
 
 // A mono 8-bit ramp -50, -49, ... of `frames` frames.
@@ -67,15 +74,23 @@ TEST(SoundMixer, OpensTheDeviceAtTheChosenFormat) {
   EXPECT_TRUE(platform::sameLayout(fake.device->openedFormat(), pcmFormat(2, 22050, 8)));
   EXPECT_EQ(fake.mixer->outputRate(), 22050u);
 
+  ASSERT_TRUE(fake.mixer->chooseOutputFormat(11025, false));
+  EXPECT_EQ(fake.device->openCount(), 2) << "closed and opened again";
+  EXPECT_TRUE(platform::sameLayout(fake.device->openedFormat(), pcmFormat(1, 11025, 8)));
+
   MixerOnFakeDevice none(0);
   EXPECT_FALSE(none.mixer->hasDevice());
   EXPECT_EQ(none.mixer->outputRate(), 44100u);
   none.mixer->play(monoRamp(10), 1, false);  // the channel fills; nothing is mixed
   EXPECT_TRUE(none.mixer->isBusy(1));
+
+  MixerWithoutWorker refused;
+  EXPECT_FALSE(refused.mixer->hasDevice());
+  EXPECT_EQ(refused.mixer->outputRate(), 22050u) << "the format was chosen before opening failed";
 }
 
 TEST(SoundMixer, OnlyChannelsOneToEightPlay) {
-  MixerOnFakeDevice fake;
+  MixerWithoutWorker fake;
   SampleRef sample = monoRamp(100);
   for (int channel : {0, 9, -1}) {
     fake.mixer->play(sample, channel, true);
@@ -97,7 +112,7 @@ TEST(SoundMixer, OnlyChannelsOneToEightPlay) {
 }
 
 TEST(SoundMixer, LoopingSampleRepeatsWithoutAGapAndAnEndingOneFallsSilent) {
-  MixerOnFakeDevice fake;
+  MixerWithoutWorker fake;
   fake.mixer->play(monoRamp(100), 1, true);
   fake.mixer->play(monoRamp(100), 2, false);
   std::array<uint8_t, SoundMixer::kBlockBytes> block;
@@ -117,7 +132,7 @@ TEST(SoundMixer, LoopingSampleRepeatsWithoutAGapAndAnEndingOneFallsSilent) {
 }
 
 TEST(SoundMixer, FullScaleChannelsClipInsteadOfWrapping) {
-  MixerOnFakeDevice fake;
+  MixerWithoutWorker fake;
   std::array<uint8_t, SoundMixer::kBlockBytes> block;
   fake.mixer->play(constantSample(127, 2000), 1, false);
   fake.mixer->play(constantSample(127, 2000), 2, false);
@@ -133,7 +148,7 @@ TEST(SoundMixer, FullScaleChannelsClipInsteadOfWrapping) {
 }
 
 TEST(SoundMixer, RendersEveryShapeWithNearestSampleResampling) {
-  MixerOnFakeDevice fake;
+  MixerWithoutWorker fake;
   std::array<uint8_t, SoundMixer::kBlockBytes> block;
 
   // 11025 Hz on a 22050 Hz device: every source frame is heard twice, left and right kept apart.
@@ -155,8 +170,8 @@ TEST(SoundMixer, RendersEveryShapeWithNearestSampleResampling) {
 }
 
 TEST(SoundMixer, AMonoDeviceTakesOneBytePerFrame) {
-  MixerOnFakeDevice fake(platform::kMono8Bit22050);
-  ASSERT_EQ(fake.device->openedFormat().channels, 1);
+  MixerWithoutWorker fake(platform::kMono8Bit22050);
+  ASSERT_EQ(fake.mixer->outputFormat().channels, 1);
   fake.mixer->play(sampleFromWave(pcmFormat(2, 22050, 8), unsignedBytes({40, 20})), 1, false);
   std::array<uint8_t, SoundMixer::kBlockBytes> block;
   ASSERT_EQ(fake.mixer->mixBlock(block.data()), kFrames);
@@ -165,11 +180,10 @@ TEST(SoundMixer, AMonoDeviceTakesOneBytePerFrame) {
 }
 
 TEST(SoundMixer, ANewOutputRateRetunesPlayingChannels) {
-  MixerOnFakeDevice fake;
+  MixerWithoutWorker fake;
   fake.mixer->play(monoRamp(100), 1, false);
-  ASSERT_TRUE(fake.mixer->chooseOutputFormat(11025, true));
-  EXPECT_EQ(fake.device->openCount(), 2);
-  EXPECT_EQ(fake.device->openedFormat().samplesPerSecond, 11025u);
+  fake.mixer->chooseOutputFormat(11025, true);
+  EXPECT_EQ(fake.mixer->outputRate(), 11025u);
   std::array<uint8_t, SoundMixer::kBlockBytes> block;
   fake.mixer->mixBlock(block.data());
   EXPECT_EQ(block[0], -50 + 128);

@@ -1,0 +1,18 @@
+// Fast paths of the pixel stage: one table of (source format, destination format, ink and
+// conditions) -> row function, consulted once per draw. Every entry gives the same bytes as the
+// general path for the cases it covers.
+#pragma once
+
+#include "gfx/pixel_stage.h"
+
+namespace qn {
+
+// The row function for a rect draw with this stage, or null when only the general path fits.
+// `scaled`: the draw steps through the source by other than one pixel per pixel.
+RowFunction findFastPath(const PixelStage& stage, bool scaled);
+
+// Off forces every draw through the general path (tests and debugging). On by default.
+void setFastPathsEnabled(bool enabled);
+bool fastPathsEnabled();
+
+}  // namespace qn

@@ -1,0 +1,108 @@
+// The stage image service: composition steps on the stage image and presenting it on a fake
+// device screen in every orientation.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "gfx/stage_images.h"
+#include "tests/gfx/image_test_support.h"
+
+namespace qn {
+namespace {
+
+class FakeScreen final : public DisplayHost {
+ public:
+  FakeScreen(int32_t width, int32_t height, int32_t format)
+      : width_(width), height_(height), format_(format), bytes_(format == kDisplay32 ? 4 : 2),
+        pixels(static_cast<size_t>(width * height * bytes_)) {}
+
+  int32_t now() override { return 0; }
+  int32_t displayFormat() const override { return format_; }
+  int32_t screenWidth() const override { return width_; }
+  int32_t screenHeight() const override { return height_; }
+  void repaint(const IntRect&) override {}
+  bool beginDraw(FrameBuffer& buffer) override {
+    ++draws;
+    buffer = {pixels.data(), bytes_, bytes_ * width_, bytes_ * 8, width_, height_};
+    return true;
+  }
+  void endDraw() override {}
+  void postCloseRequest() override {}
+  void openDebugLog() override {}
+  void closeDebugLog() override {}
+  void writeDebugLog(std::string_view) override {}
+
+  uint32_t at(int32_t x, int32_t y) const {
+    const uint8_t* p = pixels.data() + (y * width_ + x) * bytes_;
+    return bytes_ == 4 ? load32(p, 0) : load16(p, 0);
+  }
+
+  int draws = 0;
+
+ private:
+  int32_t width_, height_, format_, bytes_;
+
+ public:
+  std::vector<uint8_t> pixels;
+};
+
+// A stage whose pixel (x, y) holds x + 16 * y as a 5-6-5 value.
+Value tracedStage(StageImages& service, int32_t width, int32_t height) {
+  Value stage = service.createStageImage(width, height, -16);
+  ImageBuffer* image = imageBufferOf(stage);
+  for (int32_t y = 0; y < height; ++y)
+    for (int32_t x = 0; x < width; ++x) store16(image->row(y), x, static_cast<uint16_t>(x + 16 * y));
+  return stage;
+}
+
+TEST(StageImages, PresentsInEveryOrientation) {
+  FakeScreen screen(4, 6, kDisplay565);
+  StageImages service(screen);
+  const Value upright = tracedStage(service, 4, 6);
+  service.present(upright, {1, 1, 3, 3}, 0);
+  EXPECT_EQ(screen.at(1, 1), 1u + 16);
+  EXPECT_EQ(screen.at(2, 2), 2u + 32);
+  EXPECT_EQ(screen.at(3, 3), 0u);  // outside the rect
+
+  // A 6 x 4 stage turned by 90 degrees: window (x, y) shows stage (5 - y, x).
+  const Value turned = tracedStage(service, 6, 4);
+  service.present(turned, {0, 0, 4, 6}, 90);
+  for (int32_t y = 0; y < 6; ++y)
+    for (int32_t x = 0; x < 4; ++x) EXPECT_EQ(screen.at(x, y), uint32_t((5 - y) + 16 * x)) << x << "," << y;
+  service.present(turned, {0, 0, 4, 6}, -90);  // window (x, y) shows stage (y, 3 - x)
+  for (int32_t y = 0; y < 6; ++y)
+    for (int32_t x = 0; x < 4; ++x) EXPECT_EQ(screen.at(x, y), uint32_t(y + 16 * (3 - x))) << x << "," << y;
+}
+
+TEST(StageImages, ConvertsToTheScreenFormat) {
+  FakeScreen screen(2, 1, kDisplay32);
+  StageImages service(screen);
+  const Value stage = service.createStageImage(2, 1, -16);
+  store16(imageBufferOf(stage)->row(0), 0, 0xF800);
+  service.present(stage, {0, 0, 2, 1}, 0);
+  EXPECT_EQ(screen.at(0, 0), 0xFFFF0000u);
+  EXPECT_EQ(screen.at(1, 0), 0xFF000000u);
+}
+
+TEST(StageImages, FillsInsideTheClipAndReportsScriptDrawing) {
+  FakeScreen screen(8, 8, kDisplay565);
+  StageImages service(screen);
+  std::vector<IntRect> reported;
+  service.setChangeListener([&](const IntRect& rect) { reported.push_back(rect); });
+  const Value stage = service.createStageImage(8, 8, -16);
+  service.setClip(stage, {0, 0, 4, 8});
+  service.fill(stage, {0, 0, 8, 8}, 0xFFFFFF);
+  const ImageBuffer* image = imageBufferOf(stage);
+  EXPECT_EQ(load16(image->row(5), 3), 0xFFFF);
+  EXPECT_EQ(load16(image->row(5), 4), 0x0000);
+  EXPECT_TRUE(reported.empty());  // composition is not script drawing
+
+  const Value object = service.imageObject(stage);
+  object.call(sym::setPixel, 6, 6, 0x1234);
+  ASSERT_EQ(reported.size(), 1u);
+  EXPECT_EQ(reported[0], (IntRect{6, 6, 7, 7}));
+  EXPECT_EQ(load16(image->row(6), 6), 0x1234);
+}
+
+}  // namespace
+}  // namespace qn

@@ -1,0 +1,25 @@
+// The subcommands of qmftool, one function each, in their own files. Each takes the arguments
+// after its name, reports on standard output and standard error, and returns the exit status.
+#pragma once
+
+#include <span>
+#include <string_view>
+
+namespace qn::tools {
+
+using Arguments = std::span<const std::string_view>;
+
+inline constexpr int kSucceeded = 0;
+inline constexpr int kFailed = 1;
+inline constexpr int kBadUsage = 2;
+
+struct QmftoolCommand {
+  std::string_view name;
+  std::string_view usage;  // the arguments, as shown after the name
+  int (*run)(Arguments arguments);
+};
+
+// decode-sound [--rate 11025|22050|44100] [--mono] IN OUT.wav
+int decodeSoundCommand(Arguments arguments);
+
+}  // namespace qn::tools
