@@ -7,7 +7,7 @@ namespace qn {
 namespace {
 
 TEST(ShellDisplayHostTest, ClocksScreenAndFrameBuffer) {
-  ShellDisplayHost realTime(PixelFormat::rgb565, ClockKind::realTime, nullptr);
+  ShellDisplayHost realTime(DisplayFormat::rgb565, ClockKind::realTime, nullptr);
   int32_t start = realTime.now();
   EXPECT_LE(static_cast<int32_t>(platform::monotonicMilliseconds()) - start, 2);  // starts at the tick count
   platform::sleepMilliseconds(5);
@@ -15,7 +15,7 @@ TEST(ShellDisplayHostTest, ClocksScreenAndFrameBuffer) {
   realTime.advanceClock(1000);  // only the frame clock moves by hand
   EXPECT_LT(realTime.now() - start, 900);
 
-  ShellDisplayHost frames(PixelFormat::argb8888, ClockKind::frame, nullptr);
+  ShellDisplayHost frames(DisplayFormat::argb8888, ClockKind::frame, nullptr);
   EXPECT_EQ(frames.now(), 0);
   frames.advanceClock(33);
   frames.advanceClock(33);
