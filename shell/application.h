@@ -72,6 +72,7 @@ class Application {
   bool keyPressed(int32_t code) const;
 
   bool suspended() const { return suspended_; }
+  bool loopEnded() const { return quit_; }
   uint32_t framesTicked() const { return framesTicked_; }
   Movie* movie() const { return movie_; }
   ShellDisplayHost* displayHost() const { return host_.get(); }
@@ -79,9 +80,8 @@ class Application {
   bool writeScreenshot(const std::string& path) const;
 
  private:
-  friend class WindowEvents;
-
   bool frameClock() const;
+  bool openRecordings();  // false (with the reason on standard error) when one cannot be used
   int32_t frameInterval() const;
   void tickMovie();
   void drainEvents();
