@@ -76,6 +76,7 @@ class Application {
   uint32_t framesTicked() const { return framesTicked_; }
   Movie* movie() const { return movie_; }
   ShellDisplayHost* displayHost() const { return host_.get(); }
+  MainWindow* window() const { return window_.get(); }
   SoundMixer* mixer() const { return mixer_.get(); }
   bool writeScreenshot(const std::string& path) const;
 
