@@ -70,23 +70,6 @@ std::optional<int> Application::start(const MovieFactory& makeMovie) {
   initValueModel();
   setErrorSink(debug_log::writeLine);
 
-  // Input recordings are read before anything is shown, so a bad one ends the program at once.
-  if (!options_.replayPath.empty()) {
-    std::string text, error;
-    std::vector<TimedInput> events;
-    if (!platform::readWholeFile(options_.replayPath, text)) error = "cannot read the file";
-    if (error.empty() && !parseRecording(text, events, error)) error = "not a recording: " + error;
-    if (!error.empty()) {
-      platform::debugOutput("--replay " + options_.replayPath + ": " + error + "\n");
-      return 1;
-    }
-    replay_ = std::make_unique<InputReplay>(std::move(events));
-  }
-  if (!options_.recordPath.empty() && !recorder_.open(options_.recordPath)) {
-    platform::debugOutput("--record " + options_.recordPath + ": cannot create the file\n");
-    return 1;
-  }
-
   // A headless run has no window to bring forward, and tests run many at once.
   if (!options_.headless) {
     instance_ = std::make_unique<platform::SingleInstance>(std::string(kWindowClassName) + "-" + title_);
@@ -105,6 +88,10 @@ std::optional<int> Application::start(const MovieFactory& makeMovie) {
     windowEvents_ = std::make_unique<WindowEvents>(*this, *window_);
   }
 
+  // Recordings are opened before anything is shown, so a bad one ends the program at once (and
+  // a second copy never touches the first one's files).
+  if (!openRecordings()) return 1;
+
   mixer_ = std::make_unique<SoundMixer>(kMixerRate, true,
                                         options_.headless ? silentWaveOutput() : platform::makeSystemWaveOutput());
   host_ = std::make_unique<ShellDisplayHost>(options_.displayFormat,
@@ -122,6 +109,25 @@ std::optional<int> Application::start(const MovieFactory& makeMovie) {
 
   if (window_) window_->show();
   return std::nullopt;
+}
+
+bool Application::openRecordings() {
+  if (!options_.replayPath.empty()) {
+    std::string text, error;
+    std::vector<TimedInput> events;
+    if (!platform::readWholeFile(options_.replayPath, text)) error = "cannot read the file";
+    if (error.empty() && !parseRecording(text, events, error)) error = "not a recording: " + error;
+    if (!error.empty()) {
+      platform::debugOutput("--replay " + options_.replayPath + ": " + error + "\n");
+      return false;
+    }
+    replay_ = std::make_unique<InputReplay>(std::move(events));
+  }
+  if (!options_.recordPath.empty() && !recorder_.open(options_.recordPath)) {
+    platform::debugOutput("--record " + options_.recordPath + ": cannot create the file\n");
+    return false;
+  }
+  return true;
 }
 
 int32_t Application::orientation() const { return movie_ != nullptr ? movie_->orientation() : 0; }

@@ -72,16 +72,17 @@ class Application {
   bool keyPressed(int32_t code) const;
 
   bool suspended() const { return suspended_; }
+  bool loopEnded() const { return quit_; }
   uint32_t framesTicked() const { return framesTicked_; }
   Movie* movie() const { return movie_; }
   ShellDisplayHost* displayHost() const { return host_.get(); }
+  MainWindow* window() const { return window_.get(); }
   SoundMixer* mixer() const { return mixer_.get(); }
   bool writeScreenshot(const std::string& path) const;
 
  private:
-  friend class WindowEvents;
-
   bool frameClock() const;
+  bool openRecordings();  // false (with the reason on standard error) when one cannot be used
   int32_t frameInterval() const;
   void tickMovie();
   void drainEvents();

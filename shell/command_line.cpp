@@ -53,7 +53,7 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
       options.scale = static_cast<int>(*scale);
     } else if (option == "--depth") {
       if (value != "16" && value != "32") return refuse("--depth is 16 or 32, not '" + std::string(value) + "'");
-      options.displayFormat = value == "32" ? PixelFormat::argb8888 : PixelFormat::rgb565;
+      options.displayFormat = value == "32" ? DisplayFormat::argb8888 : DisplayFormat::rgb565;
     } else if (value.empty()) {
       return refuse("option " + std::string(option) + " needs a file name");
     } else if (option == "--screenshot") {

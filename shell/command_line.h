@@ -19,7 +19,7 @@ struct ShellOptions {
   std::string replayPath;         // play input from such a file
   int scale = 0;                  // window scale; 0 = the largest that fits the desktop
   bool fullscreen = false;
-  PixelFormat displayFormat = PixelFormat::rgb565;
+  DisplayFormat displayFormat = DisplayFormat::rgb565;
 };
 
 struct CommandLine {

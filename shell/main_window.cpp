@@ -26,7 +26,7 @@ int MainWindow::fittingScale() {
   return std::max(1, std::min(usable.w / kScreenWidth, usable.h / kScreenHeight));
 }
 
-bool MainWindow::create(const std::string& title, int scale, bool fullscreen, PixelFormat format) {
+bool MainWindow::create(const std::string& title, int scale, bool fullscreen, DisplayFormat format) {
   if (scale <= 0) scale = fittingScale();
   Uint32 flags = SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE | (fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
   window_ = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, kScreenWidth * scale,
@@ -43,7 +43,7 @@ bool MainWindow::create(const std::string& title, int scale, bool fullscreen, Pi
     complain("cannot create the renderer");
     return false;
   }
-  Uint32 textureFormat = format == PixelFormat::argb8888 ? SDL_PIXELFORMAT_ARGB8888 : SDL_PIXELFORMAT_RGB565;
+  Uint32 textureFormat = format == DisplayFormat::argb8888 ? SDL_PIXELFORMAT_ARGB8888 : SDL_PIXELFORMAT_RGB565;
   texture_ = SDL_CreateTexture(renderer_, textureFormat, SDL_TEXTUREACCESS_STREAMING, kScreenWidth, kScreenHeight);
   if (texture_ == nullptr) {
     complain("cannot create the screen texture");

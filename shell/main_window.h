@@ -26,7 +26,7 @@ class MainWindow {
 
   // Creates the hidden window, its renderer and texture; false (with the reason on standard
   // error) when any of them cannot be made. Scale 0 takes the largest that fits the desktop.
-  bool create(const std::string& title, int scale, bool fullscreen, PixelFormat format);
+  bool create(const std::string& title, int scale, bool fullscreen, DisplayFormat format);
 
   SDL_Window* window() const { return window_; }
   uint32_t windowId() const { return window_ ? SDL_GetWindowID(window_) : 0; }

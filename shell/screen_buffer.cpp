@@ -13,7 +13,7 @@ uint32_t argbOf565(uint16_t p) {
 
 }  // namespace
 
-ScreenBuffer::ScreenBuffer(PixelFormat format)
+ScreenBuffer::ScreenBuffer(DisplayFormat format)
     : format_(format), pixels_(static_cast<size_t>(kScreenWidth * kScreenHeight * bytesPerPixel(format)), 0) {}
 
 std::vector<uint8_t> ScreenBuffer::toRgba() const {
@@ -21,7 +21,7 @@ std::vector<uint8_t> ScreenBuffer::toRgba() const {
   std::vector<uint8_t> rgba(count * 4);
   for (size_t i = 0; i < count; ++i) {
     uint32_t argb;
-    if (format_ == PixelFormat::argb8888) {
+    if (format_ == DisplayFormat::argb8888) {
       std::memcpy(&argb, pixels_.data() + i * 4, 4);
     } else {
       uint16_t pixel;

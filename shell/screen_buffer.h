@@ -14,15 +14,15 @@ inline constexpr int kScreenHeight = 320;
 
 // The display formats the desktop offers, valued as the display host reports them: -16 is
 // 5-6-5 (the device's), 32 is 0xAARRGGBB stored as the bytes B, G, R, A.
-enum class PixelFormat : int { rgb565 = -16, argb8888 = 32 };
+enum class DisplayFormat : int { rgb565 = -16, argb8888 = 32 };
 
-inline int bytesPerPixel(PixelFormat format) { return format == PixelFormat::argb8888 ? 4 : 2; }
+inline int bytesPerPixel(DisplayFormat format) { return format == DisplayFormat::argb8888 ? 4 : 2; }
 
 class ScreenBuffer {
  public:
-  explicit ScreenBuffer(PixelFormat format);
+  explicit ScreenBuffer(DisplayFormat format);
 
-  PixelFormat format() const { return format_; }
+  DisplayFormat format() const { return format_; }
   const uint8_t* pixels() const { return pixels_.data(); }
   uint8_t* pixels() { return pixels_.data(); }
   int pitch() const { return kScreenWidth * bytesPerPixel(format_); }
@@ -31,7 +31,7 @@ class ScreenBuffer {
   std::vector<uint8_t> toRgba() const;
 
  private:
-  PixelFormat format_;
+  DisplayFormat format_;
   std::vector<uint8_t> pixels_;
 };
 

@@ -6,7 +6,7 @@
 
 namespace qn {
 
-ShellDisplayHost::ShellDisplayHost(PixelFormat format, ClockKind clock, MainWindow* window)
+ShellDisplayHost::ShellDisplayHost(DisplayFormat format, ClockKind clock, MainWindow* window)
     : screen_(format),
       clock_(clock),
       window_(window),

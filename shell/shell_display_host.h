@@ -21,7 +21,7 @@ enum class ClockKind { realTime, frame };
 class ShellDisplayHost final : public DisplayHost {
  public:
   // `window` may be null (headless): repaints then only update the screen buffer.
-  ShellDisplayHost(PixelFormat format, ClockKind clock, MainWindow* window);
+  ShellDisplayHost(DisplayFormat format, ClockKind clock, MainWindow* window);
 
   int32_t now() override;
   int32_t displayFormat() const override { return static_cast<int32_t>(screen_.format()); }

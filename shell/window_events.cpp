@@ -64,7 +64,7 @@ WindowEvents::~WindowEvents() {
 
 void WindowEvents::drain() {
   SDL_Event event;
-  while (!application_.quit_ && SDL_PollEvent(&event)) handle(event);
+  while (!application_.loopEnded() && SDL_PollEvent(&event)) handle(event);
 }
 
 void WindowEvents::handle(const SDL_Event& event) {

@@ -1,4 +1,4 @@
-// The shell's costs: streaming a full screen to the window's texture and showing it, and one turn
+// The shell's costs: presenting a full screen through the window's texture, and one turn
 // of the main loop while the movie is idle (with its 1 ms sleep), plus the share of a CPU the idle
 // program takes per second of wall time. Runs on SDL's dummy video driver unless a display is set.
 #include <benchmark/benchmark.h>
@@ -10,6 +10,8 @@
 #include "shell/application.h"
 #include "shell/main_window.h"
 #include "shell/screen_buffer.h"
+#include "shell/shell_display_host.h"
+#include "gfx/stage_images.h"
 #include "tests/shell/test_movie.h"
 
 namespace qn {
@@ -20,9 +22,12 @@ void useDummyDriversUnlessSet() {
   setenv("SDL_AUDIODRIVER", "dummy", 0);
 }
 
-void BM_PresentFullScreenToTexture(benchmark::State& state) {
+// A full 240 x 320 repaint: the stage image presented into the screen (turned for 90 and -90),
+// the rectangle streamed to the window's texture and the screen shown.
+void BM_PresentFullStage(benchmark::State& state) {
   useDummyDriversUnlessSet();
-  const auto format = static_cast<PixelFormat>(state.range(0));
+  const auto format = static_cast<DisplayFormat>(state.range(0));
+  const auto orientation = static_cast<int32_t>(state.range(1));
   SDL_Init(SDL_INIT_VIDEO);
   {
     MainWindow window;
@@ -30,16 +35,21 @@ void BM_PresentFullScreenToTexture(benchmark::State& state) {
       state.SkipWithError("no window");
       return;
     }
-    ScreenBuffer screen(format);
-    for (auto _ : state) window.present(screen, {0, 0, kScreenWidth, kScreenHeight});
+    ShellDisplayHost host(format, ClockKind::realTime, &window);
+    StageImages images(host);
+    const bool turned = orientation != 0;
+    Value stage = images.createStageImage(turned ? kScreenHeight : kScreenWidth, turned ? kScreenWidth : kScreenHeight,
+                                          static_cast<int32_t>(format));
+    images.fill(stage, {0, 0, kScreenHeight, kScreenHeight}, 0x336699);
+    host.setPainter([&](const IntRect& rect) { images.present(stage, rect, orientation); });
+    for (auto _ : state) host.repaint({0, 0, kScreenWidth, kScreenHeight});
     state.SetItemsProcessed(state.iterations() * kScreenWidth * kScreenHeight);
   }
   SDL_Quit();
 }
-BENCHMARK(BM_PresentFullScreenToTexture)
-    ->Arg(static_cast<int>(PixelFormat::rgb565))
-    ->Arg(static_cast<int>(PixelFormat::argb8888))
-    ->ArgNames({"format"});
+BENCHMARK(BM_PresentFullStage)
+    ->ArgsProduct({{static_cast<int>(DisplayFormat::rgb565), static_cast<int>(DisplayFormat::argb8888)}, {0, 90, -90}})
+    ->ArgNames({"format", "orientation"});
 
 // The idle program: a window, a movie whose frames change nothing, the real-time clock.
 class IdleProgram {

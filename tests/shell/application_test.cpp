@@ -63,7 +63,7 @@ TEST(ApplicationTest, HeadlessRunPlaysTheReplayAndWritesTheScreen) {
   const std::string replay = tempPath("replay.txt");
   const std::string text = "# left arrow, then a touch held for two frames\n0 keydown 37\n1 down 100 200\n3 up 100 200\n";
   ASSERT_TRUE(platform::writeWholeFile(replay, text.data(), text.size()));
-  for (PixelFormat format : {PixelFormat::rgb565, PixelFormat::argb8888}) {
+  for (DisplayFormat format : {DisplayFormat::rgb565, DisplayFormat::argb8888}) {
     ShellOptions options = headless(5);
     options.displayFormat = format;
     options.replayPath = replay;
@@ -75,7 +75,7 @@ TEST(ApplicationTest, HeadlessRunPlaysTheReplayAndWritesTheScreen) {
     Png png = readPng(options.screenshotPath);
     ASSERT_EQ(png.width, 240);
     ASSERT_EQ(png.height, 320);
-    auto shown = [&](uint32_t rgb) { return format == PixelFormat::rgb565 ? through565(rgb) : rgb; };
+    auto shown = [&](uint32_t rgb) { return format == DisplayFormat::rgb565 ? through565(rgb) : rgb; };
     EXPECT_EQ(png.rgbAt(0, 0), shown(0x3366CC));
     EXPECT_EQ(png.rgbAt(239, 319), shown(0x3366CC));
     EXPECT_EQ(png.rgbAt(100, 200), shown(0xFF007B));  // painted in red with the left arrow's code 123
@@ -83,6 +83,28 @@ TEST(ApplicationTest, HeadlessRunPlaysTheReplayAndWritesTheScreen) {
     EXPECT_EQ(png.rgbAt(106, 200), shown(0x3366CC));
     std::remove(options.screenshotPath.c_str());
   }
+  std::remove(replay.c_str());
+}
+
+TEST(ApplicationTest, TurnedStageIsPresentedTurned) {
+  const std::string replay = tempPath("turned.txt");
+  const std::string text = "1 down 100 200\n";
+  ASSERT_TRUE(platform::writeWholeFile(replay, text.data(), text.size()));
+  ShellOptions options = headless(3);
+  options.displayFormat = DisplayFormat::argb8888;
+  options.replayPath = replay;
+  options.screenshotPath = tempPath("turned.png");
+  EXPECT_EQ(Application(options, "boules").run(factoryFor({.orientation = 90})), 0);
+  // The touch at window (100, 200) is stage point (120, 100); its square (120..125, 100..105)
+  // shows at window x 100..105, y 194..199.
+  Png png = readPng(options.screenshotPath);
+  ASSERT_EQ(png.width, 240);
+  EXPECT_EQ(png.rgbAt(100, 199), 0xFF0000u);
+  EXPECT_EQ(png.rgbAt(105, 194), 0xFF0000u);
+  EXPECT_EQ(png.rgbAt(100, 200), 0x3366CCu);
+  EXPECT_EQ(png.rgbAt(106, 199), 0x3366CCu);
+  EXPECT_EQ(png.rgbAt(0, 0), 0x3366CCu);
+  std::remove(options.screenshotPath.c_str());
   std::remove(replay.c_str());
 }
 
@@ -252,7 +274,7 @@ TEST(ApplicationTest, WindowedRunPresentsThroughTheWindow) {
   ShellOptions options;
   options.frames = 3;
   options.scale = 2;
-  options.displayFormat = PixelFormat::argb8888;
+  options.displayFormat = DisplayFormat::argb8888;
   options.screenshotPath = tempPath("window.png");
   EXPECT_EQ(Application(options, "shell-test-window").run(factoryFor({.stageColor = 0x102030})), 0);
   Png png = readPng(options.screenshotPath);

@@ -18,7 +18,7 @@ TEST(CommandLineTest, NoOptionsRunLikeTheDevice) {
   EXPECT_FALSE(line.options->headless);
   EXPECT_EQ(line.options->frames, 0u);
   EXPECT_EQ(line.options->scale, 0);
-  EXPECT_EQ(line.options->displayFormat, PixelFormat::rgb565);
+  EXPECT_EQ(line.options->displayFormat, DisplayFormat::rgb565);
 }
 
 TEST(CommandLineTest, ReadsEveryOption) {
@@ -32,7 +32,7 @@ TEST(CommandLineTest, ReadsEveryOption) {
   EXPECT_EQ(o.recordPath, "r.txt");
   EXPECT_EQ(o.replayPath, "p.txt");
   EXPECT_EQ(o.scale, 3);
-  EXPECT_EQ(o.displayFormat, PixelFormat::argb8888);
+  EXPECT_EQ(o.displayFormat, DisplayFormat::argb8888);
 }
 
 TEST(CommandLineTest, RefusesUnknownOptionsAndBadValues) {

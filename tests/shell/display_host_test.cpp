@@ -1,5 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <string>
+
+#include "script/report_error.h"
+#include "shell/debug_log.h"
+#include "shell/platform/mapped_file.h"
 #include "shell/platform/platform.h"
 #include "shell/shell_display_host.h"
 
@@ -7,7 +13,7 @@ namespace qn {
 namespace {
 
 TEST(ShellDisplayHostTest, ClocksScreenAndFrameBuffer) {
-  ShellDisplayHost realTime(PixelFormat::rgb565, ClockKind::realTime, nullptr);
+  ShellDisplayHost realTime(DisplayFormat::rgb565, ClockKind::realTime, nullptr);
   int32_t start = realTime.now();
   EXPECT_LE(static_cast<int32_t>(platform::monotonicMilliseconds()) - start, 2);  // starts at the tick count
   platform::sleepMilliseconds(5);
@@ -15,7 +21,7 @@ TEST(ShellDisplayHostTest, ClocksScreenAndFrameBuffer) {
   realTime.advanceClock(1000);  // only the frame clock moves by hand
   EXPECT_LT(realTime.now() - start, 900);
 
-  ShellDisplayHost frames(PixelFormat::argb8888, ClockKind::frame, nullptr);
+  ShellDisplayHost frames(DisplayFormat::argb8888, ClockKind::frame, nullptr);
   EXPECT_EQ(frames.now(), 0);
   frames.advanceClock(33);
   frames.advanceClock(33);
@@ -47,6 +53,31 @@ TEST(ShellDisplayHostTest, ClocksScreenAndFrameBuffer) {
   frames.postCloseRequest();
   EXPECT_TRUE(frames.takeCloseRequest());
   EXPECT_FALSE(frames.takeCloseRequest());
+}
+
+}  // namespace
+}  // namespace qn
+
+namespace qn {
+namespace {
+
+TEST(DebugLogTest, LinesGoToTheFileAndErrorsReachIt) {
+  const std::string path = ::testing::TempDir() + "shell_debuglog.txt";
+  EXPECT_EQ(debug_log::defaultPath(), platform::executableFolder() + "/debuglog.txt");
+  EXPECT_FALSE(debug_log::isOpen());
+  debug_log::writeLine("-- before\r\n");  // no file yet: standard error only
+  ASSERT_TRUE(debug_log::open(path));
+  setErrorSink(debug_log::writeLine);
+  reportError("Division by zero");
+  debug_log::writeLine("put text\r\n");
+  setErrorSink(nullptr);
+  debug_log::close();
+  debug_log::writeLine("-- after\r\n");
+  std::string text;
+  ASSERT_TRUE(platform::readWholeFile(path, text));
+  EXPECT_EQ(text, "-- Division by zero\r\nput text\r\n");
+  EXPECT_FALSE(debug_log::open(::testing::TempDir() + "no/such/folder/debuglog.txt"));
+  std::remove(path.c_str());
 }
 
 }  // namespace

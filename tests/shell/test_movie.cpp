@@ -1,7 +1,5 @@
 #include "test_movie.h"
 
-#include <algorithm>
-
 #include "engine/script_instance.h"
 #include "script/list_object.h"
 
@@ -9,21 +7,7 @@ namespace qn::test {
 
 namespace {
 
-class TestImage final : public ScriptObject {
- public:
-  TestImage(int32_t imageWidth, int32_t imageHeight)
-      : ScriptObject(sym::intImage), width(imageWidth), height(imageHeight),
-        pixels(static_cast<size_t>(imageWidth) * static_cast<size_t>(imageHeight)) {}
-  void toString(std::string& out) const override { out += "<test image>"; }
-  ScriptObject* duplicate() override { return nullptr; }
-
-  int32_t width, height;
-  std::vector<uint32_t> pixels;  // 0xRRGGBB
-};
-
-TestImage& imageOf(const Value& value) { return *static_cast<TestImage*>(value.object()); }
-
-// Paints under the stylus while it is down, in red plus the last key code in the blue byte.
+// Paints a 6 x 6 square from the stage point under the stylus while it is down, in red plus the last key code in the blue byte.
 class StylusPainter final : public ScriptInstance {
  public:
   explicit StylusPainter(TestMovie& movie, StageImageService& images)
@@ -33,7 +17,9 @@ class StylusPainter final : public ScriptInstance {
     ++movie_.framesStepped;
     const DisplayHost& display = movie_.services().display;
     if (movie_.mouseIsDown()) {
-      IntRect square{display.mouseH, display.mouseV, display.mouseH + 6, display.mouseV + 6};
+      const IntPoint at = movie_.mouseLoc();  // on the stage, turned by its orientation
+      IntRect square{at.x, at.y, at.x + 6, at.y + 6};
+      images_.setClip(movie_.stageImage(), square);
       images_.fill(movie_.stageImage(), square, 0xFF0000u | display.lastKeyCode);
       movie_.addPresentRect(square);
     }
@@ -46,47 +32,11 @@ class StylusPainter final : public ScriptInstance {
   StageImageService& images_;
 };
 
-uint32_t framePixel(uint32_t rgb, int32_t bits) {
-  if (bits == 32) return 0xFF000000u | rgb;
-  return ((rgb >> 8) & 0xF800) | ((rgb >> 5) & 0x07E0) | ((rgb >> 3) & 0x001F);
-}
-
 }  // namespace
-
-Value TestStageImages::createStageImage(int32_t width, int32_t height, int32_t) {
-  return Value::adopt(new TestImage(width, height));
-}
-
-void TestStageImages::fill(const Value& stageImage, const IntRect& area, uint32_t rgb) {
-  TestImage& image = imageOf(stageImage);
-  IntRect cut = clippedRect(area, {0, 0, image.width, image.height});
-  for (int32_t y = cut.top; y < cut.bottom; ++y)
-    std::fill_n(image.pixels.begin() + y * image.width + cut.left, cut.width(), rgb);
-}
-
-// The screen point (x, y) shows the stage point the movie's orientation maps it from.
-void TestStageImages::present(const Value& stageImage, const IntRect& windowRect, int32_t orientation) {
-  const TestImage& image = imageOf(stageImage);
-  FrameBuffer buffer;
-  if (!display_.beginDraw(buffer)) return;
-  IntRect cut = clippedRect(windowRect, {0, 0, buffer.width, buffer.height});
-  for (int32_t y = cut.top; y < cut.bottom; ++y) {
-    for (int32_t x = cut.left; x < cut.right; ++x) {
-      int32_t sx = x, sy = y;
-      if (orientation == 90) sx = buffer.height - 1 - y, sy = x;
-      if (orientation == -90) sx = y, sy = buffer.width - 1 - x;
-      if (sx < 0 || sy < 0 || sx >= image.width || sy >= image.height) continue;
-      uint32_t pixel = framePixel(image.pixels[static_cast<size_t>(sy * image.width + sx)], buffer.bitsPerPixel);
-      uint8_t* target = buffer.pixels + x * buffer.xPitch + y * buffer.yPitch;
-      std::copy_n(reinterpret_cast<const uint8_t*>(&pixel), buffer.bitsPerPixel / 8, target);
-    }
-  }
-  display_.endDraw();
-}
 
 struct TestMovie::Services {
   Services(DisplayHost& display, SoundMixer& mixer) : images(display), sound(mixer) {}
-  TestStageImages images;
+  StageImages images;
   testing::FakeCast cast;
   testing::FakeMedia media;
   MixerSound sound;

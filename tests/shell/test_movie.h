@@ -1,8 +1,7 @@
 // A small movie for the shell's tests: a 240 x 320 stage of one colour at 30 frames a second with
 // one actor that paints a 6 x 6 square under the stylus while it is down, in a colour made from
 // the last key code, so the screen shows what input arrived. Its services are kept minimal:
-// an empty cast, media that always binds, stage images of 0xRRGGBB pixels shown in the
-// display's format, and the shell's real mixer.
+// an empty cast, media that always binds, and the real stage images and mixer.
 #pragma once
 
 #include <cstdint>
@@ -13,25 +12,12 @@
 #include "engine/media_service.h"
 #include "engine/movie.h"
 #include "engine/sound_service.h"
-#include "engine/stage_image_service.h"
+#include "gfx/stage_images.h"
 #include "sound/sound_mixer.h"
 #include "tests/engine/fake_cast.h"
 #include "tests/engine/fake_services.h"
 
 namespace qn::test {
-
-class TestStageImages final : public StageImageService {
- public:
-  explicit TestStageImages(DisplayHost& display) : display_(display) {}
-  Value createStageImage(int32_t width, int32_t height, int32_t depth) override;
-  void setClip(const Value&, const IntRect&) override {}
-  void fill(const Value& stageImage, const IntRect& area, uint32_t rgb) override;
-  void present(const Value& stageImage, const IntRect& windowRect, int32_t orientation) override;
-  Value imageObject(const Value& stageImage) override { return stageImage; }
-
- private:
-  DisplayHost& display_;
-};
 
 class MixerSound final : public SoundService {
  public:
