@@ -19,7 +19,7 @@ struct MovieGlobals {
   std::array<Value, 4> winCounters;  // games won by player slots 1 to 4
 };
 
-class GameMovie final : public Movie {
+class GameMovie : public Movie {
  public:
   // Creates the members of the cast rows in the movie's cast (the cast subsystem's job).
   using MemberCreator = std::function<void(const CastRows&)>;

@@ -1,9 +1,9 @@
 #include "shell/program_movie.h"
 
+#include "game/game_program.h"
+
 namespace qn {
 
-// The game's compiled movie is not part of the program yet: without it there is nothing to play
-// and the shell says so and ends.
-Value makeProgramMovie(DisplayHost&, SoundMixer&) { return Value(); }
+Value makeProgramMovie(DisplayHost& display, SoundMixer& mixer) { return game::makeGameProgram(display, mixer); }
 
 }  // namespace qn

@@ -1,0 +1,17 @@
+// The game as the program plays it: the game movie over the real media file, cast, stage images
+// and mixer, all owned by the movie object so that they live exactly as long as it does.
+#pragma once
+
+#include "engine/display_host.h"
+#include "script/value.h"
+
+namespace qn {
+class SoundMixer;
+}
+
+namespace qn::game {
+
+// The program's movie, not yet defined (the shell runs `defineMovie`).
+Value makeGameProgram(DisplayHost& display, SoundMixer& mixer);
+
+}  // namespace qn::game
