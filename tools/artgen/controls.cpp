@@ -111,6 +111,7 @@ void drawPowerMeter(Canvas& canvas, int) {
   addColorStop(slot, 1, 0x3A1A1A);
   cairo_set_source(cr, slot);
   cairo_fill(cr);
+  cairo_pattern_destroy(slot);
   for (int tick = 1; tick < 8; ++tick) {
     cairo_rectangle(cr, 8 + tick * 188 / 8.0, 22, 1, tick % 2 ? 3 : 5);
     setColor(cr, 0x8FA3C4, 0.7);

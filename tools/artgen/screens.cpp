@@ -153,6 +153,7 @@ void drawPitch(cairo_t* cr, Canvas& canvas, int seed, bool throwLine) {
     addColorStop(wood, 1, 0x7A5029);
     cairo_set_source(cr, wood);
     cairo_fill_preserve(cr);
+    cairo_pattern_destroy(wood);
     setColor(cr, 0x3E2610, 0.8);
     cairo_set_line_width(cr, 0.8);
     cairo_stroke(cr);
@@ -412,6 +413,7 @@ void drawMiniMap(Canvas& canvas, int) {
   addColorStop(gravel, 1, 0xB68C55);
   cairo_set_source(cr, gravel);
   cairo_fill(cr);
+  cairo_pattern_destroy(gravel);
   cairo_save(cr);
   cairo_arc(cr, kCentre, kCentre, 66, 0, 2 * M_PI);
   cairo_clip(cr);
