@@ -81,8 +81,14 @@ std::string formatRecordingLine(const TimedInput& event) {
   const DeviceInput& input = event.input;
   std::string line = std::to_string(event.frame) + " ";
   line += kKindNames[static_cast<size_t>(input.kind)];
-  line += " " + std::to_string(input.value);
-  if (input.isStylus()) line += " " + std::to_string(input.y);
+  // Appended piece by piece: GCC 12 at -O3 misreads `" " + std::to_string(...)` as an
+  // overlapping copy (-Wrestrict) and the release build stops.
+  line += ' ';
+  line += std::to_string(input.value);
+  if (input.isStylus()) {
+    line += ' ';
+    line += std::to_string(input.y);
+  }
   if (!input.isStylus() && input.extended) line += " extended";
   return line + "\n";
 }

@@ -88,7 +88,7 @@ Track vault(int rate) {  // the fault: a two-step falling buzzer
                  .envelope = held(0.01, 0.8), .gain = 0.5, .brightness = 0.35});
   track.add(Note{.start = 0.33, .length = 0.45, .frequency = pitch(C4), .glideTo = pitch(A3), .wave = Wave::square,
                  .envelope = held(0.01, 0.8), .gain = 0.5, .brightness = 0.3});
-  track.normalise(0.8);
+  track.normalise(0.55);  // a held buzzer sounds loud at a modest peak
   return track;
 }
 
@@ -107,7 +107,7 @@ Track klak2(int rate) { return clack(rate, 2120, -0.3, 69); }
 Track klak3(int rate) { return clack(rate, 1640, 0.3, 70); }
 
 Track floep(int rate) {  // the single player's result: a plucked arpeggio ending on a bell
-  Track track(rate, 1.6);
+  Track track(rate, 2.0);
   const int notes[] = {C5, E5, G5, C6};
   for (int i = 0; i < 4; ++i) {
     track.add(Note{.start = i * 0.09, .length = 0.5, .frequency = pitch(notes[i]), .wave = Wave::triangle,

@@ -130,6 +130,14 @@ void Track::normalise(double peak) {
     left_[i] *= factor;
     right_[i] *= factor;
   }
+  if (circular_) return;
+  // A sound that is not a loop ends in silence: the last 10 ms fade out, so no echo tail clicks.
+  const size_t fade = std::min(left_.size(), static_cast<size_t>(rate_ / 100));
+  for (size_t i = 0; i < fade; ++i) {
+    const float level = static_cast<float>(i) / static_cast<float>(fade);
+    left_[left_.size() - 1 - i] *= level;
+    right_[right_.size() - 1 - i] *= level;
+  }
 }
 
 }  // namespace qn::soundgen

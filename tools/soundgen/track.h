@@ -55,7 +55,8 @@ class Track {
   void add(const Noise& noise);
   // Adds delayed, quieter copies (a room or a hall): `count` echoes `delay` seconds apart.
   void echo(double delay, double feedback, int count);
-  // Scales the track so that its loudest sample is `peak`.
+  // Scales the track so that its loudest sample is `peak`; a track that is not a loop also fades
+  // out over its last 10 ms.
   void normalise(double peak);
 
  private:
