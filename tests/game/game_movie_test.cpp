@@ -18,26 +18,10 @@
 #include "script/string_object.h"
 #include "script/symbol_prop_list_object.h"
 #include "script/symbol_table.h"
+#include "stand_in_display.h"
 
 namespace qn::game {
 namespace {
-
-class StandInDisplay : public DisplayHost {
- public:
-  int32_t now() override { return clock; }
-  int32_t displayFormat() const override { return kDisplay565; }
-  int32_t screenWidth() const override { return 240; }
-  int32_t screenHeight() const override { return 320; }
-  void repaint(const IntRect&) override {}
-  bool beginDraw(FrameBuffer&) override { return false; }
-  void endDraw() override {}
-  void postCloseRequest() override { ++closeRequests; }
-  void openDebugLog() override {}
-  void closeDebugLog() override {}
-  void writeDebugLog(std::string_view) override {}
-  int32_t clock = 1000;
-  int closeRequests = 0;
-};
 
 class StandInStage : public StageImageService {
  public:
