@@ -1,6 +1,7 @@
 // The game movie defined and started on stand-in services: the settings and score reach the
 // movie, the movie script's handlers run before the first frame and leave the menu up with the
-// engine object in the actor list and the music playing, and the frame holds.
+// engine object in the actor list and the music playing, and the frame holds. The services are
+// the engine tests' fakes; the cast is a stand-in that keeps texts and plays.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -18,41 +19,10 @@
 #include "script/string_object.h"
 #include "script/symbol_prop_list_object.h"
 #include "script/symbol_table.h"
-#include "stand_in_display.h"
+#include "tests/engine/fake_services.h"
 
 namespace qn::game {
 namespace {
-
-class StandInStage : public StageImageService {
- public:
-  Value createStageImage(int32_t width, int32_t height, int32_t) override {
-    size = {width, height};
-    return Value(1);
-  }
-  void setClip(const Value&, const IntRect&) override {}
-  void fill(const Value&, const IntRect&, uint32_t) override {}
-  void present(const Value&, const IntRect&, int32_t) override {}
-  Value imageObject(const Value& image) override { return image; }
-  std::pair<int32_t, int32_t> size;
-};
-
-class StandInMedia : public MediaService {
- public:
-  bool open(std::string_view name, int64_t size) override {
-    openedName = name;
-    expectedSize = size;
-    return true;
-  }
-  void close() override {}
-  std::string openedName;
-  int64_t expectedSize = 0;
-};
-
-class StandInSound : public SoundService {
- public:
-  void stop(int32_t) override {}
-  bool isBusy(int32_t) const override { return false; }
-};
 
 // A member standing in for the cast's classes: a script member holds its script object, a field
 // keeps its text, a sound remembers the channels it was played on.
@@ -154,11 +124,11 @@ class GameMovieTest : public ::testing::Test {
     movie->tick();
   }
 
-  StandInDisplay display;
-  StandInStage stage;
+  testing::FakeDisplay display;
+  testing::RecordingStageImages stage;
   StandInCast cast;
-  StandInMedia media;
-  StandInSound sound;
+  testing::FakeMedia media;
+  testing::FakeSound sound;
   GameMovie* movie = nullptr;
   Value held;
 };
@@ -170,9 +140,9 @@ TEST_F(GameMovieTest, DefinitionSetsTheMovieUp) {
   EXPECT_TRUE(movie->prefer565());
   EXPECT_FALSE(movie->exitLock());
   EXPECT_EQ(movie->colorDepth(), kDisplay565);  // taken from the display
-  EXPECT_EQ(stage.size, (std::pair<int32_t, int32_t>{240, 320}));
+  ASSERT_FALSE(stage.calls.empty());
+  EXPECT_EQ(stage.calls.front(), "create 240x320 -16");
   EXPECT_EQ(media.openedName, "MyMovie.qmf");
-  EXPECT_EQ(media.expectedSize, movieCastRows().mediaFileSize);
   EXPECT_EQ(SymbolTable::global().symbolName(s::kracht), "kracht");
 }
 

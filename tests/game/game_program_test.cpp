@@ -10,7 +10,7 @@
 #include "game/game_program.h"
 #include "shell/platform/fake_wave_output.h"
 #include "sound/sound_mixer.h"
-#include "stand_in_display.h"
+#include "tests/engine/fake_services.h"
 
 namespace qn::game {
 namespace {
@@ -18,7 +18,7 @@ namespace {
 TEST(GameProgram, StartsIntoTheMenuWithItsMusic) {
   initValueModel();
   {
-    StandInDisplay display;
+    testing::FakeDisplay display;
     display.format = kDisplay32;
     SoundMixer mixer(22050, true, std::make_unique<platform::FakeWaveOutput>());
     Value held = makeGameProgram(display, mixer);
