@@ -1,13 +1,24 @@
-#include <cstdio>
+// Program entry: the options (none on the device; the rest serve tests and the desktop), then
+// the application's main routine with the program's movie.
+#include <string>
 
-#include "script/symbol_table.h"
-#include "script/value.h"
+#include "shell/application.h"
+#include "shell/command_line.h"
 #include "shell/platform/platform.h"
+#include "shell/program_movie.h"
 
-int main() {
-  qn::initValueModel();
-  qn::SymbolTable::global().addBuiltins();
-  qn::platform::debugOutput("boules: the movie is not built yet; nothing to play.\n");
-  qn::shutdownValueModel();
-  return 0;
+int main(int argc, char** argv) {
+  using namespace qn;
+  const std::string program = windowTitleOf(platform::executablePath());
+  CommandLine line = parseCommandLine(argc, argv);
+  if (line.helpRequested) {
+    platform::debugOutput(usageText(program));
+    return 0;
+  }
+  if (!line.options) {
+    platform::debugOutput(program + ": " + line.error + "\n" + usageText(program));
+    return 2;
+  }
+  Application application(*line.options, program);
+  return application.run(makeProgramMovie);
 }

@@ -1,0 +1,107 @@
+// The shell's costs: presenting a full screen through the window's texture, and one turn
+// of the main loop while the movie is idle (with its 1 ms sleep), plus the share of a CPU the idle
+// program takes per second of wall time. Runs on SDL's dummy video driver unless a display is set.
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <ctime>
+
+#include "shell/application.h"
+#include "shell/main_window.h"
+#include "shell/screen_buffer.h"
+#include "shell/shell_display_host.h"
+#include "gfx/stage_images.h"
+#include "tests/shell/test_movie.h"
+
+namespace qn {
+namespace {
+
+void useDummyDriversUnlessSet() {
+  setenv("SDL_VIDEODRIVER", "dummy", 0);
+  setenv("SDL_AUDIODRIVER", "dummy", 0);
+}
+
+// A full 240 x 320 repaint: the stage image presented into the screen (turned for 90 and -90),
+// the rectangle streamed to the window's texture and the screen shown.
+void BM_PresentFullStage(benchmark::State& state) {
+  useDummyDriversUnlessSet();
+  const auto format = static_cast<DisplayFormat>(state.range(0));
+  const auto orientation = static_cast<int32_t>(state.range(1));
+  SDL_Init(SDL_INIT_VIDEO);
+  {
+    MainWindow window;
+    if (!window.create("bench", 1, false, format)) {
+      state.SkipWithError("no window");
+      return;
+    }
+    ShellDisplayHost host(format, ClockKind::realTime, &window);
+    StageImages images(host);
+    const bool turned = orientation != 0;
+    Value stage = images.createStageImage(turned ? kScreenHeight : kScreenWidth, turned ? kScreenWidth : kScreenHeight,
+                                          static_cast<int32_t>(format));
+    images.fill(stage, {0, 0, kScreenHeight, kScreenHeight}, 0x336699);
+    host.setPainter([&](const IntRect& rect) { images.present(stage, rect, orientation); });
+    for (auto _ : state) host.repaint({0, 0, kScreenWidth, kScreenHeight});
+    state.SetItemsProcessed(state.iterations() * kScreenWidth * kScreenHeight);
+  }
+  SDL_Quit();
+}
+BENCHMARK(BM_PresentFullStage)
+    ->ArgsProduct({{static_cast<int>(DisplayFormat::rgb565), static_cast<int>(DisplayFormat::argb8888)}, {0, 90, -90}})
+    ->ArgNames({"format", "orientation"});
+
+// The idle program: a window, a movie whose frames change nothing, the real-time clock.
+class IdleProgram {
+ public:
+  IdleProgram() : application_(options(), "boules-bench") {
+    useDummyDriversUnlessSet();
+    ok_ = !application_.start([](DisplayHost& display, SoundMixer& mixer) {
+      return test::TestMovie::make(display, mixer);
+    });
+  }
+  ~IdleProgram() { application_.shutdown(); }
+  bool ok() const { return ok_; }
+  bool turn() { return application_.turn(); }
+
+ private:
+  static ShellOptions options() {
+    ShellOptions options;
+    options.scale = 1;
+    return options;
+  }
+  Application application_;
+  bool ok_ = false;
+};
+
+void BM_IdleMainLoopTurn(benchmark::State& state) {
+  IdleProgram program;
+  if (!program.ok()) {
+    state.SkipWithError("the program did not start");
+    return;
+  }
+  for (auto _ : state) benchmark::DoNotOptimize(program.turn());
+}
+BENCHMARK(BM_IdleMainLoopTurn)->Unit(benchmark::kMillisecond);
+
+// CPU seconds the idle program uses per second of wall time (the loop sleeps between turns).
+void BM_IdleProgramCpuShare(benchmark::State& state) {
+  IdleProgram program;
+  if (!program.ok()) {
+    state.SkipWithError("the program did not start");
+    return;
+  }
+  double share = 0;
+  for (auto _ : state) {
+    auto wallStart = std::chrono::steady_clock::now();
+    std::clock_t cpuStart = std::clock();
+    while (std::chrono::steady_clock::now() - wallStart < std::chrono::seconds(1)) program.turn();
+    double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
+    share = (static_cast<double>(std::clock() - cpuStart) / CLOCKS_PER_SEC) / wall;
+  }
+  state.counters["cpu_per_wall_second"] = share;
+}
+BENCHMARK(BM_IdleProgramCpuShare)->Iterations(2)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace qn

@@ -1,0 +1,269 @@
+#include "shell/application.h"
+
+#include <SDL.h>
+
+#include "engine/movie.h"
+#include "shell/debug_log.h"
+#include "shell/main_window.h"
+#include "shell/platform/image_encoder.h"
+#include "shell/platform/key_state.h"
+#include "shell/platform/mapped_file.h"
+#include "shell/platform/platform.h"
+#include "shell/platform/single_instance.h"
+#include "shell/platform/fake_wave_output.h"
+#include "shell/platform/wave_output.h"
+#include "shell/shell_display_host.h"
+#include "shell/window_events.h"
+#include "shell/window_message_box.h"
+#include "script/report_error.h"
+#include "sound/sound_mixer.h"
+
+namespace qn {
+
+namespace {
+
+constexpr uint32_t kMixerRate = 22050;
+constexpr uint32_t kRunningSleep = 1;     // milliseconds per loop turn
+constexpr uint32_t kSuspendedSleep = 100;
+
+// Headless runs have no audio device: an output offering no format leaves the mixer silent.
+std::unique_ptr<platform::WaveOutput> silentWaveOutput() { return std::make_unique<platform::FakeWaveOutput>(0); }
+
+}  // namespace
+
+std::string windowTitleOf(std::string_view programPath) {
+  size_t slash = programPath.find_last_of('/');
+  std::string_view name = slash == std::string_view::npos ? programPath : programPath.substr(slash + 1);
+  size_t dot = name.rfind('.');
+  return std::string(dot == std::string_view::npos ? name : name.substr(0, dot));
+}
+
+bool colourDepthAccepted(const DisplayHost& display) {
+  int32_t format = display.displayFormat();
+  if (format == kDisplay565 || format >= 16) return true;
+  platform::messageBox(kColourDepthMessage, "", platform::MessageBoxButtons::ok);
+  return false;
+}
+
+Application::Application(ShellOptions options, std::string title)
+    : options_(std::move(options)), title_(std::move(title)) {}
+
+Application::~Application() {
+  if (started_) shutdown();
+}
+
+int Application::run(const MovieFactory& makeMovie) {
+  if (std::optional<int> ended = start(makeMovie)) {
+    shutdown();
+    return *ended;
+  }
+  while (turn()) {
+  }
+  return shutdown();
+}
+
+bool Application::frameClock() const {
+  return options_.headless || options_.frames > 0 || !options_.recordPath.empty() || !options_.replayPath.empty();
+}
+
+std::optional<int> Application::start(const MovieFactory& makeMovie) {
+  started_ = true;
+  initValueModel();
+  setErrorSink(debug_log::writeLine);
+
+  // A headless run has no window to bring forward, and tests run many at once.
+  if (!options_.headless) {
+    instance_ = std::make_unique<platform::SingleInstance>(std::string(kWindowClassName) + "-" + title_);
+    if (!instance_->isFirst()) return 0;
+
+    if (SDL_Init(SDL_INIT_VIDEO) != 0) {
+      platform::debugOutput(std::string("no display: ") + SDL_GetError() + "\n");
+      return 0;
+    }
+    videoStarted_ = true;
+    if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0)
+      platform::debugOutput(std::string("no game controllers: ") + SDL_GetError() + "\n");
+    window_ = std::make_unique<MainWindow>();
+    if (!window_->create(title_, options_.scale, options_.fullscreen, options_.displayFormat)) return 0;
+    installWindowMessageBox(window_->window());
+    windowEvents_ = std::make_unique<WindowEvents>(*this, *window_);
+  }
+
+  // Recordings are opened before anything is shown, so a bad one ends the program at once (and
+  // a second copy never touches the first one's files).
+  if (!openRecordings()) return 1;
+
+  mixer_ = std::make_unique<SoundMixer>(kMixerRate, true,
+                                        options_.headless ? silentWaveOutput() : platform::makeSystemWaveOutput());
+  host_ = std::make_unique<ShellDisplayHost>(options_.displayFormat,
+                                             frameClock() ? ClockKind::frame : ClockKind::realTime, window_.get());
+  if (!colourDepthAccepted(*host_)) return 0;
+
+  movieValue_ = makeMovie(*host_, *mixer_);
+  movie_ = dynamic_cast<Movie*>(movieValue_.object());
+  if (movie_ == nullptr) {
+    platform::debugOutput("the program has no movie to play\n");
+    return 1;
+  }
+  host_->setPainter([this](const IntRect& rect) { movie_->paint(rect); });
+  platform::setKeyStateHandler([this](int32_t code) { return keyPressed(code); });
+  movie_->defineMovie();
+
+  if (window_) window_->show();
+  return std::nullopt;
+}
+
+bool Application::openRecordings() {
+  if (!options_.replayPath.empty()) {
+    std::string text, error;
+    std::vector<TimedInput> events;
+    if (!platform::readWholeFile(options_.replayPath, text)) error = "cannot read the file";
+    if (error.empty() && !parseRecording(text, events, error)) error = "not a recording: " + error;
+    if (!error.empty()) {
+      platform::debugOutput("--replay " + options_.replayPath + ": " + error + "\n");
+      return false;
+    }
+    replay_ = std::make_unique<InputReplay>(std::move(events));
+  }
+  if (!options_.recordPath.empty() && !recorder_.open(options_.recordPath)) {
+    platform::debugOutput("--record " + options_.recordPath + ": cannot create the file\n");
+    return false;
+  }
+  return true;
+}
+
+int32_t Application::orientation() const { return movie_ != nullptr ? movie_->orientation() : 0; }
+
+int32_t Application::frameInterval() const {
+  int32_t tempo = movie_ != nullptr ? movie_->tempo() : 1;
+  return tempo >= 1000 ? 1 : 1000 / std::max(tempo, 1);
+}
+
+bool Application::turn() {
+  if (quit_) return false;
+  drainEvents();
+  if (quit_) return false;
+  if (suspended_) {
+    platform::sleepMilliseconds(kSuspendedSleep);
+    return true;
+  }
+  tickMovie();
+  if (host_->takeCloseRequest()) windowDestroyed();
+  if (!options_.headless) platform::sleepMilliseconds(kRunningSleep);
+  return !quit_;
+}
+
+// With the frame clock every tick is one frame: the clock moves one frame interval, and the
+// recorded input of that frame arrives first. In a window the ticks keep to real time.
+void Application::tickMovie() {
+  if (frameClock()) {
+    if (!options_.headless) {
+      uint32_t realNow = platform::monotonicMilliseconds();
+      if (framesTicked_ > 0 && realNow - lastPacedTick_ < static_cast<uint32_t>(frameInterval())) return;
+      lastPacedTick_ = realNow;
+    }
+    if (replay_) replay_->deliverDue(framesTicked_, [this](const DeviceInput& message) { input(message); });
+    if (quit_) return;
+    host_->advanceClock(frameInterval());
+  }
+  movie_->tick();
+  ++framesTicked_;
+  if (options_.frames > 0 && framesTicked_ >= options_.frames) windowDestroyed();
+}
+
+void Application::drainEvents() {
+  if (instance_ && instance_->takeRaiseRequests() && window_) window_->raise();
+  if (windowEvents_) windowEvents_->drain();
+  if (host_ && host_->takeCloseRequest()) windowDestroyed();
+}
+
+void Application::input(const DeviceInput& message) {
+  if (recorder_.isOpen()) recorder_.write(framesTicked_, message);
+  deliver(message);
+  if (host_ && host_->takeCloseRequest()) windowDestroyed();
+}
+
+void Application::deliver(const DeviceInput& message) {
+  if (movie_ == nullptr || quit_) return;
+  if (message.isStylus()) {
+    // The point is stored as the device passes it: two unsigned 16-bit halves.
+    host_->mouseH = static_cast<int32_t>(message.value & 0xFFFF);
+    host_->mouseV = static_cast<int32_t>(message.y & 0xFFFF);
+  }
+  switch (message.kind) {
+    case InputKind::stylusMove: movie_->mouseMove(); break;
+    case InputKind::stylusDown:
+    case InputKind::doubleTap: movie_->mouseDown(); break;
+    case InputKind::stylusUp: movie_->mouseUp(); break;
+    case InputKind::keyDown:
+      if (std::optional<KeyReport> report = keys_.keyDown(message.value, orientation())) {
+        host_->lastKeyChar = report->character;
+        host_->lastKeyCode = report->code;
+        movie_->keyDown();
+      }
+      break;
+    case InputKind::keyUp:
+      keys_.keyUp(message.value);
+      movie_->keyUp();
+      break;
+    case InputKind::character: {
+      KeyReport report = KeyTranslator::character(message.value, message.extended);
+      host_->lastKeyChar = report.character;
+      host_->lastKeyCode = report.code;
+      movie_->keyDown();
+      break;
+    }
+  }
+}
+
+void Application::focusGained() {
+  suspended_ = false;
+  if (movie_ != nullptr) movieValue_.call(sym::activateApplication);
+}
+
+void Application::focusLost() {
+  if (movie_ != nullptr) movieValue_.call(sym::deactiveApplication);
+  if (mixer_) mixer_->stopAll();  // channels 1 to 8
+  suspended_ = true;
+}
+
+void Application::windowDestroyed() {
+  quit_ = true;
+  exitCode_ = 0;
+}
+
+void Application::releaseMedia() {
+  if (movie_ != nullptr) movie_->releaseMedia();
+}
+
+bool Application::keyPressed(int32_t code) const {
+  return code >= 0 && keys_.keyPressed(static_cast<uint32_t>(code), orientation());
+}
+
+bool Application::writeScreenshot(const std::string& path) const {
+  if (!host_) return false;
+  std::vector<uint8_t> rgba = host_->screen().toRgba();
+  return platform::writePng(path, kScreenWidth, kScreenHeight, rgba.data());
+}
+
+int Application::shutdown() {
+  if (host_ && !options_.screenshotPath.empty() && !writeScreenshot(options_.screenshotPath))
+    platform::debugOutput("--screenshot " + options_.screenshotPath + ": cannot write the image\n");
+  platform::setKeyStateHandler(nullptr);
+  movieValue_ = Value();
+  movie_ = nullptr;
+  host_.reset();
+  mixer_.reset();  // stops the mixer's worker and closes the device
+  windowEvents_.reset();
+  uninstallWindowMessageBox();
+  window_.reset();
+  if (videoStarted_) SDL_Quit();
+  videoStarted_ = false;
+  instance_.reset();
+  setErrorSink(nullptr);
+  shutdownValueModel();
+  started_ = false;
+  return exitCode_;
+}
+
+}  // namespace qn

@@ -1,0 +1,113 @@
+// The process: the main routine, the window procedure and the polling main loop.
+//
+// Start-up runs in a fixed order: the shared integers, the window title, the single-instance
+// rule, the window, the display and input devices, the mixer, the display host, the colour
+// check, the movie (created and defined), the window shown. The loop then takes every pending
+// window event, ticks the movie unless the program is suspended, and sleeps 1 ms (100 ms while
+// suspended). Shutdown destroys the movie, the host and the mixer in that order.
+//
+// Every input, whether from the window, a game controller or a replayed recording, goes through
+// `input` as the device's message, so all three drive the movie the same way.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "engine/display_host.h"
+#include "script/value.h"
+#include "shell/command_line.h"
+#include "shell/device_input.h"
+#include "shell/input_recording.h"
+#include "shell/key_translator.h"
+
+namespace qn {
+
+class Movie;
+class MainWindow;
+class ShellDisplayHost;
+class SoundMixer;
+class WindowEvents;
+namespace platform {
+class SingleInstance;
+}
+
+// Makes the compiled movie (a Movie subclass) over the shell's display host and mixer.
+using MovieFactory = std::function<Value(DisplayHost& display, SoundMixer& mixer)>;
+
+inline constexpr const char* kWindowClassName = "QuarnPlayerWinClass";
+inline constexpr const char* kColourDepthMessage = "Sorry, this application requires a 16-bit or 32-bit color screen.";
+
+// The program's name as the window title: its file name without folder and extension.
+std::string windowTitleOf(std::string_view programPath);
+
+// The colour check: a display of 5-6-5 or at least 16 bits passes; any other tells the user.
+bool colourDepthAccepted(const DisplayHost& display);
+
+class Application {
+ public:
+  Application(ShellOptions options, std::string title);
+  ~Application();
+  Application(const Application&) = delete;
+  Application& operator=(const Application&) = delete;
+
+  // The main routine: start, loop, shut down; the program's exit code.
+  int run(const MovieFactory& makeMovie);
+
+  // The routine in parts, for tests that act between turns. `start` answers the exit code when
+  // the program ends before the loop (a second copy, no window, a refused display).
+  std::optional<int> start(const MovieFactory& makeMovie);
+  bool turn();  // one turn of the main loop; false once the loop has ended
+  int shutdown();
+
+  // The window procedure's rows.
+  void input(const DeviceInput& message);
+  void focusGained();
+  void focusLost();
+  void windowDestroyed();  // the window closed: the loop ends after this turn
+  void releaseMedia();     // the system is low on memory
+
+  // Whether the key that produces `code` is down now (the script query `keyPressed`).
+  bool keyPressed(int32_t code) const;
+
+  bool suspended() const { return suspended_; }
+  bool loopEnded() const { return quit_; }
+  uint32_t framesTicked() const { return framesTicked_; }
+  Movie* movie() const { return movie_; }
+  ShellDisplayHost* displayHost() const { return host_.get(); }
+  MainWindow* window() const { return window_.get(); }
+  SoundMixer* mixer() const { return mixer_.get(); }
+  bool writeScreenshot(const std::string& path) const;
+
+ private:
+  bool frameClock() const;
+  bool openRecordings();  // false (with the reason on standard error) when one cannot be used
+  int32_t frameInterval() const;
+  void tickMovie();
+  void drainEvents();
+  void deliver(const DeviceInput& message);
+  int32_t orientation() const;
+
+  ShellOptions options_;
+  std::string title_;
+  std::unique_ptr<platform::SingleInstance> instance_;
+  std::unique_ptr<MainWindow> window_;
+  std::unique_ptr<WindowEvents> windowEvents_;
+  std::unique_ptr<SoundMixer> mixer_;
+  std::unique_ptr<ShellDisplayHost> host_;
+  Value movieValue_;
+  Movie* movie_ = nullptr;
+  KeyTranslator keys_;
+  InputRecorder recorder_;
+  std::unique_ptr<InputReplay> replay_;
+  bool suspended_ = false;
+  bool quit_ = false;
+  int exitCode_ = 0;
+  uint32_t framesTicked_ = 0;
+  uint32_t lastPacedTick_ = 0;
+  bool videoStarted_ = false;
+  bool started_ = false;
+};
+
+}  // namespace qn

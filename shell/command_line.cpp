@@ -1,0 +1,87 @@
+#include "shell/command_line.h"
+
+#include <charconv>
+#include <limits>
+
+namespace qn {
+
+namespace {
+
+std::optional<uint32_t> parseNumber(std::string_view text, uint32_t low, uint32_t high) {
+  uint32_t number = 0;
+  auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
+  if (error != std::errc() || end != text.data() + text.size() || number < low || number > high)
+    return std::nullopt;
+  return number;
+}
+
+}  // namespace
+
+CommandLine parseCommandLine(int argc, const char* const* argv) {
+  CommandLine line;
+  ShellOptions options;
+  for (int i = 1; i < argc; ++i) {
+    std::string_view option = argv[i];
+    auto refuse = [&](std::string why) {
+      line.error = std::move(why);
+      return line;
+    };
+    if (option == "--help" || option == "-h") {
+      line.helpRequested = true;
+      return line;
+    }
+    if (option == "--headless") {
+      options.headless = true;
+      continue;
+    }
+    if (option == "--fullscreen") {
+      options.fullscreen = true;
+      continue;
+    }
+    bool takesValue = option == "--frames" || option == "--screenshot" || option == "--record" ||
+                      option == "--replay" || option == "--scale" || option == "--depth";
+    if (!takesValue) return refuse("unknown option '" + std::string(option) + "'");
+    if (i + 1 >= argc) return refuse("option " + std::string(option) + " needs a value");
+    std::string_view value = argv[++i];
+    if (option == "--frames") {
+      auto frames = parseNumber(value, 1, std::numeric_limits<uint32_t>::max());
+      if (!frames) return refuse("--frames needs a positive whole number, not '" + std::string(value) + "'");
+      options.frames = *frames;
+    } else if (option == "--scale") {
+      auto scale = parseNumber(value, 1, 16);
+      if (!scale) return refuse("--scale needs a whole number from 1 to 16, not '" + std::string(value) + "'");
+      options.scale = static_cast<int>(*scale);
+    } else if (option == "--depth") {
+      if (value != "16" && value != "32") return refuse("--depth is 16 or 32, not '" + std::string(value) + "'");
+      options.displayFormat = value == "32" ? DisplayFormat::argb8888 : DisplayFormat::rgb565;
+    } else if (value.empty()) {
+      return refuse("option " + std::string(option) + " needs a file name");
+    } else if (option == "--screenshot") {
+      options.screenshotPath = value;
+    } else if (option == "--record") {
+      options.recordPath = value;
+    } else {
+      options.replayPath = value;
+    }
+  }
+  line.options = std::move(options);
+  return line;
+}
+
+std::string usageText(std::string_view program) {
+  std::string text = "usage: ";
+  text += program;
+  text +=
+      " [options]\n"
+      "  --headless         run without a window or sound; every tick is one frame\n"
+      "  --frames N         end after N frames\n"
+      "  --screenshot PATH  write the screen as a PNG image at the end\n"
+      "  --record FILE      write the stylus and key input, by frame number\n"
+      "  --replay FILE      play the input recorded in FILE\n"
+      "  --scale N          show the screen N times enlarged (1 to 16)\n"
+      "  --fullscreen       start full screen (Alt+Enter toggles)\n"
+      "  --depth 16|32      display format: 16 (5-6-5, as the device) or 32 bits per pixel\n";
+  return text;
+}
+
+}  // namespace qn

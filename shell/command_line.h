@@ -1,0 +1,34 @@
+// The program's options. With none the program runs as on the device: one window, real time,
+// sound. The rest serve tests and CI (headless runs, recorded input, screenshots) and the desktop.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "shell/screen_buffer.h"
+
+namespace qn {
+
+struct ShellOptions {
+  bool headless = false;          // no window, no audio device, one frame interval per tick
+  uint32_t frames = 0;            // end after this many frames; 0 = run until the movie quits
+  std::string screenshotPath;     // write the screen as PNG at the end
+  std::string recordPath;         // write the input, by frame number
+  std::string replayPath;         // play input from such a file
+  int scale = 0;                  // window scale; 0 = the largest that fits the desktop
+  bool fullscreen = false;
+  DisplayFormat displayFormat = DisplayFormat::rgb565;
+};
+
+struct CommandLine {
+  std::optional<ShellOptions> options;  // nothing when the line was refused
+  bool helpRequested = false;
+  std::string error;                    // why it was refused
+};
+
+CommandLine parseCommandLine(int argc, const char* const* argv);
+std::string usageText(std::string_view program);
+
+}  // namespace qn

@@ -1,0 +1,23 @@
+// One input message as the device delivers it to the window: a stylus action at a screen
+// point, a key going down or up, or a typed character. Window events, game controllers and
+// replayed recordings all arrive as these.
+#pragma once
+
+#include <cstdint>
+
+namespace qn {
+
+enum class InputKind : uint8_t { stylusDown, stylusUp, stylusMove, doubleTap, keyDown, keyUp, character };
+inline constexpr int kInputKindCount = 7;
+
+struct DeviceInput {
+  InputKind kind = InputKind::stylusMove;
+  uint32_t value = 0;     // stylus: x; keys: the virtual key; character: its code
+  uint32_t y = 0;         // stylus: y
+  bool extended = false;  // keys and characters: the extended-key flag (the keypad's enter)
+  bool operator==(const DeviceInput&) const = default;
+
+  bool isStylus() const { return kind <= InputKind::doubleTap; }
+};
+
+}  // namespace qn

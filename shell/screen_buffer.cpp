@@ -1,0 +1,39 @@
+#include "shell/screen_buffer.h"
+
+#include <cstring>
+
+namespace qn {
+
+namespace {
+
+uint32_t argbOf565(uint16_t p) {
+  uint32_t r = (p >> 11) & 31, g = (p >> 5) & 63, b = p & 31;
+  return 0xFF000000u | ((r << 3 | r >> 2) << 16) | ((g << 2 | g >> 4) << 8) | (b << 3 | b >> 2);
+}
+
+}  // namespace
+
+ScreenBuffer::ScreenBuffer(DisplayFormat format)
+    : format_(format), pixels_(static_cast<size_t>(kScreenWidth * kScreenHeight * bytesPerPixel(format)), 0) {}
+
+std::vector<uint8_t> ScreenBuffer::toRgba() const {
+  const size_t count = static_cast<size_t>(kScreenWidth) * kScreenHeight;
+  std::vector<uint8_t> rgba(count * 4);
+  for (size_t i = 0; i < count; ++i) {
+    uint32_t argb;
+    if (format_ == DisplayFormat::argb8888) {
+      std::memcpy(&argb, pixels_.data() + i * 4, 4);
+    } else {
+      uint16_t pixel;
+      std::memcpy(&pixel, pixels_.data() + i * 2, 2);
+      argb = argbOf565(pixel);
+    }
+    rgba[i * 4 + 0] = static_cast<uint8_t>(argb >> 16);
+    rgba[i * 4 + 1] = static_cast<uint8_t>(argb >> 8);
+    rgba[i * 4 + 2] = static_cast<uint8_t>(argb);
+    rgba[i * 4 + 3] = 255;
+  }
+  return rgba;
+}
+
+}  // namespace qn

@@ -1,0 +1,58 @@
+#include "shell/shell_display_host.h"
+
+#include "shell/debug_log.h"
+#include "shell/main_window.h"
+#include "shell/platform/platform.h"
+
+namespace qn {
+
+ShellDisplayHost::ShellDisplayHost(DisplayFormat format, ClockKind clock, MainWindow* window)
+    : screen_(format),
+      clock_(clock),
+      window_(window),
+      counterStart_(platform::highResolutionCounter()),
+      counterFrequency_(platform::highResolutionFrequency()),
+      tickStart_(platform::monotonicMilliseconds()) {}
+
+int32_t ShellDisplayHost::now() {
+  if (clock_ == ClockKind::frame) return frameTime_;
+  // Whole seconds and the rest apart, so the multiplication cannot overflow in a long run.
+  uint64_t elapsed = platform::highResolutionCounter() - counterStart_;
+  uint64_t milliseconds =
+      elapsed / counterFrequency_ * 1000 + elapsed % counterFrequency_ * 1000 / counterFrequency_;
+  return static_cast<int32_t>(tickStart_ + static_cast<uint32_t>(milliseconds));
+}
+
+void ShellDisplayHost::advanceClock(int32_t milliseconds) {
+  if (clock_ == ClockKind::frame) frameTime_ += milliseconds;
+}
+
+bool ShellDisplayHost::takeCloseRequest() {
+  bool requested = closeRequested_;
+  closeRequested_ = false;
+  return requested;
+}
+
+void ShellDisplayHost::repaint(const IntRect& windowRect) {
+  IntRect shown = clippedRect(windowRect, {0, 0, kScreenWidth, kScreenHeight});
+  if (isEmptyRect(shown)) return;
+  if (painter_) painter_(shown);
+  if (window_ != nullptr) window_->present(screen_, shown);
+}
+
+bool ShellDisplayHost::beginDraw(FrameBuffer& buffer) {
+  const int32_t pixelBytes = bytesPerPixel(screen_.format());
+  buffer = {screen_.pixels(), pixelBytes, screen_.pitch(), pixelBytes * 8, kScreenWidth, kScreenHeight};
+  return true;
+}
+
+void ShellDisplayHost::openDebugLog() { openedDebugLog_ = debug_log::open(); }
+
+void ShellDisplayHost::closeDebugLog() {
+  if (openedDebugLog_) debug_log::close();
+  openedDebugLog_ = false;
+}
+
+void ShellDisplayHost::writeDebugLog(std::string_view text) { debug_log::writeLine(text); }
+
+}  // namespace qn

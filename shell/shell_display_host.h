@@ -1,0 +1,61 @@
+// The shell's display host: the movie's clock, screen, input state, repaint, debug log and close
+// request on the desktop. The screen is the 240 x 320 device screen kept in a ScreenBuffer; with
+// a window, every repaint streams the changed rectangle to it.
+//
+// Two clocks: real time (monotonic milliseconds), or the frame clock of headless runs and
+// recordings, which starts at 0 and moves only when the shell advances it by one frame interval
+// per tick, so every run of the same input is the same.
+#pragma once
+
+#include <functional>
+
+#include "engine/display_host.h"
+#include "shell/screen_buffer.h"
+
+namespace qn {
+
+class MainWindow;
+
+enum class ClockKind { realTime, frame };
+
+class ShellDisplayHost final : public DisplayHost {
+ public:
+  // `window` may be null (headless): repaints then only update the screen buffer.
+  ShellDisplayHost(DisplayFormat format, ClockKind clock, MainWindow* window);
+
+  int32_t now() override;
+  int32_t displayFormat() const override { return static_cast<int32_t>(screen_.format()); }
+  int32_t screenWidth() const override { return kScreenWidth; }
+  int32_t screenHeight() const override { return kScreenHeight; }
+  void repaint(const IntRect& windowRect) override;
+  bool beginDraw(FrameBuffer& buffer) override;
+  void endDraw() override {}
+  void postCloseRequest() override { closeRequested_ = true; }
+  void openDebugLog() override;
+  void closeDebugLog() override;
+  void writeDebugLog(std::string_view text) override;
+
+  // The movie's paint entry, which presents a window rect of the stage into the frame buffer.
+  void setPainter(std::function<void(const IntRect&)> painter) { painter_ = std::move(painter); }
+  // Moves the frame clock on (no effect on the real-time clock).
+  void advanceClock(int32_t milliseconds);
+  // True once after the movie asked the window to close.
+  bool takeCloseRequest();
+
+  const ScreenBuffer& screen() const { return screen_; }
+
+ private:
+  ScreenBuffer screen_;
+  ClockKind clock_;
+  MainWindow* window_;
+  std::function<void(const IntRect&)> painter_;
+  bool closeRequested_ = false;
+  // Real time: the tick count at creation advanced by the high-resolution counter since then.
+  uint64_t counterStart_;
+  uint64_t counterFrequency_;
+  uint32_t tickStart_;
+  int32_t frameTime_ = 0;
+  bool openedDebugLog_ = false;
+};
+
+}  // namespace qn

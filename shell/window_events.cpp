@@ -1,0 +1,191 @@
+#include "shell/window_events.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <ctime>
+
+#include "shell/application.h"
+#include "shell/desktop_keys.h"
+#include "shell/device_input.h"
+#include "shell/key_tables.h"
+#include "shell/main_window.h"
+#include "shell/platform/platform.h"
+
+namespace qn {
+
+namespace {
+
+// Characters the device's translation step makes from key-downs that SDL reports as no text.
+uint32_t controlCharacterOf(const SDL_Keysym& key) {
+  switch (key.scancode) {
+    case SDL_SCANCODE_ESCAPE: return 27;
+    case SDL_SCANCODE_BACKSPACE: return 8;
+    case SDL_SCANCODE_TAB: return 9;
+    case SDL_SCANCODE_RETURN:
+    case SDL_SCANCODE_KP_ENTER: return 13;
+    default: break;
+  }
+  // Ctrl+letter types the control characters 1 to 26.
+  if ((key.mod & KMOD_CTRL) != 0 && (key.mod & KMOD_ALT) == 0 && key.scancode >= SDL_SCANCODE_A &&
+      key.scancode <= SDL_SCANCODE_Z)
+    return static_cast<uint32_t>(key.scancode - SDL_SCANCODE_A + 1);
+  return 0;
+}
+
+// Code points of UTF-8 text; malformed bytes are skipped.
+std::vector<uint32_t> codePointsOf(const char* utf8) {
+  std::vector<uint32_t> points;
+  for (const auto* p = reinterpret_cast<const unsigned char*>(utf8); *p != 0;) {
+    int length = *p < 0x80 ? 1 : (*p >> 5) == 6 ? 2 : (*p >> 4) == 14 ? 3 : (*p >> 3) == 30 ? 4 : 0;
+    if (length == 0) {
+      ++p;
+      continue;
+    }
+    uint32_t point = length == 1 ? *p : *p & (0x7F >> length);
+    int i = 1;
+    for (; i < length && (p[i] & 0xC0) == 0x80; ++i) point = point << 6 | (p[i] & 0x3F);
+    if (i == length) points.push_back(point);
+    p += i;
+  }
+  return points;
+}
+
+}  // namespace
+
+WindowEvents::WindowEvents(Application& application, MainWindow& window)
+    : application_(application), window_(window) {
+  SDL_StartTextInput();
+}
+
+WindowEvents::~WindowEvents() {
+  for (SDL_GameController* controller : controllers_) SDL_GameControllerClose(controller);
+}
+
+void WindowEvents::drain() {
+  SDL_Event event;
+  while (!application_.loopEnded() && SDL_PollEvent(&event)) handle(event);
+}
+
+void WindowEvents::handle(const SDL_Event& event) {
+  switch (event.type) {
+    case SDL_QUIT: application_.windowDestroyed(); break;
+    case SDL_WINDOWEVENT: handleWindowEvent(event.window); break;
+    case SDL_KEYDOWN: keyDown(event.key); break;
+    case SDL_KEYUP: keyUp(event.key); break;
+    case SDL_TEXTINPUT: text(event.text.text); break;
+    case SDL_MOUSEMOTION: stylus(InputKind::stylusMove, event.motion.x, event.motion.y); break;
+    case SDL_MOUSEBUTTONDOWN:
+      if (event.button.button == SDL_BUTTON_LEFT)
+        stylus(event.button.clicks == 2 ? InputKind::doubleTap : InputKind::stylusDown,
+               event.button.x, event.button.y);
+      break;
+    case SDL_MOUSEBUTTONUP:
+      if (event.button.button == SDL_BUTTON_LEFT)
+        stylus(InputKind::stylusUp, event.button.x, event.button.y);
+      break;
+    case SDL_CONTROLLERDEVICEADDED: controllerAdded(event.cdevice.which); break;
+    case SDL_CONTROLLERDEVICEREMOVED: controllerRemoved(event.cdevice.which); break;
+    case SDL_CONTROLLERBUTTONDOWN:
+    case SDL_CONTROLLERBUTTONUP: {
+      uint8_t vk = virtualKeyOf(static_cast<SDL_GameControllerButton>(event.cbutton.button));
+      if (vk != 0)
+        application_.input({event.type == SDL_CONTROLLERBUTTONDOWN ? InputKind::keyDown : InputKind::keyUp, vk});
+      break;
+    }
+    case SDL_APP_LOWMEMORY: application_.releaseMedia(); break;
+    default: break;
+  }
+}
+
+void WindowEvents::handleWindowEvent(const SDL_WindowEvent& event) {
+  if (event.windowID != window_.windowId()) return;
+  switch (event.event) {
+    case SDL_WINDOWEVENT_FOCUS_GAINED: application_.focusGained(); break;
+    case SDL_WINDOWEVENT_FOCUS_LOST: application_.focusLost(); break;
+    case SDL_WINDOWEVENT_CLOSE: application_.windowDestroyed(); break;
+    case SDL_WINDOWEVENT_EXPOSED:
+    case SDL_WINDOWEVENT_SIZE_CHANGED: window_.repaint(); break;
+    default: break;
+  }
+}
+
+bool WindowEvents::handleDesktopShortcut(const SDL_KeyboardEvent& key) {
+  const SDL_Keymod mod = static_cast<SDL_Keymod>(key.keysym.mod);
+  const SDL_Scancode code = key.keysym.scancode;
+  if ((mod & KMOD_ALT) != 0 && (code == SDL_SCANCODE_RETURN || code == SDL_SCANCODE_KP_ENTER)) {
+    if (key.repeat == 0) window_.toggleFullscreen();
+    return true;
+  }
+  if ((mod & KMOD_CTRL) != 0 && code >= SDL_SCANCODE_1 && code <= SDL_SCANCODE_4) {
+    window_.setScale(code - SDL_SCANCODE_1 + 1);
+    return true;
+  }
+  if (code == SDL_SCANCODE_PRINTSCREEN) {
+    if (key.repeat == 0) saveScreenshot();
+    return true;
+  }
+  return false;
+}
+
+void WindowEvents::keyDown(const SDL_KeyboardEvent& key) {
+  if (handleDesktopShortcut(key)) {
+    shortcutKeys_.set(key.keysym.scancode);
+    return;
+  }
+  uint8_t vk = virtualKeyOf(key.keysym.scancode);
+  swallowText_ = isDeviceButton(vk);
+  if (vk == 0) return;
+  const bool keypadEnter = key.keysym.scancode == SDL_SCANCODE_KP_ENTER;
+  application_.input({InputKind::keyDown, vk, 0, keypadEnter});
+  if (swallowText_) return;
+  if (uint32_t c = controlCharacterOf(key.keysym); c != 0) application_.input({InputKind::character, c, 0, keypadEnter});
+}
+
+void WindowEvents::keyUp(const SDL_KeyboardEvent& key) {
+  // A shortcut's key went down unseen by the movie; its release stays unseen too.
+  if (shortcutKeys_.test(key.keysym.scancode)) {
+    shortcutKeys_.reset(key.keysym.scancode);
+    return;
+  }
+  if (uint8_t vk = virtualKeyOf(key.keysym.scancode); vk != 0) application_.input({InputKind::keyUp, vk});
+}
+
+void WindowEvents::text(const char* utf8) {
+  if (swallowText_) {
+    swallowText_ = false;
+    return;
+  }
+  for (uint32_t c : codePointsOf(utf8)) application_.input({InputKind::character, c});
+}
+
+void WindowEvents::stylus(InputKind kind, int windowX, int windowY) {
+  ScreenPoint point = window_.screenPointAt(windowX, windowY);
+  application_.input({kind, static_cast<uint32_t>(point.x), static_cast<uint32_t>(point.y)});
+}
+
+void WindowEvents::controllerAdded(int joystickIndex) {
+  if (SDL_GameController* controller = SDL_GameControllerOpen(joystickIndex)) controllers_.push_back(controller);
+}
+
+void WindowEvents::controllerRemoved(SDL_JoystickID instance) {
+  auto gone = std::find_if(controllers_.begin(), controllers_.end(), [instance](SDL_GameController* controller) {
+    return SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(controller)) == instance;
+  });
+  if (gone == controllers_.end()) return;
+  SDL_GameControllerClose(*gone);
+  controllers_.erase(gone);
+}
+
+// "<title>-YYYYMMDD-HHMMSS.png" in the working folder, at the screen's own size.
+void WindowEvents::saveScreenshot() {
+  std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  char stamp[32];
+  std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &local);
+  std::string path = SDL_GetWindowTitle(window_.window()) + std::string("-") + stamp + ".png";
+  if (!application_.writeScreenshot(path)) platform::debugOutput("cannot write the screenshot " + path + "\n");
+}
+
+}  // namespace qn

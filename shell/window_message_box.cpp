@@ -1,0 +1,51 @@
+#include "shell/window_message_box.h"
+
+#include <string>
+
+#include "shell/platform/platform.h"
+
+namespace qn {
+
+namespace {
+
+SDL_Window* ownerWindow = nullptr;
+
+platform::MessageBoxAnswer showWindowMessageBox(std::string_view text, std::string_view caption,
+                                                platform::MessageBoxButtons buttons) {
+  using platform::MessageBoxAnswer;
+  const bool question = buttons == platform::MessageBoxButtons::yesNo;
+  const SDL_MessageBoxButtonData yesNo[] = {
+      {SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, static_cast<int>(MessageBoxAnswer::no), "No"},
+      {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, static_cast<int>(MessageBoxAnswer::yes), "Yes"}};
+  const SDL_MessageBoxButtonData ok[] = {
+      {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT | SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT,
+       static_cast<int>(MessageBoxAnswer::ok), "OK"}};
+  std::string message(text), title(caption);
+  SDL_MessageBoxData box{question ? SDL_MESSAGEBOX_WARNING : SDL_MESSAGEBOX_INFORMATION,
+                         ownerWindow,
+                         title.c_str(),
+                         message.c_str(),
+                         question ? 2 : 1,
+                         question ? yesNo : ok,
+                         nullptr};
+  int chosen = -1;
+  if (SDL_ShowMessageBox(&box, &chosen) == 0 && chosen >= 0) return static_cast<MessageBoxAnswer>(chosen);
+  // No box could be shown (or it was closed without a button): say it on the console and take
+  // the safe answer.
+  platform::debugOutput(title + ": " + message + "\n");
+  return question ? MessageBoxAnswer::no : MessageBoxAnswer::ok;
+}
+
+}  // namespace
+
+void installWindowMessageBox(SDL_Window* owner) {
+  ownerWindow = owner;
+  platform::setMessageBoxHandler(showWindowMessageBox);
+}
+
+void uninstallWindowMessageBox() {
+  ownerWindow = nullptr;
+  platform::setMessageBoxHandler(nullptr);
+}
+
+}  // namespace qn

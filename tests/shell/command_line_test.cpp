@@ -1,0 +1,57 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "shell/command_line.h"
+
+namespace qn {
+namespace {
+
+CommandLine parse(std::vector<const char*> args) {
+  args.insert(args.begin(), "boules");
+  return parseCommandLine(static_cast<int>(args.size()), args.data());
+}
+
+TEST(CommandLineTest, NoOptionsRunLikeTheDevice) {
+  CommandLine line = parse({});
+  ASSERT_TRUE(line.options);
+  EXPECT_FALSE(line.options->headless);
+  EXPECT_EQ(line.options->frames, 0u);
+  EXPECT_EQ(line.options->scale, 0);
+  EXPECT_EQ(line.options->displayFormat, DisplayFormat::rgb565);
+}
+
+TEST(CommandLineTest, ReadsEveryOption) {
+  CommandLine line = parse({"--headless", "--frames", "12", "--screenshot", "a.png", "--record", "r.txt", "--replay",
+                            "p.txt", "--scale", "3", "--fullscreen", "--depth", "32"});
+  ASSERT_TRUE(line.options) << line.error;
+  const ShellOptions& o = *line.options;
+  EXPECT_TRUE(o.headless && o.fullscreen);
+  EXPECT_EQ(o.frames, 12u);
+  EXPECT_EQ(o.screenshotPath, "a.png");
+  EXPECT_EQ(o.recordPath, "r.txt");
+  EXPECT_EQ(o.replayPath, "p.txt");
+  EXPECT_EQ(o.scale, 3);
+  EXPECT_EQ(o.displayFormat, DisplayFormat::argb8888);
+}
+
+TEST(CommandLineTest, RefusesUnknownOptionsAndBadValues) {
+  for (auto args : std::vector<std::vector<const char*>>{{"--fast"},
+                                                         {"--frames"},
+                                                         {"--frames", "0"},
+                                                         {"--frames", "12x"},
+                                                         {"--frames", "-3"},
+                                                         {"--scale", "17"},
+                                                         {"--depth", "8"},
+                                                         {"--screenshot", ""},
+                                                         {"extra"}}) {
+    CommandLine line = parse(args);
+    EXPECT_FALSE(line.options) << args[0];
+    EXPECT_FALSE(line.error.empty());
+  }
+  EXPECT_TRUE(parse({"--help"}).helpRequested);
+  EXPECT_NE(usageText("boules").find("--replay FILE"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace qn

@@ -1,0 +1,84 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+#include "script/report_error.h"
+#include "shell/debug_log.h"
+#include "shell/platform/mapped_file.h"
+#include "shell/platform/platform.h"
+#include "shell/shell_display_host.h"
+
+namespace qn {
+namespace {
+
+TEST(ShellDisplayHostTest, ClocksScreenAndFrameBuffer) {
+  ShellDisplayHost realTime(DisplayFormat::rgb565, ClockKind::realTime, nullptr);
+  int32_t start = realTime.now();
+  EXPECT_LE(static_cast<int32_t>(platform::monotonicMilliseconds()) - start, 2);  // starts at the tick count
+  platform::sleepMilliseconds(5);
+  EXPECT_GE(realTime.now() - start, 4);
+  realTime.advanceClock(1000);  // only the frame clock moves by hand
+  EXPECT_LT(realTime.now() - start, 900);
+
+  ShellDisplayHost frames(DisplayFormat::argb8888, ClockKind::frame, nullptr);
+  EXPECT_EQ(frames.now(), 0);
+  frames.advanceClock(33);
+  frames.advanceClock(33);
+  EXPECT_EQ(frames.now(), 66);
+
+  EXPECT_EQ(realTime.displayFormat(), kDisplay565);
+  EXPECT_EQ(frames.displayFormat(), kDisplay32);
+  EXPECT_EQ(frames.screenWidth(), 240);
+  EXPECT_EQ(frames.screenHeight(), 320);
+
+  FrameBuffer buffer;
+  ASSERT_TRUE(realTime.beginDraw(buffer));
+  EXPECT_EQ(buffer.pixels, realTime.screen().pixels());
+  EXPECT_EQ(buffer.xPitch, 2);
+  EXPECT_EQ(buffer.yPitch, 480);
+  EXPECT_EQ(buffer.bitsPerPixel, 16);
+  ASSERT_TRUE(frames.beginDraw(buffer));
+  EXPECT_EQ(buffer.xPitch, 4);
+  EXPECT_EQ(buffer.yPitch, 960);
+  EXPECT_EQ(buffer.bitsPerPixel, 32);
+  EXPECT_EQ(buffer.width, 240);
+  EXPECT_EQ(buffer.height, 320);
+
+  // Repaints reach the painter clipped to the screen; the close request is taken once.
+  IntRect painted;
+  frames.setPainter([&](const IntRect& rect) { painted = rect; });
+  frames.repaint({-10, 300, 20, 400});
+  EXPECT_EQ(painted, (IntRect{0, 300, 20, 320}));
+  frames.postCloseRequest();
+  EXPECT_TRUE(frames.takeCloseRequest());
+  EXPECT_FALSE(frames.takeCloseRequest());
+}
+
+}  // namespace
+}  // namespace qn
+
+namespace qn {
+namespace {
+
+TEST(DebugLogTest, LinesGoToTheFileAndErrorsReachIt) {
+  const std::string path = ::testing::TempDir() + "shell_debuglog.txt";
+  EXPECT_EQ(debug_log::defaultPath(), platform::executableFolder() + "/debuglog.txt");
+  EXPECT_FALSE(debug_log::isOpen());
+  debug_log::writeLine("-- before\r\n");  // no file yet: standard error only
+  ASSERT_TRUE(debug_log::open(path));
+  setErrorSink(debug_log::writeLine);
+  reportError("Division by zero");
+  debug_log::writeLine("put text\r\n");
+  setErrorSink(nullptr);
+  debug_log::close();
+  debug_log::writeLine("-- after\r\n");
+  std::string text;
+  ASSERT_TRUE(platform::readWholeFile(path, text));
+  EXPECT_EQ(text, "-- Division by zero\r\nput text\r\n");
+  EXPECT_FALSE(debug_log::open(::testing::TempDir() + "no/such/folder/debuglog.txt"));
+  std::remove(path.c_str());
+}
+
+}  // namespace
+}  // namespace qn
