@@ -29,6 +29,7 @@ class FontCache {
     for (auto& [key, loaded] : faces_)
       if (loaded.face) FT_Done_Face(loaded.face);
     if (library_) FT_Done_FreeType(library_);
+    if (fontconfigUsed_) FcFini();  // the configuration fontconfig loaded on first use
   }
 
   LoadedFace* face(const FontRequest& request) {
@@ -44,6 +45,7 @@ class FontCache {
     LoadedFace loaded;
     std::string file;
     int index = 0, weight = FC_WEIGHT_REGULAR, slant = FC_SLANT_ROMAN;
+    fontconfigUsed_ = true;
     if (FcPattern* pattern = FcPatternCreate()) {
       FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(request.face.c_str()));
       FcPatternAddInteger(pattern, FC_WEIGHT, request.bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
@@ -75,6 +77,7 @@ class FontCache {
   }
 
   FT_Library library_ = nullptr;
+  bool fontconfigUsed_ = false;
   std::map<std::tuple<std::string, bool, bool>, LoadedFace> faces_;
 };
 
