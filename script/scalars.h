@@ -1,23 +1,9 @@
-// The three scalar classes. Their comparison, arithmetic and text rules live in scalars.cpp.
+// Integers and floats (void lives with the value model in value.h). Their comparison, arithmetic and text rules live in scalars.cpp.
 #pragma once
 
 #include "script/value.h"
 
 namespace qn {
-
-class VoidObject final : public ScriptObject {
- public:
-  VoidObject() : ScriptObject(sym::void_) {}
-  void destroy(bool freeStorage) override;
-  void toString(std::string& out) const override;
-  ScriptObject* duplicate() override;
-  int compare(const Value& other, bool ordering) const override;
-  void arithmetic(Value& result, SymbolNumber op, const Value& other) override;
-  bool isIntegerLike() const override { return true; }
-  bool isFloatLike() const override { return true; }
-  int32_t toInteger() const override { return 0; }
-  double toFloat() const override { return 0.0; }
-};
 
 class IntegerObject final : public ScriptObject {
  public:

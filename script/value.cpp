@@ -8,14 +8,12 @@
 
 namespace qn {
 
-ScriptObject* voidObject() {
-  // Built once, never destroyed: Values held by static objects may outlive every destructor.
-  static VoidObject* const shared = new VoidObject();
-  return shared;
-}
+namespace detail {
+constinit SharedVoid sharedVoid;
+}  // namespace detail
 
-Value sharedZero;
-Value sharedOne;
+constinit Value sharedZero;
+constinit Value sharedOne;
 
 void initValueModel() {
   sharedZero = Value(0);
@@ -27,7 +25,6 @@ void shutdownValueModel() {
   sharedOne = Value();
 }
 
-Value::Value() noexcept : object_(voidObject()) {}
 Value::Value(int32_t integer) : object_(new IntegerObject(integer)) {}
 Value::Value(double number) : object_(new FloatObject(number)) {}
 Value Value::symbol(SymbolNumber number) { return Value(static_cast<ScriptObject*>(new SymbolObject(number))); }

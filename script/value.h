@@ -31,7 +31,7 @@ inline constexpr int kIncomparable = -10;
 
 class ScriptObject {
  public:
-  explicit ScriptObject(SymbolNumber ilk) : ilk_(ilk) {}
+  explicit constexpr ScriptObject(SymbolNumber ilk) : ilk_(ilk) {}
   ScriptObject(const ScriptObject&) = delete;
   ScriptObject& operator=(const ScriptObject&) = delete;
 
@@ -71,12 +71,42 @@ class ScriptObject {
   int32_t refCount_ = 1;
 };
 
+// Void. One shared instance, constant-initialised so that a Value of any static object is valid
+// before any constructor runs; no release destroys it and its count is not meaningful.
+class VoidObject final : public ScriptObject {
+ public:
+  constexpr VoidObject() : ScriptObject(sym::void_) {}
+  void destroy(bool freeStorage) override;
+  void toString(std::string& out) const override;
+  ScriptObject* duplicate() override;
+  int compare(const Value& other, bool ordering) const override;
+  void arithmetic(Value& result, SymbolNumber op, const Value& other) override;
+  bool isIntegerLike() const override { return true; }
+  bool isFloatLike() const override { return true; }
+  int32_t toInteger() const override { return 0; }
+  double toFloat() const override { return 0.0; }
+};
+
+namespace detail {
+// Storage that is never destroyed: Values held by static objects are released after every
+// destructor of the program may have run.
+union SharedVoid {
+  constexpr SharedVoid() : object() {}
+  ~SharedVoid() {}
+  VoidObject object;
+};
+extern SharedVoid sharedVoid;
+}  // namespace detail
+
+// The object the void Value refers to.
+constexpr ScriptObject* voidObject() { return &detail::sharedVoid.object; }
+
 // The handle. Arguments travel as arrays of pointers to the caller's Values, so a receiver may
 // replace the object a caller's variable holds (the chunk editors give a shared string its own
 // copy that way).
 class Value {
  public:
-  Value() noexcept;
+  constexpr Value() noexcept : object_(voidObject()) {}
   Value(int32_t integer);
   Value(double number);
   Value(const char* text);
@@ -132,9 +162,6 @@ class Value {
   explicit Value(ScriptObject* adopted) noexcept : object_(adopted) {}
   ScriptObject* object_;
 };
-
-// The object the void Value refers to. Counts on it are never acted on.
-ScriptObject* voidObject();
 
 inline void ScriptObject::release() {
   if (--refCount_ == 0 && this != voidObject()) destroy(true);
