@@ -388,6 +388,13 @@ TEST_F(MemberTest, FieldsCacheTheirRenderingUnlessColoursAreEqual) {
   field.drawInto(pixels, PixelRect{10, 10, 194, 25}, 0, 255);
   EXPECT_FALSE(field.hasRenderedCopy());
 
+  // Any size a script sets is drawn within the stage: only the visible part is rendered.
+  EXPECT_TRUE(member.setProperty(sym::width, Value(100000000)));
+  EXPECT_TRUE(member.setProperty(sym::fontSize, Value(2000000000)));
+  field.drawInto(pixels, PixelRect{-50000000, 10, 50000000, 25}, 0, 255);
+  EXPECT_TRUE(member.setProperty(sym::width, Value(184)));
+  EXPECT_TRUE(member.setProperty(sym::fontSize, Value(12)));
+
   // `image` is an image object of its own around a fresh 32-bit buffer.
   Value image = member.getProperty(sym::image);
   EXPECT_TRUE(image.is(sym::image));
