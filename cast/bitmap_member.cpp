@@ -76,7 +76,7 @@ BitmapMember::BitmapMember(Cast& cast, const BitmapRow& row)
 
 BitmapMember::BitmapMember(Cast& cast, int32_t number, int32_t castLib, int32_t depth)
     : CastMemberBase(cast, sym::bitmap, number, castLib, ""),
-      depth_(depth),
+      depth_(depth == -16 ? 16 : depth),  // scripts see both 16-bit layouts as 16
       width_(0),
       height_(0),
       regX_(0),

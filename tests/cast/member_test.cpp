@@ -143,8 +143,10 @@ TEST_F(MemberTest, LookupsByNumberNameAndValue) {
 
   // A taken key is refused; `new` finds the first free number.
   EXPECT_FALSE(cast.add(new BitmapMember(cast, 5, 1, 32)));
-  Value fresh = cast.newBitmapMember(nullptr, 32);
+  Value fresh = cast.newBitmapMember(nullptr, -16);
   EXPECT_EQ(fresh.getProperty(sym::memberNum).toInteger(), 1);
+  EXPECT_EQ(fresh.getProperty(sym::depth).toInteger(), 16);
+  EXPECT_EQ(formOf(fresh.getProperty(sym::rect)), "rect(0, 0, 0, 0)");
   Value inLibrary = Value(3);
   EXPECT_EQ(cast.newBitmapMember(&inLibrary, 32).getProperty(sym::memberNum).toInteger(), 1);
   EXPECT_TRUE(cast.newBitmapMember(&script, 32).isVoid());  // member 5 of castLib 2 is taken
