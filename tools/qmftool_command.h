@@ -3,6 +3,7 @@
 #pragma once
 
 #include <span>
+#include <string>
 #include <string_view>
 
 namespace qn::tools {
@@ -21,5 +22,16 @@ struct QmftoolCommand {
 
 // decode-sound [--rate 11025|22050|44100] [--mono] IN OUT.wav
 int decodeSoundCommand(Arguments arguments);
+// pack MANIFEST OUT.qmf [CAST_ROWS.cpp]
+int packCommand(Arguments arguments);
+// check FILE.qmf [MANIFEST]
+int checkCommand(Arguments arguments);
+// decode IN OUT.png [ALPHA.bmp]
+int decodeCommand(Arguments arguments);
+// sheet MANIFEST FILE.qmf OUT.png
+int sheetCommand(Arguments arguments);
+
+// Prints "qmftool: " + message to standard error and returns kFailed.
+int failure(const std::string& message);
 
 }  // namespace qn::tools

@@ -1,0 +1,79 @@
+// The movie's cast: the member table in member-key order (the cast order) and the name index,
+// which compares names ignoring letter case and holds every member, several under one name when
+// they share it; a lookup by name finds the earliest entered. The cast also frees memory under
+// pressure by unloading the least recently used members, and it is what members reach the media
+// binding and the running movie through.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <string_view>
+
+#include "cast/cast_rows.h"
+#include "cast/media_file.h"
+#include "engine/cast_table.h"
+
+namespace qn {
+
+class CastMemberBase;
+class Movie;
+class SoundMixer;
+
+struct CaseInsensitiveLess {
+  using is_transparent = void;
+  bool operator()(std::string_view a, std::string_view b) const;
+};
+
+class Cast final : public CastTable {
+ public:
+  explicit Cast(MediaFile& media);
+  ~Cast() override;
+  Cast(const Cast&) = delete;
+  Cast& operator=(const Cast&) = delete;
+
+  // The movie whose clock, options, sprites and script factory the members use. Set before any
+  // member is created; members made without a movie (tools, tests) see a clock at 0.
+  void attach(Movie* movie) { movie_ = movie; }
+  Movie* movie() const { return movie_; }
+  // The mixer that sound members decode for and play on; none in tools and tests.
+  void attachMixer(SoundMixer* mixer) { mixer_ = mixer; }
+  SoundMixer* mixer() const { return mixer_; }
+  MediaFile& media() const { return media_; }
+  // The movie's time of the current tick, for `lastUsed`.
+  int32_t tickTime() const;
+  bool prefer565() const;
+  // The movie's colour depth (the display's pixel format), or `fallback` without a movie.
+  int32_t colorDepth(int32_t fallback) const;
+
+  // Stores a new member (taking over its count); false, and the member released, when its key
+  // is taken already.
+  bool add(CastMemberBase* member);
+  // Creates every member of the rows, kind by kind: bitmaps, fields, sounds, scripts.
+  void createMembers(const CastRows& rows);
+  // Unloads least recently used members (loaded, not modified, with a size estimate) until at
+  // least `bytes` were counted as freed; true when more than `bytes` were.
+  bool purgeMembers(int64_t bytes);
+  // Moves a member's name index entry to its new name.
+  void rename(CastMemberBase& member, std::string name);
+  // The first free member key from `key` upward, or -1.
+  int32_t firstFreeKey(int32_t key) const;
+  const std::map<int32_t, Value>& members() const { return members_; }
+
+  // CastTable
+  CastMember* find(int32_t key) const override;
+  CastMember* findByName(std::string_view name) const override;
+  Value memberOf(const Value& designator) override;
+  Value emptyMember(int32_t number, int32_t castLib) override;
+  Value newBitmapMember(const Value* where, int32_t depth) override;
+  void unloadAll(bool force) override;
+
+ private:
+  MediaFile& media_;
+  Movie* movie_ = nullptr;
+  SoundMixer* mixer_ = nullptr;
+  std::map<int32_t, Value> members_;                                            // by member key
+  std::multimap<std::string, CastMemberBase*, CaseInsensitiveLess> names_;  // equal names in entry order
+};
+
+}  // namespace qn
