@@ -207,9 +207,13 @@ TEST_F(MemberTest, PurgeTakesTheLeastRecentlyUsedUnmodifiedMember) {
   BitmapMember& second = bitmapOf(world.member(8));
   BitmapMember& pinned = bitmapOf(world.member(9));
   for (BitmapMember* member : {&first, &second, &pinned}) ASSERT_TRUE(member->load());
+  // Members are stamped with the time the current tick began.
   world.display().clock = 5000;
+  world.movie().tick();
+  world.display().clock = 5100;
   first.touch();
   world.display().clock = 4000;
+  world.movie().tick();
   second.touch();
   pinned.setProperty(sym::modified, Value(1));
   EXPECT_TRUE(pinned.modified());
