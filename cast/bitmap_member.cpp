@@ -76,7 +76,7 @@ BitmapMember::BitmapMember(Cast& cast, const BitmapRow& row)
 
 BitmapMember::BitmapMember(Cast& cast, int32_t number, int32_t castLib, int32_t depth)
     : CastMemberBase(cast, sym::bitmap, number, castLib, ""),
-      depth_(depth),
+      depth_(depth == -16 ? 16 : depth),  // scripts see both 16-bit layouts as 16
       width_(0),
       height_(0),
       regX_(0),
@@ -205,9 +205,16 @@ int32_t BitmapMember::sizeEstimate() const {
 }
 
 ImageBuffer* BitmapMember::matte() {
-  const ImageBuffer* buffer = image();
+  // Making the matte may purge memory, which may unload this very member: the image is held
+  // until the matte is done.
+  Value image = image_;
+  const ImageBuffer* buffer = imageBufferOf(image);
   if (!buffer) return nullptr;
-  if (matte_.isVoid()) matte_ = Value::adopt(buildMatteMask(*buffer, matteAlphaThreshold_));
+  if (matte_.isVoid()) {
+    Value made = Value::adopt(buildMatteMask(*buffer, matteAlphaThreshold_));
+    if (!loaded()) return nullptr;
+    matte_ = made;
+  }
   return imageBufferOf(matte_);
 }
 
@@ -218,7 +225,8 @@ void BitmapMember::imageChanged(const PixelRect&) {
 
 void BitmapMember::drawInto(ImageBuffer& stage, const BitmapDraw& look, const ImageBuffer* mask, IntPoint maskOffset,
                             bool useMatte) {
-  const ImageBuffer* buffer = image();
+  Value image = image_;  // the matte below may purge memory and unload this member
+  const ImageBuffer* buffer = imageBufferOf(image);
   if (!buffer) return;
   BlitParams params;
   params.destinationRect = look.destination;

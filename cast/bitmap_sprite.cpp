@@ -112,27 +112,46 @@ void BitmapSprite::draw(ScriptObject& stageImage) {
   shown->drawInto(*static_cast<ImageBuffer*>(&stageImage), look, mask, maskOffset, useMatte);
 }
 
+// The member pixel shown at a stage point: through the quad (at the pixel's centre, so that
+// rounding never slips into the neighbouring member pixel), else by scaling from the rect.
+std::optional<IntPoint> BitmapSprite::memberPointAt(int32_t x, int32_t y) const {
+  const BitmapMember* shown = bitmap();
+  if (quadMode) {
+    std::optional<std::array<double, 2>> unit = quadCoordinatesOf(quad, x + 0.5, y + 0.5);
+    if (!unit) return std::nullopt;
+    return IntPoint{static_cast<int32_t>(std::floor((*unit)[0] * shown->width())),
+                    static_cast<int32_t>(std::floor((*unit)[1] * shown->height()))};
+  }
+  int32_t spanX = spriteRect.right - spriteRect.left, spanY = spriteRect.bottom - spriteRect.top;
+  if (spanX <= 0 || spanY <= 0) return std::nullopt;
+  return IntPoint{static_cast<int32_t>(int64_t(shown->width()) * (x - spriteRect.left) / spanX),
+                  static_cast<int32_t>(int64_t(shown->height()) * (y - spriteRect.top) / spanY)};
+}
+
+bool BitmapSprite::matteCovers(int32_t x, int32_t y) const {
+  BitmapMember* shown = bitmap();
+  if (!shown) return false;
+  shown->load();
+  const ImageBuffer* matte = shown->matte();
+  std::optional<IntPoint> point = matte ? memberPointAt(x, y) : std::nullopt;
+  return point && !matteIsBackground(*matte, point->x, point->y);
+}
+
 bool BitmapSprite::hitTest(int32_t x, int32_t y) {
   if (!SpriteChannel::hitTest(x, y)) return false;
-  BitmapMember* shown = bitmap();
-  if (ink != qn::ink::matte || !shown) return true;
-  shown->load();
-  ImageBuffer* matte = shown->matte();
-  if (!matte) return false;
-  int32_t memberX, memberY;
-  if (quadMode) {
-    // The pixel's centre, so that rounding never slips into the neighbouring member pixel.
-    std::optional<std::array<double, 2>> unit = quadCoordinatesOf(quad, x + 0.5, y + 0.5);
-    if (!unit) return false;
-    memberX = static_cast<int32_t>(std::floor((*unit)[0] * shown->width()));
-    memberY = static_cast<int32_t>(std::floor((*unit)[1] * shown->height()));
-  } else {
-    int32_t spanX = spriteRect.right - spriteRect.left, spanY = spriteRect.bottom - spriteRect.top;
-    if (spanX <= 0 || spanY <= 0) return false;
-    memberX = static_cast<int32_t>(int64_t(shown->width()) * (x - spriteRect.left) / spanX);
-    memberY = static_cast<int32_t>(int64_t(shown->height()) * (y - spriteRect.top) / spanY);
-  }
-  return !matteIsBackground(*matte, memberX, memberY);
+  return ink != qn::ink::matte || !bitmap() || matteCovers(x, y);
+}
+
+// The rects meet and `matteSprite` draws with the matte ink: some stage pixel of the overlap must
+// be covered by its matte, and by this sprite's matte too when this one draws with matte ink.
+bool BitmapSprite::pixelsMeet(const SpriteChannel& matteSprite) const {
+  const auto* other = dynamic_cast<const BitmapSprite*>(&matteSprite);
+  if (!other) return true;
+  IntRect overlap = clippedRect(spriteRect, other->spriteRect);
+  for (int32_t y = overlap.top; y < overlap.bottom; ++y)
+    for (int32_t x = overlap.left; x < overlap.right; ++x)
+      if (other->matteCovers(x, y) && (ink != qn::ink::matte || matteCovers(x, y))) return true;
+  return false;
 }
 
 SpriteChannel* BitmapMember::createSprite(Movie& owner, const SpanRef& span) { return new BitmapSprite(owner, span); }

@@ -3,8 +3,11 @@
 // location and flipped; a sprite that is rotated, skewed or flipped draws and hits through its
 // quad, and its rect is the quad's bounding box. Drawing chooses the mask by ink: none for copy
 // and backgroundTransparent at full blend, the next member's image for `mask`, the member's
-// matte for every other ink. Hit testing with the matte ink asks the matte.
+// matte for every other ink. Hit testing with the matte ink asks the matte, and so does
+// `intersects` against a sprite drawn with the matte ink.
 #pragma once
+
+#include <optional>
 
 #include "engine/sprite_channel.h"
 
@@ -20,8 +23,12 @@ class BitmapSprite final : public SpriteChannel {
   bool update(bool force) override;
   void draw(ScriptObject& stageImage) override;
   void computeGeometry() override;
+  bool pixelsMeet(const SpriteChannel& matteSprite) const override;
 
  private:
+  std::optional<IntPoint> memberPointAt(int32_t x, int32_t y) const;
+  // Whether the member's matte marks the pixel under a stage point as not background.
+  bool matteCovers(int32_t x, int32_t y) const;
   BitmapMember* bitmap() const;
   // The member that serves as mask for the `mask` ink: the next one in the same cast library.
   BitmapMember* maskMember() const;

@@ -67,7 +67,7 @@ BmpStatus decodeBmp(const uint8_t* data, size_t size, DecodedImage& out) {
     }
   }
 
-  int64_t stride = strideFor(bits, width);
+  int64_t stride = paddedRowBytes(bits, width);
   if (stride > INT32_MAX) return BmpStatus::malformed;
   int64_t pixelBytes = stride * height;  // both below 2^31: no overflow in 64 bits
   if (!rangeIsInside(pixelOffset, pixelBytes, size)) return BmpStatus::malformed;

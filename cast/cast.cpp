@@ -57,7 +57,7 @@ Cast::~Cast() {
 
 // The movie keeps its tick's clock reading to itself; within a tick the clock reads the same
 // closely enough for choosing the least recently used member.
-int32_t Cast::tickTime() const { return movie_ ? movie_->now() : 0; }
+int32_t Cast::tickTime() const { return movie_ ? movie_->tickTime() : 0; }
 bool Cast::prefer565() const { return movie_ && movie_->prefer565(); }
 int32_t Cast::colorDepth(int32_t fallback) const { return movie_ ? movie_->colorDepth() : fallback; }
 

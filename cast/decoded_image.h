@@ -22,7 +22,8 @@ struct DecodedImage {
   const uint8_t* row(int32_t y) const { return pixels.get() + static_cast<size_t>(height - 1 - y) * stride; }
 };
 
-// Bytes per row: rows are padded to whole 32-bit words.
-inline int64_t strideFor(int32_t bitsPerPixel, int64_t width) { return ((bitsPerPixel * width + 31) >> 5) * 4; }
+// Bytes per row, padded to whole 32-bit words; 64 bits wide, so a file's claimed width cannot
+// overflow it.
+inline int64_t paddedRowBytes(int32_t bitsPerPixel, int64_t width) { return ((bitsPerPixel * width + 31) >> 5) * 4; }
 
 }  // namespace qn

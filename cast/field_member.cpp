@@ -1,5 +1,7 @@
 #include "cast/field_member.h"
 
+#include <algorithm>
+
 #include "cast/cast.h"
 #include "engine/geometry_values.h"
 #include "gfx/image_object.h"
@@ -36,7 +38,8 @@ FieldMember::FieldMember(Cast& cast, const FieldRow& row)
       text_(""),
       width_(row.width),
       height_(row.height),
-      format_{row.font ? row.font : "", row.fontSize, row.fontStyle ? row.fontStyle : "", row.alignment,
+      format_{row.font ? row.font : "", row.fontSize, row.fontStyle ? row.fontStyle : "",
+              row.alignment >= 0 && row.alignment <= 2 ? row.alignment : 0,
               row.wordWrap != 0, row.color & 0xFFFFFF, row.bgColor & 0xFFFFFF},
       offset_(row.offset),
       packedSize_(row.packedSize),
@@ -71,9 +74,9 @@ bool FieldMember::unload(bool force) {
 }
 
 int32_t FieldMember::sizeEstimate() const {
-  int32_t estimate = hasRenderedCopy() ? width_ * height_ + 1344 : 180;
-  estimate += static_cast<int32_t>(textView().size());
-  return estimate;
+  int64_t estimate = hasRenderedCopy() ? int64_t(width_) * height_ + 1344 : 180;
+  estimate += static_cast<int64_t>(textView().size());
+  return static_cast<int32_t>(std::min<int64_t>(estimate, INT32_MAX));
 }
 
 void FieldMember::changed() {

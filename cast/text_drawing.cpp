@@ -12,6 +12,8 @@ namespace qn {
 
 namespace {
 
+constexpr int64_t kLargestCellHeight = 1024;
+
 bool containsIgnoringCase(std::string_view text, std::string_view word) {
   auto lower = [](char c) { return std::tolower(static_cast<unsigned char>(c)); };
   return std::search(text.begin(), text.end(), word.begin(), word.end(),
@@ -26,7 +28,9 @@ platform::TextAlignment alignmentOf(int32_t code) {
 }  // namespace
 
 platform::FontRequest fontRequestFor(const TextFormat& format) {
-  return {format.font, format.fontSize * 29 / 24, containsIgnoringCase(format.fontStyle, "bold"),
+  // A script may set any size: the cell height is kept to what a screen can show.
+  int64_t cellHeight = std::clamp<int64_t>(int64_t(format.fontSize) * 29 / 24, 0, kLargestCellHeight);
+  return {format.font, static_cast<int32_t>(cellHeight), containsIgnoringCase(format.fontStyle, "bold"),
           containsIgnoringCase(format.fontStyle, "italic"), containsIgnoringCase(format.fontStyle, "underLine")};
 }
 
@@ -34,21 +38,26 @@ void drawTextInBox(ImageBuffer& target, const PixelRect& box, std::string_view t
                    int32_t ink) {
   if (box.isEmpty()) return;
   if (ink != ink::backgroundTransparent) fillRect(target, box, format.bgColor);
+  // Only the part of the box that can change pixels is rendered, however large the box.
+  PixelRect visible = box.intersected(target.clipRect());
+  if (text.empty() || visible.isEmpty()) return;
   platform::TextBox layout{box.width(), box.height(), alignmentOf(format.alignment), format.wordWrap};
-  std::vector<uint8_t> coverage(static_cast<size_t>(box.width()) * box.height(), 0);
-  if (text.empty() || !platform::renderTextCoverage(text, fontRequestFor(format), layout, coverage.data())) return;
+  platform::CoverageWindow window{visible.left - box.left, visible.top - box.top, visible.right - box.left,
+                                  visible.bottom - box.top};
+  std::vector<uint8_t> coverage(static_cast<size_t>(visible.width()) * visible.height(), 0);
+  if (!platform::renderTextCoverage(text, fontRequestFor(format), layout, window, coverage.data())) return;
 
   // The coverage ink reads 0 as full ink and 255 as none.
-  Value glyphs = Value::adopt(ImageBuffer::create(box.width(), box.height(), 8));
+  Value glyphs = Value::adopt(ImageBuffer::create(visible.width(), visible.height(), 8));
   ImageBuffer* image = imageBufferOf(glyphs);
-  if (!image) return;
-  for (int32_t y = 0; y < box.height(); ++y) {
-    const uint8_t* source = coverage.data() + static_cast<size_t>(y) * box.width();
+  if (!image || !image->hasPixels()) return;
+  for (int32_t y = 0; y < visible.height(); ++y) {
+    const uint8_t* source = coverage.data() + static_cast<size_t>(y) * visible.width();
     uint8_t* row = image->row(y);
-    for (int32_t x = 0; x < box.width(); ++x) row[x] = static_cast<uint8_t>(255 - source[x]);
+    for (int32_t x = 0; x < visible.width(); ++x) row[x] = static_cast<uint8_t>(255 - source[x]);
   }
   BlitParams params;
-  params.destinationRect = box;
+  params.destinationRect = visible;
   params.sourceRect = image->bounds();
   params.ink = ink::coverage;
   params.foreColour = format.color;

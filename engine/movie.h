@@ -147,6 +147,8 @@ class Movie : public ScriptObject, public ScriptHost {
   const MovieServices& services() const { return services_; }
   CastTable& cast() const { return services_.cast; }
   int32_t now() const { return services_.display.now(); }
+  // The clock as it stood when the current tick began: members are stamped with it when used.
+  int32_t tickTime() const { return tickTime_; }
   int32_t currentFrame() const { return currentFrame_; }
   int32_t lastFrame() const { return lastFrame_; }
   int32_t tempo() const { return tempo_; }

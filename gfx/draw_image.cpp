@@ -51,8 +51,6 @@ std::optional<PixelStage> resolveStage(const ImageBuffer& destination, const Ima
   stage.fore = fore;
   stage.back = back;
   stage.threshold = back & 0xFF;
-  stage.sourcePalette = source.palette();
-  stage.destinationPalette = destination.palette();
   stage.sourceLookup = source.palette() ? source.palette()->lookup() : nullptr;
   stage.destinationLookup = destination.palette() ? destination.palette()->lookup() : nullptr;
   stage.destinationInverse = destination.palette() ? destination.palette()->inverseTable() : nullptr;

@@ -1,5 +1,5 @@
-// Fast paths for unscaled draws at full blend. Each row function computes exactly what the
-// general path computes for its case, pixel by pixel, without the working-colour rows.
+// Fast paths of the pixel stage. Each row function computes exactly what the general path
+// computes for its case, pixel by pixel, without the working-colour rows.
 #include "gfx/fast_paths.h"
 
 #include <algorithm>
@@ -18,22 +18,38 @@ using enum PixelFormat;
 
 bool enabled = true;
 
+// How a row steps through its source: one source pixel per pixel, or by a 16.16 step (scaling).
+enum class Sampling : uint8_t { unit, stepped };
+
 // Every row function first takes the span apart into locals: stores through byte pointers could
 // otherwise alias the span, and the loops would neither count nor vectorize.
+template <Sampling Steps = Sampling::unit>
 struct Row {
-  const uint8_t* source;  // at the first sampled pixel's row start
-  int64_t from;           // first source column
+  const uint8_t* source;  // the source row
+  int64_t sourceX;        // 16.16
+  int64_t step;
   const uint8_t* mask;
-  int64_t maskFrom;       // first mask column
-  uint8_t* destination;   // at the first destination pixel
+  int64_t maskX;          // 16.16
+  uint8_t* destination;   // the destination row
   int32_t count;
   explicit Row(const RowSpan& span)
       : source(span.source),
-        from(span.sourceX >> 16),
+        sourceX(span.sourceX),
+        step(span.stepX),
         mask(span.mask),
-        maskFrom(span.maskX >> 16),
+        maskX(span.maskX),
         destination(span.destination),
         count(span.count) {}
+
+  // The source and mask columns of pixel i.
+  int64_t column(int32_t i) const {
+    if constexpr (Steps == Sampling::unit) return (sourceX >> 16) + i;
+    else return (sourceX + i * step) >> 16;
+  }
+  int64_t maskColumn(int32_t i) const {
+    if constexpr (Steps == Sampling::unit) return (maskX >> 16) + i;
+    else return (maskX + i * step) >> 16;
+  }
 };
 
 // Runs a row function over every row of a block; each instruction set gets its own build of
@@ -80,7 +96,7 @@ void copyBytes(const RowSpan& block, const PixelStage&) {
 // Bit 15 of a 5-5-5 pixel is not carried: the general path drops it when it stores.
 [[gnu::always_inline]] inline void copy555(const RowSpan& span, const PixelStage&) {
   const Row r(span);
-  const uint8_t* source = r.source + 2 * r.from;
+  const uint8_t* source = r.source + 2 * r.column(0);
   uint8_t* destination = r.destination + 2 * int64_t{span.x};
   for (int32_t i = 0; i < r.count; ++i) store16(destination, i, static_cast<uint16_t>(load16(source, i) & 0x7FFF));
 }
@@ -95,56 +111,45 @@ inline uint16_t to16(uint32_t raw) {
   else return narrow16<D>(widenRaw<S>(raw, nullptr));
 }
 
-template <PixelFormat S, PixelFormat D>
+template <PixelFormat S, PixelFormat D, Sampling Steps>
 [[gnu::always_inline]] inline void copyTo16(const RowSpan& span, const PixelStage&) {
-  const Row r(span);
+  const Row<Steps> r(span);
   uint8_t* destination = r.destination + 2 * int64_t{span.x};
-  for (int32_t i = 0; i < r.count; ++i) store16(destination, i, to16<S, D>(rawPixel<S>(r.source, r.from + i)));
+  for (int32_t i = 0; i < r.count; ++i) store16(destination, i, to16<S, D>(rawPixel<S>(r.source, r.column(i))));
 }
 
-// Scaled: each pixel samples the source column at the integer part of its 16.16 position.
-template <PixelFormat S, PixelFormat D>
-[[gnu::always_inline]] inline void scaledCopyTo16(const RowSpan& span, const PixelStage&) {
-  const Row r(span);
-  uint8_t* destination = r.destination + 2 * int64_t{span.x};
-  int64_t position = span.sourceX;
-  const int64_t step = span.stepX;
-  for (int32_t i = 0; i < r.count; ++i, position += step)
-    store16(destination, i, to16<S, D>(rawPixel<S>(r.source, position >> 16)));
-}
-
-// 1-bit mask: a set bit keeps the destination. Whole mask bytes go eight pixels at a time.
-template <PixelFormat S, PixelFormat D>
+// 1-bit mask: a set bit keeps the destination. Unscaled, whole mask bytes go eight pixels at a time.
+template <PixelFormat S, PixelFormat D, Sampling Steps>
 [[gnu::always_inline]] inline void bitMaskedTo16(const RowSpan& span, const PixelStage&) {
-  const Row r(span);
+  const Row<Steps> r(span);
   uint8_t* destination = r.destination + 2 * int64_t{span.x};
   int32_t i = 0;
   while (i < r.count) {
-    const int64_t m = r.maskFrom + i;
-    if ((m & 7) == 0 && i + 8 <= r.count) {
+    const int64_t m = r.maskColumn(i);
+    if (Steps == Sampling::unit && (m & 7) == 0 && i + 8 <= r.count) {
       const uint8_t bits = r.mask[m >> 3];
       if (bits == 0xFF) {
         i += 8;
         continue;
       }
       if (bits == 0) {
-        for (int32_t k = 0; k < 8; ++k, ++i) store16(destination, i, to16<S, D>(rawPixel<S>(r.source, r.from + i)));
+        for (int32_t k = 0; k < 8; ++k, ++i) store16(destination, i, to16<S, D>(rawPixel<S>(r.source, r.column(i))));
         continue;
       }
     }
-    if (!rawPixel<indexed1>(r.mask, m)) store16(destination, i, to16<S, D>(rawPixel<S>(r.source, r.from + i)));
+    if (!rawPixel<indexed1>(r.mask, m)) store16(destination, i, to16<S, D>(rawPixel<S>(r.source, r.column(i))));
     ++i;
   }
 }
 
-template <PixelFormat S, PixelFormat D>
+template <PixelFormat S, PixelFormat D, Sampling Steps>
 [[gnu::always_inline]] inline void byteMaskedTo16(const RowSpan& span, const PixelStage&) {
-  const Row r(span);
+  const Row<Steps> r(span);
   uint8_t* destination = r.destination + 2 * int64_t{span.x};
   for (int32_t i = 0; i < r.count; ++i) {
-    const uint32_t m = r.mask[r.maskFrom + i];
+    const uint32_t m = r.mask[r.maskColumn(i)];
     if (m == 255) continue;
-    const uint32_t raw = rawPixel<S>(r.source, r.from + i);
+    const uint32_t raw = rawPixel<S>(r.source, r.column(i));
     uint16_t out = to16<S, D>(raw);
     if (m != 0) {
       const uint32_t d = widen16<D>(load16(destination, i));
@@ -167,64 +172,67 @@ inline uint32_t transparentRaw(const PixelStage& stage, uint32_t& compareMask) {
   }
 }
 
-template <PixelFormat S, PixelFormat D>
+template <PixelFormat S, PixelFormat D, Sampling Steps>
 [[gnu::always_inline]] inline void backgroundTransparentTo16(const RowSpan& span, const PixelStage& stage) {
-  const Row r(span);
+  const Row<Steps> r(span);
   uint8_t* destination = r.destination + 2 * int64_t{span.x};
   uint32_t compareMask;
   const uint32_t key = transparentRaw<S>(stage, compareMask);
   for (int32_t i = 0; i < r.count; ++i) {
-    const uint32_t raw = rawPixel<S>(r.source, r.from + i);
+    const uint32_t raw = rawPixel<S>(r.source, r.column(i));
     if ((raw & compareMask) != key) store16(destination, i, to16<S, D>(raw));
   }
 }
 
-template <PixelFormat S, PixelFormat D>
+template <PixelFormat S, PixelFormat D, Sampling Steps>
 [[gnu::always_inline]] inline void thresholdTo16(const RowSpan& span, const PixelStage& stage) {
-  const Row r(span);
+  const Row<Steps> r(span);
   uint8_t* destination = r.destination + 2 * int64_t{span.x};
   const uint32_t threshold = stage.threshold;
   for (int32_t i = 0; i < r.count; ++i)
-    if (r.mask[r.maskFrom + i] <= threshold) store16(destination, i, to16<S, D>(rawPixel<S>(r.source, r.from + i)));
+    if (r.mask[r.maskColumn(i)] <= threshold) store16(destination, i, to16<S, D>(rawPixel<S>(r.source, r.column(i))));
 }
 
 // A partial blend of the whole source over the destination.
-template <PixelFormat S, PixelFormat D>
+template <PixelFormat S, PixelFormat D, Sampling Steps>
 [[gnu::always_inline]] inline void blendTo16(const RowSpan& span, const PixelStage& stage) {
-  const Row r(span);
+  const Row<Steps> r(span);
   uint8_t* destination = r.destination + 2 * int64_t{span.x};
   const int32_t level = stage.blend;
   for (int32_t i = 0; i < r.count; ++i) {
-    const uint32_t s = widenRaw<S>(rawPixel<S>(r.source, r.from + i), nullptr);
+    const uint32_t s = widenRaw<S>(rawPixel<S>(r.source, r.column(i)), nullptr);
     const uint32_t d = widen16<D>(load16(destination, i));
     store16(destination, i, narrow16<D>(blendColour(d, s, level)));
   }
 }
 
 // A 32-bit source with alpha: 255 writes, 0 keeps, anything between weighs the source over d.
-template <PixelFormat D>
-[[gnu::always_inline]] inline void alphaTo16(const RowSpan& span, const PixelStage&) {
-  const Row r(span);
-  const uint8_t* source = r.source + 4 * r.from;
+// With a partial blend the source is first blended over d, keeping its alpha.
+template <PixelFormat D, Sampling Steps, bool Blended>
+[[gnu::always_inline]] inline void alphaTo16(const RowSpan& span, const PixelStage& stage) {
+  const Row<Steps> r(span);
   uint8_t* destination = r.destination + 2 * int64_t{span.x};
+  const int32_t level = stage.blend;
   for (int32_t i = 0; i < r.count; ++i) {
-    const uint32_t s = load32(source, i);
+    const uint32_t s = load32(r.source, r.column(i));
     const uint32_t a = alphaOf(s);
     const uint32_t d = load16(destination, i);
-    const uint32_t mixed = narrow16<D>(blendColour(widen16<D>(d), s, static_cast<int32_t>(a)));
-    store16(destination, i, static_cast<uint16_t>(a == 255 ? narrow16<D>(s) : a == 0 ? d : mixed));
+    const uint32_t wide = widen16<D>(d);
+    const uint32_t over = Blended ? blendColour(wide, s, level) : s;
+    const uint32_t mixed = narrow16<D>(blendColour(wide, over, static_cast<int32_t>(a)));
+    store16(destination, i, static_cast<uint16_t>(a == 255 ? narrow16<D>(over) : a == 0 ? d : mixed));
   }
 }
 
 // An 8-bit coverage source drawn in the foreground colour.
-template <PixelFormat D>
+template <PixelFormat D, Sampling Steps>
 [[gnu::always_inline]] inline void coverageTo16(const RowSpan& span, const PixelStage& stage) {
-  const Row r(span);
+  const Row<Steps> r(span);
   uint8_t* destination = r.destination + 2 * int64_t{span.x};
   const uint32_t fore = kOpaque | stage.fore;
   const uint16_t solid = narrow16<D>(fore);
   for (int32_t i = 0; i < r.count; ++i) {
-    const uint32_t c = r.source[r.from + i];
+    const uint32_t c = r.source[r.column(i)];
     if (c == 255) continue;
     uint16_t out = solid;
     if (c != 0) out = narrow16<D>(blendArgb(widen16<D>(load16(destination, i)), fore, static_cast<int32_t>(255 - c)));
@@ -238,14 +246,14 @@ template <PixelFormat D>
   const Row r(span);
   uint8_t* destination = r.destination + span.x;
   for (int32_t i = 0; i < r.count; ++i)
-    if (!rawPixel<indexed1>(r.mask, r.maskFrom + i)) destination[i] = r.source[r.from + i];
+    if (!rawPixel<indexed1>(r.mask, r.maskColumn(i))) destination[i] = r.source[r.column(i)];
 }
 
 [[gnu::always_inline]] inline void backgroundTransparentIndexed(const RowSpan& span, const PixelStage& stage) {
   const Row r(span);
   uint8_t* destination = r.destination + span.x;
   for (int32_t i = 0; i < r.count; ++i) {
-    const uint8_t index = r.source[r.from + i];
+    const uint8_t index = r.source[r.column(i)];
     if ((stage.sourceLookup[index] & kColourBits) != stage.transparentKey) destination[i] = index;
   }
 }
@@ -267,18 +275,6 @@ using enum InkOp;
 using enum WriteRule;
 using enum MaskKind;
 
-// Every path a 16-bit destination has for one source format.
-template <PixelFormat S, PixelFormat D>
-constexpr std::array<FastPath, 7> sixteenBitPaths() {
-  return {{{false, S, D, source, store, none, false, &eachRow<&copyTo16<S, D>>},
-           {true, S, D, source, store, none, false, &eachRow<&scaledCopyTo16<S, D>>},
-           {false, S, D, source, WriteRule::mask, bits, false, &eachRow<&bitMaskedTo16<S, D>>},
-           {false, S, D, source, WriteRule::mask, bytes, false, &eachRow<&byteMaskedTo16<S, D>>},
-           {false, S, D, backgroundTransparent, store, none, false, &eachRow<&backgroundTransparentTo16<S, D>>},
-           {false, S, D, maskThreshold, store, bytes, false, &eachRow<&thresholdTo16<S, D>>},
-           {false, S, D, blend, store, none, false, &eachRow<&blendTo16<S, D>>}}};
-}
-
 template <class T, size_t... N>
 constexpr auto joined(const std::array<T, N>&... parts) {
   std::array<T, (N + ...)> all{};
@@ -287,25 +283,56 @@ constexpr auto joined(const std::array<T, N>&... parts) {
   return all;
 }
 
-// Searched in order; the first entry that matches wins.
-constexpr std::array<FastPath, 10> kSpecialPaths = {{
-    {false, rgb565, rgb565, source, store, none, false, &copyBytes<rgb565>},
-    {false, rgb555, rgb555, source, store, none, false, &eachRow<&copy555>},
+// Every path a 16-bit destination has for one source format and sampling.
+template <PixelFormat S, PixelFormat D, Sampling Steps>
+constexpr RowFunction copyRowTo16() {
+  if constexpr (Steps == Sampling::unit && S == D && D == rgb565) return &copyBytes<rgb565>;
+  else if constexpr (Steps == Sampling::unit && S == D) return &eachRow<&copy555>;
+  else return &eachRow<&copyTo16<S, D, Steps>>;
+}
+
+template <PixelFormat S, PixelFormat D, Sampling Steps>
+constexpr std::array<FastPath, 6> sixteenBitPaths() {
+  constexpr bool scaled = Steps == Sampling::stepped;
+  return {{{scaled, S, D, source, store, none, false, copyRowTo16<S, D, Steps>()},
+           {scaled, S, D, source, WriteRule::mask, bits, false, &eachRow<&bitMaskedTo16<S, D, Steps>>},
+           {scaled, S, D, source, WriteRule::mask, bytes, false, &eachRow<&byteMaskedTo16<S, D, Steps>>},
+           {scaled, S, D, backgroundTransparent, store, none, false, &eachRow<&backgroundTransparentTo16<S, D, Steps>>},
+           {scaled, S, D, maskThreshold, store, bytes, false, &eachRow<&thresholdTo16<S, D, Steps>>},
+           {scaled, S, D, blend, store, none, false, &eachRow<&blendTo16<S, D, Steps>>}}};
+}
+
+// The paths of 32-bit alpha sources and 8-bit coverage sources into a 16-bit destination.
+template <PixelFormat D, Sampling Steps>
+constexpr std::array<FastPath, 3> alphaAndCoveragePaths() {
+  constexpr bool scaled = Steps == Sampling::stepped;
+  return {{{scaled, argb8888, D, source, sourceAlpha, none, false, &eachRow<&alphaTo16<D, Steps, false>>},
+           {scaled, argb8888, D, blend, sourceAlpha, none, false, &eachRow<&alphaTo16<D, Steps, true>>},
+           {scaled, indexed8, D, source, coverage, none, false, &eachRow<&coverageTo16<D, Steps>>}}};
+}
+
+// Every 16-bit path of one sampling.
+template <Sampling Steps>
+constexpr auto allSixteenBitPaths() {
+  return joined(sixteenBitPaths<rgb565, rgb565, Steps>(), sixteenBitPaths<rgb555, rgb565, Steps>(),
+                sixteenBitPaths<rgb888, rgb565, Steps>(), sixteenBitPaths<argb8888, rgb565, Steps>(),
+                sixteenBitPaths<rgb565, rgb555, Steps>(), sixteenBitPaths<rgb555, rgb555, Steps>(),
+                sixteenBitPaths<rgb888, rgb555, Steps>(), sixteenBitPaths<argb8888, rgb555, Steps>(),
+                alphaAndCoveragePaths<rgb565, Steps>(), alphaAndCoveragePaths<rgb555, Steps>());
+}
+
+// Searched in order; the first entry that matches wins, so unscaled paths come before the
+// stepped ones that would cover them as well. (Same-format 16-bit copies are among the 16-bit paths.)
+constexpr std::array<FastPath, 5> kSameFormatPaths = {{
     {false, rgb888, rgb888, source, store, none, false, &copyBytes<rgb888>},
     {false, argb8888, argb8888, source, store, none, false, &copyBytes<argb8888>},
     {false, indexed8, indexed8, source, store, none, true, &copyBytes<indexed8>},
     {false, indexed8, indexed8, source, WriteRule::mask, bits, true, &eachRow<&bitMaskedIndexed>},
     {false, indexed8, indexed8, backgroundTransparent, store, none, true, &eachRow<&backgroundTransparentIndexed>},
-    {false, argb8888, rgb565, source, sourceAlpha, none, false, &eachRow<&alphaTo16<rgb565>>},
-    {false, argb8888, rgb555, source, sourceAlpha, none, false, &eachRow<&alphaTo16<rgb555>>},
-    {false, indexed8, rgb565, source, coverage, none, false, &eachRow<&coverageTo16<rgb565>>},
 }};
-constexpr std::array<FastPath, 1> kCoverage555 = {{{false, indexed8, rgb555, source, coverage, none, false, &eachRow<&coverageTo16<rgb555>>}}};
 
-constexpr auto kFastPaths = joined(
-    kSpecialPaths, kCoverage555, sixteenBitPaths<rgb565, rgb565>(), sixteenBitPaths<rgb555, rgb565>(),
-    sixteenBitPaths<rgb888, rgb565>(), sixteenBitPaths<argb8888, rgb565>(), sixteenBitPaths<rgb565, rgb555>(),
-    sixteenBitPaths<rgb555, rgb555>(), sixteenBitPaths<rgb888, rgb555>(), sixteenBitPaths<argb8888, rgb555>());
+constexpr auto kFastPaths =
+    joined(kSameFormatPaths, allSixteenBitPaths<Sampling::unit>(), allSixteenBitPaths<Sampling::stepped>());
 
 bool matches(const FastPath& path, const PixelStage& stage, bool scaled) {
   return (path.scaled || !scaled) && (stage.blend == 255 || path.op == blend) && path.source == stage.source && path.destination == stage.destination && path.op == stage.op &&

@@ -88,11 +88,12 @@ const Palette& paletteFor(const ImageBuffer& image) {
   return image.palette() ? *image.palette() : PaletteTable::standard(image.paletteId());
 }
 
-std::optional<uint32_t> rgbArgument(const Value& value, const Palette& palette) {
+std::optional<uint32_t> rgbArgument(const Value& value, const ImageBuffer& image) {
   const ColorObject* colour = colorOf(value);
   if (!colour) return std::nullopt;
-  if (colour->isPalette()) return palette.colourCountedFromEnd(colour->paletteIndex()) & 0xFFFFFF;
-  return colour->rgb();
+  if (!colour->isPalette()) return colour->rgb();
+  const int32_t stored = isIndexed(image.format()) ? 1 << image.depth() : 256;
+  return paletteFor(image).colourCountedFromEnd(colour->paletteIndex(), stored) & 0xFFFFFF;
 }
 
 Value bufferValueOf(const Value& image) {

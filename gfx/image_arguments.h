@@ -27,8 +27,9 @@ PixelRect boundsOfQuad(const Quad& quad);
 
 // The palette that palette-index colours of an image refer to (its own, else its standard one).
 const Palette& paletteFor(const ImageBuffer& image);
-// 0xRRGGBB of a colour value (a palette colour through `palette`), nothing for anything else.
-std::optional<uint32_t> rgbArgument(const Value& value, const Palette& palette);
+// 0xRRGGBB of a colour value, nothing for anything else. A palette colour goes through the
+// image's palette, counted from the end of the entries the image stores.
+std::optional<uint32_t> rgbArgument(const Value& value, const ImageBuffer& image);
 
 // The image buffer an image object or buffer value stands for; the Value keeps it alive.
 Value bufferValueOf(const Value& image);

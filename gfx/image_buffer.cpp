@@ -120,11 +120,9 @@ void ImageBuffer::toString(std::string& out) const {
 }
 
 ScriptObject* ImageBuffer::duplicate() {
-  if (!hasPixels()) return new ImageBuffer(width_, height_, format_, alphaRequest_, paletteId_, Value());
-  ImageBuffer* copy = duplicateRect(bounds());
-  if (copy) return copy;
-  retain();  // no memory for a copy: the caller shares this one rather than getting nothing
-  return this;
+  if (ImageBuffer* copy = hasPixels() ? duplicateRect(bounds()) : nullptr) return copy;
+  // Nothing to copy, or no memory for the copy: an image of no pixels, never a shared one.
+  return new ImageBuffer(0, 0, format_, alphaRequest_, paletteId_, Value());
 }
 
 int ImageBuffer::compare(const Value& other, bool) const {

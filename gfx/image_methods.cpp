@@ -33,7 +33,7 @@ std::optional<uint32_t> rawPixelArgument(const ImageBuffer& image, const Value& 
       if (colour->isPalette()) return indexFromEnd(image, static_cast<uint32_t>(colour->paletteIndex()));
       return paletteFor(image).nearestIndex(kOpaque | colour->rgb());
     }
-    return pixelValueOf(image, *rgbArgument(value, paletteFor(image)));
+    return pixelValueOf(image, *rgbArgument(value, image));
   }
   if (!value.is(sym::integer) && !value.is(sym::float_)) return std::nullopt;
   const auto raw = static_cast<uint32_t>(value.toInteger());
@@ -62,13 +62,12 @@ std::optional<ShapeKind> shapeOfSymbol(SymbolNumber symbol) {
 ShapeOptions readShapeOptions(const ImageBuffer& image, int argc, Value* const* argv, int at, ShapeOptions options) {
   if (at >= argc) return options;
   const Value& given = *argv[at];
-  const Palette& palette = paletteFor(image);
-  if (auto rgb = rgbArgument(given, palette)) {
+  if (auto rgb = rgbArgument(given, image)) {
     options.colour = *rgb;
     return options;
   }
-  if (auto rgb = rgbArgument(optionOf(given, sym::color), palette)) options.colour = *rgb;
-  if (auto rgb = rgbArgument(optionOf(given, sym::bgColor), palette)) options.background = *rgb;
+  if (auto rgb = rgbArgument(optionOf(given, sym::color), image)) options.colour = *rgb;
+  if (auto rgb = rgbArgument(optionOf(given, sym::bgColor), image)) options.background = *rgb;
   const Value lineSize = optionOf(given, sym::lineSize);
   if (!lineSize.isVoid()) options.lineSize = std::max(lineSize.toInteger(), 0);
   if (auto shape = shapeOfSymbol(symbolOf(optionOf(given, sym::shapeType)))) options.shape = *shape;
@@ -129,9 +128,8 @@ void readCopyOptions(const Value& options, const ImageBuffer& source, BlitParams
   if (!level.isVoid()) params.blend = std::clamp(level.toInteger(), 0, 255);
   const Value percent = optionOf(options, sym::blend);
   if (!percent.isVoid()) params.blend = 255 * std::clamp(percent.toInteger(), 0, 100) / 100;
-  const Palette& palette = paletteFor(source);
-  if (auto rgb = rgbArgument(optionOf(options, sym::color), palette)) params.foreColour = *rgb;
-  if (auto rgb = rgbArgument(optionOf(options, sym::bgColor), palette)) params.backColour = *rgb;
+  if (auto rgb = rgbArgument(optionOf(options, sym::color), source)) params.foreColour = *rgb;
+  if (auto rgb = rgbArgument(optionOf(options, sym::bgColor), source)) params.backColour = *rgb;
   const Value offset = optionOf(options, sym::maskOffset);
   Value* offsetArgument[] = {const_cast<Value*>(&offset)};
   int at = 0;

@@ -48,9 +48,10 @@ const uint8_t* Palette::inverseTable() const {
 
 uint8_t Palette::indexOf(uint32_t argb) const { return inverseTable()[cellOf(argb)]; }
 
-uint32_t Palette::colourCountedFromEnd(int32_t i) const {
-  const int32_t index = size_ - 1 - i;
-  return index >= 0 && index < size_ ? lookup_[index] : kOpaque;
+uint32_t Palette::colourCountedFromEnd(int32_t i, int32_t storedEntries) const {
+  const int32_t stored = std::min(size_, storedEntries);
+  const int64_t index = int64_t{stored} - 1 - i;
+  return index >= 0 && index < stored ? lookup_[index] : kOpaque;
 }
 
 bool Palette::sameColours(std::span<const uint32_t> colours) const {

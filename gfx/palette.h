@@ -28,8 +28,9 @@ class Palette {
   const uint8_t* inverseTable() const;
   uint8_t indexOf(uint32_t argb) const;
 
-  // A colour given as palette index i counts from the end of the stored list.
-  uint32_t colourCountedFromEnd(int32_t i) const;
+  // A colour given as palette index i counts from the end of the entries an image stores: all of
+  // them, or the first 2^depth for an image of fewer bits.
+  uint32_t colourCountedFromEnd(int32_t i, int32_t storedEntries = 256) const;
 
   bool sameColours(std::span<const uint32_t> colours) const;
 

@@ -7,7 +7,6 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "gfx/palette.h"
 #include "gfx/pixel_format.h"
 
 namespace qn {
@@ -65,8 +64,6 @@ struct PixelStage {
   uint32_t transparentKey = 0;  // backgroundTransparent: source colours (low 24 bits) equal to it keep d
   uint32_t threshold = 0;       // ink 53: the mask value up to which the source is copied
   bool samePalette = false;     // source and destination share one palette object
-  const Palette* sourcePalette = nullptr;
-  const Palette* destinationPalette = nullptr;
   const uint32_t* sourceLookup = nullptr;    // source palette entries, 256 of them
   const uint32_t* destinationLookup = nullptr;
   const uint8_t* destinationInverse = nullptr;

@@ -6,6 +6,7 @@
 #include "shell/debug_log.h"
 #include "shell/main_window.h"
 #include "shell/platform/image_encoder.h"
+#include "shell/platform/key_state.h"
 #include "shell/platform/mapped_file.h"
 #include "shell/platform/platform.h"
 #include "shell/platform/single_instance.h"
@@ -105,6 +106,7 @@ std::optional<int> Application::start(const MovieFactory& makeMovie) {
     return 1;
   }
   host_->setPainter([this](const IntRect& rect) { movie_->paint(rect); });
+  platform::setKeyStateHandler([this](int32_t code) { return keyPressed(code); });
   movie_->defineMovie();
 
   if (window_) window_->show();
@@ -247,6 +249,7 @@ bool Application::writeScreenshot(const std::string& path) const {
 int Application::shutdown() {
   if (host_ && !options_.screenshotPath.empty() && !writeScreenshot(options_.screenshotPath))
     platform::debugOutput("--screenshot " + options_.screenshotPath + ": cannot write the image\n");
+  platform::setKeyStateHandler(nullptr);
   movieValue_ = Value();
   movie_ = nullptr;
   host_.reset();

@@ -129,7 +129,10 @@ bool WindowEvents::handleDesktopShortcut(const SDL_KeyboardEvent& key) {
 }
 
 void WindowEvents::keyDown(const SDL_KeyboardEvent& key) {
-  if (handleDesktopShortcut(key)) return;
+  if (handleDesktopShortcut(key)) {
+    shortcutKeys_.set(key.keysym.scancode);
+    return;
+  }
   uint8_t vk = virtualKeyOf(key.keysym.scancode);
   swallowText_ = isDeviceButton(vk);
   if (vk == 0) return;
@@ -140,9 +143,12 @@ void WindowEvents::keyDown(const SDL_KeyboardEvent& key) {
 }
 
 void WindowEvents::keyUp(const SDL_KeyboardEvent& key) {
-  uint8_t vk = virtualKeyOf(key.keysym.scancode);
-  // The shortcuts' keys went down unseen; their release stays unseen too.
-  if (vk != 0 && key.keysym.scancode != SDL_SCANCODE_PRINTSCREEN) application_.input({InputKind::keyUp, vk});
+  // A shortcut's key went down unseen by the movie; its release stays unseen too.
+  if (shortcutKeys_.test(key.keysym.scancode)) {
+    shortcutKeys_.reset(key.keysym.scancode);
+    return;
+  }
+  if (uint8_t vk = virtualKeyOf(key.keysym.scancode); vk != 0) application_.input({InputKind::keyUp, vk});
 }
 
 void WindowEvents::text(const char* utf8) {

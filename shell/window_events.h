@@ -6,6 +6,7 @@
 
 #include <SDL.h>
 
+#include <bitset>
 #include <string>
 #include <vector>
 
@@ -41,6 +42,7 @@ class WindowEvents {
   Application& application_;
   MainWindow& window_;
   std::vector<SDL_GameController*> controllers_;
+  std::bitset<SDL_NUM_SCANCODES> shortcutKeys_;  // down as a desktop shortcut
   bool swallowText_ = false;  // the key just pressed is a device button: it types nothing
 };
 

@@ -1,10 +1,13 @@
 // Fuzzes the chunk editing a field member forwards to its text: the input's first bytes are the
-// text, then each 6-byte record is one call (method, chunk type, first, last, text length).
+// text, then each 6-byte record is one call (method, chunk type, first, last, text length). The
+// edited text is then drawn into a small stage with a box, size, alignment and ink from the
+// first of those bytes, which takes arbitrary bytes through the text service.
 #include <cstdint>
 #include <string>
 
 #include "cast/cast.h"
 #include "cast/field_member.h"
+#include "gfx/image_buffer.h"
 #include "script/symbol_table.h"
 
 namespace {
@@ -58,5 +61,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     qn::Value result;
     field.handle(method, argc, result, argv, false);
   }
+
+  uint8_t look = size > 1 ? data[1] : 0;
+  member.setProperty(qn::sym::fontSize, qn::Value(static_cast<int32_t>(look % 40) - 4));
+  member.setProperty(qn::sym::alignment, qn::Value(look & 1 ? "right" : "center"));
+  member.setProperty(qn::sym::wordWrap, qn::Value(static_cast<int32_t>(look & 2)));
+  member.setProperty(qn::sym::dynamic, qn::Value(static_cast<int32_t>(look & 4)));
+  qn::Value stage = qn::Value::adopt(qn::ImageBuffer::create(64, 32, (look & 8) ? 32 : -16));
+  int32_t left = static_cast<int8_t>(data[size - 1]), top = static_cast<int8_t>(data[size / 2]);
+  field.drawInto(*qn::imageBufferOf(stage), qn::PixelRect{left, top, left + 80, top + 20}, (look & 16) ? 36 : 0, 255);
   return 0;
 }

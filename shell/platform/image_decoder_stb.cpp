@@ -1,6 +1,6 @@
 #include "shell/platform/image_decoder.h"
 
-#include <stb/stb_image.h>
+#include <stb_image.h>
 
 #include <climits>
 #include <cstring>

@@ -29,9 +29,19 @@ struct TextBox {
   bool wordWrap = false;
 };
 
-// Writes the coverage of the laid-out text into `coverage`: box.width x box.height bytes, rows
-// top-down, 0 = no ink, 255 = full ink. The caller clears the buffer first; glyphs combine by
-// maximum. False when no font could be loaded at all (the buffer is then left as it was).
-bool renderTextCoverage(std::string_view text, const FontRequest& font, const TextBox& box, uint8_t* coverage);
+// The part of a box whose coverage is wanted, in box coordinates (right and bottom exclusive).
+struct CoverageWindow {
+  int32_t left = 0;
+  int32_t top = 0;
+  int32_t right = 0;
+  int32_t bottom = 0;
+};
+
+// Lays the text out in the whole box and writes the coverage of the window's part of it into
+// `coverage`: window width x window height bytes, rows top-down, 0 = no ink, 255 = full ink. The
+// caller clears the buffer first; glyphs combine by maximum. False when no font could be loaded
+// at all (the buffer is then left as it was).
+bool renderTextCoverage(std::string_view text, const FontRequest& font, const TextBox& box,
+                        const CoverageWindow& window, uint8_t* coverage);
 
 }  // namespace qn::platform

@@ -29,6 +29,7 @@ class FontCache {
     for (auto& [key, loaded] : faces_)
       if (loaded.face) FT_Done_Face(loaded.face);
     if (library_) FT_Done_FreeType(library_);
+    if (fontconfigUsed_) FcFini();  // the configuration fontconfig loaded on first use
   }
 
   LoadedFace* face(const FontRequest& request) {
@@ -44,6 +45,7 @@ class FontCache {
     LoadedFace loaded;
     std::string file;
     int index = 0, weight = FC_WEIGHT_REGULAR, slant = FC_SLANT_ROMAN;
+    fontconfigUsed_ = true;
     if (FcPattern* pattern = FcPatternCreate()) {
       FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(request.face.c_str()));
       FcPatternAddInteger(pattern, FC_WEIGHT, request.bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
@@ -75,6 +77,7 @@ class FontCache {
   }
 
   FT_Library library_ = nullptr;
+  bool fontconfigUsed_ = false;
   std::map<std::tuple<std::string, bool, bool>, LoadedFace> faces_;
 };
 
@@ -160,35 +163,58 @@ class Layout {
   const std::vector<char32_t>& codes_;
 };
 
-void blendGlyph(const FT_Bitmap& bitmap, int32_t left, int32_t top, const TextBox& box, uint8_t* coverage) {
-  for (unsigned row = 0; row < bitmap.rows; ++row) {
-    int32_t y = top + static_cast<int32_t>(row);
-    if (y < 0 || y >= box.height) continue;
-    const uint8_t* source = bitmap.buffer + static_cast<ptrdiff_t>(row) * bitmap.pitch;
-    for (unsigned column = 0; column < bitmap.width; ++column) {
-      int32_t x = left + static_cast<int32_t>(column);
-      if (x < 0 || x >= box.width) continue;
-      uint8_t& target = coverage[static_cast<size_t>(y) * box.width + x];
-      target = std::max(target, source[column]);
+// Where coverage goes: the window of the box, everything outside it (and outside the box) cut.
+class CoverageTarget {
+ public:
+  CoverageTarget(const TextBox& box, const CoverageWindow& window, uint8_t* coverage)
+      : left_(std::max(window.left, 0)),
+        top_(std::max(window.top, 0)),
+        right_(std::min(window.right, box.width)),
+        bottom_(std::min(window.bottom, box.height)),
+        window_(window),
+        coverage_(coverage) {}
+
+  bool isEmpty() const { return left_ >= right_ || top_ >= bottom_; }
+  int32_t bottom() const { return bottom_; }
+
+  void blendGlyph(const FT_Bitmap& bitmap, int32_t left, int32_t top) {
+    for (unsigned row = 0; row < bitmap.rows; ++row) {
+      int32_t y = top + static_cast<int32_t>(row);
+      if (y < top_ || y >= bottom_) continue;
+      const uint8_t* source = bitmap.buffer + static_cast<ptrdiff_t>(row) * bitmap.pitch;
+      for (unsigned column = 0; column < bitmap.width; ++column) {
+        int32_t x = left + static_cast<int32_t>(column);
+        if (x < left_ || x >= right_) continue;
+        uint8_t& target = at(x, y);
+        target = std::max(target, source[column]);
+      }
     }
   }
-}
 
-void fillCoverage(int32_t left, int32_t top, int32_t right, int32_t bottom, const TextBox& box, uint8_t* coverage) {
-  left = std::max(left, 0);
-  top = std::max(top, 0);
-  right = std::min(right, box.width);
-  bottom = std::min(bottom, box.height);
-  for (int32_t y = top; y < bottom; ++y)
-    for (int32_t x = left; x < right; ++x) coverage[static_cast<size_t>(y) * box.width + x] = 255;
-}
+  void fill(int32_t left, int32_t top, int32_t right, int32_t bottom) {
+    for (int32_t y = std::max(top, top_); y < std::min(bottom, bottom_); ++y)
+      for (int32_t x = std::max(left, left_); x < std::min(right, right_); ++x) at(x, y) = 255;
+  }
+
+ private:
+  uint8_t& at(int32_t x, int32_t y) {
+    return coverage_[static_cast<size_t>(y - window_.top) * static_cast<size_t>(window_.right - window_.left) +
+                     static_cast<size_t>(x - window_.left)];
+  }
+
+  int32_t left_, top_, right_, bottom_;
+  CoverageWindow window_;
+  uint8_t* coverage_;
+};
 
 }  // namespace
 
-bool renderTextCoverage(std::string_view text, const FontRequest& font, const TextBox& box, uint8_t* coverage) {
+bool renderTextCoverage(std::string_view text, const FontRequest& font, const TextBox& box,
+                        const CoverageWindow& window, uint8_t* coverage) {
   LoadedFace* loaded = fontCache().face(font);
   if (!loaded) return false;
-  if (box.width <= 0 || box.height <= 0 || font.cellHeight <= 0) return true;
+  CoverageTarget target(box, window, coverage);
+  if (target.isEmpty() || font.cellHeight <= 0) return true;
   FT_Face face = loaded->face;
   FT_Size_RequestRec size{FT_SIZE_REQUEST_TYPE_CELL, 0, static_cast<FT_Long>(font.cellHeight) << 6, 0, 0};
   if (FT_Request_Size(face, &size) != 0) return false;
@@ -225,7 +251,7 @@ bool renderTextCoverage(std::string_view text, const FontRequest& font, const Te
 
   int32_t baseline = ascent;
   for (const Line& line : lines) {
-    if (baseline - ascent >= box.height) break;
+    if (baseline - ascent >= target.bottom()) break;
     int32_t x = box.alignment == TextAlignment::left     ? 0
                 : box.alignment == TextAlignment::center ? (box.width - line.width) / 2
                                                          : box.width - line.width;
@@ -236,12 +262,11 @@ bool renderTextCoverage(std::string_view text, const FontRequest& font, const Te
       FT_GlyphSlot slot = face->glyph;
       if (loaded->emboldenSynthetic) FT_GlyphSlot_Embolden(slot);
       if (FT_Render_Glyph(slot, FT_RENDER_MODE_NORMAL) == 0 && slot->bitmap.pixel_mode == FT_PIXEL_MODE_GRAY)
-        blendGlyph(slot->bitmap, x + slot->bitmap_left, baseline - slot->bitmap_top, box, coverage);
+        target.blendGlyph(slot->bitmap, x + slot->bitmap_left, baseline - slot->bitmap_top);
       x += static_cast<int32_t>((slot->advance.x + 32) >> 6);
     }
     if (font.underline)
-      fillCoverage(lineLeft, baseline + underlineOffset, x, baseline + underlineOffset + underlineThickness, box,
-                   coverage);
+      target.fill(lineLeft, baseline + underlineOffset, x, baseline + underlineOffset + underlineThickness);
     baseline += lineHeight;
   }
   return true;

@@ -22,7 +22,7 @@ void put(std::vector<uint8_t>& out, uint32_t value, int bytes) {
 }
 
 std::vector<uint8_t> makeBmp(const BmpSpec& spec, uint8_t fill = 0x5A) {
-  auto stride = static_cast<uint32_t>(strideFor(spec.bits, spec.width));
+  auto stride = static_cast<uint32_t>(paddedRowBytes(spec.bits, spec.width));
   uint32_t pixelOffset = 54 + 4 * static_cast<uint32_t>(spec.masks.size() + spec.palette.size());
   std::vector<uint8_t> out;
   put(out, 19778, 2);

@@ -143,8 +143,10 @@ TEST_F(MemberTest, LookupsByNumberNameAndValue) {
 
   // A taken key is refused; `new` finds the first free number.
   EXPECT_FALSE(cast.add(new BitmapMember(cast, 5, 1, 32)));
-  Value fresh = cast.newBitmapMember(nullptr, 32);
+  Value fresh = cast.newBitmapMember(nullptr, -16);
   EXPECT_EQ(fresh.getProperty(sym::memberNum).toInteger(), 1);
+  EXPECT_EQ(fresh.getProperty(sym::depth).toInteger(), 16);
+  EXPECT_EQ(formOf(fresh.getProperty(sym::rect)), "rect(0, 0, 0, 0)");
   Value inLibrary = Value(3);
   EXPECT_EQ(cast.newBitmapMember(&inLibrary, 32).getProperty(sym::memberNum).toInteger(), 1);
   EXPECT_TRUE(cast.newBitmapMember(&script, 32).isVoid());  // member 5 of castLib 2 is taken
@@ -205,9 +207,13 @@ TEST_F(MemberTest, PurgeTakesTheLeastRecentlyUsedUnmodifiedMember) {
   BitmapMember& second = bitmapOf(world.member(8));
   BitmapMember& pinned = bitmapOf(world.member(9));
   for (BitmapMember* member : {&first, &second, &pinned}) ASSERT_TRUE(member->load());
+  // Members are stamped with the time the current tick began.
   world.display().clock = 5000;
+  world.movie().tick();
+  world.display().clock = 5100;
   first.touch();
   world.display().clock = 4000;
+  world.movie().tick();
   second.touch();
   pinned.setProperty(sym::modified, Value(1));
   EXPECT_TRUE(pinned.modified());
@@ -387,6 +393,13 @@ TEST_F(MemberTest, FieldsCacheTheirRenderingUnlessColoursAreEqual) {
   EXPECT_TRUE(member.setProperty(sym::bgColor, member.getProperty(sym::color)));
   field.drawInto(pixels, PixelRect{10, 10, 194, 25}, 0, 255);
   EXPECT_FALSE(field.hasRenderedCopy());
+
+  // Any size a script sets is drawn within the stage: only the visible part is rendered.
+  EXPECT_TRUE(member.setProperty(sym::width, Value(100000000)));
+  EXPECT_TRUE(member.setProperty(sym::fontSize, Value(2000000000)));
+  field.drawInto(pixels, PixelRect{-50000000, 10, 50000000, 25}, 0, 255);
+  EXPECT_TRUE(member.setProperty(sym::width, Value(184)));
+  EXPECT_TRUE(member.setProperty(sym::fontSize, Value(12)));
 
   // `image` is an image object of its own around a fresh 32-bit buffer.
   Value image = member.getProperty(sym::image);

@@ -134,6 +134,36 @@ TEST(QmfToolTest, ManifestMistakesNameTheLine) {
   }
 }
 
+TEST(QmfToolTest, PackThenCheckAndSheet) {
+  initValueModel();
+  writePng("glow.png");
+  writeText("cast.manifest", "bitmap 1.3 image=glow.png stored=bmp regX=1 regY=1 useAlpha=0\n"
+                             "bitmap 1.8 image=glow.png stored=png regX=1 regY=1 useAlpha=1 name=glow\n"
+                             "script 2.1 type=2\n");
+  std::string manifest = folder() + "cast.manifest", media = folder() + "cast.qmf", rows = folder() + "cast_rows.cpp";
+  std::string sheet = folder() + "cast_sheet.png";
+  ASSERT_EQ(tools::packCommand(std::vector<std::string_view>{manifest, media, rows}), tools::kSucceeded);
+  std::string source;
+  ASSERT_TRUE(platform::readWholeFile(rows, source));
+  EXPECT_NE(source.find("const CastRows& movieCastRows()"), std::string::npos);
+  EXPECT_EQ(tools::checkCommand(std::vector<std::string_view>{media}), tools::kSucceeded);
+  EXPECT_EQ(tools::checkCommand(std::vector<std::string_view>{media, manifest}), tools::kSucceeded);
+  EXPECT_EQ(tools::sheetCommand(std::vector<std::string_view>{manifest, media, sheet}), tools::kSucceeded);
+
+  // One damaged byte in a compressed blob: the file rules still pass, the member check does not.
+  std::string bytes;
+  ASSERT_TRUE(platform::readWholeFile(media, bytes));
+  bytes[10] = static_cast<char>(bytes[10] ^ 0x55);
+  ASSERT_TRUE(platform::writeWholeFile(media, bytes.data(), bytes.size()));
+  EXPECT_EQ(tools::checkCommand(std::vector<std::string_view>{media}), tools::kSucceeded);
+  EXPECT_EQ(tools::checkCommand(std::vector<std::string_view>{media, manifest}), tools::kFailed);
+  EXPECT_EQ(tools::sheetCommand(std::vector<std::string_view>{manifest, media, sheet}), tools::kFailed);
+  bytes[bytes.size() - 2] = static_cast<char>(bytes[bytes.size() - 2] ^ 1);  // the trailer word
+  ASSERT_TRUE(platform::writeWholeFile(media, bytes.data(), bytes.size()));
+  EXPECT_EQ(tools::checkCommand(std::vector<std::string_view>{media}), tools::kFailed);
+  shutdownValueModel();
+}
+
 TEST(QmfToolTest, DecodeGoesThroughTheMemberLoadPath) {
   initValueModel();
   writePng("glow.png");

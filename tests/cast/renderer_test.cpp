@@ -114,6 +114,24 @@ TEST_F(RendererTest, MatteHitTestAsksTheMatte) {
   bitmap.computeGeometry();
   EXPECT_FALSE(bitmap.hitTest(2, 0));
   EXPECT_TRUE(bitmap.hitTest(1, 1));
+
+  // Against a sprite with the matte ink, intersecting asks the mattes: B at (1, 1) covers only
+  // (2, 2) of the overlap, where A's own matte is white border.
+  bitmap.flipV = false;
+  bitmap.ink = qn::ink::copy;
+  bitmap.computeGeometry();
+  Value otherValue = spriteShowing<BitmapSprite>(world.movie(), 10, member);
+  auto& other = *static_cast<BitmapSprite*>(otherValue.object());
+  other.locH = other.locV = 1;
+  other.ink = qn::ink::matte;
+  other.computeGeometry();
+  EXPECT_TRUE(bitmap.intersects(other));
+  bitmap.ink = qn::ink::matte;
+  EXPECT_FALSE(bitmap.intersects(other));
+  other.locH = other.locV = 2;
+  other.ink = qn::ink::copy;
+  other.computeGeometry();
+  EXPECT_TRUE(bitmap.intersects(other));  // the rects decide when the other one is no matte
 }
 
 TEST_F(RendererTest, FieldAndSoundSprites) {

@@ -1,6 +1,8 @@
 // Geometry of drawImage: clipping, scaling, masks with offsets and quads.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "gfx/draw_image.h"
 #include "tests/gfx/image_test_support.h"
 
@@ -123,6 +125,39 @@ TEST(DrawImage, RotatedQuadCoversItsArea) {
   EXPECT_EQ(destination.at(20, 8), 0xFFFFu);
   EXPECT_EQ(destination.at(8, 8), 0u);
   EXPECT_EQ(destination.at(32, 32), 0u);
+}
+
+TEST(DrawImage, TurnedQuadSamplesWhereTheInverseMappingPoints) {
+  TestImage source = tracedSource(40, 30);
+  TestImage destination(100, 100, 32);
+  BlitParams params;
+  params.sourceRect = {0, 0, 40, 30};
+  const double angle = 30 * 3.14159265358979 / 180, c = std::cos(angle), s = std::sin(angle);
+  const double originX = 40, originY = 20;  // where the top-left corner lands
+  auto corner = [&](double u, double v) {
+    return FloatPoint{static_cast<float>(originX + u * c - v * s), static_cast<float>(originY + u * s + v * c)};
+  };
+  params.quad = Quad{{corner(0, 0), corner(40, 0), corner(40, 30), corner(0, 30)}};
+  drawImage(*destination, source.get(), params);
+  int checked = 0, exact = 0;
+  for (int32_t y = 0; y < 100; ++y)
+    for (int32_t x = 0; x < 100; ++x) {
+      // Rows and spans start at whole pixels, so a pixel samples where its top-left corner maps.
+      const double dx = x - originX, dy = y - originY;
+      const double u = dx * c + dy * s, v = -dx * s + dy * c;
+      if (u < 1.5 || v < 1.5 || u > 38.5 || v > 28.5) continue;  // keep clear of the edges
+      const uint32_t pixel = destination.at(x, y);
+      ASSERT_NE(pixel, 0u) << x << "," << y;
+      // Nearest below: the texel the corner lies in, give or take the 16.16 rounding where the
+      // corner lies on a texel edge.
+      const double sampledU = pixel & 0xFF, sampledV = (pixel >> 8) & 0xFF;
+      EXPECT_NEAR(sampledU, std::floor(u), 1.0) << x << "," << y;
+      EXPECT_NEAR(sampledV, std::floor(v), 1.0) << x << "," << y;
+      exact += sampledU == std::floor(u) && sampledV == std::floor(v);
+      ++checked;
+    }
+  EXPECT_GT(checked, 900);
+  EXPECT_GT(exact, checked * 97 / 100);
 }
 
 TEST(DrawImage, SubBytePalettesAndScaling) {

@@ -203,5 +203,27 @@ TEST(ImageObject, LockDefersReports) {
   EXPECT_EQ(image.recorder().reports[0], (PixelRect{0, 0, 3, 3}));
 }
 
+TEST(ImageObject, BadArgumentsAreRefusedOrIgnored) {
+  OwnedImage image(5, 5, 32);
+  const std::vector<Value> odd = {Value(), Value("text"), Value(2.5), Value::symbol(sym::rect), makeList({}),
+                                  makeRect(9, 9, -9, -9), makePoint(-3, 99), makeRgb(1, 2, 3)};
+  const SymbolNumber methods[] = {sym::duplicate, sym::crop, sym::fill, sym::draw, sym::floodFill, sym::getPixel,
+                                  sym::setPixel, sym::trimWhiteSpace, sym::extractAlpha, sym::setAlpha,
+                                  sym::copyPixels, sym::createMatte, sym::createMask, sym::lock, sym::unlock};
+  for (SymbolNumber method : methods)
+    for (const Value& a : odd)
+      for (const Value& b : odd) {
+        Value first = a, second = b, third = a;
+        Value* argv[] = {&first, &second, &third};
+        for (int argc = 0; argc <= 3; ++argc) {
+          Value result;
+          image.object.object()->handle(method, argc, result, argv, true);
+        }
+      }
+  image.object.call(sym::unlock, 0);
+  EXPECT_EQ(image.object.getProperty(sym::width).toInteger(), 5);
+  EXPECT_TRUE(image.object.call(sym::getPixel, makePoint(-1, 0)).isVoid());
+}
+
 }  // namespace
 }  // namespace qn

@@ -52,6 +52,8 @@ TEST(Palette, StandardPalettesHaveTheirKinds) {
   // Palette-index colours count from the end.
   EXPECT_EQ(grey.colourCountedFromEnd(0), 0xFFFFFFFFu);
   EXPECT_EQ(grey.colourCountedFromEnd(255), 0xFF000000u);
+  EXPECT_EQ(grey.colourCountedFromEnd(0, 16), 0xFF0F0F0Fu);  // a 4-bit image stores 16 entries
+  EXPECT_EQ(grey.colourCountedFromEnd(300), 0xFF000000u);
 }
 
 TEST(Palette, SharedByContent) {

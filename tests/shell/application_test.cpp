@@ -7,6 +7,7 @@
 
 #include "shell/application.h"
 #include "shell/key_translator.h"
+#include "shell/platform/key_state.h"
 #include "shell/platform/mapped_file.h"
 #include "shell/platform/platform.h"
 #include "shell/shell_display_host.h"
@@ -197,8 +198,10 @@ TEST(ApplicationTest, KeysAndStylusReachTheMovieAsOnTheDevice) {
   EXPECT_EQ(host.lastKeyChar, 'g');
   EXPECT_EQ(host.lastKeyCode, 5);
   EXPECT_TRUE(application.keyPressed(5));
+  EXPECT_TRUE(platform::keyPressed(5));  // as scripts ask it
   application.input({InputKind::keyUp, 'G'});
   EXPECT_FALSE(application.keyPressed(5));
+  EXPECT_FALSE(platform::keyPressed(5));
 
   application.input({InputKind::keyDown, kDesktopGameKeys.a});  // game key A quits without exitLock
   EXPECT_EQ(host.lastKeyCode, 195);

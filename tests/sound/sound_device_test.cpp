@@ -1,5 +1,6 @@
 // Runs with SDL's disk audio driver (set by the test's environment): the mixer's worker thread
-// feeds a real SDL audio device, whose output lands in a file.
+// feeds a real SDL audio device, whose output lands in a file. SoundWithoutDevice runs with the
+// dummy driver instead.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -10,6 +11,7 @@
 #include "shell/platform/mapped_file.h"
 #include "shell/platform/platform.h"
 #include "sound/sound_mixer.h"
+#include "sound/wave_file.h"
 #include "tests/sound/sound_test_support.h"
 
 namespace qn {
@@ -41,6 +43,17 @@ TEST(SoundDevice, APlayedSampleReachesTheAudioDevice) {
                            [](char a, uint8_t b) { return static_cast<uint8_t>(a) == b; });
   ASSERT_NE(found, written.end()) << "the sample's bytes are in the device output (" << written.size() << " bytes)";
   EXPECT_EQ(static_cast<uint8_t>(*(found + static_cast<long>(expected.size()))), 128) << "silence follows";
+}
+
+TEST(SoundWithoutDevice, TheDummyDriverIsNoDeviceAndNothingDecodes) {
+  SoundMixer mixer(22050, true, platform::makeSystemWaveOutput());
+  EXPECT_FALSE(mixer.hasDevice());
+  EXPECT_EQ(mixer.outputFormat().channels, 0) << "no format offered, none chosen";
+  std::vector<uint8_t> samples = test::unsignedBytes(std::vector<int>(64, 9));
+  std::vector<uint8_t> wave = writeWaveFile(platform::pcmFormat(2, 22050, 8), samples.data(), samples.size());
+  EXPECT_FALSE(mixer.decodeSound(wave.data(), wave.size(), nullptr));
+  mixer.stopAll();
+  EXPECT_FALSE(mixer.isBusy(1));
 }
 
 }  // namespace

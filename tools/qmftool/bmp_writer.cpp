@@ -19,7 +19,7 @@ void put32(std::vector<uint8_t>& out, uint32_t value) {
 }
 
 std::vector<uint8_t> headers(int32_t width, int32_t height, uint16_t bits, uint32_t paletteEntries) {
-  auto stride = static_cast<uint32_t>(strideFor(bits, width));
+  auto stride = static_cast<uint32_t>(paddedRowBytes(bits, width));
   uint32_t pixelOffset = kHeadersSize + paletteEntries * 4;
   uint32_t pixelBytes = stride * static_cast<uint32_t>(height);
   std::vector<uint8_t> out;
@@ -59,7 +59,7 @@ std::vector<uint8_t> writeBmp32(const uint8_t* rgba, int32_t width, int32_t heig
 std::vector<uint8_t> writeBmp8(const uint8_t* values, int32_t width, int32_t height) {
   std::vector<uint8_t> out = headers(width, height, 8, 256);
   for (uint32_t grey = 0; grey < 256; ++grey) out.insert(out.end(), {uint8_t(grey), uint8_t(grey), uint8_t(grey), 0});
-  auto padding = static_cast<size_t>(strideFor(8, width) - width);
+  auto padding = static_cast<size_t>(paddedRowBytes(8, width) - width);
   for (int32_t y = height - 1; y >= 0; --y) {
     const uint8_t* row = values + static_cast<size_t>(y) * width;
     out.insert(out.end(), row, row + width);
