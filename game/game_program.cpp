@@ -2,7 +2,6 @@
 
 #include "cast/cast.h"
 #include "cast/media_file.h"
-#include "engine/sound_service.h"
 #include "game/game_movie.h"
 #include "gfx/stage_images.h"
 #include "sound/sound_mixer.h"
@@ -11,26 +10,15 @@ namespace qn::game {
 namespace {
 
 // The script side of the mixer: stopping a channel and asking whether it still plays.
-class MixerSound final : public SoundService {
- public:
-  explicit MixerSound(SoundMixer& mixer) : mixer_(mixer) {}
-  void stop(int32_t channel) override { mixer_.stop(channel); }
-  bool isBusy(int32_t channel) const override { return mixer_.isBusy(channel); }
-
- private:
-  SoundMixer& mixer_;
-};
-
 // The services come first among the bases, so they are made before the movie and outlive it.
 struct ProgramServices {
   ProgramServices(DisplayHost& display, SoundMixer& mixer)
-      : stageImages(display), members(media), sound(mixer), bound{display, stageImages, members, media, sound} {
+      : stageImages(display), members(media), bound{display, stageImages, members, media, mixer} {
     members.attachMixer(&mixer);
   }
   MediaFile media;
   StageImages stageImages;
   Cast members;
-  MixerSound sound;
   MovieServices bound;  // the services as the movie takes them
 };
 

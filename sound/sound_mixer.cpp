@@ -34,7 +34,7 @@ void SoundMixer::play(SampleRef sample, int channel, bool loop) {
   wake_.set();
 }
 
-void SoundMixer::stop(int channel) {
+void SoundMixer::stop(int32_t channel) {
   MixChannel* target = channelAt(channel);
   if (!target) return;
   platform::LockGuard guard(lock_);
@@ -45,7 +45,7 @@ void SoundMixer::stopAll() {
   for (int channel = 1; channel <= kChannelCount; ++channel) stop(channel);
 }
 
-bool SoundMixer::isBusy(int channel) const {
+bool SoundMixer::isBusy(int32_t channel) const {
   if (channel < 1 || channel > kChannelCount) return false;
   return channels_[static_cast<size_t>(channel - 1)].busy;
 }

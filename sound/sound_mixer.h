@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "engine/sound_service.h"
 #include "shell/platform/threading.h"
 #include "shell/platform/wave_output.h"
 #include "sound/mix_channel.h"
@@ -20,7 +21,8 @@
 
 namespace qn {
 
-class SoundMixer {
+// It is also the movie's sound service: scripts stop and query its channels directly.
+class SoundMixer final : public SoundService {
  public:
   static constexpr int kChannelCount = 8;  // numbered 1 to 8
   static constexpr int kBlockFrames = 1536;
@@ -30,15 +32,15 @@ class SoundMixer {
   // Chooses the output format for `rate` and opens the device. Without a usable device the mixer
   // still works and nothing is heard.
   SoundMixer(uint32_t rate, bool preferStereo, std::unique_ptr<platform::WaveOutput> device);
-  ~SoundMixer();
+  ~SoundMixer() override;
   SoundMixer(const SoundMixer&) = delete;
   SoundMixer& operator=(const SoundMixer&) = delete;
 
   // Channels 1 to 8; other numbers are ignored.
   void play(SampleRef sample, int channel, bool loop);
-  void stop(int channel);
+  void stop(int32_t channel) override;
   void stopAll();
-  bool isBusy(int channel) const;
+  bool isBusy(int32_t channel) const override;
 
   // Reopens the device at the best offered format for `rate`; false when none is offered or no
   // device opens with it.

@@ -39,7 +39,7 @@ struct TestMovie::Services {
   StageImages images;
   testing::FakeCast cast;
   testing::FakeMedia media;
-  MixerSound sound;
+  SoundMixer& sound;
 };
 
 Value TestMovie::make(DisplayHost& display, SoundMixer& mixer, const TestMovieSettings& settings) {

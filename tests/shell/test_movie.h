@@ -19,16 +19,6 @@
 
 namespace qn::test {
 
-class MixerSound final : public SoundService {
- public:
-  explicit MixerSound(SoundMixer& mixer) : mixer_(mixer) {}
-  void stop(int32_t channel) override { mixer_.stop(channel); }
-  bool isBusy(int32_t channel) const override { return mixer_.isBusy(channel); }
-
- private:
-  SoundMixer& mixer_;
-};
-
 struct TestMovieSettings {
   uint32_t stageColor = 0x3366CC;
   bool exitLock = false;
