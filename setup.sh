@@ -12,10 +12,13 @@ packages=(
   libfreetype-dev libfontconfig-dev fonts-dejavu-core
   libgtest-dev libgmock-dev libbenchmark-dev libpixman-1-dev
 )
+# Only the tests need these: they rebuild the art and sound generators and check that the
+# committed assets are exactly what the generators make.
+test_packages=(libcairo2-dev libvorbis-dev)
 
-install_missing() {
+install_missing() {  # install_missing [extra packages]
   local missing=()
-  for package in "${packages[@]}"; do
+  for package in "${packages[@]}" "$@"; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
   done
   if ((${#missing[@]})); then
@@ -68,7 +71,7 @@ case "$command" in
     exec ./build/shell/boules "$@"
     ;;
   test)
-    install_missing
+    install_missing "${test_packages[@]}"
     build build -DCMAKE_BUILD_TYPE=RelWithDebInfo
     (cd build && ctest --output-on-failure --parallel "$jobs")
     echo "== the same suite under AddressSanitizer and UndefinedBehaviorSanitizer"
