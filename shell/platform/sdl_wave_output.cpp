@@ -21,12 +21,12 @@ namespace {
 constexpr Uint16 kDeviceBufferFrames = 512;
 
 SDL_AudioSpec specFor(const WaveFormat& format) {
-  SDL_AudioSpec spec{};
-  spec.freq = static_cast<int>(format.samplesPerSecond);
-  spec.format = format.bitsPerSample == 8 ? AUDIO_U8 : AUDIO_S16LSB;
-  spec.channels = static_cast<Uint8>(format.channels);
-  spec.samples = kDeviceBufferFrames;
-  return spec;
+  SDL_AudioSpec audioSpec{};
+  audioSpec.freq = static_cast<int>(format.samplesPerSecond);
+  audioSpec.format = format.bitsPerSample == 8 ? AUDIO_U8 : AUDIO_S16LSB;
+  audioSpec.channels = static_cast<Uint8>(format.channels);
+  audioSpec.samples = kDeviceBufferFrames;
+  return audioSpec;
 }
 
 class SdlWaveOutput final : public WaveOutput {

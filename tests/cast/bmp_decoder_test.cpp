@@ -8,7 +8,7 @@ namespace qn {
 namespace {
 
 // A BMP image with chosen header fields, for forms the packer never writes.
-struct BmpSpec {
+struct BmpLayout {
   int32_t width, height;
   uint16_t bits;
   uint32_t compression;
@@ -21,34 +21,34 @@ void put(std::vector<uint8_t>& out, uint32_t value, int bytes) {
   for (int i = 0; i < bytes; ++i) out.push_back(static_cast<uint8_t>(value >> (8 * i)));
 }
 
-std::vector<uint8_t> makeBmp(const BmpSpec& spec, uint8_t fill = 0x5A) {
-  auto stride = static_cast<uint32_t>(paddedRowBytes(spec.bits, spec.width));
-  uint32_t pixelOffset = 54 + 4 * static_cast<uint32_t>(spec.masks.size() + spec.palette.size());
+std::vector<uint8_t> makeBmp(const BmpLayout& layout, uint8_t fill = 0x5A) {
+  auto stride = static_cast<uint32_t>(paddedRowBytes(layout.bits, layout.width));
+  uint32_t pixelOffset = 54 + 4 * static_cast<uint32_t>(layout.masks.size() + layout.palette.size());
   std::vector<uint8_t> out;
   put(out, 19778, 2);
-  put(out, pixelOffset + stride * spec.height, 4);
+  put(out, pixelOffset + stride * layout.height, 4);
   put(out, 0, 4);
   put(out, pixelOffset, 4);
   put(out, 40, 4);
-  put(out, static_cast<uint32_t>(spec.width), 4);
-  put(out, static_cast<uint32_t>(spec.height), 4);
+  put(out, static_cast<uint32_t>(layout.width), 4);
+  put(out, static_cast<uint32_t>(layout.height), 4);
   put(out, 1, 2);
-  put(out, spec.bits, 2);
-  put(out, spec.compression, 4);
-  put(out, stride * spec.height, 4);
+  put(out, layout.bits, 2);
+  put(out, layout.compression, 4);
+  put(out, stride * layout.height, 4);
   put(out, 0, 4);
   put(out, 0, 4);
-  put(out, spec.colorsUsed, 4);
+  put(out, layout.colorsUsed, 4);
   put(out, 0, 4);
-  for (uint32_t mask : spec.masks) put(out, mask, 4);
-  for (uint32_t entry : spec.palette) put(out, entry, 4);
-  out.insert(out.end(), stride * spec.height, fill);
+  for (uint32_t mask : layout.masks) put(out, mask, 4);
+  for (uint32_t entry : layout.palette) put(out, entry, 4);
+  out.insert(out.end(), stride * layout.height, fill);
   return out;
 }
 
 TEST(BmpDecoderTest, DepthsPalettesAndBitFields) {
   DecodedImage image;
-  BmpSpec onebit{9, 3, 1, 0, 0, {}, {0x000000, 0x00FF8040}};
+  BmpLayout onebit{9, 3, 1, 0, 0, {}, {0x000000, 0x00FF8040}};
   ASSERT_EQ(decodeBmp(makeBmp(onebit).data(), makeBmp(onebit).size(), image), BmpStatus::ok);
   EXPECT_EQ(image.depthCode, 1);
   EXPECT_EQ(image.stride, 4);
@@ -56,19 +56,19 @@ TEST(BmpDecoderTest, DepthsPalettesAndBitFields) {
   EXPECT_EQ(image.palette[1], 0xFFFF8040u);
 
   // colorsUsed shorter than the depth's palette: the rest stays opaque black.
-  BmpSpec fourbit{3, 1, 4, 0, 2, {}, {0x112233, 0x445566}};
+  BmpLayout fourbit{3, 1, 4, 0, 2, {}, {0x112233, 0x445566}};
   std::vector<uint8_t> bytes = makeBmp(fourbit);
   ASSERT_EQ(decodeBmp(bytes.data(), bytes.size(), image), BmpStatus::ok);
   ASSERT_EQ(image.palette.size(), 16u);
   EXPECT_EQ(image.palette[1], 0xFF445566u);
   EXPECT_EQ(image.palette[2], 0xFF000000u);
 
-  BmpSpec rgb565{3, 2, 16, 3, 0, {0xF800, 0x07E0, 0x001F}, {}};
+  BmpLayout rgb565{3, 2, 16, 3, 0, {0xF800, 0x07E0, 0x001F}, {}};
   bytes = makeBmp(rgb565);
   ASSERT_EQ(decodeBmp(bytes.data(), bytes.size(), image), BmpStatus::ok);
   EXPECT_EQ(image.depthCode, -16);
   EXPECT_EQ(image.stride, 8);
-  BmpSpec rgb555 = rgb565;
+  BmpLayout rgb555 = rgb565;
   rgb555.masks = {0x7C00, 0x03E0, 0x001F};
   bytes = makeBmp(rgb555);
   ASSERT_EQ(decodeBmp(bytes.data(), bytes.size(), image), BmpStatus::ok);
@@ -84,8 +84,8 @@ TEST(BmpDecoderTest, DepthsPalettesAndBitFields) {
 }
 
 TEST(BmpDecoderTest, DamagedHeadersFailWithoutReadingOutside) {
-  BmpSpec spec{4, 4, 8, 0, 0, {}, std::vector<uint32_t>(256, 0)};
-  const std::vector<uint8_t> good = makeBmp(spec);
+  BmpLayout layout{4, 4, 8, 0, 0, {}, std::vector<uint32_t>(256, 0)};
+  const std::vector<uint8_t> good = makeBmp(layout);
   DecodedImage image;
   ASSERT_EQ(decodeBmp(good.data(), good.size(), image), BmpStatus::ok);
 
@@ -117,7 +117,7 @@ TEST(BmpDecoderTest, DamagedHeadersFailWithoutReadingOutside) {
   for (size_t length : {size_t(0), size_t(14), size_t(53), size_t(54 + 1023), good.size() - 1})
     EXPECT_EQ(decodeBmp(good.data(), length, image), BmpStatus::malformed) << "length " << length;
 
-  BmpSpec masksMissing{1, 1, 16, 3, 0, {}, {}};
+  BmpLayout masksMissing{1, 1, 16, 3, 0, {}, {}};
   std::vector<uint8_t> truncated = makeBmp(masksMissing);
   truncated.resize(56);
   EXPECT_EQ(decodeBmp(truncated.data(), truncated.size(), image), BmpStatus::malformed);
