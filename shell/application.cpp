@@ -247,8 +247,11 @@ bool Application::writeScreenshot(const std::string& path) const {
 }
 
 int Application::shutdown() {
-  if (host_ && !options_.screenshotPath.empty() && !writeScreenshot(options_.screenshotPath))
+  // A screenshot that was asked for and not written is a failed run, whatever the loop said.
+  if (host_ && !options_.screenshotPath.empty() && !writeScreenshot(options_.screenshotPath)) {
     platform::debugOutput("--screenshot " + options_.screenshotPath + ": cannot write the image\n");
+    if (exitCode_ == 0) exitCode_ = 1;
+  }
   platform::setKeyStateHandler(nullptr);
   movieValue_ = Value();
   movie_ = nullptr;

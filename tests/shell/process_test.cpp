@@ -47,6 +47,7 @@ TEST(ProgramTest, OptionsDecideTheExitCode) {
   EXPECT_EQ(platform::exitCodeOf(program + " --headless --frames"), 2);
   EXPECT_EQ(platform::exitCodeOf(program + " --depth 8"), 2);
   EXPECT_EQ(platform::exitCodeOf(program + " --help"), 0);
+  EXPECT_EQ(platform::exitCodeOf(program + " --headless --frames 1 --screenshot /nonexistent/folder/x.png 2>/dev/null"), 1);
 }
 
 }  // namespace
