@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "script/container_text.h"
 #include "script/elementwise.h"
 #include "script/int_list_object.h"
 #include "script/intro_sort.h"
@@ -75,17 +76,7 @@ int32_t ListOf<Element, Self>::findNear(const Value& value) const {
 
 template <class Element, class Self>
 void ListOf<Element, Self>::toString(std::string& out) const {
-  NestingGuard guard(this);
-  if (guard.stop()) {
-    out += "[...]";
-    return;
-  }
-  out += '[';
-  for (int32_t i = 0; i < size(); ++i) {
-    if (i > 0) out += ", ";
-    Traits::appendText(out, items_[i]);
-  }
-  out += ']';
+  appendContainerText(out, this, size(), "[]", [&](int32_t i) { Traits::appendText(out, items_[i]); });
 }
 
 template <class Element, class Self>

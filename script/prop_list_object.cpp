@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "script/container_text.h"
 #include "script/elementwise.h"
 #include "script/method_answer.h"
 #include "script/nesting_guard.h"
@@ -124,23 +125,11 @@ void PropListObject::removeAt(int32_t position) {
 }
 
 void PropListObject::toString(std::string& out) const {
-  NestingGuard guard(this);
-  if (guard.stop()) {
-    out += "[...]";
-    return;
-  }
-  if (keys_.empty()) {
-    out += "[:]";
-    return;
-  }
-  out += '[';
-  for (int32_t i = 0; i < size(); ++i) {
-    if (i > 0) out += ", ";
+  appendContainerText(out, this, size(), "[:]", [&](int32_t i) {
     keys_[i].object()->toString(out);
     out += ": ";
     values_[i].object()->toString(out);
-  }
-  out += ']';
+  });
 }
 
 ScriptObject* PropListObject::duplicate() {

@@ -1,5 +1,6 @@
 #include "script/symbol_prop_list_object.h"
 
+#include "script/container_text.h"
 #include "script/elementwise.h"
 #include "script/method_answer.h"
 #include "script/nesting_guard.h"
@@ -56,24 +57,12 @@ Value SymbolPropListObject::valueAtPosition(int32_t position) const {
 }
 
 void SymbolPropListObject::toString(std::string& out) const {
-  NestingGuard guard(this);
-  if (guard.stop()) {
-    out += "[...]";
-    return;
-  }
-  if (entries_.empty()) {
-    out += "[:]";
-    return;
-  }
-  out += '[';
-  for (int32_t i = 0; i < size(); ++i) {
-    if (i > 0) out += ", ";
+  appendContainerText(out, this, size(), "[:]", [&](int32_t i) {
     out += '#';
     out += SymbolTable::global().symbolName(entries_[i].key);
     out += ": ";
     entries_[i].value.object()->toString(out);
-  }
-  out += ']';
+  });
 }
 
 ScriptObject* SymbolPropListObject::duplicate() {
