@@ -11,10 +11,12 @@
 
 namespace qn {
 
-namespace detail {
+// Argument `index` of a call (counted from 0), or void when the caller gave fewer.
 inline Value argumentOrVoid(int argc, Value* const* argv, int index) {
   return index < argc ? *argv[index] : Value();
 }
+
+namespace detail {
 
 template <class Receiver, class... Params, size_t... Index>
 Value runHandlerWith(Value (Receiver::*handler)(Params...), Receiver& receiver, [[maybe_unused]] int argc,

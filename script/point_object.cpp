@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "script/elementwise.h"
+#include "script/handler_call.h"
 #include "script/list_object.h"
 #include "script/rect_object.h"
 #include "script/scalars.h"
@@ -142,8 +143,6 @@ bool PointObject::setProperty(SymbolNumber property, const Value& value) {
 // Unhandled methods and non-rect arguments leave the result as the caller gave it; a missing
 // argument reads as void.
 bool PointObject::handle(SymbolNumber method, int argc, Value& result, Value* const* argv, bool) {
-  Value nothing;
-  auto argument = [&](int index) -> const Value& { return index < argc ? *argv[index] : nothing; };
   switch (method) {
     case sym::ilk: result = Value::symbol(sym::point); return true;
     case sym::duplicate:
@@ -176,7 +175,7 @@ bool PointObject::handle(SymbolNumber method, int argc, Value& result, Value* co
       return true;
     }
     case sym::inside:
-      if (const RectObject* rect = rectOf(argument(0))) result = Value(pointInside(intX(), intY(), rect->bounds()) ? 1 : 0);
+      if (const RectObject* rect = rectOf(argumentOrVoid(argc, argv, 0))) result = Value(pointInside(intX(), intY(), rect->bounds()) ? 1 : 0);
       return true;
     default: return false;
   }

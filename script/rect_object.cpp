@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "script/elementwise.h"
+#include "script/handler_call.h"
 #include "script/list_object.h"
 #include "script/point_object.h"
 #include "script/scalars.h"
@@ -122,8 +123,6 @@ bool RectObject::setProperty(SymbolNumber property, const Value& value) {
 
 // Unhandled methods leave the result as the caller gave it; a missing argument reads as void.
 bool RectObject::handle(SymbolNumber method, int argc, Value& result, Value* const* argv, bool) {
-  Value nothing;
-  auto argument = [&](int index) -> const Value& { return index < argc ? *argv[index] : nothing; };
   switch (method) {
     case sym::ilk: result = Value::symbol(sym::rect); return true;
     case sym::duplicate:
@@ -151,7 +150,7 @@ bool RectObject::handle(SymbolNumber method, int argc, Value& result, Value* con
       return true;
     }
     case sym::offset:  // the count is not checked: missing offsets are 0
-      result = makeRect(movedBy(bounds_, argument(0).toInteger(), argument(1).toInteger()));
+      result = makeRect(movedBy(bounds_, argumentOrVoid(argc, argv, 0).toInteger(), argumentOrVoid(argc, argv, 1).toInteger()));
       return true;
     case sym::inflate: {
       if (argc != 2) return false;
