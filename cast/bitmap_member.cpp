@@ -7,10 +7,10 @@
 #include "cast/bmp_decoder.h"
 #include "cast/cast.h"
 #include "cast/image_blob.h"
-#include "cast/matte_mask.h"
 #include "gfx/draw_image.h"
+#include "gfx/matte_mask.h"
 #include "gfx/shape_drawing.h"
-#include "shell/platform/mapped_file.h"
+#include "platform/mapped_file.h"
 
 namespace qn {
 
@@ -65,8 +65,6 @@ BitmapMember::BitmapMember(Cast& cast, const BitmapRow& row)
       regY_(row.regY),
       useAlpha_(row.useAlpha != 0),
       matteAlphaThreshold_(row.matteAlphaThreshold),
-      reserved1_(row.reserved1),
-      reserved2_(row.reserved2),
       offset_(row.offset),
       packedSize_(row.packedSize),
       unpackedSize_(row.unpackedSize),

@@ -12,9 +12,9 @@
 #include "cast/cast_member_base.h"
 #include "cast/cast_rows.h"
 #include "cast/decoded_image.h"
-#include "engine/quad.h"
 #include "gfx/image_buffer.h"
 #include "gfx/image_owner.h"
+#include "script/quad.h"
 
 namespace qn {
 
@@ -80,7 +80,6 @@ class BitmapMember final : public CastMemberBase, public ImageOwner {
   int32_t regX_, regY_;
   bool useAlpha_;
   int32_t matteAlphaThreshold_;
-  int32_t reserved1_ = 0, reserved2_ = 0;
   int32_t offset_ = 0, packedSize_ = 0, unpackedSize_ = 0;
   int32_t alphaPackedSize_ = 0, alphaUnpackedSize_ = 0;
   uint8_t storedFormat_ = 0;

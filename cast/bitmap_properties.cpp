@@ -1,8 +1,8 @@
 #include "cast/bitmap_member.h"
 
-#include "cast/matte_mask.h"
 #include "engine/geometry_values.h"
 #include "gfx/image_object.h"
+#include "gfx/matte_mask.h"
 #include "script/string_object.h"
 
 namespace qn {

@@ -4,10 +4,10 @@
 #include <cmath>
 
 #include "cast/bitmap_member.h"
-#include "cast/matte_mask.h"
 #include "cast/sprite_loading.h"
 #include "engine/movie.h"
 #include "gfx/ink.h"
+#include "gfx/matte_mask.h"
 
 namespace qn {
 

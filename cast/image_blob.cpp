@@ -1,7 +1,7 @@
 #include "cast/image_blob.h"
 
 #include "cast/bmp_decoder.h"
-#include "shell/platform/image_decoder.h"
+#include "platform/image_decoder.h"
 
 namespace qn {
 

@@ -6,8 +6,8 @@
 #include <new>
 
 #include "cast/media_format.h"
-#include "shell/platform/embedded_media.h"
-#include "shell/platform/platform.h"
+#include "platform/embedded_media.h"
+#include "platform/platform.h"
 
 namespace qn {
 

@@ -12,7 +12,7 @@
 #include <string>
 
 #include "engine/media_service.h"
-#include "shell/platform/mapped_file.h"
+#include "platform/mapped_file.h"
 #include "sound/purge_members.h"
 
 namespace qn {

@@ -2,8 +2,8 @@
 
 #include "cast/cast.h"
 #include "cast/sound_sprite.h"
+#include "platform/mapped_file.h"
 #include "script/string_object.h"
-#include "shell/platform/mapped_file.h"
 #include "sound/decode_sound.h"
 #include "sound/sound_mixer.h"
 

@@ -9,7 +9,7 @@
 #include <string_view>
 
 #include "gfx/image_buffer.h"
-#include "shell/platform/text_renderer.h"
+#include "platform/text_renderer.h"
 
 namespace qn {
 

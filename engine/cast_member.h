@@ -8,8 +8,8 @@
 
 #include <cstdint>
 
-#include "engine/stage_rect.h"
 #include "engine/sprite_span.h"
+#include "script/stage_rect.h"
 #include "script/value.h"
 
 namespace qn {

@@ -12,41 +12,20 @@
 #include <cstdint>
 #include <string_view>
 
-#include "engine/stage_rect.h"
 #include "engine/time_source.h"
+#include "gfx/frame_buffer.h"
+#include "script/stage_rect.h"
 
 namespace qn {
 
-// What `displayFormat` answers.
-inline constexpr int32_t kDisplay32 = 32;
-inline constexpr int32_t kDisplay555 = 16;
-inline constexpr int32_t kDisplay565 = -16;
-
-// The device's frame buffer during one present: pixel (x, y) of the screen lies at
-// pixels + x * xPitch + y * yPitch (pitches in bytes, either may be negative).
-struct FrameBuffer {
-  uint8_t* pixels = nullptr;
-  int32_t xPitch = 0;
-  int32_t yPitch = 0;
-  int32_t bitsPerPixel = 0;
-  int32_t width = 0;
-  int32_t height = 0;
-};
-
-class DisplayHost : public TimeSource {
+class DisplayHost : public TimeSource, public FrameBufferDevice {
  public:
-  // Screen metrics and format, fixed for the run. `displayFormat`: 32, 16 for 5-5-5, -16 for
-  // 5-6-5, otherwise the device's bit count.
-  virtual int32_t displayFormat() const = 0;
+  // Screen metrics, fixed for the run (the display format and frame buffer: FrameBufferDevice).
   virtual int32_t screenWidth() const = 0;
   virtual int32_t screenHeight() const = 0;
 
   // Marks a window rectangle for repainting (no erase) and repaints it at once (see above).
   virtual void repaint(const IntRect& windowRect) = 0;
-  // Takes the frame buffer for a present; false when the device refuses (nothing is drawn then).
-  virtual bool beginDraw(FrameBuffer& buffer) = 0;
-  virtual void endDraw() = 0;
-
   // Asks the main window to close; the program ends through its normal shutdown after the
   // current event, never from inside this call.
   virtual void postCloseRequest() = 0;

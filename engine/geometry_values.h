@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <optional>
 
-#include "engine/stage_rect.h"
-#include "engine/quad.h"
+#include "script/quad.h"
+#include "script/stage_rect.h"
 #include "script/value.h"
 
 namespace qn {

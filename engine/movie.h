@@ -16,12 +16,12 @@
 #include <vector>
 
 #include "engine/event_mask.h"
-#include "engine/stage_rect.h"
 #include "engine/movie_services.h"
 #include "engine/random_generator.h"
 #include "engine/sprite_channel.h"
 #include "engine/sprite_span.h"
 #include "script/script_host.h"
+#include "script/stage_rect.h"
 #include "script/value.h"
 
 namespace qn {
@@ -56,7 +56,6 @@ class Movie : public ScriptObject, public ScriptHost {
   virtual void putText(std::string_view text);
   // Sets the compiled movie's globals back to void; result void.
   virtual void resetGlobals(Value& result) = 0;
-  virtual void noteHook(Value& result) = 0;
 
   // --- the shell --------------------------------------------------------------------------
   void tick();
@@ -193,7 +192,6 @@ class Movie : public ScriptObject, public ScriptHost {
   int32_t orientation_ = 0;
   std::string mediaFileName_;
   bool prefer565_ = false;
-  bool secondOption_ = false;  // set by the definition, read by nothing
   bool exitLock_ = false;
   int64_t mediaFileSize_ = 0;
   int32_t idleHandlerPeriod_ = 1;

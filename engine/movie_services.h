@@ -6,8 +6,8 @@
 #include "engine/cast_table.h"
 #include "engine/display_host.h"
 #include "engine/media_service.h"
-#include "engine/sound_service.h"
-#include "engine/stage_image_service.h"
+#include "gfx/stage_image_service.h"
+#include "sound/sound_service.h"
 
 namespace qn {
 

@@ -14,9 +14,9 @@
 #include <utility>
 
 #include "engine/event_mask.h"
-#include "engine/stage_rect.h"
-#include "engine/quad.h"
 #include "engine/sprite_span.h"
+#include "script/quad.h"
+#include "script/stage_rect.h"
 #include "script/value.h"
 
 namespace qn {

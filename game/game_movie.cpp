@@ -26,7 +26,6 @@ bool GameMovie::defineMovie() {
   debugLogEnabled_ = false;
   mediaFileName_ = kMediaFileName;
   prefer565_ = true;
-  secondOption_ = true;
 
   createMembers_(castRows_);
   mediaFileSize_ = castRows_.mediaFileSize;
@@ -55,7 +54,5 @@ void GameMovie::resetGlobals(Value& result) {
   globals_ = MovieGlobals{};
   result = Value();
 }
-
-void GameMovie::noteHook(Value& result) { result = Value(); }
 
 }  // namespace qn::game

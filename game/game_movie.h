@@ -30,7 +30,6 @@ class GameMovie : public Movie {
   Value createBehaviours(int32_t spanId, int32_t channel) override;
   void createScriptInstance(Value& result, int32_t memberNumber, int32_t castLib) override;
   void resetGlobals(Value& result) override;
-  void noteHook(Value& result) override;
 
   MovieGlobals& globals() { return globals_; }
   const ScriptConstants& constants() const { return constants_; }

@@ -4,9 +4,9 @@
 #include <cstdint>
 #include <optional>
 
-#include "engine/quad.h"
 #include "gfx/ink.h"
 #include "gfx/pixel_rect.h"
+#include "script/quad.h"
 
 namespace qn {
 

@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <optional>
 
-#include "engine/quad.h"
 #include "gfx/image_buffer.h"
+#include "script/quad.h"
 #include "script/value.h"
 
 namespace qn {

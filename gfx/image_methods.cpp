@@ -10,7 +10,7 @@
 #include "gfx/image_arguments.h"
 #include "gfx/image_buffer.h"
 #include "gfx/image_object.h"
-#include "gfx/matte_builder.h"
+#include "gfx/matte_mask.h"
 #include "gfx/pixel_access.h"
 #include "gfx/shape_drawing.h"
 #include "script/color_object.h"
@@ -285,7 +285,7 @@ bool ImageBuffer::handle(SymbolNumber method, int argc, Value& result, Value* co
     }
     case sym::createMatte: {
       const int32_t threshold = argc > 0 ? argv[0]->toInteger() : 1;
-      result = hasPixels() ? makeImageObject(Value::adopt(buildMatte(*this, threshold))) : Value();
+      result = hasPixels() ? makeImageObject(Value::adopt(buildMatteMask(*this, threshold))) : Value();
       return true;
     }
     case sym::createMask:

@@ -8,9 +8,9 @@
 
 #include <functional>
 
-#include "engine/display_host.h"
-#include "engine/stage_image_service.h"
+#include "gfx/frame_buffer.h"
 #include "gfx/image_buffer.h"
+#include "gfx/stage_image_service.h"
 
 namespace qn {
 
@@ -18,7 +18,7 @@ class StageImages final : public StageImageService {
  public:
   using ChangeListener = std::function<void(const IntRect& changed)>;
 
-  explicit StageImages(DisplayHost& display) : display_(display) {}
+  explicit StageImages(FrameBufferDevice& display) : display_(display) {}
   void setChangeListener(ChangeListener listener) { listener_ = std::move(listener); }
 
   Value createStageImage(int32_t width, int32_t height, int32_t depth) override;
@@ -30,7 +30,7 @@ class StageImages final : public StageImageService {
   void stageChanged(const PixelRect& changed) const;
 
  private:
-  DisplayHost& display_;
+  FrameBufferDevice& display_;
   ChangeListener listener_;
 };
 

@@ -3,19 +3,19 @@
 #include <SDL.h>
 
 #include "engine/movie.h"
+#include "platform/fake_wave_output.h"
+#include "platform/image_encoder.h"
+#include "platform/key_state.h"
+#include "platform/mapped_file.h"
+#include "platform/platform.h"
+#include "platform/single_instance.h"
+#include "platform/wave_output.h"
+#include "script/report_error.h"
 #include "shell/debug_log.h"
 #include "shell/main_window.h"
-#include "shell/platform/image_encoder.h"
-#include "shell/platform/key_state.h"
-#include "shell/platform/mapped_file.h"
-#include "shell/platform/platform.h"
-#include "shell/platform/single_instance.h"
-#include "shell/platform/fake_wave_output.h"
-#include "shell/platform/wave_output.h"
 #include "shell/shell_display_host.h"
 #include "shell/window_events.h"
 #include "shell/window_message_box.h"
-#include "script/report_error.h"
 #include "sound/sound_mixer.h"
 
 namespace qn {

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "shell/platform/platform.h"
+#include "platform/platform.h"
 
 namespace qn::debug_log {
 

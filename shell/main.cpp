@@ -2,9 +2,9 @@
 // the application's main routine with the program's movie.
 #include <string>
 
+#include "platform/platform.h"
 #include "shell/application.h"
 #include "shell/command_line.h"
-#include "shell/platform/platform.h"
 #include "shell/program_movie.h"
 
 int main(int argc, char** argv) {

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "shell/platform/platform.h"
+#include "platform/platform.h"
 
 namespace qn {
 

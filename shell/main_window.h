@@ -8,7 +8,7 @@
 
 #include <string>
 
-#include "engine/stage_rect.h"
+#include "script/stage_rect.h"
 #include "shell/screen_buffer.h"
 
 namespace qn {

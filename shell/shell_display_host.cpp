@@ -1,8 +1,8 @@
 #include "shell/shell_display_host.h"
 
+#include "platform/platform.h"
 #include "shell/debug_log.h"
 #include "shell/main_window.h"
-#include "shell/platform/platform.h"
 
 namespace qn {
 

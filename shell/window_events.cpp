@@ -5,12 +5,12 @@
 #include <cstdio>
 #include <ctime>
 
+#include "platform/platform.h"
 #include "shell/application.h"
 #include "shell/desktop_keys.h"
 #include "shell/device_input.h"
 #include "shell/key_tables.h"
 #include "shell/main_window.h"
-#include "shell/platform/platform.h"
 
 namespace qn {
 

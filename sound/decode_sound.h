@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "shell/platform/wave_format.h"
+#include "platform/wave_format.h"
 #include "sound/purge_members.h"
 #include "sound/sample_buffer.h"
 

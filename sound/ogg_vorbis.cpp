@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "shell/platform/platform.h"
+#include "platform/platform.h"
 #include "sound/sample_buffer.h"
 
 namespace qn {

@@ -6,7 +6,7 @@
 #include <memory>
 #include <optional>
 
-#include "shell/platform/wave_format.h"
+#include "platform/wave_format.h"
 #include "sound/purge_members.h"
 
 namespace qn {

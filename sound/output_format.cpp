@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "shell/platform/wave_output.h"
+#include "platform/wave_output.h"
 
 namespace qn {
 

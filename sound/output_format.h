@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "shell/platform/wave_format.h"
+#include "platform/wave_format.h"
 
 namespace qn {
 

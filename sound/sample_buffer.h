@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "shell/platform/wave_format.h"
+#include "platform/wave_format.h"
 
 namespace qn {
 

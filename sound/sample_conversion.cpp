@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "shell/platform/audio_converter.h"
+#include "platform/audio_converter.h"
 
 namespace qn {
 

@@ -12,12 +12,12 @@
 #include <cstdint>
 #include <memory>
 
-#include "engine/sound_service.h"
-#include "shell/platform/threading.h"
-#include "shell/platform/wave_output.h"
+#include "platform/threading.h"
+#include "platform/wave_output.h"
 #include "sound/mix_channel.h"
 #include "sound/purge_members.h"
 #include "sound/sample_buffer.h"
+#include "sound/sound_service.h"
 
 namespace qn {
 

@@ -6,7 +6,7 @@
 #include <optional>
 #include <vector>
 
-#include "shell/platform/wave_format.h"
+#include "platform/wave_format.h"
 #include "sound/sample_buffer.h"
 
 namespace qn {

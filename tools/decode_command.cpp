@@ -9,7 +9,7 @@
 #include "cast/cast.h"
 #include "cast/image_blob.h"
 #include "cast/media_format.h"
-#include "shell/platform/mapped_file.h"
+#include "platform/mapped_file.h"
 #include "tools/png_output.h"
 #include "tools/qmftool_command.h"
 

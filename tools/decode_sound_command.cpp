@@ -5,8 +5,8 @@
 #include <optional>
 #include <string>
 
-#include "shell/platform/mapped_file.h"
-#include "shell/platform/wave_output.h"
+#include "platform/mapped_file.h"
+#include "platform/wave_output.h"
 #include "sound/decode_sound.h"
 #include "sound/output_format.h"
 #include "sound/wave_file.h"

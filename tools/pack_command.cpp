@@ -1,7 +1,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "shell/platform/mapped_file.h"
+#include "platform/mapped_file.h"
 #include "tools/qmftool_command.h"
 #include "tools/qmftool/packer.h"
 

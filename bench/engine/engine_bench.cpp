@@ -64,7 +64,6 @@ class BenchMovie : public Movie {
   Value createBehaviours(int32_t, int32_t) override { return makeList({Value::adopt(new Walker())}); }
   void createScriptInstance(Value& result, int32_t, int32_t) override { result = sharedZero; }
   void resetGlobals(Value& result) override { result = Value(); }
-  void noteHook(Value& result) override { result = Value(); }
 
  private:
   static constexpr int32_t kSpan[] = {9, 1, 10, 1, 0, 10, 1, 10};

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "shell/platform/fake_wave_output.h"
-#include "shell/platform/mapped_file.h"
+#include "platform/fake_wave_output.h"
+#include "platform/mapped_file.h"
 #include "sound/ogg_vorbis.h"
 #include "sound/sample_conversion.h"
 #include "sound/sound_mixer.h"

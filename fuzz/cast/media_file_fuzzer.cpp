@@ -11,8 +11,8 @@
 #include "cast/media_file.h"
 #include "cast/media_format.h"
 #include "cast/sound_member.h"
+#include "platform/platform.h"
 #include "script/symbol_table.h"
-#include "shell/platform/platform.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "shell/platform/fake_wave_output.h"
+#include "platform/fake_wave_output.h"
 #include "sound/decode_sound.h"
 #include "sound/sound_mixer.h"
 

@@ -79,7 +79,6 @@ class TestMovie final : public Movie {
     return Movie::defineMovie();
   }
   void resetGlobals(Value& result) override { result = Value(); }
-  void noteHook(Value& result) override { result = Value(); }
 
  private:
   Cast& cast_;

@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "cast/media_file.h"
-#include "shell/platform/embedded_media.h"
+#include "platform/embedded_media.h"
 
 namespace qn {
 namespace {

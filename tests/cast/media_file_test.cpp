@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "cast/media_file.h"
-#include "shell/platform/platform.h"
+#include "platform/platform.h"
 #include "tests/cast/media_test_support.h"
 
 namespace qn {

@@ -5,13 +5,13 @@
 #include "cast/bitmap_member.h"
 #include "cast/empty_member.h"
 #include "cast/field_member.h"
-#include "cast/matte_mask.h"
 #include "cast/sound_member.h"
+#include "gfx/matte_mask.h"
+#include "platform/mapped_file.h"
+#include "platform/platform.h"
 #include "script/point_object.h"
 #include "script/string_object.h"
 #include "script/symbol_object.h"
-#include "shell/platform/mapped_file.h"
-#include "shell/platform/platform.h"
 #include "tests/cast/cast_fixture.h"
 #include "tools/qmftool/bmp_writer.h"
 
@@ -292,29 +292,25 @@ TEST_F(MemberTest, SixteenBitMembersFollowPrefer565) {
   }
 }
 
-TEST_F(MemberTest, MatteMarksBorderConnectedWhite) {
-  // 5 x 5, white everywhere except a black ring around a white centre: the centre stays.
-  Value image = Value::adopt(ImageBuffer::create(5, 5, 32));
-  ImageBuffer& pixels = *imageBufferOf(image);
-  fillRect(pixels, pixels.bounds(), 0xFFFFFF);
-  for (int32_t i = 1; i <= 3; ++i)
-    for (int32_t j : {1, 3}) {
-      fillRect(pixels, PixelRect{i, j, i + 1, j + 1}, 0x000000);
-      fillRect(pixels, PixelRect{j, i, j + 1, i + 1}, 0x000000);
-    }
-  Value matte = Value::adopt(buildMatteMask(pixels, 1));
-  ImageBuffer& mask = *imageBufferOf(matte);
-  EXPECT_TRUE(matteIsBackground(mask, 0, 0));
-  EXPECT_TRUE(matteIsBackground(mask, 4, 2));
-  EXPECT_FALSE(matteIsBackground(mask, 1, 1));
-  EXPECT_FALSE(matteIsBackground(mask, 2, 2));  // white, but walled in
-  EXPECT_FALSE(mask.noBorder());
+TEST_F(MemberTest, CreateMatteOfAMemberImageIsTheMembersMatte) {
+  BitmapCast data;
+  CastWorld world(data.media, data.rows.rows());
+  // Drawn onto white: the white corners touch the border, so they are background.
+  Value ontoWhite = world.member(9);
+  const Value matte = ontoWhite.getProperty(sym::image).call(sym::createMatte);
+  ASSERT_TRUE(matte.is(sym::image));
+  const ImageBuffer& made = *imageBufferOf(matte.getProperty(sym::intImage));
+  const ImageBuffer& own = *bitmapOf(ontoWhite).matte();
+  ASSERT_EQ(made.depth(), 1);
+  for (int32_t y = 0; y < 2; ++y)
+    for (int32_t x = 0; x < 2; ++x) EXPECT_EQ(matteIsBackground(made, x, y), matteIsBackground(own, x, y));
+  EXPECT_TRUE(matteIsBackground(made, 0, 0));
+  EXPECT_FALSE(matteIsBackground(made, 1, 0));
 
-  // No white on the border: nothing is background, and the mask says so.
-  fillRect(pixels, pixels.bounds(), 0x102030);
-  Value clear = Value::adopt(buildMatteMask(pixels, 1));
-  EXPECT_FALSE(matteIsBackground(*imageBufferOf(clear), 0, 0));
-  EXPECT_TRUE(imageBufferOf(clear)->noBorder());
+  // With useAlpha the threshold argument decides: the half-transparent corner (alpha 127).
+  const Value image = world.member(8).getProperty(sym::image);
+  EXPECT_FALSE(matteIsBackground(*imageBufferOf(image.call(sym::createMatte).getProperty(sym::intImage)), 1, 1));
+  EXPECT_TRUE(matteIsBackground(*imageBufferOf(image.call(sym::createMatte, 128).getProperty(sym::intImage)), 1, 1));
 }
 
 TEST_F(MemberTest, FieldTextAndProperties) {

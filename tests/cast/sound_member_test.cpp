@@ -2,8 +2,8 @@
 
 #include "cast/sound_member.h"
 #include "cast/sound_sprite.h"
-#include "shell/platform/fake_wave_output.h"
-#include "shell/platform/mapped_file.h"
+#include "platform/fake_wave_output.h"
+#include "platform/mapped_file.h"
 #include "sound/sound_mixer.h"
 #include "tests/cast/cast_fixture.h"
 

@@ -59,7 +59,6 @@ class TestMovie : public Movie {
     gEngine = Value();
     result = Value();
   }
-  void noteHook(Value& result) override { result = Value(); }
 
   EventLog& log() { return log_; }
   Value gEngine;  // a movie global

@@ -8,7 +8,7 @@
 
 #include "engine/movie.h"
 #include "game/game_program.h"
-#include "shell/platform/fake_wave_output.h"
+#include "platform/fake_wave_output.h"
 #include "sound/sound_mixer.h"
 #include "tests/engine/fake_services.h"
 

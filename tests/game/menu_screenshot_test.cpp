@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/platform/image_decoder.h"
+#include "platform/image_decoder.h"
 
 namespace qn {
 namespace {

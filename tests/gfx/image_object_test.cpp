@@ -6,7 +6,6 @@
 
 #include "gfx/image_object.h"
 #include "gfx/image_owner.h"
-#include "gfx/matte_builder.h"
 #include "script/color_object.h"
 #include "script/list_object.h"
 #include "script/point_object.h"
@@ -186,9 +185,7 @@ TEST(ImageObject, CroppingTrimmingAndAlpha) {
   EXPECT_EQ(image.pixels.at(2, 1), 0x80123456u);
   EXPECT_TRUE(image.object.call(sym::createMask).isVoid());
   EXPECT_FALSE(OwnedImage(2, 2, 1).object.call(sym::createMask).isVoid());
-  setMatteBuilder([](const ImageBuffer& from, int32_t) { return ImageBuffer::create(from.width(), from.height(), 1); });
   EXPECT_EQ(image.object.call(sym::createMatte).getProperty(sym::depth).toInteger(), 1);
-  setMatteBuilder(nullptr);
 }
 
 TEST(ImageObject, LockDefersReports) {

@@ -10,27 +10,19 @@
 namespace qn {
 namespace {
 
-class FakeScreen final : public DisplayHost {
+class FakeScreen final : public FrameBufferDevice {
  public:
   FakeScreen(int32_t width, int32_t height, int32_t format)
       : width_(width), height_(height), format_(format), bytes_(format == kDisplay32 ? 4 : 2),
         pixels(static_cast<size_t>(width * height * bytes_)) {}
 
-  int32_t now() override { return 0; }
   int32_t displayFormat() const override { return format_; }
-  int32_t screenWidth() const override { return width_; }
-  int32_t screenHeight() const override { return height_; }
-  void repaint(const IntRect&) override {}
   bool beginDraw(FrameBuffer& buffer) override {
     ++draws;
     buffer = {pixels.data(), bytes_, bytes_ * width_, bytes_ * 8, width_, height_};
     return true;
   }
   void endDraw() override {}
-  void postCloseRequest() override {}
-  void openDebugLog() override {}
-  void closeDebugLog() override {}
-  void writeDebugLog(std::string_view) override {}
 
   uint32_t at(int32_t x, int32_t y) const {
     const uint8_t* p = pixels.data() + (y * width_ + x) * bytes_;

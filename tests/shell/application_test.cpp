@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
+#include "platform/key_state.h"
+#include "platform/mapped_file.h"
+#include "platform/platform.h"
 #include "shell/application.h"
 #include "shell/key_translator.h"
-#include "shell/platform/key_state.h"
-#include "shell/platform/mapped_file.h"
-#include "shell/platform/platform.h"
 #include "shell/shell_display_host.h"
 #include "sound/sound_mixer.h"
 #include "test_movie.h"

@@ -3,10 +3,10 @@
 #include <cstdio>
 #include <string>
 
+#include "platform/mapped_file.h"
+#include "platform/platform.h"
 #include "script/report_error.h"
 #include "shell/debug_log.h"
-#include "shell/platform/mapped_file.h"
-#include "shell/platform/platform.h"
 #include "shell/shell_display_host.h"
 
 namespace qn {

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/mapped_file.h"
 #include "shell/input_recording.h"
-#include "shell/platform/mapped_file.h"
 
 namespace qn {
 namespace {

@@ -4,8 +4,8 @@
 #include <random>
 #include <string>
 
-#include "shell/platform/platform.h"
-#include "shell/platform/single_instance.h"
+#include "platform/platform.h"
+#include "platform/single_instance.h"
 
 namespace qn::platform {
 namespace {

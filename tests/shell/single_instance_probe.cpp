@@ -3,7 +3,7 @@
 // process got it.
 #include <cstdio>
 
-#include "shell/platform/single_instance.h"
+#include "platform/single_instance.h"
 
 int main(int argc, char** argv) {
   if (argc != 2) {

@@ -11,9 +11,9 @@
 #include "engine/cast_table.h"
 #include "engine/media_service.h"
 #include "engine/movie.h"
-#include "engine/sound_service.h"
 #include "gfx/stage_images.h"
 #include "sound/sound_mixer.h"
+#include "sound/sound_service.h"
 #include "tests/engine/fake_cast.h"
 #include "tests/engine/fake_services.h"
 
@@ -35,7 +35,6 @@ class TestMovie final : public Movie {
   void createScriptInstance(Value& result, int32_t, int32_t) override { result = Value(0); }
   bool defineMovie() override;
   void resetGlobals(Value& result) override { result = Value(); }
-  void noteHook(Value& result) override { result = Value(); }
   bool handle(SymbolNumber method, int argc, Value& result, Value* const* argv, bool flag) override;
 
   int activations = 0;

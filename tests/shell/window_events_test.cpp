@@ -6,9 +6,9 @@
 #include <cstring>
 #include <string>
 
+#include "platform/mapped_file.h"
 #include "shell/application.h"
 #include "shell/main_window.h"
-#include "shell/platform/mapped_file.h"
 #include "test_movie.h"
 
 namespace qn {

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string>
 
-#include "shell/platform/mapped_file.h"
+#include "platform/mapped_file.h"
 #include "sound/ogg_vorbis.h"
 #include "sound/wave_file.h"
 #include "tests/sound/sound_test_support.h"

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/platform/mapped_file.h"
+#include "platform/mapped_file.h"
 #include "tools/soundgen/encoders.h"
 
 namespace {

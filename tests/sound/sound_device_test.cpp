@@ -8,8 +8,8 @@
 #include <string>
 #include <thread>
 
-#include "shell/platform/mapped_file.h"
-#include "shell/platform/platform.h"
+#include "platform/mapped_file.h"
+#include "platform/platform.h"
 #include "sound/sound_mixer.h"
 #include "sound/wave_file.h"
 #include "tests/sound/sound_test_support.h"

@@ -4,7 +4,7 @@
 
 #include <numeric>
 
-#include "shell/platform/fake_wave_output.h"
+#include "platform/fake_wave_output.h"
 #include "sound/output_format.h"
 #include "tests/sound/sound_test_support.h"
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "shell/platform/wave_format.h"
+#include "platform/wave_format.h"
 #include "sound/sample_buffer.h"
 
 namespace qn::test {

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/platform/mapped_file.h"
+#include "platform/mapped_file.h"
 #include "sound/wave_file.h"
 #include "tools/qmftool_command.h"
 

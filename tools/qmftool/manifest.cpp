@@ -3,7 +3,7 @@
 #include <cerrno>
 #include <cstdlib>
 
-#include "shell/platform/mapped_file.h"
+#include "platform/mapped_file.h"
 
 namespace qn::qmftool {
 

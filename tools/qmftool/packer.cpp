@@ -8,7 +8,7 @@
 #include <memory>
 
 #include "cast/media_format.h"
-#include "shell/platform/mapped_file.h"
+#include "platform/mapped_file.h"
 #include "tools/qmftool/bmp_writer.h"
 
 namespace qn::qmftool {

@@ -1,4 +1,4 @@
-#include "shell/platform/image_encoder.h"
+#include "platform/image_encoder.h"
 
 #include <stb_image_write.h>
 

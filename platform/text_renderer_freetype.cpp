@@ -1,4 +1,4 @@
-#include "shell/platform/text_renderer.h"
+#include "platform/text_renderer.h"
 
 #include <fontconfig/fontconfig.h>
 #include <ft2build.h>

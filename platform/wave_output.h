@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <memory>
 
-#include "shell/platform/threading.h"
-#include "shell/platform/wave_format.h"
+#include "platform/threading.h"
+#include "platform/wave_format.h"
 
 namespace qn::platform {
 

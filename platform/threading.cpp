@@ -1,4 +1,4 @@
-#include "shell/platform/threading.h"
+#include "platform/threading.h"
 
 #include <chrono>
 

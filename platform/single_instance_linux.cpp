@@ -1,4 +1,4 @@
-#include "shell/platform/single_instance.h"
+#include "platform/single_instance.h"
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -10,7 +10,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "shell/platform/platform.h"
+#include "platform/platform.h"
 
 namespace qn::platform {
 

@@ -10,7 +10,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "shell/platform/audio_converter.h"
+#include "platform/audio_converter.h"
 
 namespace qn::platform {
 

@@ -1,4 +1,4 @@
-#include "cast/matte_mask.h"
+#include "gfx/matte_mask.h"
 
 #include <array>
 #include <vector>

@@ -4,9 +4,9 @@
 #include <cstdio>
 #include <string>
 
-#include "shell/platform/mapped_file.h"
-#include "shell/platform/platform.h"
-#include "shell/platform/threading.h"
+#include "platform/mapped_file.h"
+#include "platform/platform.h"
+#include "platform/threading.h"
 
 namespace qn::platform {
 namespace {
@@ -19,7 +19,7 @@ TEST(PlatformTest, ClockPathsAndMemory) {
   EXPECT_GT(highResolutionCounter(), counter);
   EXPECT_EQ(highResolutionFrequency(), 1'000'000'000u);
   EXPECT_EQ(executablePath().rfind(executableFolder() + "/", 0), 0u);
-  EXPECT_NE(executablePath().find("shell_tests"), std::string::npos);
+  EXPECT_NE(executablePath().find("platform_tests"), std::string::npos);
   EXPECT_GT(availablePhysicalMemory(), 0u);
 }
 

@@ -1,8 +1,6 @@
 // What the movie asks of the sound mixer: its eight numbered channels (1 to 8) stopped and
 // queried. Starting a sound goes through the sound member (`CastMember::play`), which hands its
 // decoded samples to the mixer itself. Channel numbers outside 1 to 8 are ignored / not busy.
-//
-// Header-only, so the sound library can implement it without linking the engine.
 #pragma once
 
 #include <cstdint>

@@ -2,14 +2,11 @@
 // ilk #intImage) of stage width x stage height; the graphics subsystem implements this service
 // over its image buffers and the device's frame buffer. Sprites draw themselves into the stage
 // image through their renderer (`SpriteChannel::draw`); the movie only fills, clips and presents.
-//
-// This header depends on the value model and plain geometry only, so the graphics library can
-// implement it without linking the engine.
 #pragma once
 
 #include <cstdint>
 
-#include "engine/stage_rect.h"
+#include "script/stage_rect.h"
 #include "script/value.h"
 
 namespace qn {

@@ -1,4 +1,4 @@
-#include "shell/platform/platform.h"
+#include "platform/platform.h"
 
 #include <sys/sysinfo.h>
 #include <unistd.h>

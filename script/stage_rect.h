@@ -1,4 +1,4 @@
-// Stage geometry on top of the script library's IntRect: the empty rect is (0, 0, 0, 0), a rect
+// Stage geometry on top of IntRect: the empty rect is (0, 0, 0, 0), a rect
 // is empty unless left < right and top < bottom, and the dirty-rect bookkeeping unites only
 // rects that are not empty.
 #pragma once

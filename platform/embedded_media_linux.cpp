@@ -1,4 +1,4 @@
-#include "shell/platform/embedded_media.h"
+#include "platform/embedded_media.h"
 
 // Defined by the assembly file that EmbedMedia.cmake generates; weak so that a program without
 // embedded media links and sees null.

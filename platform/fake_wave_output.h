@@ -10,7 +10,7 @@
 #include <mutex>
 #include <vector>
 
-#include "shell/platform/wave_output.h"
+#include "platform/wave_output.h"
 
 namespace qn::platform {
 

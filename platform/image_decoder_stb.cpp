@@ -1,4 +1,4 @@
-#include "shell/platform/image_decoder.h"
+#include "platform/image_decoder.h"
 
 #include <stb_image.h>
 

@@ -1,4 +1,4 @@
-#include "shell/platform/fake_wave_output.h"
+#include "platform/fake_wave_output.h"
 
 #include <chrono>
 

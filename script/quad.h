@@ -6,7 +6,7 @@
 #include <array>
 #include <optional>
 
-#include "engine/stage_rect.h"
+#include "script/stage_rect.h"
 
 namespace qn {
 

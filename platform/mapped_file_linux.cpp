@@ -1,4 +1,4 @@
-#include "shell/platform/mapped_file.h"
+#include "platform/mapped_file.h"
 
 #include <fcntl.h>
 #include <sys/mman.h>

@@ -1,4 +1,4 @@
-#include "engine/quad.h"
+#include "script/quad.h"
 
 #include <algorithm>
 #include <cmath>

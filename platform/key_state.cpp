@@ -1,4 +1,4 @@
-#include "shell/platform/key_state.h"
+#include "platform/key_state.h"
 
 namespace qn::platform {
 

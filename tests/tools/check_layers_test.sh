@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# The layer checker passes a tree whose includes follow the order and fails one that includes
+# a higher layer, naming the file and line.
+#   check_layers_test.sh CHECKER
+set -euo pipefail
+checker=$1
+tree=$(mktemp -d)
+trap 'rm -rf "$tree"' EXIT
+mkdir -p "$tree/script" "$tree/gfx/sub" "$tree/engine"
+printf '#pragma once\n' >"$tree/script/value.h"
+printf '#include "script/value.h"\n#include "gfx/sub/row.h"\n#include <vector>\n' >"$tree/gfx/image.h"
+printf '#include "gfx/image.h"\n#include "script/value.h"\n' >"$tree/engine/movie.h"
+"$checker" "$tree" script gfx engine
+
+printf '#include "gfx/image.h"\n  #include "engine/movie.h"\n' >"$tree/gfx/sub/row.h"
+if report=$("$checker" "$tree" script gfx engine 2>&1); then
+  echo "an include of a higher layer passed the check" >&2
+  exit 1
+fi
+grep -q '^gfx/sub/row.h:2: gfx includes engine' <<<"$report" || { echo "unexpected report: $report" >&2; exit 1; }
