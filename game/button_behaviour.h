@@ -1,7 +1,6 @@
 // The behaviours of the game's buttons (startgame, setupDone, changeStatus, gomenu, gohelp,
 // goscores, clickPow, showmap, closemap and the worm's): each makes its sprite clickable by
-// listening for mouseUp. What a click does is the game flow's, which answers the event in the
-// engine's modes; until a button's handler is there, the click is not handled.
+// listening for mouseUp, and its mouseUp runs the button's rule on the engine object.
 #pragma once
 
 #include <cstdint>
@@ -17,7 +16,11 @@ class ButtonBehaviour final : public ScriptInstance {
   explicit ButtonBehaviour(int32_t member) : ScriptInstance(event::mouseUp), member_(member) {}
   int32_t member() const { return member_; }
 
+  bool handle(SymbolNumber method, int argc, Value& result, Value* const* argv, bool flag) override;
+
  private:
+  Value mouseUp();
+
   int32_t member_;
 };
 

@@ -4,40 +4,62 @@
 // global that holds it.
 #pragma once
 
+#include <array>
+#include <cstddef>
+
 #include "engine/script_instance.h"
+#include "game/game_symbols.h"
+#include "game/rules.h"
 
 namespace qn::game {
+
+// The engine object's properties, in the order the script declares them.
+inline constexpr std::array kEngineProperties = {
+    s::pList, s::l1, s::midden, s::hoogte, s::blinktime, s::graden, s::feffect, s::ftoday,
+    s::startPlayers, s::pButton, s::pMaxBall, s::pBallList, s::pPlayer, s::pball, s::pmaxplayer,
+    s::lAllBallStill, s::wurm, s::endwidth, s::playerList,
+};
+
+constexpr size_t engineSlotOf(SymbolNumber property) {
+  for (size_t slot = 0; slot < kEngineProperties.size(); ++slot)
+    if (kEngineProperties[slot] == property) return slot;
+  return kEngineProperties.size();
+}
 
 class EngineScript final : public ScriptInstance {
  public:
   EngineScript() : ScriptInstance(0) {}
   bool handle(SymbolNumber method, int argc, Value& result, Value* const* argv, bool flag) override;
 
+  // One of the engine's own properties; `property` must be one of kEngineProperties.
+  Value& operator[](Symbol property) { return slots_[engineSlotOf(property)]; }
+
+  // The game's mode and aiming state, and the records of players and balls.
+  Object pList() { return Object((*this)[s::pList]); }
+  bool inMode(Symbol mode) { return pList()[s::mode].get() == mode; }
+  void setMode(Symbol mode) { pList()[s::mode] = mode; }
+  Object playerAt(int32_t index) { return Object((*this)[s::playerList].item(index)); }
+  Object ballAt(int32_t index) { return Object((*this)[s::pBallList].item(index)); }
+
+  // Whether the stylus was down at the previous frame step (for the stars at its release).
+  bool stylusWasDown() const { return stylusWasDown_; }
+  void setStylusWasDown(bool down) { stylusWasDown_ = down; }
+
+  // The engine object of the running game (void-safe: null before startMovie made it).
+  static EngineScript* running();
+
  protected:
-  Value* ownProperty(SymbolNumber property) override;
+  Value* ownProperty(SymbolNumber property) override {
+    size_t slot = engineSlotOf(property);
+    return slot < slots_.size() ? &slots_[slot] : nullptr;
+  }
 
  private:
   Value construct();
+  Value stepFrame();
 
-  Value pList;          // the game's mode and aiming state
-  Value l1;             // player index of the current leader, 0 when nobody leads
-  Value midden;         // horizontal centre of the field
-  Value hoogte;         // depth of the field, for the perspective scale
-  Value blinktime;      // when the idle hint glow started counting
-  Value graden;         // phase of the idle hint glow in degrees
-  Value feffect;        // running visual effects
-  Value ftoday;         // best distance since the program started
-  Value startPlayers;   // players still to throw their first ball, in order
-  Value pButton;        // actions of the on-screen buttons in channels 32 to 37
-  Value pMaxBall;       // balls per player
-  Value pBallList;      // ball records of the end, the target ball first
-  Value pPlayer;        // index in playerList of the player whose turn it is
-  Value pball;          // index in pBallList of the ball being handled
-  Value pmaxplayer;     // number of players taking part
-  Value lAllBallStill;  // 1 when no ball moved during the last frame
-  Value wurm;           // the worm
-  Value endwidth;       // power-bar width at which a computer player releases
-  Value playerList;     // one player record per player taking part
+  std::array<Value, kEngineProperties.size()> slots_;
+  bool stylusWasDown_ = false;
 };
 
 }  // namespace qn::game

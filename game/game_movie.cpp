@@ -1,7 +1,7 @@
 #include "game/game_movie.h"
 
 #include "game/game_symbols.h"
-#include "game/score.h"
+#include "game/frame_spans.h"
 #include "game/script_factory.h"
 #include "script/list_object.h"
 
@@ -29,7 +29,7 @@ bool GameMovie::defineMovie() {
 
   createMembers_(castRows_);
   mediaFileSize_ = castRows_.mediaFileSize;
-  addScore(*this);
+  addFrameSpans(*this);
   registerGameSymbols();
   constants_ = makeScriptConstants();
   registerLabel(kGameFrame, kGameLabel);

@@ -11,12 +11,10 @@ struct ScriptConstants {
   Value zeroText;      // "0", a fresh win count
   Value playerOne;     // "Player One", slot 1's name at start
   Value dael;          // "Dael", slot 2's computer player at start
-  Value versionText;   // "1.0"
   Value gameLabel;     // "game", the frame label
   Value engineScript;  // "Engine", the parent script's name
   Value menuTune;      // "loop", the music of the menu
   Value zeroFloat;     // 0.0, a distance not measured yet
-  Value waitstart;     // #waitstart, the menu's mode
 };
 
 ScriptConstants makeScriptConstants();

@@ -9,277 +9,75 @@
 
 namespace qn {
 
+// The number a symbol has in the process's symbol table: what handlers switch on.
 using SymbolNumber = int32_t;
+
+// A named symbol constant (`sym::locH`, the game's `s::mode`). It compares and switches like its
+// number, but a Value made from it is the symbol itself, never the integer: `Value(s::rollBall)`
+// is #rollBall, so `mode == s::waitstart` compares two symbols.
+struct Symbol {
+  SymbolNumber number;
+  constexpr operator SymbolNumber() const { return number; }
+  friend constexpr bool operator==(Symbol, Symbol) = default;
+};
+
+// A constant's name as scripts spell it: identifiers that would clash with C++ keywords carry a
+// trailing underscore (`new_`, `char_`), their names do not.
+constexpr std::string_view symbolText(std::string_view identifier) {
+  return identifier.ends_with('_') ? identifier.substr(0, identifier.size() - 1) : identifier;
+}
+
+// The one list of the built-in names, in number order from 100. Everything else is made from it.
+#define QN_BUILTIN_SYMBOLS(X) \
+  X(void_) X(integer) X(float_) X(string) X(point) X(image) X(list) X(propList) X(color) \
+  X(symbol) X(sprite) X(window) X(movie) X(instance) X(timeOut) X(intImage) X(intSprite) \
+  X(intMember) X(sound) X(script) X(shape) X(text) X(bitmap) X(field) X(put) X(locH) X(locV) \
+  X(locZ) X(width) X(height) X(loc) X(rect) X(top) X(left) X(bottom) X(right) X(stretch) X(ink) \
+  X(castLibNum) X(memberNum) X(blendLevel) X(blend) X(bgColor) X(rotation) X(skew) X(flipH) \
+  X(flipV) X(lineSize) X(puppet) X(startFrame) X(endFrame) X(channel) X(visible) X(member) \
+  X(scriptInstanceList) X(intersects) X(within) X(add) X(addAt) X(addProp) X(append) X(count) \
+  X(deleteAll) X(deleteAt) X(deleteOne) X(deleteProp) X(duplicate) X(findPos) X(findPosNear) \
+  X(getAProp) X(getAt) X(getLast) X(getOne) X(getPos) X(getProp) X(getPropAt) X(ilk) X(listP) \
+  X(setAt) X(setProp) X(setAProp) X(sort) X(compare) X(prepareMovie) X(startMovie) X(stopMovie) \
+  X(enterFrame) X(exitFrame) X(beginSprite) X(endSprite) X(prepareFrame) X(mouseDown) X(mouseUp) \
+  X(mouseUpOutside) X(mouseEnter) X(mouseLeave) X(mouseWithin) X(keyDown) X(keyUp) X(idle) \
+  X(new_) X(crop) X(draw) X(fill) X(floodFill) X(getPixel) X(setPixel) X(trimWhiteSpace) \
+  X(extractAlpha) X(setAlpha) X(copyPixels) X(createMatte) X(createMask) X(concat) X(contains) \
+  X(starts) X(putAfter) X(putBefore) X(preload) X(unload) X(type) X(name) X(loaded) X(empty) \
+  X(subtract) X(multiply) X(divide) X(mod) X(min_) X(max_) X(rgb) X(number) X(actorList) \
+  X(stepFrame) X(time) X(forget) X(timeOutHandler) X(period) X(target) X(persistent) \
+  X(scriptType) X(score) X(parent) X(paletteIndex) X(red) X(green) X(blue) X(colorType) \
+  X(hexString) X(depth) X(sendAllSprites) X(sendSprite) X(spriteNum) X(useAlpha) X(shapeType) \
+  X(roundRect) X(oval) X(line) X(dither) X(useFastQuads) X(maskOffset) X(maskImage) X(copy) \
+  X(transparent) X(reverse) X(ghost) X(notCopy) X(notTrans) X(notReverse) X(notGhost) X(matte) \
+  X(mask) X(addPin) X(backgroundTransparent) X(subPin) X(sub) X(lightest) X(darkest) X(lighten) \
+  X(darken) X(modified) X(intersect) X(offset) X(map) X(inflate) X(inside) X(union_) \
+  X(currentSpriteNum) X(stage) X(mouseLoc) X(rollover) X(preloadMember) X(unloadMember) \
+  X(systemMac) X(systemWin) X(web216) X(grayscale) X(call) X(char_) X(chars) X(length) \
+  X(lineCount) X(lineHeight) X(scrollTop) X(version) X(idleHandlerPeriod) X(rolloverPeriod) \
+  X(font) X(fontSize) X(fontStyle) X(start) X(rowOffset) X(lock) X(unlock) X(randomSeed) X(word) \
+  X(item) X(itemDelimiter) X(itemCount) X(wordCount) X(charCount) X(lastLine) X(lastChar) \
+  X(lastWord) X(lastItem) X(regPoint) X(getChunk) X(setChunk) X(delChunk) X(putAfterChunk) \
+  X(putBeforeChunk) X(alignment) X(wordWrap) X(exitLock) X(menu) X(filename) X(timer) X(url) \
+  X(state) X(bytesSoFar) X(bytesTotal) X(error) X(floatPrecision) X(flash) X(quad) X(intList) \
+  X(next) X(previous) X(loop) X(dynamic) X(mapStageToMember) X(mapMemberToStage) X(colorDepth) \
+  X(internetConnected) X(online) X(offline) X(unknown) X(runMode) X(platform) \
+  X(deactiveApplication) X(activateApplication) X(appMinimize) X(qnTransition) X(size)
 
 namespace sym {
 
-// Enumerators that would clash with C++ keywords carry a trailing underscore; their names do not.
+namespace ordinal {
 enum : SymbolNumber {
-  void_ = 100,
-  integer,
-  float_,
-  string,
-  point,
-  image,
-  list,
-  propList,
-  color,
-  symbol,
-  sprite,
-  window,
-  movie,
-  instance,
-  timeOut,
-  intImage,
-  intSprite,
-  intMember,
-  sound,
-  script,
-  shape,
-  text,
-  bitmap,
-  field,
-  put,
-  locH,
-  locV,
-  locZ,
-  width,
-  height,
-  loc,
-  rect,
-  top,
-  left,
-  bottom,
-  right,
-  stretch,
-  ink,
-  castLibNum,
-  memberNum,
-  blendLevel,
-  blend,
-  bgColor,
-  rotation,
-  skew,
-  flipH,
-  flipV,
-  lineSize,
-  puppet,
-  startFrame,
-  endFrame,
-  channel,
-  visible,
-  member,
-  scriptInstanceList,
-  intersects,
-  within,
-  add,
-  addAt,
-  addProp,
-  append,
-  count,
-  deleteAll,
-  deleteAt,
-  deleteOne,
-  deleteProp,
-  duplicate,
-  findPos,
-  findPosNear,
-  getAProp,
-  getAt,
-  getLast,
-  getOne,
-  getPos,
-  getProp,
-  getPropAt,
-  ilk,
-  listP,
-  setAt,
-  setProp,
-  setAProp,
-  sort,
-  compare,
-  prepareMovie,
-  startMovie,
-  stopMovie,
-  enterFrame,
-  exitFrame,
-  beginSprite,
-  endSprite,
-  prepareFrame,
-  mouseDown,
-  mouseUp,
-  mouseUpOutside,
-  mouseEnter,
-  mouseLeave,
-  mouseWithin,
-  keyDown,
-  keyUp,
-  idle,
-  new_,
-  crop,
-  draw,
-  fill,
-  floodFill,
-  getPixel,
-  setPixel,
-  trimWhiteSpace,
-  extractAlpha,
-  setAlpha,
-  copyPixels,
-  createMatte,
-  createMask,
-  concat,
-  contains,
-  starts,
-  putAfter,
-  putBefore,
-  preload,
-  unload,
-  type,
-  name,
-  loaded,
-  empty,
-  subtract,
-  multiply,
-  divide,
-  mod,
-  min_,
-  max_,
-  rgb,
-  number,
-  actorList,
-  stepFrame,
-  time,
-  forget,
-  timeOutHandler,
-  period,
-  target,
-  persistent,
-  scriptType,
-  score,
-  parent,
-  paletteIndex,
-  red,
-  green,
-  blue,
-  colorType,
-  hexString,
-  depth,
-  sendAllSprites,
-  sendSprite,
-  spriteNum,
-  useAlpha,
-  shapeType,
-  roundRect,
-  oval,
-  line,
-  dither,
-  useFastQuads,
-  maskOffset,
-  maskImage,
-  copy,
-  transparent,
-  reverse,
-  ghost,
-  notCopy,
-  notTrans,
-  notReverse,
-  notGhost,
-  matte,
-  mask,
-  addPin,
-  backgroundTransparent,
-  subPin,
-  sub,
-  lightest,
-  darkest,
-  lighten,
-  darken,
-  modified,
-  intersect,
-  offset,
-  map,
-  inflate,
-  inside,
-  union_,
-  currentSpriteNum,
-  stage,
-  mouseLoc,
-  rollover,
-  preloadMember,
-  unloadMember,
-  systemMac,
-  systemWin,
-  web216,
-  grayscale,
-  call,
-  char_,
-  chars,
-  length,
-  lineCount,
-  lineHeight,
-  scrollTop,
-  version,
-  idleHandlerPeriod,
-  rolloverPeriod,
-  font,
-  fontSize,
-  fontStyle,
-  start,
-  rowOffset,
-  lock,
-  unlock,
-  randomSeed,
-  word,
-  item,
-  itemDelimiter,
-  itemCount,
-  wordCount,
-  charCount,
-  lastLine,
-  lastChar,
-  lastWord,
-  lastItem,
-  regPoint,
-  getChunk,
-  setChunk,
-  delChunk,
-  putAfterChunk,
-  putBeforeChunk,
-  alignment,
-  wordWrap,
-  exitLock,
-  menu,
-  filename,
-  timer,
-  url,
-  state,
-  bytesSoFar,
-  bytesTotal,
-  error,
-  floatPrecision,
-  flash,
-  quad,
-  intList,
-  next,
-  previous,
-  loop,
-  dynamic,
-  mapStageToMember,
-  mapMemberToStage,
-  colorDepth,
-  internetConnected,
-  online,
-  offline,
-  unknown,
-  runMode,
-  platform,
-  deactiveApplication,
-  activateApplication,
-  appMinimize,
-  qnTransition,
-  size,
+  beforeFirst = 99,
+#define QN_SYMBOL_NUMBER(name) name,
+  QN_BUILTIN_SYMBOLS(QN_SYMBOL_NUMBER)
+#undef QN_SYMBOL_NUMBER
 };
+}  // namespace ordinal
+
+#define QN_SYMBOL_CONSTANT(name) inline constexpr Symbol name{ordinal::name};
+QN_BUILTIN_SYMBOLS(QN_SYMBOL_CONSTANT)
+#undef QN_SYMBOL_CONSTANT
 
 inline constexpr SymbolNumber firstBuiltin = void_;
 inline constexpr SymbolNumber lastBuiltin = size;
@@ -290,81 +88,17 @@ inline constexpr SymbolNumber firstMovieSymbol = 365;
 
 // Names of the built-in symbols, indexed by number - sym::firstBuiltin.
 inline constexpr std::array<std::string_view, sym::lastBuiltin - sym::firstBuiltin + 1> builtinSymbolNames = {
-    "void", "integer", "float", "string", "point", "image",
-    "list", "propList", "color", "symbol", "sprite", "window",
-    "movie", "instance", "timeOut", "intImage", "intSprite", "intMember",
-    "sound", "script", "shape", "text", "bitmap", "field",
-    "put", "locH", "locV", "locZ", "width", "height",
-    "loc", "rect", "top", "left", "bottom", "right",
-    "stretch", "ink", "castLibNum", "memberNum", "blendLevel", "blend",
-    "bgColor", "rotation", "skew", "flipH", "flipV", "lineSize",
-    "puppet", "startFrame", "endFrame", "channel", "visible", "member",
-    "scriptInstanceList", "intersects", "within", "add", "addAt", "addProp",
-    "append", "count", "deleteAll", "deleteAt", "deleteOne", "deleteProp",
-    "duplicate", "findPos", "findPosNear", "getAProp", "getAt", "getLast",
-    "getOne", "getPos", "getProp", "getPropAt", "ilk", "listP",
-    "setAt", "setProp", "setAProp", "sort", "compare", "prepareMovie",
-    "startMovie", "stopMovie", "enterFrame", "exitFrame", "beginSprite", "endSprite",
-    "prepareFrame", "mouseDown", "mouseUp", "mouseUpOutside", "mouseEnter", "mouseLeave",
-    "mouseWithin", "keyDown", "keyUp", "idle", "new", "crop",
-    "draw", "fill", "floodFill", "getPixel", "setPixel", "trimWhiteSpace",
-    "extractAlpha", "setAlpha", "copyPixels", "createMatte", "createMask", "concat",
-    "contains", "starts", "putAfter", "putBefore", "preload", "unload",
-    "type", "name", "loaded", "empty", "subtract", "multiply",
-    "divide", "mod", "min", "max", "rgb", "number",
-    "actorList", "stepFrame", "time", "forget", "timeOutHandler", "period",
-    "target", "persistent", "scriptType", "score", "parent", "paletteIndex",
-    "red", "green", "blue", "colorType", "hexString", "depth",
-    "sendAllSprites", "sendSprite", "spriteNum", "useAlpha", "shapeType", "roundRect",
-    "oval", "line", "dither", "useFastQuads", "maskOffset", "maskImage",
-    "copy", "transparent", "reverse", "ghost", "notCopy", "notTrans",
-    "notReverse", "notGhost", "matte", "mask", "addPin", "backgroundTransparent",
-    "subPin", "sub", "lightest", "darkest", "lighten", "darken",
-    "modified", "intersect", "offset", "map", "inflate", "inside",
-    "union", "currentSpriteNum", "stage", "mouseLoc", "rollover", "preloadMember",
-    "unloadMember", "systemMac", "systemWin", "web216", "grayscale", "call",
-    "char", "chars", "length", "lineCount", "lineHeight", "scrollTop",
-    "version", "idleHandlerPeriod", "rolloverPeriod", "font", "fontSize", "fontStyle",
-    "start", "rowOffset", "lock", "unlock", "randomSeed", "word",
-    "item", "itemDelimiter", "itemCount", "wordCount", "charCount", "lastLine",
-    "lastChar", "lastWord", "lastItem", "regPoint", "getChunk", "setChunk",
-    "delChunk", "putAfterChunk", "putBeforeChunk", "alignment", "wordWrap", "exitLock",
-    "menu", "filename", "timer", "url", "state", "bytesSoFar",
-    "bytesTotal", "error", "floatPrecision", "flash", "quad", "intList",
-    "next", "previous", "loop", "dynamic", "mapStageToMember", "mapMemberToStage",
-    "colorDepth", "internetConnected", "online", "offline", "unknown", "runMode",
-    "platform", "deactiveApplication", "activateApplication", "appMinimize", "qnTransition", "size",
+#define QN_SYMBOL_TEXT(name) symbolText(#name),
+    QN_BUILTIN_SYMBOLS(QN_SYMBOL_TEXT)
+#undef QN_SYMBOL_TEXT
 };
 
 constexpr std::string_view builtinSymbolName(SymbolNumber number) {
   return builtinSymbolNames[static_cast<size_t>(number - sym::firstBuiltin)];
 }
 
-// The enum and the name table must stay parallel: spot checks across the whole range.
-static_assert(builtinSymbolName(sym::void_) == "void" && sym::void_ == 100);
-static_assert(builtinSymbolName(sym::window) == "window" && sym::window == 111);
-static_assert(builtinSymbolName(sym::bitmap) == "bitmap" && sym::bitmap == 122);
-static_assert(builtinSymbolName(sym::left) == "left" && sym::left == 133);
-static_assert(builtinSymbolName(sym::skew) == "skew" && sym::skew == 144);
-static_assert(builtinSymbolName(sym::intersects) == "intersects" && sym::intersects == 155);
-static_assert(builtinSymbolName(sym::duplicate) == "duplicate" && sym::duplicate == 166);
-static_assert(builtinSymbolName(sym::listP) == "listP" && sym::listP == 177);
-static_assert(builtinSymbolName(sym::beginSprite) == "beginSprite" && sym::beginSprite == 188);
-static_assert(builtinSymbolName(sym::idle) == "idle" && sym::idle == 199);
-static_assert(builtinSymbolName(sym::copyPixels) == "copyPixels" && sym::copyPixels == 210);
-static_assert(builtinSymbolName(sym::name) == "name" && sym::name == 221);
-static_assert(builtinSymbolName(sym::actorList) == "actorList" && sym::actorList == 232);
-static_assert(builtinSymbolName(sym::paletteIndex) == "paletteIndex" && sym::paletteIndex == 243);
-static_assert(builtinSymbolName(sym::shapeType) == "shapeType" && sym::shapeType == 254);
-static_assert(builtinSymbolName(sym::ghost) == "ghost" && sym::ghost == 265);
-static_assert(builtinSymbolName(sym::lightest) == "lightest" && sym::lightest == 276);
-static_assert(builtinSymbolName(sym::currentSpriteNum) == "currentSpriteNum" && sym::currentSpriteNum == 287);
-static_assert(builtinSymbolName(sym::char_) == "char" && sym::char_ == 298);
-static_assert(builtinSymbolName(sym::fontStyle) == "fontStyle" && sym::fontStyle == 309);
-static_assert(builtinSymbolName(sym::charCount) == "charCount" && sym::charCount == 320);
-static_assert(builtinSymbolName(sym::alignment) == "alignment" && sym::alignment == 331);
-static_assert(builtinSymbolName(sym::floatPrecision) == "floatPrecision" && sym::floatPrecision == 342);
-static_assert(builtinSymbolName(sym::internetConnected) == "internetConnected" && sym::internetConnected == 353);
-static_assert(builtinSymbolName(sym::size) == "size" && sym::size == 363);
+// The numbers the compiled movie was built against.
+static_assert(sym::void_ == 100 && builtinSymbolName(sym::void_) == "void");
+static_assert(sym::field == 123 && sym::size == 363 && builtinSymbolName(sym::union_) == "union");
 
 }  // namespace qn

@@ -112,6 +112,7 @@ class Value {
   Value(const char* text);
   Value(std::string_view text);
   Value(const std::string& text) : Value(std::string_view(text)) {}
+  Value(Symbol named) : Value(symbol(named.number)) {}
   static Value symbol(SymbolNumber number);
   static Value share(ScriptObject* object);
   static Value adopt(ScriptObject* object);  // takes over the count an object was made with

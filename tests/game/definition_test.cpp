@@ -10,7 +10,7 @@
 #include "engine/script_instance.h"
 #include "game/button_behaviour.h"
 #include "game/game_symbols.h"
-#include "game/score.h"
+#include "game/frame_spans.h"
 #include "game/script_factory.h"
 #include "script/symbol_table.h"
 
@@ -151,7 +151,7 @@ TEST(CastRows, SoundsAndScripts) {
 
 // The commands of a channel's span as opcode -> value.
 std::map<int32_t, int32_t> commandsOf(int32_t channel) {
-  for (const ScoreSpan& span : scoreSpans())
+  for (const FrameSpan& span : frameSpans())
     if (span.channel == channel) {
       std::map<int32_t, int32_t> commands;
       for (size_t i = 0; i + 1 < span.commands.size(); i += 2) commands[span.commands[i]] = span.commands[i + 1];
@@ -163,7 +163,7 @@ std::map<int32_t, int32_t> commandsOf(int32_t channel) {
 TEST(Score, SpansRunInChannelOrderAndStartWithTheirMember) {
   int32_t previous = -1;
   size_t count = 0;
-  for (const ScoreSpan& span : scoreSpans()) {
+  for (const FrameSpan& span : frameSpans()) {
     EXPECT_GT(span.channel, previous);
     previous = span.channel;
     ASSERT_GE(span.commands.size(), 4u);
@@ -172,8 +172,8 @@ TEST(Score, SpansRunInChannelOrderAndStartWithTheirMember) {
     EXPECT_EQ(span.commands.size() % 2, 0u);
     ++count;
   }
-  EXPECT_EQ(scoreSpans().front().channel, 0);
-  EXPECT_EQ(scoreSpans().back().channel, 500);
+  EXPECT_EQ(frameSpans().front().channel, 0);
+  EXPECT_EQ(frameSpans().back().channel, 500);
   // 0, 1, 5, 12 icons, 22, 24, 25, 3 buttons, 3 glows, 51 pool, 109, 110, 10 splashes, 181, 183,
   // 191, 199, 200, 201, 4 names, 4 distances, 225, 238, 239, 31 pool, 280, 26 clouds, 89 stars,
   // 400, 401, 402, 4 names, 4 kinds, 4 wins, 480, 490, 496, 498, 499, 500.
@@ -215,7 +215,7 @@ TEST(Score, OnlyTheButtonsCarryBehaviours) {
   const std::map<int32_t, int32_t> carried = {{0, 3},     {22, 25},   {36, 7},   {181, 12}, {183, 24}, {225, 4},
                                               {239, 15},  {402, 8},   {408, 9},  {409, 9},  {410, 9},  {411, 9},
                                               {480, 17},  {496, 16}};
-  for (const ScoreSpan& span : scoreSpans()) {
+  for (const FrameSpan& span : frameSpans()) {
     auto want = carried.find(span.channel);
     EXPECT_EQ(behaviourOf(span.channel), want == carried.end() ? 0 : want->second) << span.channel;
   }

@@ -14,7 +14,7 @@
 #include "game/button_behaviour.h"
 #include "game/game_movie.h"
 #include "game/game_symbols.h"
-#include "game/score.h"
+#include "game/frame_spans.h"
 #include "script/list_object.h"
 #include "script/string_object.h"
 #include "script/symbol_prop_list_object.h"

@@ -157,7 +157,7 @@ TEST_F(StringTest, ChunkReadsAndEditorExamples) {
   EXPECT_EQ(textIn(chunk(sym::getChunk, text, line(), 2, 2, word(), 2, 2)), "four");
   EXPECT_EQ(textIn(chunk(sym::getChunk, text, word(), 2, 3)), "two\rthree");
   EXPECT_EQ(textIn(chunk(sym::getChunk, text, line(), 9, 9)), "");
-  EXPECT_EQ(textIn(chunk(sym::getChunk, text, Value(sym::line), 3, 3)), "five");  // a type number
+  EXPECT_EQ(textIn(chunk(sym::getChunk, text, Value(SymbolNumber{sym::line}), 3, 3)), "five");  // a type number
   EXPECT_EQ(textIn(chunk(sym::getChunk, text, Value("x"), 3, 3)), textIn(text));  // skipped
   EXPECT_EQ(textIn(chunk(sym::getChunk, text, line(), 0, 3)), textIn(text));  // below 1: unchanged
   EXPECT_EQ(textIn(text.call(sym::getChunk, word(), 1, 1)), "one");  // direct call on the string

@@ -1,4 +1,4 @@
-#include "game/score.h"
+#include "game/frame_spans.h"
 
 #include <vector>
 
@@ -118,7 +118,7 @@ std::vector<int32_t> commandsFor(const ChannelRow& row, int32_t index) {
 
 struct Score {
   std::vector<std::vector<int32_t>> commands;
-  std::vector<ScoreSpan> spans;
+  std::vector<FrameSpan> spans;
 };
 
 const Score& score() {
@@ -130,7 +130,7 @@ const Score& score() {
     size_t next = 0;
     for (const ChannelRow& row : kRows)
       for (int32_t channel = row.first; channel <= row.last; ++channel)
-        made.spans.push_back(ScoreSpan{channel, made.commands[next++]});
+        made.spans.push_back(FrameSpan{channel, made.commands[next++]});
     return made;
   }();
   return built;
@@ -138,11 +138,11 @@ const Score& score() {
 
 }  // namespace
 
-std::span<const ScoreSpan> scoreSpans() { return score().spans; }
+std::span<const FrameSpan> frameSpans() { return score().spans; }
 
-void addScore(Movie& movie) {
+void addFrameSpans(Movie& movie) {
   int32_t spanId = 0;
-  for (const ScoreSpan& span : scoreSpans()) movie.addSpan(++spanId, kGameFrame, kGameFrame, span.channel, span.commands);
+  for (const FrameSpan& span : frameSpans()) movie.addSpan(++spanId, kGameFrame, kGameFrame, span.channel, span.commands);
 }
 
 int32_t behaviourOf(int32_t channel) {

@@ -15,15 +15,15 @@ namespace qn::game {
 inline constexpr int32_t kGameFrame = 1;
 inline constexpr const char* kGameLabel = "game";
 
-struct ScoreSpan {
+struct FrameSpan {
   int32_t channel;
   std::span<const int32_t> commands;  // (opcode, value) pairs, castLibNum and memberNum first
 };
 
 // The spans in channel order; span n of the movie is entry n - 1.
-std::span<const ScoreSpan> scoreSpans();
+std::span<const FrameSpan> frameSpans();
 // Adds every span to the movie, numbered from 1, each covering the game frame only.
-void addScore(Movie& movie);
+void addFrameSpans(Movie& movie);
 // The behaviour a channel carries: its member number in castLib 2, or 0 for none.
 int32_t behaviourOf(int32_t channel);
 

@@ -1,0 +1,109 @@
+// Where the game's things live: the sprite channels of the score and the cast members the rules
+// put into them. A rule names a channel or a member by what it shows, never by its number.
+#pragma once
+
+#include <cstdint>
+
+namespace qn::game {
+
+// Channels first to last, both included.
+struct ChannelRange {
+  int32_t first, last;
+  constexpr int32_t operator[](int32_t offset) const { return first + offset; }
+  constexpr bool contains(int32_t channel) const { return first <= channel && channel <= last; }
+};
+
+namespace ch {
+inline constexpr int32_t field = 1;
+inline constexpr int32_t miniMap = 5;                    // the result screen's small map
+inline constexpr ChannelRange miniMapIcons{8, 19};       // three a player slot, in slot order
+inline constexpr int32_t miniMapIconsPerSlot = 3;
+inline constexpr int32_t topView = 22;                   // the field, or the map in the top view
+inline constexpr int32_t sightLine = 24;                 // the computer's invisible aiming line
+inline constexpr int32_t aimingArrow = 25;
+inline constexpr ChannelRange buttons{32, 37};           // the on-screen buttons, actions in pButton
+inline constexpr ChannelRange aimButtons{34, 36};        // walk left, walk right, power
+inline constexpr ChannelRange walkButtons{34, 35};
+inline constexpr int32_t powerButton = 36;
+inline constexpr ChannelRange glows{40, 42};             // hint glows: power, walk left, walk right
+inline constexpr int32_t powerGlow = 40;
+inline constexpr ChannelRange walkGlows{41, 42};
+inline constexpr ChannelRange ballPool{50, 100};         // balls, shadows and collision ellipses
+inline constexpr int32_t banner = 109;
+inline constexpr int32_t turnText = 110;
+inline constexpr ChannelRange mudSplashes{120, 129};
+inline constexpr int32_t turnMarkersBase = 160;          // + player index
+inline constexpr ChannelRange turnMarkers{161, 164};
+inline constexpr int32_t resultBacksBase = 169;          // + player index
+inline constexpr ChannelRange resultBacks{170, 173};
+inline constexpr int32_t playerCountShade = 180;         // its height follows the number of players
+inline constexpr int32_t backToMenu = 181;
+inline constexpr int32_t topViewButton = 183;
+inline constexpr ChannelRange leaderLights{189, 190};
+inline constexpr int32_t todaysBest = 191;
+inline constexpr int32_t powerMeter = 199;
+inline constexpr ChannelRange powerMeterAll{199, 201};
+inline constexpr int32_t powerBarUp = 200;
+inline constexpr int32_t powerBarDown = 201;
+inline constexpr ChannelRange powerBars{200, 201};
+inline constexpr int32_t resultNamesBase = 203;          // + player index
+inline constexpr ChannelRange resultNames{204, 207};
+inline constexpr int32_t distancesBase = 211;            // + player index
+inline constexpr ChannelRange distances{212, 215};
+inline constexpr ChannelRange resultList{204, 215};
+inline constexpr ChannelRange menuScreen{220, 239};
+inline constexpr ChannelRange menuStartShown{220, 226};
+inline constexpr ChannelRange menuRestored{227, 239};
+inline constexpr ChannelRange menuWinsShown{226, 236};
+inline constexpr int32_t menuShade = 224;
+inline constexpr int32_t startHotSpot = 225;
+inline constexpr int32_t leaderBannersBase = 230;        // + player index
+inline constexpr ChannelRange leaderBanners{231, 234};
+inline constexpr int32_t menuPicture = 238;
+inline constexpr int32_t helpPage = 239;
+inline constexpr ChannelRange effectPool{240, 270};      // fault copies and the top view's balls
+inline constexpr int32_t floorRing = 280;
+inline constexpr ChannelRange dustClouds{285, 310};
+inline constexpr ChannelRange stars{311, 399};
+inline constexpr ChannelRange setupScreen{400, 450};
+inline constexpr int32_t setupDone = 402;
+inline constexpr ChannelRange setupNames{404, 407};
+inline constexpr ChannelRange slotKinds{408, 411};       // slot s is slotKinds[s - 1]
+inline constexpr ChannelRange setupWins{413, 416};
+inline constexpr int32_t worm = 480;
+inline constexpr int32_t leaderMarker = 490;
+inline constexpr int32_t helpHotSpot = 496;
+inline constexpr int32_t menuBalls = 497;
+inline constexpr int32_t menuGlint = 498;
+inline constexpr int32_t versionText = 500;
+}  // namespace ch
+
+namespace member {
+inline constexpr int32_t fieldPicture = 13, topViewMap = 16;
+inline constexpr int32_t bannerNone = 46;
+inline constexpr int32_t bannerBase = 3;         // + slot: the player banners 4 to 7
+inline constexpr int32_t resultBannerBase = 143;  // + slot: the result banners 144 to 147
+inline constexpr int32_t turnMarkerBase = 59;     // + slot
+inline constexpr int32_t resultBackBase = 110;    // + slot
+inline constexpr int32_t human = 203, computer = 204, notPlaying = 205;  // slot kinds
+inline constexpr int32_t whiteBall = 20, whiteShadow = 21, smallEllipse = 49;
+inline constexpr int32_t playerBallBase = 40;     // + slot: "ball blue" to "ball green"
+inline constexpr int32_t ballShadow = 18, largeEllipse = 50;
+inline constexpr int32_t fault = 10, cloud = 24, star = 25, splash = 183;
+inline constexpr int32_t leaderMarkerBase = 30;   // + slot
+inline constexpr int32_t floorRingBase = 130;     // + slot
+inline constexpr int32_t wormFirst = 165;
+}  // namespace member
+
+// Sound channels.
+namespace sound {
+inline constexpr int32_t jingles = 1, music = 2, landing = 3, buttons = 4, calls = 5, knocks = 6,
+                         throwing = 7, footsteps = 8;
+}  // namespace sound
+
+// Key codes the rules read.
+namespace key {
+inline constexpr int32_t left = 123, right = 124, up = 126;
+}  // namespace key
+
+}  // namespace qn::game

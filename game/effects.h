@@ -1,0 +1,16 @@
+// The small living things on the field: stars, dust clouds, the leader's floor ring and marker,
+// the fault label. Each runs as an effect record in feffect until it ends.
+#pragma once
+
+#include "game/rules.h"
+
+namespace qn::game {
+
+class EngineScript;
+
+// One frame of every running effect, in list order; ended effects are removed.
+void runEffects(EngineScript& e);
+// addStar(member, position, count): stars burst from a position.
+void addStar(EngineScript& e, int32_t starMember, const Value& position, int32_t count);
+
+}  // namespace qn::game

@@ -1,0 +1,316 @@
+#include "game/game_flow.h"
+
+#include <algorithm>
+#include <span>
+
+#include "game/ball_motion.h"
+#include "game/ball_pool.h"
+#include "game/effects.h"
+#include "game/perspective.h"
+#include "game/results.h"
+#include "game/thrower.h"
+#include "game/worm.h"
+
+namespace qn::game {
+namespace {
+
+constexpr int32_t kMenuReturnMs = 5700;      // the end is celebrated this long
+constexpr int32_t kBlinkBright = 100, kBlinkDim = 80;
+constexpr int32_t kStylusStars = 3;
+constexpr const char* kBallNames[] = {"one", "two", "three"};
+constexpr const char* kWinFields[] = {"win1", "win2", "win3", "win4"};
+constexpr const char* kVictoryCalls[] = {"theking", "listen", "chair", "gangsters"};
+
+
+// The name of player index D: the text of the field shown in channel 203 + D.
+Value playerName(int32_t index) { return textShownIn(ch::resultNamesBase + index); }
+
+// #Init: a new end.
+void newEnd(EngineScript& e) {
+  Object pList = e.pList();
+  sprite(ch::banner)[sym::blend] = 100;
+  sprite(ch::turnText)[sym::blend] = 100;
+  hide(ch::menuBalls);
+  pList[s::waity] = now();
+  sprite(ch::banner)[sym::memberNum] = member::bannerNone;
+  addBall(e, s::white, 0);
+  for (ChannelRange hidden : {ChannelRange{ch::buttons.first, ch::powerButton}, ch::powerMeterAll}) {
+    hide(hidden);
+    setAll(hidden, sym::locZ, 1000);
+  }
+  for (int32_t splash = ch::mudSplashes.first; splash <= ch::mudSplashes.last; ++splash) {
+    Object mud = sprite(splash);
+    mud[sym::blend] -= 10;
+    if (mud[sym::blend].toInteger() < 11) mud[sym::locH] = kFreeLocH;
+  }
+  hide(ch::aimingArrow);
+  resetWorm(e);
+  placeThrowerAndBall(e);
+  sprite(ch::leaderMarker)[sym::locH] = kFreeLocH;
+  pList[s::endWhite] = random(2 * (kMiddle - 60)) + 60;
+  e.setMode(s::init2);
+}
+
+void passToTargetThrow(EngineScript& e) { e.setMode(s::setWhiteRot); }
+
+// The player among those with balls left whose best ball lies farthest from the target ball;
+// on equal distances the later one in playerList.
+int32_t farthestPlayerWithBalls(EngineScript& e) {
+  Object distances(movie().globals().distances);
+  constexpr Symbol kDistanceOf[] = {s::Dist1, s::Dist2, s::Dist3, s::Dist4};
+  int32_t chosen = 0;
+  Value farthest;
+  for (int32_t index = 1; index <= countOf(e[s::playerList]) && index <= 4; ++index) {
+    if (e.playerAt(index)[s::ball].toInteger() < 1) continue;
+    Value distance = distances[kDistanceOf[index - 1]];
+    if (chosen == 0 || distance >= farthest) {
+      chosen = index;
+      farthest = distance;
+    }
+  }
+  return chosen;
+}
+
+// #initPlayer: who throws next, or the end's finish when nobody has a ball left.
+void chooseNextPlayer(EngineScript& e) {
+  Object pList = e.pList();
+  e[s::graden] = sharedZero;
+  sprite(ch::banner)[sym::blend] = 100;
+  sprite(ch::turnText)[sym::blend] = 100;
+  pList[s::endWhite] = random(2 * (kMiddle - 60)) + 30;
+
+  bool endIsOver = false;
+  if (countOf(e[s::startPlayers]) > 0) {
+    e[s::pPlayer] = e[s::startPlayers].item(1);
+    startPlayer(e, e[s::pPlayer].toInteger());
+    deleteAt(e[s::startPlayers], 1);
+  } else if (int32_t next = farthestPlayerWithBalls(e); next != 0) {
+    e[s::pPlayer] = Value(next);
+    startPlayer(e, next);
+  } else {
+    finish(e, e[s::l1]);
+    endIsOver = true;
+  }
+  if (pList[s::mode].get() == s::waitMenu) return;
+
+  const int32_t index = e[s::pPlayer].toInteger();
+  Object player = e.playerAt(index);
+  const int32_t slot = player[s::player].toInteger();
+  const int32_t thrown = e[s::pMaxBall].toInteger() - player[s::ball].toInteger();
+  const char* ballName = kBallNames[std::clamp(thrown, 1, 3) - 1];
+  sprite(ch::banner)[sym::memberNum] = (endIsOver ? member::resultBannerBase : member::bannerBase) + slot;
+  field("gameTxt") = playerName(index) + Value(", ball ") + Value(ballName);
+  field("leader") = playerName(index) + Value(" is next");
+  e[s::blinktime] = now();
+  pList[s::waity] = now();
+  e.setMode(s::setRot);
+  pList[s::rot] = 270;
+  pList[s::extraRot] = sharedZero;
+  pList[s::aimrot] = sharedZero;
+  sprite(ch::powerMeter)[sym::blend] = 100;
+  setAll(ch::powerBars, sym::blend, 90);
+  Value targetV = sprite(e.ballAt(1)[s::spr].toInteger())[sym::locV];
+  e[s::endwidth] = Value((Value(184) - targetV * Value(110) / Value(132)).toFloat());
+  pList[s::manPos][sym::locH] = kMiddle;
+  hide(ch::powerMeterAll);
+  pList[s::wobble] = Value(30 * sinDegrees(pList[s::aimrot].toFloat()));
+  setAll(ch::powerBars, sym::width, 0);
+  placeArrow(e);
+  sprite(ch::aimingArrow)[sym::blend] = 100;
+  if (player[s::ai].toInteger() == 0) {
+    show(ch::aimButtons);
+    sprite(ch::topViewButton)[sym::locH] = 22;
+    setAll({ch::aimButtons.first, ch::glows.last}, sym::locV, 298);
+  } else {
+    hide(ch::aimButtons);
+  }
+  pList[s::waity] = now();
+  setAll(ch::turnMarkers, sym::blend, 0);
+  sprite(ch::turnMarkersBase + index)[sym::blend] = 80;
+}
+
+// #waitplayer: the next turn once every effect has ended.
+void waitForEffects(EngineScript& e) {
+  if (countOf(e[s::feffect]) == 0) e.setMode(s::initPlayer);
+}
+
+// The menu as the end leaves it: shown again over the field, with its music.
+void restoreMenu() {
+  show(ch::menuRestored);
+  setAll(ch::menuRestored, sym::blend, 100);
+  sprite(ch::backToMenu)[sym::loc] = makePoint(120, 239);
+  sprite(ch::backToMenu)[sym::blend] = 0;
+  playSound(sound::music, "loop");
+}
+
+// #waitMenu: the end is celebrated for 5.7 s, then the menu returns.
+void celebrateThenMenu(EngineScript& e) {
+  Object pList = e.pList();
+  if (now() < pList[s::waity].toInteger() + kMenuReturnMs) {
+    Object turnText = sprite(ch::turnText);
+    turnText[sym::blend] = turnText[sym::blend].toInteger() == kBlinkBright ? kBlinkDim : kBlinkBright;
+    const int32_t winner = e[s::l1].toInteger();
+    for (int32_t k = 2; k <= countOf(e[s::pBallList]); ++k) {
+      Object ball = e.ballAt(k);
+      if (winner != 0 && ball[s::player].toInteger() == winner) heightAndBounce(e, ball);
+    }
+    return;
+  }
+  show(ch::startHotSpot);
+  show(ch::menuShade);
+  show(ch::menuBalls);
+  sprite(ch::banner)[sym::blend] = 0;
+  sprite(ch::turnText)[sym::blend] = 0;
+  hide(ch::resultList);
+  setAll(ch::effectPool, sym::locH, kFreeLocH);
+  for (int32_t k = 1; k <= countOf(e[s::pBallList]); ++k) e.ballAt(k)[s::kill] = 1;
+  setAll({231, 233}, sym::locZ, 199999);
+  e.setMode(s::waitstart);
+  restoreMenu();
+}
+
+void noRuleInThisMode(EngineScript&) {}
+
+// The mode handlers: paint, paint2 and paint3 each run the rule of their modes.
+struct ModeRule {
+  Symbol mode;
+  void (*run)(EngineScript&);
+};
+constexpr ModeRule kPaint[] = {
+    {s::waitstart, noRuleInThisMode}, {s::setupPlayers, noRuleInThisMode},
+    {s::Init, newEnd},                {s::init2, passToTargetThrow},
+    {s::setWhiteRot, walkToTargetSpot}, {s::throwWhiteRot, throwTargetBall},
+    {s::rollWhite, rollTargetBall},   {s::initPlayer, chooseNextPlayer},
+    {s::setRot, aim},                 {s::setpower, swingPower},
+    {s::initThrow, releaseBall},
+};
+constexpr ModeRule kPaint2[] = {
+    {s::rollBall, rollBalls}, {s::waitplayer, waitForEffects}, {s::waitMenu, celebrateThenMenu}};
+constexpr ModeRule kPaint3[] = {{s::showResult, showResult}};
+
+bool runModeIn(std::span<const ModeRule> painter, EngineScript& e, SymbolNumber mode) {
+  for (const ModeRule& rule : painter) {
+    if (rule.mode != mode) continue;
+    rule.run(e);
+    return true;
+  }
+  return false;
+}
+
+// Killed balls leave the field: their three channels go off stage and the walk starts again.
+void removeKilledBalls(EngineScript& e) {
+  for (int32_t k = 1; k <= countOf(e[s::pBallList]); ++k) {
+    Object ball = e.ballAt(k);
+    if (ball[s::kill].toInteger() == 0) continue;
+    for (Symbol part : {s::spr, s::shad, s::botsyspr}) sprite(ball[part].toInteger())[sym::locH] = kFreeLocH;
+    deleteAt(e[s::pBallList], k);
+    k = 0;
+  }
+}
+
+}  // namespace
+
+void stepFrame(EngineScript& e) {
+  Object pList = e.pList();
+  const SymbolNumber mode = symbolOf(pList[s::mode]);
+  runModeIn(kPaint, e, mode) || runModeIn(kPaint2, e, mode) || runModeIn(kPaint3, e, mode);
+  removeKilledBalls(e);
+  const bool down = stylusDown();
+  if (!down) pList[s::clicky] = 0;
+  if (!(pList[s::mode].get() == s::showMap)) runWorm(e);
+  runEffects(e);
+  if (e.stylusWasDown() && !down) addStar(e, member::star, mouseLoc(), kStylusStars);
+  e.setStylusWasDown(down);
+}
+
+void startGame(EngineScript& e) {
+  Object pList = e.pList();
+  if (!e.inMode(s::waitstart)) return;
+  sprite(ch::menuGlint)[sym::blend] = 0;
+  stopSound(sound::music);
+  e.setMode(s::setupPlayers);
+  show(ch::setupScreen);
+  sprite(ch::todaysBest)[sym::locH] = 22;
+  sprite(ch::versionText)[sym::locH] = kFreeLocH;
+  field("gameTxt") = "GAME START";
+  Object(movie().globals().distances)[s::singlePlayer] = sharedZero;
+  playSound(sound::jingles, "bloop1");
+  hide(ch::helpPage);
+}
+
+void openHelp(EngineScript& e) {
+  if (!e.inMode(s::waitstart)) return;
+  sprite(ch::helpPage)[sym::locH] = 120;
+  playSound(sound::jingles, "bloop3");
+}
+
+void closeHelp(EngineScript& e) {
+  if (!e.inMode(s::waitstart)) return;
+  sprite(ch::helpPage)[sym::locH] = kFreeLocH;
+  playSound(sound::jingles, "bloop3");
+}
+
+void backToMenu(EngineScript& e) {
+  Object pList = e.pList();
+  const Value mode = pList[s::mode];
+  if (mode == s::waitstart) {
+    movie().quit();
+    return;
+  }
+  if (mode == s::setupPlayers) return;
+  setAll(ch::turnMarkers, sym::blend, 0);
+  playSound(sound::jingles, "bloop1");
+  stopSound(sound::footsteps);
+  setAll(ch::menuRestored, sym::locZ, 200000);
+  hide(ch::resultNames);
+  hide(ch::resultBacks);
+  hide(ch::distances);
+  setAll(ch::glows, sym::blend, 0);
+  restoreMenu();
+  pList[s::waity] = now() - 6001;
+  e.setMode(s::waitMenu);
+}
+
+void startPlayer(EngineScript& e, int32_t index) {
+  Object player = e.playerAt(index);
+  for (Symbol line : {s::namespr, s::back, s::dist}) show(player[line].toInteger());
+  addBall(e, s::metal, e[s::pPlayer].toInteger());
+  player[s::ball] -= 1;
+}
+
+void finish(EngineScript& e, const Value& winner) {
+  sprite(ch::turnText)[sym::blend] = 100;
+  sprite(ch::banner)[sym::blend] = 100;
+  sprite(ch::leaderMarker)[sym::blend] = 0;
+  const int32_t winnerIndex = winner.toInteger();
+  if (countOf(e[s::pBallList]) <= 1) {
+    sprite(ch::banner)[sym::memberNum] = member::resultBannerBase + e.playerAt(1)[s::player].toInteger();
+    field("gameTxt") = "No balls!";
+    playSound(sound::jingles, "vault");
+  } else if (winnerIndex < 1 || winnerIndex > countOf(e[s::playerList])) {
+    // Two or more players share the best distance: a draw, nobody's banner, no win counted.
+    sprite(ch::banner)[sym::blend] = 0;
+    field("gameTxt") = "Draw!";
+    playSound(sound::jingles, "floep");
+  } else {
+    const int32_t slot = e.playerAt(winnerIndex)[s::player].toInteger();
+    sprite(ch::banner)[sym::memberNum] = member::resultBannerBase + slot;
+    if (countOf(e[s::playerList]) == 1) {
+      field("gameTxt") = playerName(winnerIndex) + Value("'s distance: ") +
+                         Object(movie().globals().distances)[s::Dist1].get();
+      playSound(sound::jingles, "floep");
+    } else {
+      playSound(sound::calls, kVictoryCalls[random(4) - 1]);
+      field("gameTxt") = playerName(winnerIndex) + Value(" wins!!!");
+      Value& wins = movie().globals().winCounters[slot - 1];
+      wins = wins + Value(1);
+      field(kWinFields[slot - 1]) = wins.toString();
+    }
+  }
+  setAll(ch::turnMarkers, sym::blend, 0);
+  show(ch::menuShade);
+  e.pList()[s::waity] = now();
+  e.setMode(s::waitMenu);
+}
+
+}  // namespace qn::game

@@ -1,0 +1,23 @@
+// The thrower: walking, aiming with the swinging arrow, the power swing and the release, for the
+// target ball and for the players' balls.
+#pragma once
+
+#include "game/engine_script.h"
+
+namespace qn::game {
+
+// #Init: the thrower at his spot and the target ball in his hand.
+void placeThrowerAndBall(EngineScript& e);
+// #initPlayer: the aiming arrow turned to rot + extraRot + wobble and placed at the thrower.
+void placeArrow(EngineScript& e);
+
+void walkToTargetSpot(EngineScript& e);  // #setWhiteRot
+void throwTargetBall(EngineScript& e);   // #throwWhiteRot
+void aim(EngineScript& e);               // #setRot
+void swingPower(EngineScript& e);        // #setpower
+void releaseBall(EngineScript& e);       // #initThrow
+
+// The power button (clickPow) pressed: starts the swing in #setRot, releases in #setpower.
+void pressPower(EngineScript& e);
+
+}  // namespace qn::game

@@ -1,0 +1,102 @@
+// The game's flow as a person meets it: the menu's buttons, the set-up screen, the start of an
+// end, the turns and the way back to the menu.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "script/list_object.h"
+#include "tests/game/game_harness.h"
+
+namespace qn::game::testing {
+namespace {
+
+int32_t locH(GameHarness& game, int32_t channel) { return game.spriteProperty(channel, sym::locH).toInteger(); }
+int32_t memberIn(GameHarness& game, int32_t channel) {
+  return game.spriteProperty(channel, sym::memberNum).toInteger();
+}
+
+TEST(GameFlow, MenuHelpAndStart) {
+  GameHarness game;
+  EXPECT_TRUE(game.mode() == s::waitstart);
+  game.tapChannel(ch::helpHotSpot);
+  EXPECT_EQ(locH(game, ch::helpPage), 120);
+  game.tapChannel(ch::helpPage);
+  EXPECT_EQ(locH(game, ch::helpPage), -800);
+  EXPECT_TRUE(game.mode() == s::waitstart);
+
+  game.tapChannel(ch::startHotSpot);
+  EXPECT_TRUE(game.mode() == s::setupPlayers);
+  EXPECT_TRUE(game.movie().channelVisible(ch::setupDone));
+  EXPECT_EQ(game.fieldText("gameTxt"), "GAME START");
+  game.tapChannel(ch::helpHotSpot);  // help answers only on the menu
+  EXPECT_EQ(locH(game, ch::helpPage), -800);
+}
+
+TEST(GameFlow, SlotKindsCycleAndTheLastActiveSlotStaysIn) {
+  GameHarness game;
+  game.tapChannel(ch::startHotSpot);
+  const int32_t slot1 = ch::slotKinds[0], slot2 = ch::slotKinds[1], slot4 = ch::slotKinds[3];
+  game.tapChannel(slot1);
+  EXPECT_EQ(memberIn(game, slot1), member::computer);
+  EXPECT_EQ(game.fieldText("naam1"), "Orvando");
+  game.tapChannel(slot1);
+  EXPECT_EQ(memberIn(game, slot1), member::notPlaying);
+  EXPECT_EQ(game.fieldText("naam1"), "");
+  // Slot 2 (the computer "Dael") is now the only active slot: it comes back as a person.
+  game.tapChannel(slot2);
+  EXPECT_EQ(memberIn(game, slot2), member::human);
+  EXPECT_EQ(game.fieldText("naam2"), "Player Two");
+  game.tapChannel(slot4);
+  EXPECT_EQ(memberIn(game, slot4), member::human);
+  EXPECT_EQ(game.fieldText("naam4"), "Player Four");
+  game.tapChannel(slot4);
+  EXPECT_EQ(game.fieldText("naam4"), "Vessa");
+}
+
+TEST(GameFlow, DoneMakesPlayerRecordsInSlotOrderAndARandomStartOrder) {
+  for (std::vector<int32_t> kinds : {std::vector<int32_t>{member::human, member::notPlaying},
+                                     std::vector<int32_t>{member::human, member::computer},
+                                     std::vector<int32_t>{member::computer, member::computer, member::human,
+                                                          member::computer}}) {
+    GameHarness game;
+    game.startGameWith(kinds);
+    ASSERT_TRUE(game.mode() == s::Init || game.mode() == s::init2 || game.mode() == s::setWhiteRot);
+    std::vector<int32_t> active;
+    for (size_t slot = 0; slot < kinds.size(); ++slot)
+      if (kinds[slot] != member::notPlaying) active.push_back(static_cast<int32_t>(slot) + 1);
+    const Value players = game.engine(s::playerList);
+    ASSERT_EQ(players.count(), static_cast<int32_t>(active.size()));
+    EXPECT_EQ(game.engine(s::pmaxplayer).toInteger(), players.count());
+    std::vector<int32_t> order;
+    for (int32_t index = 1; index <= players.count(); ++index) {
+      const Value player = players.item(index);
+      const int32_t slot = active[index - 1];
+      EXPECT_EQ(player.getProperty(s::player).toInteger(), slot);
+      EXPECT_EQ(player.getProperty(s::ai).toInteger(), kinds[slot - 1] == member::computer ? 1 : 0);
+      EXPECT_EQ(player.getProperty(s::ball).toInteger(), 3);
+      EXPECT_EQ(player.getProperty(s::namespr).toInteger(), ch::resultNamesBase + index);
+      EXPECT_EQ(player.getProperty(s::turn).toInteger(), ch::turnMarkersBase + index);
+      order.push_back(game.engine(s::startPlayers).item(index).toInteger());
+    }
+    std::sort(order.begin(), order.end());
+    for (int32_t index = 1; index <= players.count(); ++index) EXPECT_EQ(order[index - 1], index);
+    EXPECT_EQ(game.spriteProperty(ch::backToMenu, sym::locV).toInteger(), 307);
+  }
+}
+
+TEST(GameFlow, BackToMenuDuringPlayAndQuitFromTheMenu) {
+  GameHarness game;
+  game.startGameWith({member::human, member::computer});
+  game.frames(5);
+  game.tapChannel(ch::backToMenu);
+  ASSERT_TRUE(game.runUntilMode(s::waitstart, 3));
+  EXPECT_TRUE(game.movie().channelVisible(ch::startHotSpot));
+  EXPECT_EQ(game.engine(s::pBallList).count(), 0) << "every ball was removed";
+  EXPECT_EQ(game.display().closeRequests, 0);
+  game.tapChannel(ch::backToMenu);
+  EXPECT_EQ(game.display().closeRequests, 1);
+}
+
+}  // namespace
+}  // namespace qn::game::testing

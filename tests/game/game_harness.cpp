@@ -1,0 +1,90 @@
+#include "tests/game/game_harness.h"
+
+#include <gtest/gtest.h>
+
+#include "game/game_program.h"
+#include "platform/fake_wave_output.h"
+#include "platform/key_state.h"
+#include "script/symbol_object.h"
+
+namespace qn::game::testing {
+
+GameHarness::GameHarness() {
+  initValueModel();
+  display_.format = kDisplay32;
+  display_.clock = 0;
+  mixer_ = std::make_unique<SoundMixer>(22050, true, std::make_unique<platform::FakeWaveOutput>(0));
+  held_ = makeGameProgram(display_, *mixer_);
+  movie_ = dynamic_cast<Movie*>(held_.object());
+  platform::setKeyStateHandler([this](int32_t code) { return keysDown_.count(code) > 0; });
+  movie_->defineMovie();
+  frame();
+}
+
+GameHarness::~GameHarness() {
+  platform::setKeyStateHandler({});
+  held_ = Value();
+  mixer_.reset();
+  shutdownValueModel();
+}
+
+void GameHarness::frame() {
+  display_.clock += kFrameMs;
+  movie_->tick();
+  ++frames_;
+}
+
+void GameHarness::frames(int count) {
+  for (int i = 0; i < count; ++i) frame();
+}
+
+bool GameHarness::runUntilMode(Symbol wanted, int limit) {
+  for (int i = 0; i < limit; ++i) {
+    if (mode() == wanted) return true;
+    frame();
+  }
+  return mode() == wanted;
+}
+
+void GameHarness::tap(int32_t x, int32_t y) {
+  display_.mouseH = x;
+  display_.mouseV = y;
+  movie_->mouseDown();
+  frame();
+  movie_->mouseUp();
+  frame();
+}
+
+void GameHarness::tapChannel(int32_t channel) {
+  IntRect rect = movie_->sprite(channel).spriteRect;
+  tap((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+}
+
+Value GameHarness::engine(Symbol property) {
+  Value engineObject = movie_->property(sym::actorList).item(1);
+  return engineObject.getProperty(property);
+}
+
+Value GameHarness::pList(Symbol key) { return engine(s::pList).getProperty(key); }
+
+std::string GameHarness::fieldText(const char* name) {
+  return stringOf(movie_->cast().memberOf(Value(name)).getProperty(sym::text));
+}
+
+Value GameHarness::spriteProperty(int32_t channel, SymbolNumber property) {
+  return movie_->sprite(channel).property(property);
+}
+
+void GameHarness::startGameWith(const std::vector<int32_t>& kinds) {
+  tapChannel(ch::startHotSpot);
+  int32_t slot = 0;
+  for (int32_t wanted : kinds) {
+    const int32_t channel = ch::slotKinds[slot++];
+    for (int tries = 0; tries < 3 && spriteProperty(channel, sym::memberNum).toInteger() != wanted; ++tries)
+      tapChannel(channel);
+    EXPECT_EQ(spriteProperty(channel, sym::memberNum).toInteger(), wanted) << "slot " << slot;
+  }
+  tapChannel(ch::setupDone);
+}
+
+}  // namespace qn::game::testing

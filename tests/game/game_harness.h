@@ -1,0 +1,62 @@
+// The real game on the real media file, headless, on a frame clock: every `frame()` moves the
+// clock one frame interval and ticks the movie once. Driven only as a person drives it: stylus
+// down and up at a point, keys held and released. No audio device, as in CI.
+#pragma once
+
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "engine/movie.h"
+#include "game/channels.h"
+#include "game/game_symbols.h"
+#include "sound/sound_mixer.h"
+#include "tests/engine/fake_services.h"
+
+namespace qn::game::testing {
+
+class GameHarness {
+ public:
+  static constexpr int32_t kFrameMs = 1000 / 30;
+
+  GameHarness();
+  ~GameHarness();
+
+  Movie& movie() { return *movie_; }
+  int32_t framesRun() const { return frames_; }
+
+  void frame();
+  void frames(int count);
+  // Runs frames until the mode is `mode`; false when `limit` frames passed first.
+  bool runUntilMode(Symbol mode, int limit);
+
+  // A person's touch: down, one frame, up, one frame.
+  void tap(int32_t x, int32_t y);
+  // A tap at the centre of the rect the sprite in `channel` covers now.
+  void tapChannel(int32_t channel);
+  void holdKey(int32_t code) { keysDown_.insert(code); }
+  void releaseKey(int32_t code) { keysDown_.erase(code); }
+
+  // The engine object's state and the texts on screen.
+  Value engine(Symbol property);
+  Value pList(Symbol key);
+  Value mode() { return pList(s::mode); }
+  std::string fieldText(const char* name);
+  Value spriteProperty(int32_t channel, SymbolNumber property);
+  const qn::testing::FakeDisplay& display() const { return display_; }
+
+  // The setup a person makes: slot kinds (203 human, 204 computer, 205 not playing) by tapping
+  // each kind button until it shows the wanted one, then done.
+  void startGameWith(const std::vector<int32_t>& kinds);
+
+ private:
+  qn::testing::FakeDisplay display_;
+  std::unique_ptr<SoundMixer> mixer_;
+  Value held_;
+  Movie* movie_ = nullptr;
+  std::set<int32_t> keysDown_;
+  int frames_ = 0;
+};
+
+}  // namespace qn::game::testing
