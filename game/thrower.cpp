@@ -11,5 +11,7 @@ void aim(EngineScript& e) { e.setMode(s::setpower); }
 void swingPower(EngineScript& e) { e.setMode(s::initThrow); }
 void releaseBall(EngineScript& e) { e.setMode(s::rollBall); }
 void pressPower(EngineScript&) {}
+void startSwing(EngineScript& e) { e.setMode(s::setpower); }
+void releasePower(EngineScript& e) { e.setMode(s::initThrow); }
 
 }  // namespace qn::game

@@ -17,6 +17,11 @@ void aim(EngineScript& e);               // #setRot
 void swingPower(EngineScript& e);        // #setpower
 void releaseBall(EngineScript& e);       // #initThrow
 
+// The power swing starts: a person's press or the computer's choice.
+void startSwing(EngineScript& e);
+// The power is released at the bar's current width: mode #initThrow.
+void releasePower(EngineScript& e);
+
 // The power button (clickPow) pressed: starts the swing in #setRot, releases in #setpower.
 void pressPower(EngineScript& e);
 

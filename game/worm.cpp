@@ -4,6 +4,7 @@ namespace qn::game {
 
 void resetWorm(EngineScript&) {}
 void runWorm(EngineScript&) {}
+void wormCheck(EngineScript&, const Object&) {}
 void wormTapped() {}
 
 }  // namespace qn::game

@@ -11,6 +11,8 @@ class EngineScript;
 void resetWorm(EngineScript& e);
 // One frame of the worm.
 void runWorm(EngineScript& e);
+// A ball on the ground whose collision ellipse meets the worm hits it.
+void wormCheck(EngineScript& e, const Object& ball);
 // The worm tapped: it laughs.
 void wormTapped();
 
