@@ -10,6 +10,7 @@
 #include "game/results.h"
 #include "game/thrower.h"
 #include "game/worm.h"
+#include "platform/key_state.h"
 
 namespace qn::game {
 namespace {
@@ -217,6 +218,8 @@ void stepFrame(EngineScript& e) {
   removeKilledBalls(e);
   const bool down = stylusDown();
   if (!down) pList[s::clicky] = 0;
+  // The up arrow's latch is released with the key in every mode, so the first press of a turn counts.
+  if (!platform::keyPressed(key::up)) pList[s::clicky2] = 0;
   if (!(pList[s::mode].get() == s::showMap)) runWorm(e);
   runEffects(e);
   if (e.stylusWasDown() && !down) addStar(e, member::star, mouseLoc(), kStylusStars);
