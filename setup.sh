@@ -10,7 +10,7 @@ packages=(
   build-essential cmake ninja-build pkg-config clang
   libsdl2-dev zlib1g-dev libvorbisidec-dev libstb-dev
   libfreetype-dev libfontconfig-dev fonts-dejavu-core
-  libgtest-dev libgmock-dev libbenchmark-dev libpixman-1-dev
+  libgtest-dev libgmock-dev libbenchmark-dev libpixman-1-dev nlohmann-json3-dev
 )
 # Only the tests need these: they rebuild the art and sound generators and check that the
 # committed assets are exactly what the generators make.

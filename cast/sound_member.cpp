@@ -5,16 +5,10 @@
 #include "platform/mapped_file.h"
 #include "script/string_object.h"
 #include "sound/decode_sound.h"
+#include "sound/output_format.h"
 #include "sound/sound_mixer.h"
 
 namespace qn {
-
-namespace {
-
-// What sounds decode to when no mixer runs (tools, tests): the mixer's preferred format.
-constexpr platform::WaveFormat kFormatWithoutMixer = platform::pcmFormat(2, 22050, 8);
-
-}  // namespace
 
 SoundMember::SoundMember(Cast& cast, const SoundRow& row)
     : CastMemberBase(cast, sym::sound, row.number, row.castLib, row.name ? row.name : ""),
@@ -26,7 +20,7 @@ SoundMember::SoundMember(Cast& cast, const SoundRow& row)
 
 bool SoundMember::load() {
   if (loaded()) return true;
-  const platform::WaveFormat& format = cast().mixer() ? cast().mixer()->outputFormat() : kFormatWithoutMixer;
+  const platform::WaveFormat& format = cast().mixer() ? cast().mixer()->outputFormat() : kDefaultOutputFormat;
   if (filename_.empty()) {
     MemberBytes bytes = cast().media().fetchMemberData(offset_, packedSize_, unpackedSize_);
     if (bytes) samples_ = decodeSound(bytes.data(), bytes.size(), format, cast().media().purge());

@@ -26,6 +26,9 @@ class DisplayHost : public TimeSource, public FrameBufferDevice {
 
   // Marks a window rectangle for repainting (no erase) and repaints it at once (see above).
   virtual void repaint(const IntRect& windowRect) = 0;
+  // Told when the movie starts composing a frame (before any `repaint` of it), so a host can
+  // time composing apart from presenting.
+  virtual void compositionBegins() {}
   // Asks the main window to close; the program ends through its normal shutdown after the
   // current event, never from inside this call.
   virtual void postCloseRequest() = 0;

@@ -171,6 +171,7 @@ void Movie::stepActors() {
 // --- composition ---------------------------------------------------------------------------
 
 void Movie::composeAndPresent() {
+  services_.display.compositionBegins();
   dirtyRect_ = clippedRect(dirtyRect_, stageRect_);
   IntRect shown = presentRect_;
   if (!isEmptyRect(dirtyRect_)) {

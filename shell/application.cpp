@@ -14,6 +14,7 @@
 #include "shell/debug_log.h"
 #include "shell/main_window.h"
 #include "shell/shell_display_host.h"
+#include "shell/unattended_play.h"
 #include "shell/window_events.h"
 #include "shell/window_message_box.h"
 #include "sound/sound_mixer.h"
@@ -63,7 +64,8 @@ int Application::run(const MovieFactory& makeMovie) {
 }
 
 bool Application::frameClock() const {
-  return options_.headless || options_.frames > 0 || !options_.recordPath.empty() || !options_.replayPath.empty();
+  return options_.headless || options_.frames > 0 || !options_.recordPath.empty() || !options_.replayPath.empty() ||
+         options_.demoGames.has_value();
 }
 
 std::optional<int> Application::start(const MovieFactory& makeMovie) {
@@ -97,6 +99,10 @@ std::optional<int> Application::start(const MovieFactory& makeMovie) {
                                         options_.headless ? silentWaveOutput() : platform::makeSystemWaveOutput());
   host_ = std::make_unique<ShellDisplayHost>(options_.displayFormat,
                                              frameClock() ? ClockKind::frame : ClockKind::realTime, window_.get());
+  // On the frame clock a sound lasts its length in frames, device or not; without a device a
+  // sound that is never mixed still ends.
+  if (frameClock() || !mixer_->hasDevice())
+    mixer_->followClock([host = host_.get()] { return static_cast<uint32_t>(host->now()); });
   if (!colourDepthAccepted(*host_)) return 0;
 
   movieValue_ = makeMovie(*host_, *mixer_);
@@ -108,6 +114,13 @@ std::optional<int> Application::start(const MovieFactory& makeMovie) {
   host_->setPainter([this](const IntRect& rect) { movie_->paint(rect); });
   platform::setKeyStateHandler([this](int32_t code) { return keyPressed(code); });
   movie_->defineMovie();
+
+  unattended_ = std::make_unique<UnattendedPlay>(options_);
+  std::string refused;
+  if (!unattended_->begin(*movie_, *host_, refused)) {
+    platform::debugOutput(refused + "\n");
+    return 1;
+  }
 
   if (window_) window_->show();
   return std::nullopt;
@@ -163,12 +176,15 @@ void Application::tickMovie() {
       lastPacedTick_ = realNow;
     }
     if (replay_) replay_->deliverDue(framesTicked_, [this](const DeviceInput& message) { input(message); });
+    if (std::optional<DeviceInput> tap = unattended_->demoInput()) accept(*tap);
     if (quit_) return;
     host_->advanceClock(frameInterval());
   }
-  movie_->tick();
+  unattended_->runTick(framesTicked_, [this] { movie_->tick(); });
   ++framesTicked_;
   if (options_.frames > 0 && framesTicked_ >= options_.frames) windowDestroyed();
+  if (unattended_->demoFinished()) windowDestroyed();
+  if (unattended_->demoStalled()) quit_ = true;
 }
 
 void Application::drainEvents() {
@@ -178,6 +194,13 @@ void Application::drainEvents() {
 }
 
 void Application::input(const DeviceInput& message) {
+  const bool press = message.kind == InputKind::stylusDown || message.kind == InputKind::doubleTap ||
+                     message.kind == InputKind::keyDown || message.kind == InputKind::character;
+  if (press && unattended_) unattended_->personTookOver();
+  accept(message);
+}
+
+void Application::accept(const DeviceInput& message) {
   if (recorder_.isOpen()) recorder_.write(framesTicked_, message);
   deliver(message);
   if (host_ && host_->takeCloseRequest()) windowDestroyed();
@@ -252,6 +275,8 @@ int Application::shutdown() {
     platform::debugOutput("--screenshot " + options_.screenshotPath + ": cannot write the image\n");
     if (exitCode_ == 0) exitCode_ = 1;
   }
+  if (unattended_ && !unattended_->finish() && exitCode_ == 0) exitCode_ = 1;
+  unattended_.reset();
   platform::setKeyStateHandler(nullptr);
   movieValue_ = Value();
   movie_ = nullptr;

@@ -28,6 +28,7 @@ class Movie;
 class MainWindow;
 class ShellDisplayHost;
 class SoundMixer;
+class UnattendedPlay;
 class WindowEvents;
 namespace platform {
 class SingleInstance;
@@ -61,7 +62,7 @@ class Application {
   bool turn();  // one turn of the main loop; false once the loop has ended
   int shutdown();
 
-  // The window procedure's rows.
+  // The window procedure's rows. A press from the person ends a running demo.
   void input(const DeviceInput& message);
   void focusGained();
   void focusLost();
@@ -86,6 +87,7 @@ class Application {
   int32_t frameInterval() const;
   void tickMovie();
   void drainEvents();
+  void accept(const DeviceInput& message);  // recorded, then delivered
   void deliver(const DeviceInput& message);
   int32_t orientation() const;
 
@@ -101,6 +103,7 @@ class Application {
   KeyTranslator keys_;
   InputRecorder recorder_;
   std::unique_ptr<InputReplay> replay_;
+  std::unique_ptr<UnattendedPlay> unattended_;
   bool suspended_ = false;
   bool quit_ = false;
   int exitCode_ = 0;

@@ -38,8 +38,22 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
       options.fullscreen = true;
       continue;
     }
+    if (option == "--stats") {
+      options.stats = true;
+      continue;
+    }
+    if (option == "--demo") {  // the number of games is optional
+      options.demoGames = 0;
+      if (i + 1 < argc && argv[i + 1][0] != '-') {
+        auto games = parseNumber(argv[++i], 1, std::numeric_limits<uint32_t>::max());
+        if (!games) return refuse("--demo takes a positive whole number of games, not '" + std::string(argv[i]) + "'");
+        options.demoGames = *games;
+      }
+      continue;
+    }
     bool takesValue = option == "--frames" || option == "--screenshot" || option == "--record" ||
-                      option == "--replay" || option == "--scale" || option == "--depth";
+                      option == "--replay" || option == "--scale" || option == "--depth" ||
+                      option == "--report";
     if (!takesValue) return refuse("unknown option '" + std::string(option) + "'");
     if (i + 1 >= argc) return refuse("option " + std::string(option) + " needs a value");
     std::string_view value = argv[++i];
@@ -60,9 +74,15 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
       options.screenshotPath = value;
     } else if (option == "--record") {
       options.recordPath = value;
+    } else if (option == "--report") {
+      options.reportPath = value;
     } else {
       options.replayPath = value;
     }
+  }
+  if (options.demoGames && !options.replayPath.empty()) {
+    line.error = "--demo and --replay cannot be used together: both would play the game";
+    return line;
   }
   line.options = std::move(options);
   return line;
@@ -80,7 +100,11 @@ std::string usageText(std::string_view program) {
       "  --replay FILE      play the input recorded in FILE\n"
       "  --scale N          show the screen N times enlarged (1 to 16)\n"
       "  --fullscreen       start full screen (Alt+Enter toggles)\n"
-      "  --depth 16|32      display format: 16 (5-6-5, as the device) or 32 bits per pixel\n";
+      "  --depth 16|32      display format: 16 (5-6-5, as the device) or 32 bits per pixel\n"
+      "  --demo [N]         play by itself, N games (no N: for ever), then end; a click or key\n"
+      "                     in the window hands the game over\n"
+      "  --report FILE      write what happens in each game to FILE as JSON Lines\n"
+      "  --stats            at the end, print frame times, CPU time and memory to standard error\n";
   return text;
 }
 

@@ -20,6 +20,9 @@ struct ShellOptions {
   int scale = 0;                  // window scale; 0 = the largest that fits the desktop
   bool fullscreen = false;
   DisplayFormat displayFormat = DisplayFormat::rgb565;
+  std::optional<uint32_t> demoGames;  // play by itself this many games (0: for ever)
+  std::string reportPath;             // the game report, JSON Lines
+  bool stats = false;                 // frame statistics on standard error at the end
 };
 
 struct CommandLine {

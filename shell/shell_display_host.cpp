@@ -36,8 +36,23 @@ bool ShellDisplayHost::takeCloseRequest() {
 void ShellDisplayHost::repaint(const IntRect& windowRect) {
   IntRect shown = clippedRect(windowRect, {0, 0, kScreenWidth, kScreenHeight});
   if (isEmptyRect(shown)) return;
+  const uint64_t start = platform::highResolutionCounter();
+  endComposition(start);
   if (painter_) painter_(shown);
   if (window_ != nullptr) window_->present(screen_, shown);
+  phases_.presentCounts += platform::highResolutionCounter() - start;
+}
+
+void ShellDisplayHost::compositionBegins() { phases_.composingSince = platform::highResolutionCounter(); }
+
+void ShellDisplayHost::endComposition(uint64_t now) {
+  if (phases_.composingSince != 0) phases_.compositionCounts += now - phases_.composingSince;
+  phases_.composingSince = 0;
+}
+
+const ShellDisplayHost::FramePhases& ShellDisplayHost::endFrame(uint64_t now) {
+  endComposition(now);
+  return phases_;
 }
 
 bool ShellDisplayHost::beginDraw(FrameBuffer& buffer) {

@@ -28,6 +28,7 @@ class ShellDisplayHost final : public DisplayHost {
   int32_t screenWidth() const override { return kScreenWidth; }
   int32_t screenHeight() const override { return kScreenHeight; }
   void repaint(const IntRect& windowRect) override;
+  void compositionBegins() override;
   bool beginDraw(FrameBuffer& buffer) override;
   void endDraw() override {}
   void postCloseRequest() override { closeRequested_ = true; }
@@ -44,6 +45,17 @@ class ShellDisplayHost final : public DisplayHost {
 
   const ScreenBuffer& screen() const { return screen_; }
 
+  // Where the current frame's time went, in high-resolution counts: composing (from
+  // `compositionBegins` to the repaint that follows it) and presenting (inside `repaint`).
+  struct FramePhases {
+    uint64_t compositionCounts = 0;
+    uint64_t presentCounts = 0;
+    uint64_t composingSince = 0;  // not 0 while a composition has not reached its repaint
+  };
+  void startFrame() { phases_ = {}; }
+  // Ends the frame's phases at counter value `now` and answers them.
+  const FramePhases& endFrame(uint64_t now);
+
  private:
   ScreenBuffer screen_;
   ClockKind clock_;
@@ -55,7 +67,10 @@ class ShellDisplayHost final : public DisplayHost {
   uint64_t counterFrequency_;
   uint32_t tickStart_;
   int32_t frameTime_ = 0;
+  void endComposition(uint64_t now);
+
   bool openedDebugLog_ = false;
+  FramePhases phases_;
 };
 
 }  // namespace qn

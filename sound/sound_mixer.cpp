@@ -4,13 +4,17 @@
 
 #include "sound/decode_sound.h"
 #include "sound/output_format.h"
+#include "sound/sample_buffer.h"
 
 namespace qn {
 
 SoundMixer::SoundMixer(uint32_t rate, bool preferStereo, std::unique_ptr<platform::WaveOutput> device)
     : device_(std::move(device)) {
   offeredFormats_ = device_->offeredFormats();
-  chooseOutputFormat(rate, preferStereo);
+  if (!chooseOutputFormat(rate, preferStereo) && outputFormat_.channels == 0) {
+    outputFormat_ = kDefaultOutputFormat;
+    outputRate_ = kDefaultOutputFormat.samplesPerSecond;
+  }
 }
 
 SoundMixer::~SoundMixer() {
@@ -24,22 +28,40 @@ MixChannel* SoundMixer::channelAt(int channel) {
   return &channels_[static_cast<size_t>(channel - 1)];
 }
 
+namespace {
+
+// Rounded up, so a sound of any length is busy for at least one millisecond.
+uint32_t lengthInMilliseconds(const SampleBuffer& sample) {
+  const WaveFormat& format = sample.format();
+  if (format.blockAlign == 0 || format.samplesPerSecond == 0) return 0;
+  const uint64_t frames = sample.size() / format.blockAlign;
+  return static_cast<uint32_t>((frames * 1000 + format.samplesPerSecond - 1) / format.samplesPerSecond);
+}
+
+}  // namespace
+
 void SoundMixer::play(SampleRef sample, int channel, bool loop) {
   MixChannel* target = channelAt(channel);
   if (!target) return;
+  const uint32_t length = sample ? lengthInMilliseconds(*sample) : 0;
+  bool started = false;
   {
     platform::LockGuard guard(lock_);
-    target->start(std::move(sample), loop, outputRate_);
+    started = target->start(std::move(sample), loop, outputRate_);
   }
+  if (clock_) clocked_[static_cast<size_t>(channel - 1)] = {started, loop, clock_(), length};
   wake_.set();
 }
 
 void SoundMixer::stop(int32_t channel) {
   MixChannel* target = channelAt(channel);
   if (!target) return;
+  clocked_[static_cast<size_t>(channel - 1)].playing = false;
   platform::LockGuard guard(lock_);
   target->release();
 }
+
+void SoundMixer::followClock(std::function<uint32_t()> milliseconds) { clock_ = std::move(milliseconds); }
 
 void SoundMixer::stopAll() {
   for (int channel = 1; channel <= kChannelCount; ++channel) stop(channel);
@@ -47,7 +69,10 @@ void SoundMixer::stopAll() {
 
 bool SoundMixer::isBusy(int32_t channel) const {
   if (channel < 1 || channel > kChannelCount) return false;
-  return channels_[static_cast<size_t>(channel - 1)].busy;
+  const size_t index = static_cast<size_t>(channel - 1);
+  if (!clock_) return channels_[index].busy;
+  const ClockedSound& sound = clocked_[index];
+  return sound.playing && (sound.loop || clock_() - sound.start < sound.length);
 }
 
 bool SoundMixer::chooseOutputFormat(uint32_t rate, bool preferStereo) {

@@ -10,6 +10,7 @@
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 #include "platform/threading.h"
@@ -30,7 +31,7 @@ class SoundMixer final : public SoundService {
   static constexpr uint32_t kWorkerShutdownMilliseconds = 500;
 
   // Chooses the output format for `rate` and opens the device. Without a usable device the mixer
-  // still works and nothing is heard.
+  // still works, sounds decode to kDefaultOutputFormat and nothing is heard.
   SoundMixer(uint32_t rate, bool preferStereo, std::unique_ptr<platform::WaveOutput> device);
   ~SoundMixer() override;
   SoundMixer(const SoundMixer&) = delete;
@@ -41,6 +42,13 @@ class SoundMixer final : public SoundService {
   void stop(int32_t channel) override;
   void stopAll();
   bool isBusy(int32_t channel) const override;
+
+  // From now on a channel is busy from `play` until the sound's length has passed on this clock
+  // (milliseconds), or until it is stopped; a looping one until it is stopped. The worker's
+  // progress no longer counts, so on a frame clock a sound lasts the same number of frames with
+  // or without a device, and without a device a sound that is never mixed still ends. Set it
+  // before the first sound plays.
+  void followClock(std::function<uint32_t()> milliseconds);
 
   // Reopens the device at the best offered format for `rate`; false when none is offered or no
   // device opens with it.
@@ -75,6 +83,16 @@ class SoundMixer final : public SoundService {
   std::atomic<bool> quit_{false};
 
   std::array<MixChannel, kChannelCount> channels_;
+
+  // What the followed clock says about each channel (main thread only).
+  struct ClockedSound {
+    bool playing = false;
+    bool loop = false;
+    uint32_t start = 0;
+    uint32_t length = 0;  // milliseconds
+  };
+  std::function<uint32_t()> clock_;
+  std::array<ClockedSound, kChannelCount> clocked_{};
   std::array<int32_t, kBlockFrames * 2> accumulator_{};
   std::array<std::array<uint8_t, kBlockBytes>, 2> blockBytes_{};
   std::array<platform::WaveBlock, 2> blocks_;

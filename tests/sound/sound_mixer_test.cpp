@@ -80,13 +80,34 @@ TEST(SoundMixer, OpensTheDeviceAtTheChosenFormat) {
 
   MixerOnFakeDevice none(0);
   EXPECT_FALSE(none.mixer->hasDevice());
-  EXPECT_EQ(none.mixer->outputRate(), 44100u);
+  EXPECT_TRUE(platform::sameLayout(none.mixer->outputFormat(), pcmFormat(2, 22050, 8)))
+      << "sounds still decode, to the default format";
   none.mixer->play(monoRamp(10), 1, false);  // the channel fills; nothing is mixed
   EXPECT_TRUE(none.mixer->isBusy(1));
 
   MixerWithoutWorker refused;
   EXPECT_FALSE(refused.mixer->hasDevice());
   EXPECT_EQ(refused.mixer->outputRate(), 22050u) << "the format was chosen before opening failed";
+}
+
+// On a followed clock a sound is busy for its length whatever the worker does: here it is never
+// mixed (no device), and 2205 frames at 22050 Hz last 100 ms.
+TEST(SoundMixer, OnAFollowedClockASoundIsBusyForItsLength) {
+  MixerOnFakeDevice none(0);
+  uint32_t now = 1000;
+  none.mixer->followClock([&now] { return now; });
+  none.mixer->play(monoRamp(2205), 3, false);
+  none.mixer->play(monoRamp(10), 4, true);
+  none.mixer->play(monoRamp(2205), 5, false);
+  none.mixer->stop(5);
+  now = 1099;
+  EXPECT_TRUE(none.mixer->isBusy(3));
+  EXPECT_FALSE(none.mixer->isBusy(5)) << "stopped";
+  now = 1100;
+  EXPECT_FALSE(none.mixer->isBusy(3));
+  EXPECT_TRUE(none.mixer->isBusy(4)) << "a looping sound plays until stopped";
+  none.mixer->play(monoRamp(2205), 3, false);
+  EXPECT_TRUE(none.mixer->isBusy(3)) << "started again";
 }
 
 TEST(SoundMixer, OnlyChannelsOneToEightPlay) {

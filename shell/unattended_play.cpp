@@ -1,0 +1,81 @@
+#include "shell/unattended_play.h"
+
+#include "game/game_movie.h"
+#include "platform/platform.h"
+#include "platform/process_usage.h"
+#include "script/small_block_pool.h"
+#include "shell/shell_display_host.h"
+
+namespace qn {
+
+namespace {
+
+uint64_t nanosecondsOf(uint64_t counts) {
+  const uint64_t frequency = platform::highResolutionFrequency();
+  return counts / frequency * 1'000'000'000u + counts % frequency * 1'000'000'000u / frequency;
+}
+
+}  // namespace
+
+UnattendedPlay::UnattendedPlay(const ShellOptions& options) : options_(options) {
+  if (options.demoGames) demo_ = std::make_unique<DemoDriver>(*options.demoGames);
+  if (!options.reportPath.empty()) report_ = std::make_unique<GameReport>();
+  if (options.stats) statistics_ = std::make_unique<FrameStatistics>();
+}
+
+bool UnattendedPlay::begin(Movie& movie, ShellDisplayHost& host, std::string& error) {
+  host_ = &host;
+  game_ = dynamic_cast<game::GameMovie*>(&movie);
+  if ((demo_ || report_) && game_ == nullptr) {
+    error = "--demo and --report need the game's movie";
+    return false;
+  }
+  if (report_ && !report_->open(options_.reportPath)) {
+    error = "--report " + options_.reportPath + ": " + report_->error();
+    return false;
+  }
+  return true;
+}
+
+std::optional<DeviceInput> UnattendedPlay::demoInput() {
+  if (!demo_ || game_ == nullptr) return std::nullopt;
+  return demo_->inputBeforeTick(*game_);
+}
+
+void UnattendedPlay::runTick(uint32_t frame, const std::function<void()>& tick) {
+  if (report_) report_->beforeTick(*game_);
+  if (!statistics_) {
+    tick();
+  } else {
+    host_->startFrame();
+    const uint64_t cpuStart = platform::threadCpuNanoseconds();
+    const uint64_t start = platform::highResolutionCounter();
+    tick();
+    const uint64_t end = platform::highResolutionCounter();
+    const uint64_t cpuEnd = platform::threadCpuNanoseconds();
+    const ShellDisplayHost::FramePhases& phases = host_->endFrame(end);
+    const uint64_t otherCounts = end - start - phases.compositionCounts - phases.presentCounts;
+    statistics_->add({nanosecondsOf(otherCounts), nanosecondsOf(phases.compositionCounts),
+                      nanosecondsOf(phases.presentCounts), cpuEnd - cpuStart});
+  }
+  if (report_) report_->afterTick(*game_, frame);
+  if (demoStalled() && !demoGaveUp_) {
+    demoGaveUp_ = true;
+    platform::debugOutput("--demo: game " + std::to_string(demo_->gamesPlayed() + 1) +
+                          " did not come back to the menu within " + std::to_string(DemoDriver::kLongestGame) +
+                          " frames\n");
+  }
+}
+
+bool UnattendedPlay::finish() {
+  bool ok = !demoGaveUp_;
+  if (statistics_)
+    platform::debugOutput(statistics_->summary(platform::peakResidentBytes(), SmallBlockPool::shared().cellsInUse()));
+  if (report_ && !report_->close()) {
+    platform::debugOutput("--report " + options_.reportPath + ": " + report_->error() + "\n");
+    ok = false;
+  }
+  return ok;
+}
+
+}  // namespace qn
