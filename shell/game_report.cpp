@@ -228,7 +228,7 @@ void GameReport::writeMenu(uint32_t frame) {
   line["game"] = game_;
   line["frame"] = frame;
   line["cells"] = SmallBlockPool::shared().cellsInUse();
-  line["peakResident"] = platform::peakResidentBytes();
+  if (withMemory_) line["peakResident"] = platform::peakResidentBytes();
   file_.writeLine(line.dump());
 }
 

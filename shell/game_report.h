@@ -6,8 +6,8 @@
 //   rest   every ball of that throw has come to rest: for the target ball the frame it stops, for
 //          a player's ball the frame the distances are measured (#showResult)
 //   end    the frame finish runs
-//   menu   the frame the game is back on the menu, with the pool's cells in use and the peak
-//          resident memory (for soak runs)
+//   menu   the frame the game is back on the menu, with the script pool's cells in use and, when
+//          asked for, the peak resident memory (for soak runs; it differs from run to run)
 //
 // Numbers are the engine's own values (integers as integers, floats as round-trip doubles).
 // "E" is not kept by the game: it is worked back from the stored zspeed (zspeed = E * 4 for the
@@ -30,6 +30,7 @@ class GameMovie;
 
 class GameReport {
  public:
+  explicit GameReport(bool withMemory) : withMemory_(withMemory) {}
   bool open(const std::string& path) { return file_.open(path); }
   const std::string& error() const { return file_.error(); }
   bool close() { return file_.close(); }
@@ -44,6 +45,7 @@ class GameReport {
   void writeMenu(uint32_t frame);
   void watchRolling(game::GameMovie& movie);
 
+  const bool withMemory_;
   LineFile file_;
   int32_t game_ = 0;
   SymbolNumber modeBefore_ = 0;

@@ -19,7 +19,7 @@ uint64_t nanosecondsOf(uint64_t counts) {
 
 UnattendedPlay::UnattendedPlay(const ShellOptions& options) : options_(options) {
   if (options.demoGames) demo_ = std::make_unique<DemoDriver>(*options.demoGames);
-  if (!options.reportPath.empty()) report_ = std::make_unique<GameReport>();
+  if (!options.reportPath.empty()) report_ = std::make_unique<GameReport>(options.stats);
   if (options.stats) statistics_ = std::make_unique<FrameStatistics>();
 }
 

@@ -35,6 +35,22 @@ TEST(CommandLineTest, ReadsEveryOption) {
   EXPECT_EQ(o.displayFormat, DisplayFormat::argb8888);
 }
 
+TEST(CommandLineTest, TheDemoTakesAnOptionalNumberOfGames) {
+  CommandLine forEver = parse({"--demo", "--report", "r.jsonl", "--stats"});
+  ASSERT_TRUE(forEver.options) << forEver.error;
+  EXPECT_EQ(forEver.options->demoGames, 0u);
+  EXPECT_EQ(forEver.options->reportPath, "r.jsonl");
+  EXPECT_TRUE(forEver.options->stats);
+  CommandLine three = parse({"--demo", "3", "--headless"});
+  ASSERT_TRUE(three.options) << three.error;
+  EXPECT_EQ(three.options->demoGames, 3u);
+  EXPECT_TRUE(three.options->headless);
+  EXPECT_FALSE(parse({}).options->demoGames);
+  for (auto args : std::vector<std::vector<const char*>>{{"--demo", "0"}, {"--demo", "x"},
+                                                         {"--demo", "--replay", "p.txt"}, {"--report"}})
+    EXPECT_FALSE(parse(args).options) << args[0] << " " << args.back();
+}
+
 TEST(CommandLineTest, RefusesUnknownOptionsAndBadValues) {
   for (auto args : std::vector<std::vector<const char*>>{{"--fast"},
                                                          {"--frames"},
