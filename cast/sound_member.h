@@ -32,11 +32,11 @@ class SoundMember final : public CastMemberBase {
   void play(int32_t soundChannel) override;
 
  private:
-  bool loop_;
-  int32_t offset_, packedSize_, unpackedSize_;
   bool decode(const uint8_t* bytes, size_t size);
 
   std::string filename_;
+  bool loop_;
+  int32_t offset_, packedSize_, unpackedSize_;
   SampleRef samples_;
   SampleDecodingRef decoding_;  // a long sound decoding in the background
 };
