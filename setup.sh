@@ -13,8 +13,8 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev libpixman-1-dev
 )
 # Only the tests need these: they rebuild the art and sound generators and check that the
-# committed assets are exactly what the generators make.
-test_packages=(libcairo2-dev libvorbis-dev)
+# committed assets are exactly what the generators make, and validate the installed desktop entry.
+test_packages=(libcairo2-dev libvorbis-dev desktop-file-utils)
 
 install_missing() {  # install_missing [extra packages]
   local missing=()
