@@ -8,7 +8,7 @@ cd "$(dirname "$0")"
 
 packages=(
   build-essential cmake ninja-build pkg-config clang
-  libsdl2-dev zlib1g-dev libvorbisidec-dev libstb-dev
+  libsdl2-dev zlib1g-dev libvorbisidec-dev libsoxr-dev libstb-dev
   libfreetype-dev libfontconfig-dev fonts-dejavu-core
   libgtest-dev libgmock-dev libbenchmark-dev libpixman-1-dev
 )
