@@ -26,7 +26,10 @@ void MainWindow::showIcon() {
   SDL_Surface* icon = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<unsigned char*>(kWindowIconRgba), kWindowIconSize,
                                                          kWindowIconSize, 32, kWindowIconSize * 4,
                                                          SDL_PIXELFORMAT_RGBA32);
-  if (icon == nullptr) return complain("cannot make the window icon");
+  if (icon == nullptr) {
+    complain("cannot make the window icon");
+    return;
+  }
   SDL_SetWindowIcon(window_, icon);
   SDL_FreeSurface(icon);
 }
