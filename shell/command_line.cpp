@@ -30,6 +30,10 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
       line.helpRequested = true;
       return line;
     }
+    if (option == "--version") {
+      line.versionRequested = true;
+      return line;
+    }
     if (option == "--headless") {
       options.headless = true;
       continue;
@@ -80,8 +84,11 @@ std::string usageText(std::string_view program) {
       "  --replay FILE      play the input recorded in FILE\n"
       "  --scale N          show the screen N times enlarged (1 to 16)\n"
       "  --fullscreen       start full screen (Alt+Enter toggles)\n"
-      "  --depth 16|32      display format: 16 (5-6-5, as the device) or 32 bits per pixel\n";
+      "  --depth 16|32      display format: 16 (5-6-5, as the device) or 32 bits per pixel\n"
+      "  --version          print the version\n";
   return text;
 }
+
+std::string versionText(std::string_view program) { return std::string(program) + " " BOULES_VERSION "\n"; }
 
 }  // namespace qn
