@@ -8,13 +8,13 @@ cd "$(dirname "$0")"
 
 packages=(
   build-essential cmake ninja-build pkg-config clang
-  libsdl2-dev zlib1g-dev libvorbisidec-dev libstb-dev
+  libsdl2-dev zlib1g-dev libvorbisidec-dev libsoxr-dev libstb-dev
   libfreetype-dev libfontconfig-dev fonts-dejavu-core
   libgtest-dev libgmock-dev libbenchmark-dev libpixman-1-dev nlohmann-json3-dev
 )
 # Only the tests need these: they rebuild the art and sound generators and check that the
-# committed assets are exactly what the generators make.
-test_packages=(libcairo2-dev libvorbis-dev)
+# committed assets are exactly what the generators make, and validate the installed desktop entry.
+test_packages=(libcairo2-dev libvorbis-dev desktop-file-utils)
 
 install_missing() {  # install_missing [extra packages]
   local missing=()
@@ -42,7 +42,7 @@ fuzz_seconds=${BOULES_FUZZ_SECONDS:-20}
 
 fuzz() {  # builds every libFuzzer target with clang and runs each for fuzz_seconds
   CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DBOULES_FUZZ=ON -DBOULES_TESTS=OFF -DBOULES_BENCH=OFF >/dev/null
+    -DBOULES_FUZZ=ON -DBOULES_TESTS=OFF -DBOULES_BENCH=OFF -DBOULES_WERROR=ON >/dev/null
   cmake --build build-fuzz --parallel "$jobs" --target fuzzers
   local fuzzer corpus log failed=0
   for fuzzer in build-fuzz/fuzz/*/*_fuzzer; do
@@ -67,15 +67,15 @@ shift || true
 case "$command" in
   play)
     install_missing
-    build build -DCMAKE_BUILD_TYPE=Release -DBOULES_TESTS=OFF -DBOULES_BENCH=OFF
+    build build -DCMAKE_BUILD_TYPE=Release -DBOULES_TESTS=OFF -DBOULES_BENCH=OFF -DBOULES_WERROR=OFF
     exec ./build/shell/boules "$@"
     ;;
   test)
     install_missing "${test_packages[@]}"
-    build build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+    build build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBOULES_WERROR=ON
     (cd build && ctest --output-on-failure --parallel "$jobs")
     echo "== the same suite under AddressSanitizer and UndefinedBehaviorSanitizer"
-    build build-sanitize -DCMAKE_BUILD_TYPE=Debug -DBOULES_SANITIZE=ON -DBOULES_BENCH=OFF
+    build build-sanitize -DCMAKE_BUILD_TYPE=Debug -DBOULES_SANITIZE=ON -DBOULES_BENCH=OFF -DBOULES_WERROR=ON
     (cd build-sanitize && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
       ctest --output-on-failure --parallel "$jobs")
     echo "== fuzz targets, ${fuzz_seconds} s each"

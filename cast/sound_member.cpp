@@ -7,6 +7,7 @@
 #include "sound/decode_sound.h"
 #include "sound/output_format.h"
 #include "sound/sound_mixer.h"
+#include "sound/wave_file.h"
 
 namespace qn {
 
@@ -20,32 +21,48 @@ SoundMember::SoundMember(Cast& cast, const SoundRow& row)
 
 bool SoundMember::load() {
   if (loaded()) return true;
-  const platform::WaveFormat& format = cast().mixer() ? cast().mixer()->outputFormat() : kDefaultOutputFormat;
   if (filename_.empty()) {
     MemberBytes bytes = cast().media().fetchMemberData(offset_, packedSize_, unpackedSize_);
-    if (bytes) samples_ = decodeSound(bytes.data(), bytes.size(), format, cast().media().purge());
+    setLoaded(bytes && decode(bytes.data(), bytes.size()));
   } else {
     platform::MappedFile file(programRelativePath(filename_));
-    if (file.data()) samples_ = decodeSound(file.data(), file.size(), format, cast().media().purge());
+    setLoaded(file.data() && decode(file.data(), file.size()));
   }
-  setLoaded(samples_ != nullptr);
   return loaded();
+}
+
+// Wave data converts in moments; Ogg Vorbis (the music, the long calls) decodes in the
+// background where the mixer allows, so that the frame asking for it is not held up.
+bool SoundMember::decode(const uint8_t* bytes, size_t size) {
+  SoundMixer* mixer = cast().mixer();
+  if (mixer && mixer->decodesInBackground() && !isWaveFile(bytes, size)) {
+    decoding_ = mixer->decodeInBackground(std::vector<uint8_t>(bytes, bytes + size));
+    return true;
+  }
+  const platform::WaveFormat& format = mixer ? mixer->outputFormat() : kDefaultOutputFormat;
+  samples_ = decodeSound(bytes, size, format, cast().media().purge());
+  return samples_ != nullptr;
 }
 
 bool SoundMember::unload(bool force) {
   if (!loaded() || keepsContent(force)) return true;
   samples_.reset();
+  decoding_.reset();
   setLoaded(false);
   return true;
 }
 
 int32_t SoundMember::sizeEstimate() const {
-  return samples_ ? static_cast<int32_t>(samples_->size()) + 184 : 180;
+  SampleRef decoded = samples();
+  return decoded ? static_cast<int32_t>(decoded->size()) + 184 : 180;
 }
 
 void SoundMember::play(int32_t soundChannel) {
   touch();
-  if (load() && cast().mixer()) cast().mixer()->play(samples_, soundChannel, loop_);
+  SoundMixer* mixer = cast().mixer();
+  if (!load() || !mixer) return;
+  if (samples_) mixer->play(samples_, soundChannel, loop_);
+  else mixer->play(decoding_, soundChannel, loop_);
 }
 
 void SoundMember::getProperty(Value& result, SymbolNumber property) {

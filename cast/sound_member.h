@@ -8,6 +8,7 @@
 #include "cast/cast_member_base.h"
 #include "cast/cast_rows.h"
 #include "sound/sample_buffer.h"
+#include "sound/sample_decoding.h"
 
 namespace qn {
 
@@ -15,7 +16,8 @@ class SoundMember final : public CastMemberBase {
  public:
   SoundMember(Cast& cast, const SoundRow& row);
 
-  const SampleRef& samples() const { return samples_; }
+  // Null while a background decoding runs, and without an output device (nothing is decoded).
+  SampleRef samples() const { return decoding_ ? decoding_->samples() : samples_; }
   bool loops() const { return loop_; }
 
   // ScriptObject
@@ -30,10 +32,13 @@ class SoundMember final : public CastMemberBase {
   void play(int32_t soundChannel) override;
 
  private:
+  bool decode(const uint8_t* bytes, size_t size);
+
   std::string filename_;
   bool loop_;
   int32_t offset_, packedSize_, unpackedSize_;
   SampleRef samples_;
+  SampleDecodingRef decoding_;  // a long sound decoding in the background
 };
 
 }  // namespace qn

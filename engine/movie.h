@@ -59,6 +59,9 @@ class Movie : public ScriptObject, public ScriptHost {
 
   // --- the shell --------------------------------------------------------------------------
   void tick();
+  // Milliseconds from now until a tick would next have work (a frame, an idle period or a
+  // rollover check); 0 when every tick has work. The shell sleeps that long between ticks.
+  int32_t msUntilNextTick();
   void mouseDown();
   void mouseUp();
   void mouseMove();

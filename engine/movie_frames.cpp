@@ -50,6 +50,20 @@ void Movie::tick() {
   }
 }
 
+int32_t Movie::msUntilNextTick() {
+  if (tempo_ >= 1000) return 0;
+  // Time-outs are polled on every tick: a movie that has any gives no rest.
+  if (ListObject* timeOuts = listOf(timeOutList_); timeOuts && timeOuts->size() > 0) return 0;
+  const int32_t now = services_.display.now();
+  auto remaining = [now](int32_t since, int64_t period) {
+    return std::clamp<int64_t>(period - elapsed(now, since), 0, period);
+  };
+  int64_t wait = remaining(lastFrameTime_, 1000 / std::max(tempo_, 1));
+  if (idleHandlerPeriod_ > 0) wait = std::min(wait, remaining(lastIdleTime_, ticksToMs(idleHandlerPeriod_)));
+  if (rolloverPeriod_ >= 1) wait = std::min(wait, remaining(lastRolloverTime_, ticksToMs(rolloverPeriod_)));
+  return static_cast<int32_t>(wait);
+}
+
 void Movie::runIdle() {
   if (SpriteChannel* frameScript = spriteIn(0)) {
     currentSpriteNum_ = 0;

@@ -2,6 +2,8 @@
 
 #include <SDL.h>
 
+#include <algorithm>
+
 #include "engine/movie.h"
 #include "platform/fake_wave_output.h"
 #include "platform/image_encoder.h"
@@ -24,8 +26,7 @@ namespace qn {
 namespace {
 
 constexpr uint32_t kMixerRate = 22050;
-constexpr uint32_t kRunningSleep = 1;     // milliseconds per loop turn
-constexpr uint32_t kSuspendedSleep = 100;
+constexpr int32_t kSuspendedWait = 100;  // milliseconds per loop turn in the background
 
 // Headless runs have no audio device: an output offering no format leaves the mixer silent.
 std::unique_ptr<platform::WaveOutput> silentWaveOutput() { return std::make_unique<platform::FakeWaveOutput>(0); }
@@ -97,6 +98,7 @@ std::optional<int> Application::start(const MovieFactory& makeMovie) {
 
   mixer_ = std::make_unique<SoundMixer>(kMixerRate, true,
                                         options_.headless ? silentWaveOutput() : platform::makeSystemWaveOutput());
+  mixer_->setBackgroundDecoding(!frameClock());
   host_ = std::make_unique<ShellDisplayHost>(options_.displayFormat,
                                              frameClock() ? ClockKind::frame : ClockKind::realTime, window_.get());
   // On the frame clock a sound lasts its length in frames, device or not; without a device a
@@ -157,13 +159,26 @@ bool Application::turn() {
   drainEvents();
   if (quit_) return false;
   if (suspended_) {
-    platform::sleepMilliseconds(kSuspendedSleep);
+    waitForEvents(kSuspendedWait);
     return true;
   }
   tickMovie();
   if (host_->takeCloseRequest()) windowDestroyed();
-  if (!options_.headless) platform::sleepMilliseconds(kRunningSleep);
+  if (!quit_) waitForEvents(std::max(msUntilNextTick(), 1));
   return !quit_;
+}
+
+// A window sleeps until the next event or the next tick with work, whichever comes first, so
+// input is handled the moment it arrives. Headless runs never wait.
+void Application::waitForEvents(int32_t milliseconds) {
+  if (windowEvents_) windowEvents_->waitUpTo(milliseconds);
+}
+
+int32_t Application::msUntilNextTick() const {
+  if (!frameClock()) return movie_->msUntilNextTick();
+  // Paced to real time: one frame a frame interval after the last one.
+  const uint32_t sinceLast = platform::monotonicMilliseconds() - lastPacedTick_;
+  return static_cast<int32_t>(std::max<int64_t>(int64_t{frameInterval()} - sinceLast, 0));
 }
 
 // With the frame clock every tick is one frame: the clock moves one frame interval, and the

@@ -3,8 +3,8 @@
 // Start-up runs in a fixed order: the shared integers, the window title, the single-instance
 // rule, the window, the display and input devices, the mixer, the display host, the colour
 // check, the movie (created and defined), the window shown. The loop then takes every pending
-// window event, ticks the movie unless the program is suspended, and sleeps 1 ms (100 ms while
-// suspended). Shutdown destroys the movie, the host and the mixer in that order.
+// window event, ticks the movie unless the program is suspended, and sleeps until the next event
+// or the next tick that has work (at most 100 ms while suspended). Shutdown destroys the movie, the host and the mixer in that order.
 //
 // Every input, whether from the window, a game controller or a replayed recording, goes through
 // `input` as the device's message, so all three drive the movie the same way.
@@ -86,6 +86,8 @@ class Application {
   bool openRecordings();  // false (with the reason on standard error) when one cannot be used
   int32_t frameInterval() const;
   void tickMovie();
+  void waitForEvents(int32_t milliseconds);
+  int32_t msUntilNextTick() const;
   void drainEvents();
   void accept(const DeviceInput& message);  // recorded, then delivered
   void deliver(const DeviceInput& message);

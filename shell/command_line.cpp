@@ -30,6 +30,10 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
       line.helpRequested = true;
       return line;
     }
+    if (option == "--version") {
+      line.versionRequested = true;
+      return line;
+    }
     if (option == "--headless") {
       options.headless = true;
       continue;
@@ -104,8 +108,12 @@ std::string usageText(std::string_view program) {
       "  --demo [N]         play by itself, N games (no N: for ever), then end; a click or key\n"
       "                     in the window hands the game over\n"
       "  --report FILE      write what happens in each game to FILE as JSON Lines\n"
-      "  --stats            at the end, print frame times, CPU time and memory to standard error\n";
+      "  --stats            at the end, print frame times, CPU time and memory to standard error\n"
+
+      "  --version          print the version\n";
   return text;
 }
+
+std::string versionText(std::string_view program) { return std::string(program) + " " BOULES_VERSION "\n"; }
 
 }  // namespace qn

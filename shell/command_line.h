@@ -28,10 +28,12 @@ struct ShellOptions {
 struct CommandLine {
   std::optional<ShellOptions> options;  // nothing when the line was refused
   bool helpRequested = false;
+  bool versionRequested = false;
   std::string error;                    // why it was refused
 };
 
 CommandLine parseCommandLine(int argc, const char* const* argv);
 std::string usageText(std::string_view program);
+std::string versionText(std::string_view program);  // "boules 1.0" and a line break
 
 }  // namespace qn

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/platform.h"
+#include "shell/window_icon.h"
 
 namespace qn {
 
@@ -18,6 +19,19 @@ MainWindow::~MainWindow() {
   if (texture_ != nullptr) SDL_DestroyTexture(texture_);
   if (renderer_ != nullptr) SDL_DestroyRenderer(renderer_);
   if (window_ != nullptr) SDL_DestroyWindow(window_);
+}
+
+void MainWindow::showIcon() {
+  // SDL only reads the pixels: the surface borrows the constant bytes.
+  SDL_Surface* icon = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<unsigned char*>(kWindowIconRgba), kWindowIconSize,
+                                                         kWindowIconSize, 32, kWindowIconSize * 4,
+                                                         SDL_PIXELFORMAT_RGBA32);
+  if (icon == nullptr) {
+    complain("cannot make the window icon");
+    return;
+  }
+  SDL_SetWindowIcon(window_, icon);
+  SDL_FreeSurface(icon);
 }
 
 int MainWindow::fittingScale() {
@@ -36,6 +50,7 @@ bool MainWindow::create(const std::string& title, int scale, bool fullscreen, Di
     return false;
   }
   SDL_SetWindowMinimumSize(window_, kScreenWidth, kScreenHeight);
+  showIcon();
   SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
   renderer_ = SDL_CreateRenderer(window_, -1, 0);
   if (renderer_ == nullptr) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);

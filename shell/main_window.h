@@ -49,6 +49,7 @@ class MainWindow {
 
  private:
   SDL_Rect letterbox() const;
+  void showIcon();
 
   SDL_Window* window_ = nullptr;
   SDL_Renderer* renderer_ = nullptr;

@@ -67,6 +67,11 @@ void WindowEvents::drain() {
   while (!application_.loopEnded() && SDL_PollEvent(&event)) handle(event);
 }
 
+void WindowEvents::waitUpTo(int32_t milliseconds) {
+  SDL_Event event;
+  if (SDL_WaitEventTimeout(&event, milliseconds) == 1) handle(event);
+}
+
 void WindowEvents::handle(const SDL_Event& event) {
   switch (event.type) {
     case SDL_QUIT: application_.windowDestroyed(); break;

@@ -26,6 +26,8 @@ class WindowEvents {
 
   // Takes every pending event; stops early once the application's loop has ended.
   void drain();
+  // Sleeps until an event arrives (and handles it) or `milliseconds` have passed.
+  void waitUpTo(int32_t milliseconds);
 
  private:
   void handle(const SDL_Event& event);

@@ -83,12 +83,28 @@ bool MixChannel::start(SampleRef newSample, bool looping, uint32_t outputRate) {
   return true;
 }
 
+void MixChannel::await(SampleDecodingRef decoding, bool looping) {
+  release();
+  awaited = std::move(decoding);
+  waiting = true;
+  loop = looping;
+  busy = true;
+}
+
+bool MixChannel::startIfReady(uint32_t outputRate) {
+  if (!waiting || !awaited || !awaited->ready()) return false;
+  SampleDecodingRef decoding = std::move(awaited);
+  return start(decoding->samples(), loop, outputRate);
+}
+
 void MixChannel::retune(uint32_t outputRate) {
   if (sample) step = stepFor(sample->format().samplesPerSecond, outputRate);
 }
 
 void MixChannel::release() {
   sample.reset();
+  awaited.reset();
+  waiting = false;
   busy = false;
 }
 

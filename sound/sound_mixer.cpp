@@ -53,6 +53,17 @@ void SoundMixer::play(SampleRef sample, int channel, bool loop) {
   wake_.set();
 }
 
+void SoundMixer::play(const SampleDecodingRef& decoding, int channel, bool loop) {
+  if (decoding && decoding->ready()) return play(decoding->samples(), channel, loop);
+  MixChannel* target = channelAt(channel);
+  if (!target) return;
+  {
+    platform::LockGuard guard(lock_);
+    target->await(decoding, loop);
+  }
+  wake_.set();
+}
+
 void SoundMixer::stop(int32_t channel) {
   MixChannel* target = channelAt(channel);
   if (!target) return;
@@ -139,6 +150,10 @@ SampleRef SoundMixer::decodeSound(const uint8_t* bytes, size_t size, const Purge
   return qn::decodeSound(bytes, size, outputFormat_, purge);
 }
 
+SampleDecodingRef SoundMixer::decodeInBackground(std::vector<uint8_t> bytes) {
+  return std::make_shared<SampleDecoding>(std::move(bytes), outputFormat_, [this] { wake_.set(); });
+}
+
 size_t SoundMixer::mixBlock(uint8_t* out) {
   platform::LockGuard guard(lock_);
   return mixLocked(out);
@@ -148,6 +163,7 @@ size_t SoundMixer::mixLocked(uint8_t* out) {
   accumulator_.fill(0);
   bool mixed = false;
   for (MixChannel& channel : channels_) {
+    channel.startIfReady(outputRate_);
     if (!channel.sample) continue;
     channel.render(channel, accumulator_.data(), kBlockFrames);
     mixed = true;

@@ -12,12 +12,14 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "platform/threading.h"
 #include "platform/wave_output.h"
 #include "sound/mix_channel.h"
 #include "sound/purge_members.h"
 #include "sound/sample_buffer.h"
+#include "sound/sample_decoding.h"
 #include "sound/sound_service.h"
 
 namespace qn {
@@ -39,6 +41,9 @@ class SoundMixer final : public SoundService {
 
   // Channels 1 to 8; other numbers are ignored.
   void play(SampleRef sample, int channel, bool loop);
+  // Plays the samples of `decoding` as soon as they are ready; the channel is busy from now on.
+  // Null (no device, nothing decoded) keeps the channel busy and silent until it is stopped.
+  void play(const SampleDecodingRef& decoding, int channel, bool loop);
   void stop(int32_t channel) override;
   void stopAll();
   bool isBusy(int32_t channel) const override;
@@ -60,6 +65,12 @@ class SoundMixer final : public SoundService {
   // A sound member's bytes (RIFF WAVE or Ogg Vorbis) decoded into the output format; null when
   // they do not decode.
   SampleRef decodeSound(const uint8_t* bytes, size_t size, const PurgeMembers& purge) const;
+  // The same on a thread of its own; the worker is woken when the samples are ready.
+  SampleDecodingRef decodeInBackground(std::vector<uint8_t> bytes);
+  // Whether long sounds decode in the background. Off where runs must repeat exactly (the frame
+  // clock): a sound's busy time must not depend on when a decoding thread finished.
+  void setBackgroundDecoding(bool on) { backgroundDecoding_ = on; }
+  bool decodesInBackground() const { return backgroundDecoding_ && hasDevice(); }
 
   // One block of 1536 frames as output bytes (value + 128, clamped), one byte per channel of the
   // output format per frame. Returns the bytes written, 0 (nothing written) when no channel plays.
@@ -97,6 +108,7 @@ class SoundMixer final : public SoundService {
   std::array<std::array<uint8_t, kBlockBytes>, 2> blockBytes_{};
   std::array<platform::WaveBlock, 2> blocks_;
   int nextBlock_ = 0;  // worker only
+  bool backgroundDecoding_ = false;
 };
 
 }  // namespace qn

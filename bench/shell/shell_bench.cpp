@@ -1,13 +1,17 @@
-// The shell's costs: presenting a full screen through the window's texture, and one turn
-// of the main loop while the movie is idle (with its 1 ms sleep), plus the share of a CPU the idle
-// program takes per second of wall time. Runs on SDL's dummy video driver unless a display is set.
+// The shell's costs: presenting a full screen through the window's texture, one turn of the main
+// loop while the movie is idle (it sleeps until the next tick with work), the share of a CPU and
+// the loop turns a second of the idle program, and the game's start to its first frame. Runs on
+// SDL's dummy video driver unless a display is set (bench/shell/measure_idle_and_start.sh runs
+// the whole program under Xvfb).
 #include <benchmark/benchmark.h>
 
 #include <chrono>
 #include <cstdlib>
 #include <ctime>
 
+#include "engine/movie.h"
 #include "shell/application.h"
+#include "shell/program_movie.h"
 #include "shell/main_window.h"
 #include "shell/screen_buffer.h"
 #include "shell/shell_display_host.h"
@@ -91,17 +95,47 @@ void BM_IdleProgramCpuShare(benchmark::State& state) {
     state.SkipWithError("the program did not start");
     return;
   }
-  double share = 0;
+  double share = 0, turns = 0;
   for (auto _ : state) {
     auto wallStart = std::chrono::steady_clock::now();
     std::clock_t cpuStart = std::clock();
-    while (std::chrono::steady_clock::now() - wallStart < std::chrono::seconds(1)) program.turn();
+    turns = 0;
+    for (; std::chrono::steady_clock::now() - wallStart < std::chrono::seconds(1); ++turns) program.turn();
     double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
     share = (static_cast<double>(std::clock() - cpuStart) / CLOCKS_PER_SEC) / wall;
+    turns /= wall;
   }
   state.counters["cpu_per_wall_second"] = share;
+  state.counters["loop_turns_per_second"] = turns;
 }
 BENCHMARK(BM_IdleProgramCpuShare)->Iterations(2)->Unit(benchmark::kMillisecond);
+
+// The game in a window on the real-time clock, from the application's start to its first frame
+// on screen, with a sound device when SDL has one (SDL_AUDIODRIVER=disk stands in for a card).
+// The frame comes one frame period (33 ms) after the movie is made, so the counter
+// `start_ms` gives the part before the first tick: start-up less that wait.
+void BM_GameStartToFirstFrame(benchmark::State& state) {
+  useDummyDriversUnlessSet();
+  double startMs = 0;
+  for (auto _ : state) {
+    auto begun = std::chrono::steady_clock::now();
+    ShellOptions options;
+    options.scale = 1;
+    Application application(options, "boules-bench");
+    if (application.start(makeProgramMovie)) {
+      state.SkipWithError("the game did not start");
+      return;
+    }
+    startMs = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - begun).count();
+    while (application.movie()->currentFrame() < 1 && application.turn()) {
+    }
+    state.PauseTiming();
+    application.shutdown();
+    state.ResumeTiming();
+  }
+  state.counters["start_ms"] = startMs;
+}
+BENCHMARK(BM_GameStartToFirstFrame)->Iterations(5)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace qn

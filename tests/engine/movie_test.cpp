@@ -249,6 +249,36 @@ TEST_F(MovieTest, RolloverEventsFollowThePointer) {
   EXPECT_EQ(movie->rolloverSprite(), 0);
 }
 
+// A loop that sleeps until the next tick has work sees every frame, idle period and rollover
+// check at the same clock time as a loop that ticks every millisecond.
+TEST_F(MovieTest, SleepingUntilTheNextDueTickKeepsEveryTickTime) {
+  auto timeline = [this](bool sleepUntilDue) {
+    display.clock = 1000;
+    load();
+    movie->setProperty(sym::idleHandlerPeriod, Value(2));  // 33 ms, in step with the frames
+    movie->setProperty(sym::rolloverPeriod, Value(5));     // 83 ms
+    display.mouseH = display.mouseV = 60;                  // over sprite 6: every check reports
+    Lines stamped;
+    int wakeUps = 0;
+    while (display.clock < 2000) {
+      movie->tick();
+      ++wakeUps;
+      for (const std::string& line : takeLog()) stamped.push_back(std::to_string(display.clock) + " " + line);
+      display.clock += sleepUntilDue ? std::max(movie->msUntilNextTick(), 1) : 1;
+    }
+    unload();
+    cast.clear();
+    return std::pair(stamped, wakeUps);
+  };
+  auto [polled, polledWakeUps] = timeline(false);
+  auto [slept, sleptWakeUps] = timeline(true);
+  EXPECT_EQ(slept, polled);
+  EXPECT_TRUE(contains(polled, "1083 mouseEnter 6") && contains(polled, "1166 mouseWithin 6"))
+      << "the rollover checks are in the timeline";
+  EXPECT_EQ(polledWakeUps, 1000);
+  EXPECT_LT(sleptWakeUps, 100);  // frames of 33 and 16 ms (the tempo span of frame 9), rollovers
+}
+
 TEST_F(MovieTest, QuitKeysStopTheMovieUnlessExitLockIsSet) {
   load();
   frame();

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
 #include <string>
 
@@ -116,6 +117,30 @@ TEST(DecodeSound, OtherLayoutsAreConvertedToTheOutputFormat) {
   ASSERT_TRUE(upsampled);
   EXPECT_NEAR(static_cast<double>(upsampled->size()), 4000.0, 200);
   EXPECT_EQ(static_cast<int8_t>(upsampled->data()[500]), 0);
+}
+
+// Lowering the rate is band-limited: a tone above the new Nyquist frequency (15 kHz from 96 kHz
+// to 22050 Hz would alias to 7050 Hz) comes out at least 40 dB down, one below it keeps its level.
+TEST(DecodeSound, LoweringTheRateLeavesNoAlias) {
+  constexpr double kAmplitude = 16000, kSourceRate = 96000;
+  auto levelAfterConversion = [&](double hertz) {
+    std::vector<int> tone(48000);
+    for (size_t i = 0; i < tone.size(); ++i)
+      tone[i] = static_cast<int>(kAmplitude * std::sin(2 * M_PI * hertz * static_cast<double>(i) / kSourceRate));
+    SampleRef out = decode(writeWaveFile(pcmFormat(1, 96000, 16), test::littleEndian16(tone).data(), tone.size() * 2),
+                           pcmFormat(1, 22050, 16));
+    EXPECT_TRUE(out);
+    if (!out) return 0.0;
+    double sum = 0;
+    const size_t frames = out->size() / 2;
+    for (size_t i = 1000; i + 1000 < frames; ++i) {
+      double value = static_cast<int16_t>(out->data()[2 * i] | out->data()[2 * i + 1] << 8);
+      sum += value * value;
+    }
+    return std::sqrt(sum / static_cast<double>(frames - 2000)) * std::sqrt(2.0) / kAmplitude;
+  };
+  EXPECT_LT(levelAfterConversion(15000), 0.01);
+  EXPECT_NEAR(levelAfterConversion(1000), 1.0, 0.03);
 }
 
 TEST(DecodeSound, LayoutsWithoutAConverterGiveNone) {

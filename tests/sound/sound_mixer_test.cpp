@@ -5,6 +5,7 @@
 #include <numeric>
 
 #include "platform/fake_wave_output.h"
+#include "platform/mapped_file.h"
 #include "sound/output_format.h"
 #include "tests/sound/sound_test_support.h"
 
@@ -108,6 +109,34 @@ TEST(SoundMixer, OnAFollowedClockASoundIsBusyForItsLength) {
   EXPECT_TRUE(none.mixer->isBusy(4)) << "a looping sound plays until stopped";
   none.mixer->play(monoRamp(2205), 3, false);
   EXPECT_TRUE(none.mixer->isBusy(3)) << "started again";
+}
+
+// A long sound decodes on its own thread: its channel is busy at once and plays the samples from
+// their start once they are ready; bytes that do not decode free the channel; a channel waiting
+// for nothing (no device, nothing decoded) stays busy until it is stopped.
+TEST(SoundMixer, ChannelWaitingForABackgroundDecodingPlaysOnceItIsReady) {
+  MixerWithoutWorker fake;
+  std::string ogg;
+  ASSERT_TRUE(platform::readWholeFile(std::string(SOUND_TEST_DATA) + "/tone_mono_22050.ogg", ogg));
+  SampleDecodingRef decoding = fake.mixer->decodeInBackground(std::vector<uint8_t>(ogg.begin(), ogg.end()));
+  fake.mixer->play(decoding, 1, false);
+  EXPECT_TRUE(fake.mixer->isBusy(1));
+  SampleDecodingRef broken = fake.mixer->decodeInBackground({'O', 'g', 'g', 'S', 0, 0, 0, 0, 0, 0, 0, 0, 0});
+  fake.mixer->play(broken, 2, false);
+  fake.mixer->play(SampleDecodingRef(), 3, true);
+  ASSERT_TRUE(decoding->wait());
+  broken->wait();
+
+  std::array<uint8_t, SoundMixer::kBlockBytes> block, expected;
+  ASSERT_EQ(fake.mixer->mixBlock(block.data()), SoundMixer::kBlockBytes);
+  EXPECT_FALSE(fake.mixer->isBusy(2));
+  EXPECT_TRUE(fake.mixer->isBusy(3));
+  MixerWithoutWorker direct;
+  direct.mixer->play(decoding->samples(), 1, false);
+  direct.mixer->mixBlock(expected.data());
+  EXPECT_EQ(block, expected);
+  fake.mixer->stop(3);
+  EXPECT_FALSE(fake.mixer->isBusy(3));
 }
 
 TEST(SoundMixer, OnlyChannelsOneToEightPlay) {

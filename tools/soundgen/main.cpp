@@ -17,7 +17,9 @@ int main(int argc, char** argv) {
     const bool wave = recipe.container == Container::wave;
     const std::vector<uint8_t> bytes =
         wave ? encodeWave(track, recipe.bitsPerSample, recipe.channels) : encodeVorbis(track, recipe.channels, 0.3f);
-    const std::string path = argv[1] + ("/" + std::string(recipe.name) + (wave ? ".wav" : ".ogg"));
+    // Built by appending: GCC 12 misreads `const char* + std::string&&` as an overlapping copy.
+    std::string path = argv[1];
+    path.append("/").append(recipe.name).append(wave ? ".wav" : ".ogg");
     FILE* file = std::fopen(path.c_str(), "wb");
     const bool written = file && !bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
     if (file) std::fclose(file);
