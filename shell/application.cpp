@@ -148,6 +148,7 @@ bool Application::turn() {
     return true;
   }
   tickMovie();
+  if (windowEvents_) windowEvents_->followScreen();
   if (host_->takeCloseRequest()) windowDestroyed();
   if (!options_.headless) platform::sleepMilliseconds(kRunningSleep);
   return !quit_;
