@@ -14,6 +14,7 @@ bool EngineScript::handle(SymbolNumber method, int argc, Value& result, Value* c
   switch (method) {
     case sym::new_: return runHandler(&EngineScript::construct, *this, argc, argv, result);
     case sym::stepFrame: return runHandler(&EngineScript::stepFrame, *this, argc, argv, result);
+    case s::finish: return runHandler(&EngineScript::finishHandler, *this, argc, argv, result);
   }
   return false;
 }
@@ -24,6 +25,11 @@ EngineScript* EngineScript::running() {
 
 Value EngineScript::stepFrame() {
   game::stepFrame(*this);
+  return Value();
+}
+
+Value EngineScript::finishHandler(Value winner) {
+  finish(*this, winner);
   return Value();
 }
 
@@ -78,7 +84,20 @@ Value EngineScript::construct() {
 
   field("versie") = "1.0";
   show(ch::ballPool);
+  stackChannels();
   return Value::share(this);
+}
+
+// Balls stack by depth (locZ = y + 100, so up to about 550), the dust under them. Everything the
+// player reads or taps lies above the field and its balls, the set-up screen above the menu.
+void EngineScript::stackChannels() {
+  setAll({ch::buttons.first, ch::glows.last}, sym::locZ, kAboveTheBalls);
+  for (int32_t channel = ch::ballPool.last + 1; channel < ch::menuScreen.first; ++channel)
+    sprite(channel)[sym::locZ] = kAboveTheField + channel;
+  for (int32_t channel = ch::effectPool.first; channel <= ch::versionText; ++channel)
+    if (!ch::setupScreen.contains(channel)) sprite(channel)[sym::locZ] = kAboveTheField + channel;
+  for (int32_t channel = ch::setupScreen.first; channel <= ch::setupScreen.last; ++channel)
+    sprite(channel)[sym::locZ] = kAboveTheMenu + channel;
 }
 
 }  // namespace qn::game

@@ -57,6 +57,8 @@ class EngineScript final : public ScriptInstance {
  private:
   Value construct();
   Value stepFrame();
+  Value finishHandler(Value winner);
+  void stackChannels();
 
   std::array<Value, kEngineProperties.size()> slots_;
   bool stylusWasDown_ = false;

@@ -10,6 +10,7 @@
 #include "game/results.h"
 #include "game/thrower.h"
 #include "game/worm.h"
+#include "platform/key_state.h"
 
 namespace qn::game {
 namespace {
@@ -34,9 +35,9 @@ void newEnd(EngineScript& e) {
   pList[s::waity] = now();
   sprite(ch::banner)[sym::memberNum] = member::bannerNone;
   addBall(e, s::white, 0);
-  for (ChannelRange hidden : {ChannelRange{ch::buttons.first, ch::powerButton}, ch::powerMeterAll}) {
+  for (ChannelRange hidden : {ch::turnButtons, ch::powerMeterAll}) {
     hide(hidden);
-    setAll(hidden, sym::locZ, 1000);
+    setAll(hidden, sym::locZ, kAboveTheBalls);
   }
   for (int32_t splash = ch::mudSplashes.first; splash <= ch::mudSplashes.last; ++splash) {
     Object mud = sprite(splash);
@@ -99,8 +100,8 @@ void chooseNextPlayer(EngineScript& e) {
   const int32_t thrown = e[s::pMaxBall].toInteger() - player[s::ball].toInteger();
   const char* ballName = kBallNames[std::clamp(thrown, 1, 3) - 1];
   sprite(ch::banner)[sym::memberNum] = (endIsOver ? member::resultBannerBase : member::bannerBase) + slot;
-  field("gameTxt") = playerName(index) + Value(", ball ") + Value(ballName);
-  field("leader") = playerName(index) + Value(" is next");
+  field("gameTxt") = joined({playerName(index), ", ball ", ballName});
+  field("leader") = joined({playerName(index), " is next"});
   e[s::blinktime] = now();
   pList[s::waity] = now();
   e.setMode(s::setRot);
@@ -164,7 +165,7 @@ void celebrateThenMenu(EngineScript& e) {
   hide(ch::resultList);
   setAll(ch::effectPool, sym::locH, kFreeLocH);
   for (int32_t k = 1; k <= countOf(e[s::pBallList]); ++k) e.ballAt(k)[s::kill] = 1;
-  setAll({231, 233}, sym::locZ, 199999);
+  setAll(ch::menuLowered, sym::locZ, kBelowTheMenu);
   e.setMode(s::waitstart);
   restoreMenu();
 }
@@ -217,6 +218,8 @@ void stepFrame(EngineScript& e) {
   removeKilledBalls(e);
   const bool down = stylusDown();
   if (!down) pList[s::clicky] = 0;
+  // The up arrow's latch is released with the key in every mode, so the first press of a turn counts.
+  if (!platform::keyPressed(key::up)) pList[s::clicky2] = 0;
   if (!(pList[s::mode].get() == s::showMap)) runWorm(e);
   runEffects(e);
   if (e.stylusWasDown() && !down) addStar(e, member::star, mouseLoc(), kStylusStars);
@@ -261,7 +264,7 @@ void backToMenu(EngineScript& e) {
   setAll(ch::turnMarkers, sym::blend, 0);
   playSound(sound::jingles, "bloop1");
   stopSound(sound::footsteps);
-  setAll(ch::menuRestored, sym::locZ, 200000);
+  setAll(ch::menuRestored, sym::locZ, kMenuLayer);
   hide(ch::resultNames);
   hide(ch::resultBacks);
   hide(ch::distances);
@@ -296,15 +299,14 @@ void finish(EngineScript& e, const Value& winner) {
     const int32_t slot = e.playerAt(winnerIndex)[s::player].toInteger();
     sprite(ch::banner)[sym::memberNum] = member::resultBannerBase + slot;
     if (countOf(e[s::playerList]) == 1) {
-      field("gameTxt") = playerName(winnerIndex) + Value("'s distance: ") +
-                         Object(movie().globals().distances)[s::Dist1].get();
+      field("gameTxt") = joined({playerName(winnerIndex), "'s distance: ", Object(movie().globals().distances)[s::Dist1]});
       playSound(sound::jingles, "floep");
     } else {
       playSound(sound::calls, kVictoryCalls[random(4) - 1]);
-      field("gameTxt") = playerName(winnerIndex) + Value(" wins!!!");
+      field("gameTxt") = joined({playerName(winnerIndex), " wins!!!"});
       Value& wins = movie().globals().winCounters[slot - 1];
       wins = wins + Value(1);
-      field(kWinFields[slot - 1]) = wins.toString();
+      field(kWinFields[slot - 1]) = joined({wins});
     }
   }
   setAll(ch::turnMarkers, sym::blend, 0);
