@@ -106,6 +106,8 @@ class Movie : public ScriptObject, public ScriptHost {
   void setChannelVisible(int32_t channel, bool visible);
   // The stage point under the stylus.
   IntPoint mouseLoc() const;
+  // Where a stage rect shows on the device screen, the stage being turned by `orientation`.
+  IntRect toWindow(const IntRect& stage) const;
   // Whether the stylus is over the sprite of a channel (no masks, visibility or stacking).
   bool rollover(int32_t channel) const;
   void redrawStage() { dirtyRect_ = stageRect_; }
@@ -207,7 +209,6 @@ class Movie : public ScriptObject, public ScriptHost {
   void endOrContinueSprites(int32_t frame);
   void startSprites(int32_t frame, std::vector<Value>& started);
   void composeAndPresent();
-  IntRect toWindow(const IntRect& stage) const;
   void runIdle();
   void pollTimeOuts();
   void stepActors();

@@ -150,6 +150,7 @@ bool Application::turn() {
     return true;
   }
   tickMovie();
+  if (windowEvents_) windowEvents_->followScreen();
   if (host_->takeCloseRequest()) windowDestroyed();
   if (!quit_) waitForEvents(std::max(msUntilNextTick(), 1));
   return !quit_;

@@ -77,6 +77,8 @@ class Application {
   Movie* movie() const { return movie_; }
   ShellDisplayHost* displayHost() const { return host_.get(); }
   MainWindow* window() const { return window_.get(); }
+  WindowEvents* windowEvents() const { return windowEvents_.get(); }
+  const std::string& title() const { return title_; }
   SoundMixer* mixer() const { return mixer_.get(); }
   bool writeScreenshot(const std::string& path) const;
 
