@@ -8,6 +8,7 @@
 #include "game/effects.h"
 #include "game/perspective.h"
 #include "game/results.h"
+#include "script/string_object.h"
 #include "game/thrower.h"
 #include "game/worm.h"
 
@@ -20,10 +21,6 @@ constexpr int32_t kStylusStars = 3;
 constexpr const char* kBallNames[] = {"one", "two", "three"};
 constexpr const char* kWinFields[] = {"win1", "win2", "win3", "win4"};
 constexpr const char* kVictoryCalls[] = {"theking", "listen", "chair", "gangsters"};
-
-
-// The name of player index D: the text of the field shown in channel 203 + D.
-Value playerName(int32_t index) { return textShownIn(ch::resultNamesBase + index); }
 
 // #Init: a new end.
 void newEnd(EngineScript& e) {
@@ -57,12 +54,11 @@ void passToTargetThrow(EngineScript& e) { e.setMode(s::setWhiteRot); }
 // on equal distances the later one in playerList.
 int32_t farthestPlayerWithBalls(EngineScript& e) {
   Object distances(movie().globals().distances);
-  constexpr Symbol kDistanceOf[] = {s::Dist1, s::Dist2, s::Dist3, s::Dist4};
   int32_t chosen = 0;
   Value farthest;
   for (int32_t index = 1; index <= countOf(e[s::playerList]) && index <= 4; ++index) {
     if (e.playerAt(index)[s::ball].toInteger() < 1) continue;
-    Value distance = distances[kDistanceOf[index - 1]];
+    Value distance = distances[distanceKey(index)];
     if (chosen == 0 || distance >= farthest) {
       chosen = index;
       farthest = distance;
@@ -99,8 +95,8 @@ void chooseNextPlayer(EngineScript& e) {
   const int32_t thrown = e[s::pMaxBall].toInteger() - player[s::ball].toInteger();
   const char* ballName = kBallNames[std::clamp(thrown, 1, 3) - 1];
   sprite(ch::banner)[sym::memberNum] = (endIsOver ? member::resultBannerBase : member::bannerBase) + slot;
-  field("gameTxt") = playerName(index) + Value(", ball ") + Value(ballName);
-  field("leader") = playerName(index) + Value(" is next");
+  field("gameTxt") = concat(concat(playerName(index), Value(", ball ")), Value(ballName));
+  field("leader") = concat(playerName(index), Value(" is next"));
   e[s::blinktime] = now();
   pList[s::waity] = now();
   e.setMode(s::setRot);
@@ -210,6 +206,8 @@ void removeKilledBalls(EngineScript& e) {
 
 }  // namespace
 
+Value playerName(int32_t index) { return textShownIn(ch::resultNamesBase + index); }
+
 void stepFrame(EngineScript& e) {
   Object pList = e.pList();
   const SymbolNumber mode = symbolOf(pList[s::mode]);
@@ -296,12 +294,12 @@ void finish(EngineScript& e, const Value& winner) {
     const int32_t slot = e.playerAt(winnerIndex)[s::player].toInteger();
     sprite(ch::banner)[sym::memberNum] = member::resultBannerBase + slot;
     if (countOf(e[s::playerList]) == 1) {
-      field("gameTxt") = playerName(winnerIndex) + Value("'s distance: ") +
-                         Object(movie().globals().distances)[s::Dist1].get();
+      field("gameTxt") = concat(concat(playerName(winnerIndex), Value("'s distance: ")),
+                                Object(movie().globals().distances)[s::Dist1].get());
       playSound(sound::jingles, "floep");
     } else {
       playSound(sound::calls, kVictoryCalls[random(4) - 1]);
-      field("gameTxt") = playerName(winnerIndex) + Value(" wins!!!");
+      field("gameTxt") = concat(playerName(winnerIndex), Value(" wins!!!"));
       Value& wins = movie().globals().winCounters[slot - 1];
       wins = wins + Value(1);
       field(kWinFields[slot - 1]) = wins.toString();
