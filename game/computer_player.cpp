@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "game/engine_script.h"
-#include "game/perspective.h"
 #include "game/thrower.h"
 
 namespace qn::game {
@@ -18,22 +18,15 @@ constexpr double kReleaseWindow = 10.0;   // the computer releases within this m
 // One frame of the walk to endWhite: speeding up to maxXspeed / 4 and stopping exactly there.
 void walkToSpot(EngineScript& e) {
   Object pList = e.pList();
-  const Value spot = pList[s::endWhite];
-  const Value topSpeed = pList[s::maxXspeed].get() / Value(kWalkSlowdown);
-  const Value accel = pList[s::xaccel];
-  const Value standing = pList[s::manPos][sym::locH];
-  const bool walksLeft = standing > spot;
-  const Value faster = walksLeft ? pList[s::xSpeed].get() - accel : pList[s::xSpeed].get() + accel;
-  if (walksLeft ? faster > -topSpeed : faster < topSpeed) pList[s::xSpeed] = faster;
-  else pList[s::xSpeed] = walksLeft ? -topSpeed : topSpeed;
-
-  const Value next = standing + pList[s::xSpeed].get();
-  if (walksLeft ? next > spot : next < spot) {
-    pList[s::manPos][sym::locH] = next;
-    pList[s::extraRot] = (Value(-24) * (next - Value(kMiddle))) / Value(216);
+  const int32_t spot = pList[s::endWhite].toInteger();
+  const double topSpeed = pList[s::maxXspeed].toFloat() / kWalkSlowdown, accel = pList[s::xaccel].toFloat();
+  const double speed = pList[s::xSpeed].toFloat();
+  if (pList[s::manPos][sym::locH].toFloat() > spot) {
+    pList[s::xSpeed] = Value(std::max(speed - accel, -topSpeed));
+    walkThrower(pList, spot, std::numeric_limits<int32_t>::max());
   } else {
-    pList[s::xSpeed] = sharedZero;
-    pList[s::manPos][sym::locH] = spot;
+    pList[s::xSpeed] = Value(std::min(speed + accel, topSpeed));
+    walkThrower(pList, std::numeric_limits<int32_t>::min(), spot);
   }
 }
 

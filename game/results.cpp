@@ -8,7 +8,6 @@
 #include "game/engine_script.h"
 #include "game/game_flow.h"
 #include "game/perspective.h"
-#include "script/string_object.h"
 
 namespace qn::game {
 namespace {
@@ -51,7 +50,7 @@ int32_t strictLeader() {
 void keepTodaysRecord(EngineScript& e, int32_t leader, const Value& distance) {
   if (!(distance < e[s::ftoday])) return;
   e[s::ftoday] = distance;
-  field("closestName") = concat(playerName(leader), Value(": " + distance.toString() + " cm"));
+  field("closestName") = joined({playerName(leader), ": ", distance, " cm"});
 }
 
 // The leader marker over the leader's best ball, at the top edge: the #floorScale effect lowers it.
@@ -127,7 +126,7 @@ void showResult(EngineScript& e) {
   for (int32_t index = 1; index <= players && index <= kMaxPlayers; ++index) {
     const Value distance = distances[distanceKey(index)];
     field("distance" + std::to_string(index)) =
-        distance == Value(kNoDistance) ? Value("") : Value(distance.toString() + " cm");
+        distance == Value(kNoDistance) ? Value("") : joined({distance, " cm"});
   }
   e.setMode(s::waitplayer);
 }

@@ -11,7 +11,10 @@
 // integer, as the rules expect.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
+#include <initializer_list>
+#include <string>
 #include <string_view>
 #include <utility>
 
@@ -94,6 +97,13 @@ inline void playSound(int32_t channel, std::string_view name) { movie().playSoun
 inline void stopSound(int32_t channel) { movie().playSound(channel, sharedZero); }
 inline bool soundBusy(int32_t channel) { return movie().soundBusy(channel); }
 
+// Texts joined as the script's `&` joins them: strings as they are, numbers in their text form.
+inline Value joined(std::initializer_list<Value> parts) {
+  std::string text;
+  for (const Value& part : parts) text += stringOf(part);
+  return Value(text);
+}
+
 // Field members by name.
 inline Property field(std::string_view name) { return Property(movie().cast().memberOf(Value(name)), sym::text); }
 // The text of the member a channel shows.
@@ -107,6 +117,17 @@ inline void append(const Value& list, const Value& item) {
 }
 inline void deleteAt(const Value& list, int32_t position) {
   if (ListObject* items = listOf(list)) items->removeAt(position);
+}
+
+// Points: coordinates as numbers, and a point from two numbers (float form).
+inline double xOf(const Value& point) { return point.getProperty(sym::locH).toFloat(); }
+inline double yOf(const Value& point) { return point.getProperty(sym::locV).toFloat(); }
+inline Value pointAt(double x, double y) { return makeFloatPoint(x, y); }
+
+// Blend faded by `step` a frame, never below 0.
+inline void fade(int32_t channel, int32_t step) {
+  Object faded = sprite(channel);
+  faded[sym::blend] = std::max(0, faded[sym::blend].toInteger() - step);
 }
 
 // The stylus.
