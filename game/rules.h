@@ -72,9 +72,9 @@ class Object {
 inline Object sprite(int32_t channel) { return Object(Value::share(&movie().sprite(channel))); }
 inline SpriteChannel& spriteChannel(int32_t channel) { return movie().sprite(channel); }
 
-// Visibility of channels.
-inline void show(int32_t channel) { movie().setChannelVisible(channel, true); }
-inline void hide(int32_t channel) { movie().setChannelVisible(channel, false); }
+// Visibility of channels, through the sprite's `visible` so that the stage redraws where it changed.
+inline void show(int32_t channel) { sprite(channel)[sym::visible] = sharedOne; }
+inline void hide(int32_t channel) { sprite(channel)[sym::visible] = sharedZero; }
 inline void show(ChannelRange range) {
   for (int32_t channel = range.first; channel <= range.last; ++channel) show(channel);
 }
