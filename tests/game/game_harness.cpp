@@ -1,7 +1,6 @@
 #include "tests/game/game_harness.h"
 
-#include <gtest/gtest.h>
-
+#include "game/game_movie.h"
 #include "game/game_program.h"
 #include "platform/fake_wave_output.h"
 #include "platform/key_state.h"
@@ -71,20 +70,26 @@ std::string GameHarness::fieldText(const char* name) {
   return stringOf(movie_->cast().memberOf(Value(name)).getProperty(sym::text));
 }
 
+double GameHarness::globalDistance(Symbol key) {
+  return static_cast<GameMovie&>(*movie_).globals().distances.getProperty(key).toFloat();
+}
+
 Value GameHarness::spriteProperty(int32_t channel, SymbolNumber property) {
   return movie_->sprite(channel).property(property);
 }
 
-void GameHarness::startGameWith(const std::vector<int32_t>& kinds) {
+bool GameHarness::startGameWith(const std::vector<int32_t>& kinds) {
   tapChannel(ch::startHotSpot);
+  bool allSet = true;
   int32_t slot = 0;
   for (int32_t wanted : kinds) {
     const int32_t channel = ch::slotKinds[slot++];
     for (int tries = 0; tries < 3 && spriteProperty(channel, sym::memberNum).toInteger() != wanted; ++tries)
       tapChannel(channel);
-    EXPECT_EQ(spriteProperty(channel, sym::memberNum).toInteger(), wanted) << "slot " << slot;
+    allSet = allSet && spriteProperty(channel, sym::memberNum).toInteger() == wanted;
   }
   tapChannel(ch::setupDone);
+  return allSet;
 }
 
 }  // namespace qn::game::testing

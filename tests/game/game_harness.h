@@ -43,12 +43,14 @@ class GameHarness {
   Value pList(Symbol key);
   Value mode() { return pList(s::mode); }
   std::string fieldText(const char* name);
+  // A player's best distance in the movie global `distances` (#Dist1 to #Dist4).
+  double globalDistance(Symbol key);
   Value spriteProperty(int32_t channel, SymbolNumber property);
   const qn::testing::FakeDisplay& display() const { return display_; }
 
   // The setup a person makes: slot kinds (203 human, 204 computer, 205 not playing) by tapping
-  // each kind button until it shows the wanted one, then done.
-  void startGameWith(const std::vector<int32_t>& kinds);
+  // each kind button until it shows the wanted one, then done. False when a slot could not be set.
+  bool startGameWith(const std::vector<int32_t>& kinds);
 
  private:
   qn::testing::FakeDisplay display_;
