@@ -78,6 +78,11 @@ inline constexpr int32_t menuGlint = 498;
 inline constexpr int32_t versionText = 500;
 }  // namespace ch
 
+// Stacking (locZ) of the layers above the field and its balls.
+inline constexpr int32_t kAboveTheBalls = 1000;
+inline constexpr int32_t kAboveTheField = 10000;
+inline constexpr int32_t kAboveTheMenu = 300000;  // the menu lies at 200000 to 200005
+
 namespace member {
 inline constexpr int32_t fieldPicture = 13, topViewMap = 16;
 inline constexpr int32_t bannerNone = 46;

@@ -78,7 +78,20 @@ Value EngineScript::construct() {
 
   field("versie") = "1.0";
   show(ch::ballPool);
+  stackChannels();
   return Value::share(this);
+}
+
+// Balls stack by depth (locZ = y + 100, so up to about 550), the dust under them. Everything the
+// player reads or taps lies above the field and its balls, the set-up screen above the menu.
+void EngineScript::stackChannels() {
+  setAll({ch::buttons.first, ch::glows.last}, sym::locZ, kAboveTheBalls);
+  for (int32_t channel = ch::ballPool.last + 1; channel < ch::menuScreen.first; ++channel)
+    sprite(channel)[sym::locZ] = kAboveTheField + channel;
+  for (int32_t channel = ch::effectPool.first; channel <= ch::versionText; ++channel)
+    if (!ch::setupScreen.contains(channel)) sprite(channel)[sym::locZ] = kAboveTheField + channel;
+  for (int32_t channel = ch::setupScreen.first; channel <= ch::setupScreen.last; ++channel)
+    sprite(channel)[sym::locZ] = kAboveTheMenu + channel;
 }
 
 }  // namespace qn::game

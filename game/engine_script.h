@@ -57,6 +57,7 @@ class EngineScript final : public ScriptInstance {
  private:
   Value construct();
   Value stepFrame();
+  void stackChannels();
 
   std::array<Value, kEngineProperties.size()> slots_;
   bool stylusWasDown_ = false;

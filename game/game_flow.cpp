@@ -99,8 +99,8 @@ void chooseNextPlayer(EngineScript& e) {
   const int32_t thrown = e[s::pMaxBall].toInteger() - player[s::ball].toInteger();
   const char* ballName = kBallNames[std::clamp(thrown, 1, 3) - 1];
   sprite(ch::banner)[sym::memberNum] = (endIsOver ? member::resultBannerBase : member::bannerBase) + slot;
-  field("gameTxt") = playerName(index) + Value(", ball ") + Value(ballName);
-  field("leader") = playerName(index) + Value(" is next");
+  field("gameTxt") = joined({playerName(index), ", ball ", ballName});
+  field("leader") = joined({playerName(index), " is next"});
   e[s::blinktime] = now();
   pList[s::waity] = now();
   e.setMode(s::setRot);
@@ -296,15 +296,14 @@ void finish(EngineScript& e, const Value& winner) {
     const int32_t slot = e.playerAt(winnerIndex)[s::player].toInteger();
     sprite(ch::banner)[sym::memberNum] = member::resultBannerBase + slot;
     if (countOf(e[s::playerList]) == 1) {
-      field("gameTxt") = playerName(winnerIndex) + Value("'s distance: ") +
-                         Object(movie().globals().distances)[s::Dist1].get();
+      field("gameTxt") = joined({playerName(winnerIndex), "'s distance: ", Object(movie().globals().distances)[s::Dist1]});
       playSound(sound::jingles, "floep");
     } else {
       playSound(sound::calls, kVictoryCalls[random(4) - 1]);
-      field("gameTxt") = playerName(winnerIndex) + Value(" wins!!!");
+      field("gameTxt") = joined({playerName(winnerIndex), " wins!!!"});
       Value& wins = movie().globals().winCounters[slot - 1];
       wins = wins + Value(1);
-      field(kWinFields[slot - 1]) = wins.toString();
+      field(kWinFields[slot - 1]) = joined({wins});
     }
   }
   setAll(ch::turnMarkers, sym::blend, 0);

@@ -11,7 +11,10 @@
 // integer, as the rules expect.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
+#include <initializer_list>
+#include <string>
 #include <string_view>
 #include <utility>
 
@@ -69,9 +72,9 @@ class Object {
 inline Object sprite(int32_t channel) { return Object(Value::share(&movie().sprite(channel))); }
 inline SpriteChannel& spriteChannel(int32_t channel) { return movie().sprite(channel); }
 
-// Visibility of channels.
-inline void show(int32_t channel) { movie().setChannelVisible(channel, true); }
-inline void hide(int32_t channel) { movie().setChannelVisible(channel, false); }
+// Visibility of channels, through the sprite's `visible` so that the stage redraws where it changed.
+inline void show(int32_t channel) { sprite(channel)[sym::visible] = sharedOne; }
+inline void hide(int32_t channel) { sprite(channel)[sym::visible] = sharedZero; }
 inline void show(ChannelRange range) {
   for (int32_t channel = range.first; channel <= range.last; ++channel) show(channel);
 }
@@ -94,6 +97,13 @@ inline void playSound(int32_t channel, std::string_view name) { movie().playSoun
 inline void stopSound(int32_t channel) { movie().playSound(channel, sharedZero); }
 inline bool soundBusy(int32_t channel) { return movie().soundBusy(channel); }
 
+// Texts joined as the script's `&` joins them: strings as they are, numbers in their text form.
+inline Value joined(std::initializer_list<Value> parts) {
+  std::string text;
+  for (const Value& part : parts) text += stringOf(part);
+  return Value(text);
+}
+
 // Field members by name.
 inline Property field(std::string_view name) { return Property(movie().cast().memberOf(Value(name)), sym::text); }
 // The script function `member`: a member by number (castLib 1) or by name.
@@ -109,6 +119,17 @@ inline void append(const Value& list, const Value& item) {
 }
 inline void deleteAt(const Value& list, int32_t position) {
   if (ListObject* items = listOf(list)) items->removeAt(position);
+}
+
+// Points: coordinates as numbers, and a point from two numbers (float form).
+inline double xOf(const Value& point) { return point.getProperty(sym::locH).toFloat(); }
+inline double yOf(const Value& point) { return point.getProperty(sym::locV).toFloat(); }
+inline Value pointAt(double x, double y) { return makeFloatPoint(x, y); }
+
+// Blend faded by `step` a frame, never below 0.
+inline void fade(int32_t channel, int32_t step) {
+  Object faded = sprite(channel);
+  faded[sym::blend] = std::max(0, faded[sym::blend].toInteger() - step);
 }
 
 // The stylus.

@@ -1,17 +1,323 @@
 #include "game/thrower.h"
 
-#include "game/rules.h"
+#include <cmath>
+
+#include "game/ball_pool.h"
+#include "game/collisions.h"
+#include "game/computer_player.h"
+#include "game/perspective.h"
+#include "platform/key_state.h"
 
 namespace qn::game {
-void placeThrowerAndBall(EngineScript&) {}
-void placeArrow(EngineScript&) {}
-void walkToTargetSpot(EngineScript& e) { e.setMode(s::throwWhiteRot); }
-void throwTargetBall(EngineScript& e) { e.setMode(s::rollWhite); }
-void aim(EngineScript& e) { e.setMode(s::setpower); }
-void swingPower(EngineScript& e) { e.setMode(s::initThrow); }
-void releaseBall(EngineScript& e) { e.setMode(s::rollBall); }
-void pressPower(EngineScript&) {}
-void startSwing(EngineScript& e) { e.setMode(s::setpower); }
-void releasePower(EngineScript& e) { e.setMode(s::initThrow); }
+namespace {
+
+constexpr int32_t kWalkStep = 2;            // the thrower's walk to the target ball's spot
+constexpr int32_t kLeftLimit = 10, kRightLimit = 2 * (kMiddle - 5);
+constexpr double kSlowing = 1.7;            // xaccel times this when nothing pushes
+constexpr int32_t kFadeAfterMs = 2000;      // banner and turn text stay this long
+constexpr int32_t kHintAfterMs = 3000;      // the glows hint at the buttons after this idle time
+constexpr double kHintBlend = 80 * 0.46875;
+constexpr int32_t kBarLength = 188, kBarTurned = 150;
+constexpr int32_t kHandReach = 50;           // how far the swing carries the ball from the hand
+
+double number(const Property& property) { return property.toFloat(); }
+
+// The direction the arrow points: rot + extraRot + wobble.
+double aimDirection(Object pList) { return number(pList[s::rot]) + number(pList[s::extraRot]) + number(pList[s::wobble]); }
+
+// extraRot follows the thrower's place: the arrow leans towards the middle.
+void leanTowardsMiddle(Object pList) {
+  pList[s::extraRot] = Value((-24 * (number(pList[s::manPos][sym::locH]) - kMiddle)) / 216);
+}
+
+// The thrower moves by xSpeed unless that takes him past a limit, where he stops.
+void walk(Object pList, int32_t lowLimit, int32_t highLimit) {
+  const double to = number(pList[s::manPos][sym::locH]) + number(pList[s::xSpeed]);
+  if (to > lowLimit && to < highLimit) {
+    pList[s::manPos][sym::locH] = Value(to);
+    leanTowardsMiddle(pList);
+  } else {
+    pList[s::xSpeed] = sharedZero;
+    pList[s::manPos][sym::locH] = to <= lowLimit ? lowLimit : highLimit;
+  }
+}
+
+// #manLeft and #manRight: xSpeed grows towards the side, at most maxXspeed.
+void pushThrower(Object pList, int32_t side) {
+  const double limit = number(pList[s::maxXspeed]);
+  const double speed = std::clamp(number(pList[s::xSpeed]) + side * number(pList[s::xaccel]), -limit, limit);
+  pList[s::xSpeed] = Value(speed);
+  walk(pList, side < 0 ? kLeftLimit : -1000000, side > 0 ? kRightLimit : 1000000);
+}
+
+// Nobody pushes: the thrower slows down and stops.
+void slowDown(Object pList) {
+  const double speed = number(pList[s::xSpeed]), braking = number(pList[s::xaccel]) * kSlowing;
+  if (speed - braking > 0.5) {
+    pList[s::xSpeed] = Value(speed - braking);
+    walk(pList, -1000000, kRightLimit);
+  } else if (speed + braking < -0.5) {
+    pList[s::xSpeed] = Value(speed + braking);
+    walk(pList, kLeftLimit, 1000000);
+  } else {
+    pList[s::xSpeed] = sharedZero;
+  }
+}
+
+// A person moves the thrower with the on-screen buttons (buttoncheck) and the arrow keys
+// (keycheck); the up arrow acts once per press.
+void personMoves(EngineScript& e) {
+  Object pList = e.pList();
+  bool pushed = false;
+  if (stylusDown()) {
+    for (int32_t channel = ch::buttons.first; channel <= ch::buttons.last; ++channel) {
+      if (!movie().rollover(channel)) continue;
+      const Value action = e[s::pButton].item(channel - ch::buttons.first + 1);
+      if (action == s::manLeft || action == s::manRight) {
+        pushThrower(pList, action == s::manLeft ? -1 : 1);
+        pushed = true;
+      }
+    }
+  }
+  for (auto [code, side] : {std::pair{key::left, -1}, std::pair{key::right, 1}}) {
+    if (!platform::keyPressed(code)) continue;
+    pushThrower(pList, side);
+    pushed = true;
+  }
+  if (!pushed) slowDown(pList);
+}
+
+// The up arrow acts once per press: it starts the swing in #setRot and releases in #setpower.
+void upKeyCheck(EngineScript& e) {
+  Object pList = e.pList();
+  if (!platform::keyPressed(key::up)) {
+    pList[s::clicky2] = sharedZero;
+    return;
+  }
+  if (pList[s::clicky2].toInteger() != 0) return;
+  pList[s::clicky2] = sharedOne;
+  if (e.inMode(s::setRot)) startSwing(e);
+  else if (e.inMode(s::setpower)) releasePower(e);
+}
+
+// The ball waiting in the hand, lifted by the swing: zrot carries it round the hand.
+void holdBallInHand(EngineScript& e) {
+  Object pList = e.pList();
+  const int32_t index = countOf(e[s::pBallList]);
+  Object ball = e.ballAt(index);
+  if (!(ball[s::mode].get() == s::shoot)) return;
+  const Value hand = throwerOnScreen(pList[s::manPos]);
+  ball[s::pos] = hand;
+  const double zrot = number(ball[s::zrot]);
+  const double reach = zrot / 180 * kHandReach, direction = aimDirection(pList);
+  const double x = xOf(hand) + reach * cosDegrees(direction), y = yOf(hand) + reach * sinDegrees(direction);
+  const double lift = (number(ball[s::deltaz]) - 40 * sinDegrees(zrot)) * perspective(pList[s::manPos][sym::locV]).toFloat();
+  const int32_t spr = ball[s::spr].toInteger(), shad = ball[s::shad].toInteger();
+  sprite(spr)[sym::loc] = pointAt(x, y - lift);
+  sprite(shad)[sym::loc] = pointAt(x, y);
+  const double scale = perspective(sprite(shad)[sym::locV]).toFloat();
+  for (int32_t channel : {spr, shad}) {
+    const int32_t width = static_cast<int32_t>(std::lround(sprite(channel)[sym::member][sym::width].toFloat() * scale));
+    if (sprite(channel)[sym::width].toInteger() == width) continue;
+    sprite(channel)[sym::width] = width;
+    sprite(channel)[sym::height] = sprite(channel)[sym::member][sym::height].toFloat() * scale;
+  }
+  e[s::pball] = Value(index);
+}
+
+// Banner and turn text fade away once the turn has been shown long enough.
+void fadeTurnTexts(int32_t step) {
+  for (int32_t channel : {ch::banner, ch::turnText}) fade(channel, step);
+}
+
+void fadeTurnTextsAfterAWhile(EngineScript& e, int32_t step) {
+  if (now() > e.pList()[s::waity].toInteger() + kFadeAfterMs) fadeTurnTexts(step);
+}
+
+// The glows hint at the buttons when a person has done nothing for a while.
+void hintGlow(EngineScript& e, ChannelRange glowing) {
+  Object pList = e.pList();
+  const bool idle = now() > e[s::blinktime].toInteger() + kHintAfterMs && !stylusDown() &&
+                    !platform::keyPressed(key::left) && !platform::keyPressed(key::right) &&
+                    !platform::keyPressed(key::up);
+  if (!idle) {
+    for (int32_t glow = glowing.first; glow <= glowing.last; ++glow) fade(glow, 2);
+    return;
+  }
+  e[s::graden] = e[s::graden] + Value(10);
+  for (int32_t glow = glowing.first; glow <= glowing.last; ++glow) {
+    const double phase = e[s::graden].toFloat() + 60 * (glow - ch::powerGlow);
+    sprite(glow)[sym::blend] = Value((sinDegrees(phase) + 1) * kHintBlend);
+  }
+  if (e[s::graden].toInteger() > 800) {
+    e[s::blinktime] = now();
+    e[s::graden] = sharedZero;
+  }
+}
+
+bool isComputer(EngineScript& e) {
+  return e.playerAt(e[s::pPlayer].toInteger())[s::ai].toInteger() != 0;
+}
+
+}  // namespace
+
+void placeArrow(EngineScript& e) {
+  Object pList = e.pList();
+  Object arrow = sprite(pList[s::man].toInteger());
+  arrow[sym::rotation] = Value(aimDirection(pList));
+  arrow[sym::loc] = throwerOnScreen(pList[s::manPos]);
+}
+
+void placeThrowerAndBall(EngineScript& e) {
+  Object pList = e.pList();
+  sprite(pList[s::man].toInteger())[sym::loc] = throwerOnScreen(pList[s::manPos]);
+  Object target = e.ballAt(1);
+  target[s::pos] = throwerOnScreen(pList[s::manPos]);
+  drawBall(target);
+}
+
+void walkToTargetSpot(EngineScript& e) {
+  Object pList = e.pList();
+  const double at = number(pList[s::manPos][sym::locH]), spot = number(pList[s::endWhite]);
+  if (at - kWalkStep > spot || at + kWalkStep < spot) {
+    pList[s::manPos][sym::locH] = Value(at + (at - kWalkStep > spot ? -kWalkStep : kWalkStep));
+    leanTowardsMiddle(pList);
+  } else {
+    playSound(sound::buttons, "jumpy");
+    e.setMode(s::throwWhiteRot);
+  }
+  Object arrow = sprite(pList[s::man].toInteger());
+  arrow[sym::rotation] = Value(number(pList[s::rot]) + number(pList[s::extraRot]));
+  arrow[sym::loc] = throwerOnScreen(pList[s::manPos]);
+  placeThrowerAndBall(e);
+  fadeTurnTextsAfterAWhile(e, 2);
+}
+
+void throwTargetBall(EngineScript& e) {
+  Object pList = e.pList(), target = e.ballAt(1);
+  const int32_t tenths = random(10);
+  double strength = tenths * 0.1 + (random(4) + 2);
+  strength = strength * 350 / 400;
+  const double kracht = 42 + strength + std::abs(number(pList[s::extraRot])) / 4.5;
+  const double direction = number(pList[s::rot]) + number(pList[s::extraRot]);
+  const double vx = cosDegrees(direction) * kracht / 100 * 12, vy = sinDegrees(direction) * kracht / 100 * 12;
+  target[s::kracht] = Value(kracht);
+  target[s::speed] = pointAt(vx, vy);
+  target[s::zspeed] = Value(strength * 4.0);
+  target[s::oldzspeed] = target[s::zspeed].get();
+  target[s::perc] = Value(std::abs(vx) / std::abs(vy));
+  e.setMode(s::rollWhite);
+  fadeTurnTextsAfterAWhile(e, 2);
+}
+
+void aim(EngineScript& e) {
+  Object pList = e.pList();
+  double aimrot = number(pList[s::aimrot]) + 5;
+  if (aimrot > 360) aimrot -= 360;
+  pList[s::aimrot] = Value(aimrot);
+  pList[s::wobble] = Value(30 * sinDegrees(aimrot));
+  placeArrow(e);
+
+  const bool computer = isComputer(e);
+  if (computer) {
+    computerWalksAndAims(e);
+  } else {
+    personMoves(e);
+    upKeyCheck(e);
+  }
+  if (number(pList[s::xSpeed]) != 0) {
+    if (!soundBusy(sound::footsteps)) playSound(sound::footsteps, "footstep");
+  } else {
+    stopSound(sound::footsteps);
+  }
+  holdBallInHand(e);
+  fadeTurnTextsAfterAWhile(e, 2);
+  if (!computer) hintGlow(e, ch::glows);
+}
+
+void startSwing(EngineScript& e) {
+  e.setMode(s::setpower);
+  show(ch::powerMeterAll);
+  hide(ch::walkButtons);
+  setAll(ch::walkGlows, sym::blend, 0);
+  playSound(sound::buttons, "rotate");
+  sprite(e.pList()[s::man].toInteger())[sym::blend] = 50;
+}
+
+void releasePower(EngineScript& e) {
+  e.setMode(s::initThrow);
+  hide(ch::powerButton);
+  setAll(ch::glows, sym::blend, 0);
+}
+
+void pressPower(EngineScript& e) {
+  Object pList = e.pList();
+  if (pList[s::clicky].toInteger() != 0) return;
+  if (e.inMode(s::setRot)) {
+    pList[s::clicky] = sharedOne;
+    startSwing(e);
+    sprite(ch::topViewButton)[sym::locH] = -200;
+  } else if (e.inMode(s::setpower)) {
+    pList[s::clicky] = sharedOne;
+    releasePower(e);
+  }
+}
+
+void swingPower(EngineScript& e) {
+  Object pList = e.pList();
+  if (soundBusy(sound::footsteps)) stopSound(sound::footsteps);
+  sprite(pList[s::man].toInteger())[sym::loc] = throwerOnScreen(pList[s::manPos]);
+  for (int32_t glow = ch::walkGlows.first; glow <= ch::walkGlows.last; ++glow) fade(glow, 2);
+  const bool computer = isComputer(e);
+  if (!computer) hintGlow(e, {ch::powerGlow, ch::powerGlow});
+
+  Object ball = e.ballAt(countOf(e[s::pBallList]));
+  const double zrot = number(ball[s::zrot]), rotspeed = number(ball[s::rotspeed]);
+  if (rotspeed > 0) {
+    if (zrot + rotspeed <= 180) {
+      ball[s::zrot] = Value(zrot + rotspeed);
+      sprite(ch::powerBarUp)[sym::width] = Value((zrot + rotspeed) / 180 * kBarLength);
+    } else {
+      sprite(ch::powerBarUp)[sym::width] = 0;
+      sprite(ch::powerBarDown)[sym::width] = kBarTurned;
+      ball[s::rotspeed] = Value(-rotspeed);
+    }
+  } else if (zrot + rotspeed >= 0) {
+    sprite(ch::powerBarDown)[sym::width] = Value(zrot / 180 * kBarLength);
+    ball[s::zrot] = Value(zrot + rotspeed);
+  } else {
+    sprite(ch::powerBarDown)[sym::width] = 0;
+    playSound(sound::buttons, "rotate");
+    ball[s::rotspeed] = Value(-rotspeed);
+  }
+  holdBallInHand(e);
+  fadeTurnTexts(4);
+  if (computer) computerReleases(e);
+  else upKeyCheck(e);
+}
+
+void releaseBall(EngineScript& e) {
+  Object pList = e.pList();
+  Object ball = e.ballAt(e[s::pball].toInteger());
+  const double zrot = number(ball[s::zrot]), extraRot = number(pList[s::extraRot]);
+  const double strength = number(ball[s::rotspeed]) > 0 ? 40 + 15 * zrot / 180 + std::abs(extraRot) / 4.5 : 10;
+  const double kracht = random(5) == 1 ? strength : strength * 460 / 480;
+  const double direction = aimDirection(pList);
+  double vx = cosDegrees(direction) * kracht / 100 * 12, vy = sinDegrees(direction) * kracht / 100 * 12;
+  playSound(sound::throwing, "jumpy");
+  ball[s::kracht] = Value(kracht);
+  ball[s::zspeed] = Value(36.0 * (strength / 70));
+  ball[s::oldzspeed] = ball[s::zspeed].get();
+  if (std::abs(vy) < 2) vy = -2;
+  ball[s::speed] = pointAt(vx, vy);
+  ball[s::perc] = Value(componentRatio(ball[s::speed]));
+  const double reach = zrot / 180 * kHandReach;
+  const Value pos = ball[s::pos];
+  ball[s::pos] = pointAt(xOf(pos) + reach * cosDegrees(direction), yOf(pos) + reach * sinDegrees(direction));
+  ball[s::deltaz] = Value((number(ball[s::deltaz]) - 40 * sinDegrees(zrot)) *
+                          perspective(pList[s::manPos][sym::locV]).toFloat());
+  ball[s::rot] = Value(direction);
+  e.setMode(s::rollBall);
+}
 
 }  // namespace qn::game
