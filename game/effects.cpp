@@ -27,7 +27,7 @@ Value memberHeight(const Value& designator) { return castMember(designator)[sym:
 // A velocity of `pace` along `degrees`.
 Value alongAngle(const Value& degrees, const Value& pace) {
   const double angle = degrees.toFloat();
-  return makeFloatPoint(cosDegrees(angle) * pace.toFloat(), sinDegrees(angle) * pace.toFloat());
+  return pointAt(cosDegrees(angle) * pace.toFloat(), sinDegrees(angle) * pace.toFloat());
 }
 
 // The record of a star or a cloud in its channel.
@@ -52,11 +52,6 @@ void fadeOrEnd(const Object& effect, const Object& picture, int32_t step) {
   }
   picture[sym::locH] = kFreeLocH;
   effect[s::kill] = 1;
-}
-
-// Fading to 0 and no further.
-void fadeBy(const Object& picture, int32_t step) {
-  picture[sym::blend] = std::max(picture[sym::blend].toInteger() - step, 0);
 }
 
 void moveStar(const Object& star) {
@@ -87,7 +82,7 @@ void scaleFloorRing(const Object& effect) {
     marker[sym::locV] = ballV.toInteger();
     markerArrived = true;
   }
-  fadeBy(ring, kRingFade);
+  fade(ch::floorRing, kRingFade);
   const Value growth = Value(80) - ring[sym::blend].get();
   ring[sym::width] = effect[s::basew].get() * Value(8) * growth / Value(80);
   ring[sym::height] = effect[s::baseh].get() * Value(8) * growth / Value(80);
@@ -121,9 +116,10 @@ void pulseFault(const Object& effect) {
 
 void fadeFault(const Object& effect) {
   pulseFaultLabel(effect);
-  Object still = sprite(effect[s::ball].toInteger()), label = sprite(effect[s::fault].toInteger());
-  fadeBy(still, kFaultFade);
-  fadeBy(label, kFaultFade);
+  const int32_t copyChannel = effect[s::ball].toInteger(), labelChannel = effect[s::fault].toInteger();
+  fade(copyChannel, kFaultFade);
+  fade(labelChannel, kFaultFade);
+  Object still = sprite(copyChannel), label = sprite(labelChannel);
   if (still[sym::blend].toInteger() != 0) return;
   still[sym::locH] = kFreeLocH;
   label[sym::locH] = kFreeLocH;
@@ -157,7 +153,7 @@ void styleStylusStar(const Object& picture, int32_t starMember) {
 
 void styleBallStar(const Object& picture, int32_t starMember, const Object& ball) {
   const Value ballSpeed = ball[s::speed];
-  const Value v = Value(std::abs(Object(ballSpeed)[sym::locH].toFloat()) + std::abs(Object(ballSpeed)[sym::locV].toFloat()));
+  const Value v = Value(std::abs(xOf(ballSpeed)) + std::abs(yOf(ballSpeed)));
   const Value scale = perspective(ball[s::pos][sym::locV]);
   picture[sym::locZ] = sprite(ball[s::spr].toInteger())[sym::locZ].get() + Value(1);
   picture[sym::blend] = Value(10) + Value(70) * v / Value(8);
@@ -222,7 +218,7 @@ void makecloud(EngineScript& e, const Object& ball) {
     const double radians = rot.toFloat() * kRadiansPerDegree;
     const double paceH = (spread + Value(0.05) * Value(random(20))).toFloat();
     const double paceV = (spread + Value(0.05) * Value(random(20))).toFloat();
-    const Value speed = makeFloatPoint(std::cos(radians) * paceH, std::sin(radians) * paceV);
+    const Value speed = pointAt(std::cos(radians) * paceH, std::sin(radians) * paceV);
     picture[sym::width] = memberWidth(Value(member::cloud)) * scale;
     picture[sym::height] = memberHeight(Value(member::cloud)) * scale;
     append(e[s::feffect], movingEffect(channel, s::wolkje, speed, pos, rot));

@@ -17,6 +17,11 @@ constexpr double kTurnStep = 2.0;        // degrees a frame towards the new dire
 constexpr int32_t kDepthLocZ = 100;
 constexpr const char* kLaughs[] = {"lach1", "lach2", "lach3"};
 
+// The worm's picture. A picture number without a member gives the channel another kind of sprite,
+// so the channel's sprite is looked up again after every change.
+int32_t picture() { return sprite(ch::worm)[sym::memberNum].toInteger(); }
+void showPicture(int32_t number) { sprite(ch::worm)[sym::memberNum] = number; }
+
 // The worm's channel at its position, sized by the perspective of its depth.
 void placeWorm(const Object& wurm) {
   const Value y = wurm[s::pos][sym::locV];
@@ -35,10 +40,9 @@ void comeOutSometimes(const Object& wurm) {
   const int32_t h = random(2 * (kMiddle - 10));
   const int32_t v = random(150);
   wurm[s::pos] = makePoint(h, v);
-  Object picture = sprite(ch::worm);
-  picture[sym::memberNum] = member::wormFirst;
-  picture[sym::flipH] = 0;
-  picture[sym::rotation] = 0;
+  showPicture(member::wormFirst);
+  sprite(ch::worm)[sym::flipH] = 0;
+  sprite(ch::worm)[sym::rotation] = 0;
   placeWorm(wurm);
 }
 
@@ -53,18 +57,16 @@ bool nextDigPicture(const Object& wurm) {
 
 void digOut(const Object& wurm) {
   if (nextDigPicture(wurm)) {
-    Object picture = sprite(ch::worm);
-    if (picture[sym::memberNum].toInteger() + 1 > wurm[s::anim][sym::locH].toInteger()) wurm[s::mode] = s::walk;
-    else picture[sym::memberNum] += 1;
+    if (picture() + 1 > wurm[s::anim][sym::locH].toInteger()) wurm[s::mode] = s::walk;
+    else showPicture(picture() + 1);
   }
   placeWorm(wurm);
 }
 
 void digIn(const Object& wurm) {
   if (nextDigPicture(wurm)) {
-    Object picture = sprite(ch::worm);
-    picture[sym::memberNum] -= 1;
-    if (picture[sym::memberNum].toInteger() <= member::wormFirst) wurm[s::mode] = s::diggedIn;
+    showPicture(picture() - 1);
+    if (picture() <= member::wormFirst) wurm[s::mode] = s::diggedIn;
   }
   placeWorm(wurm);
 }
@@ -81,10 +83,8 @@ void animateWalk(const Object& wurm) {
   wurm[s::frm] += 1;
   if (wurm[s::frm].toInteger() < wurm[s::maxfrm].toInteger()) return;
   wurm[s::frm] = 0;
-  Object picture = sprite(ch::worm);
-  const Value anim = wurm[s::anim];
-  picture[sym::memberNum] += 1;
-  if (picture[sym::memberNum].get() > Object(anim)[sym::locV].get()) picture[sym::memberNum] = Object(anim)[sym::locH];
+  const int32_t next = picture() + 1;
+  showPicture(next > wurm[s::anim][sym::locV].toInteger() ? wurm[s::anim][sym::locH].toInteger() : next);
 }
 
 void turnTowardsDirection(const Object& wurm) {
@@ -95,7 +95,7 @@ void turnTowardsDirection(const Object& wurm) {
 // Like an inchworm: it slows while gathering up and speeds up while stretching out.
 void inch(const Object& wurm) {
   const Value speed = wurm[s::speed], accel = wurm[s::accel];
-  if (sprite(ch::worm)[sym::memberNum].toInteger() < kPushFrom) {
+  if (picture() < kPushFrom) {
     const Value slower = speed - accel / Value(2);
     wurm[s::speed] = slower < sharedZero ? sharedZero : slower;
   } else {
@@ -112,14 +112,13 @@ void walk(const Object& wurm) {
   // It only moves sideways.
   const double velocityH = cosDegrees(wurm[s::rot].toFloat()) * wurm[s::speed].toFloat();
   const int32_t wholeH = Value(velocityH).toInteger();
-  Object picture = sprite(ch::worm);
-  if (wholeH >= 1) picture[sym::flipH] = 1;
-  else if (wholeH < 0) picture[sym::flipH] = 0;
+  if (wholeH >= 1) sprite(ch::worm)[sym::flipH] = 1;
+  else if (wholeH < 0) sprite(ch::worm)[sym::flipH] = 0;
   const Value scale = perspective(wurm[s::pos][sym::locV]);
-  wurm[s::pos] = wurm[s::pos].get() + makeFloatPoint(velocityH, 0.0) * scale;
+  wurm[s::pos] = wurm[s::pos].get() + pointAt(velocityH, 0) * scale;
   placeWorm(wurm);
   if (random(kDigInChance) != 1) return;
-  if (velocityH < 0) picture[sym::flipH] = 1;
+  if (velocityH < 0) sprite(ch::worm)[sym::flipH] = 1;
   wurm[s::mode] = s::digIn;
 }
 
@@ -134,14 +133,13 @@ constexpr WormRule kWormRules[] = {
 
 void resetWorm(EngineScript& e) {
   Object wurm(e[s::wurm]);
-  Object picture = sprite(ch::worm);
-  picture[sym::rotation] = 0;
+  sprite(ch::worm)[sym::rotation] = 0;
   const int32_t h = random(2 * kMiddle);
   const int32_t v = random(150);
   wurm[s::pos] = makePoint(h, v);
-  picture[sym::memberNum] = member::wormFirst;
+  showPicture(member::wormFirst);
   wurm[s::mode] = s::diggedIn;
-  picture[sym::locH] = kOffStageH;
+  sprite(ch::worm)[sym::locH] = kOffStageH;
 }
 
 void runWorm(EngineScript& e) {
@@ -154,7 +152,6 @@ void runWorm(EngineScript& e) {
 }
 
 void wormCheck(EngineScript& e, const Object& ball) {
-  if (ball[s::deltaz].toFloat() != 0.0) return;
   if (!spriteChannel(ball[s::botsyspr].toInteger()).intersects(spriteChannel(ch::worm))) return;
   playSound(sound::calls, "buddah");
   int32_t channel = freeChannelIn(ch::mudSplashes);
