@@ -106,7 +106,7 @@ void rollTargetBall(EngineScript& e) {
     target[s::speed] = pointAt(h, yOf(speed) + brake * scale);
   } else {
     target[s::speed] = makePoint(0, 0);
-    show(ch::buttons);
+    show(ch::turnButtons);
     show(ch::aimingArrow);
     target[s::mode] = s::laying;
     e.setMode(s::initPlayer);

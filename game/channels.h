@@ -22,6 +22,7 @@ inline constexpr int32_t topView = 22;                   // the field, or the ma
 inline constexpr int32_t sightLine = 24;                 // the computer's invisible aiming line
 inline constexpr int32_t aimingArrow = 25;
 inline constexpr ChannelRange buttons{32, 37};           // the on-screen buttons, actions in pButton
+inline constexpr ChannelRange turnButtons{32, 36};       // shown while a player aims
 inline constexpr ChannelRange aimButtons{34, 36};        // walk left, walk right, power
 inline constexpr ChannelRange walkButtons{34, 35};
 inline constexpr int32_t powerButton = 36;
@@ -59,6 +60,7 @@ inline constexpr int32_t menuShade = 224;
 inline constexpr int32_t startHotSpot = 225;
 inline constexpr int32_t leaderBannersBase = 230;        // + player index
 inline constexpr ChannelRange leaderBanners{231, 234};
+inline constexpr ChannelRange menuLowered{231, 233};    // put just under the menu when it returns
 inline constexpr int32_t menuPicture = 238;
 inline constexpr int32_t helpPage = 239;
 inline constexpr ChannelRange effectPool{240, 270};      // fault copies and the top view's balls
@@ -82,6 +84,7 @@ inline constexpr int32_t versionText = 500;
 inline constexpr int32_t kAboveTheBalls = 1000;
 inline constexpr int32_t kAboveTheField = 10000;
 inline constexpr int32_t kAboveTheMenu = 300000;  // the menu lies at 200000 to 200005
+inline constexpr int32_t kMenuLayer = 200000, kBelowTheMenu = 199999;
 
 namespace member {
 inline constexpr int32_t fieldPicture = 13, topViewMap = 16;

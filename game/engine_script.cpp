@@ -14,6 +14,7 @@ bool EngineScript::handle(SymbolNumber method, int argc, Value& result, Value* c
   switch (method) {
     case sym::new_: return runHandler(&EngineScript::construct, *this, argc, argv, result);
     case sym::stepFrame: return runHandler(&EngineScript::stepFrame, *this, argc, argv, result);
+    case s::finish: return runHandler(&EngineScript::finishHandler, *this, argc, argv, result);
   }
   return false;
 }
@@ -24,6 +25,11 @@ EngineScript* EngineScript::running() {
 
 Value EngineScript::stepFrame() {
   game::stepFrame(*this);
+  return Value();
+}
+
+Value EngineScript::finishHandler(Value winner) {
+  finish(*this, winner);
   return Value();
 }
 

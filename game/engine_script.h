@@ -57,6 +57,7 @@ class EngineScript final : public ScriptInstance {
  private:
   Value construct();
   Value stepFrame();
+  Value finishHandler(Value winner);
   void stackChannels();
 
   std::array<Value, kEngineProperties.size()> slots_;

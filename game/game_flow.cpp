@@ -10,6 +10,7 @@
 #include "game/results.h"
 #include "game/thrower.h"
 #include "game/worm.h"
+#include "platform/key_state.h"
 
 namespace qn::game {
 namespace {
@@ -34,9 +35,9 @@ void newEnd(EngineScript& e) {
   pList[s::waity] = now();
   sprite(ch::banner)[sym::memberNum] = member::bannerNone;
   addBall(e, s::white, 0);
-  for (ChannelRange hidden : {ChannelRange{ch::buttons.first, ch::powerButton}, ch::powerMeterAll}) {
+  for (ChannelRange hidden : {ch::turnButtons, ch::powerMeterAll}) {
     hide(hidden);
-    setAll(hidden, sym::locZ, 1000);
+    setAll(hidden, sym::locZ, kAboveTheBalls);
   }
   for (int32_t splash = ch::mudSplashes.first; splash <= ch::mudSplashes.last; ++splash) {
     Object mud = sprite(splash);
@@ -164,7 +165,7 @@ void celebrateThenMenu(EngineScript& e) {
   hide(ch::resultList);
   setAll(ch::effectPool, sym::locH, kFreeLocH);
   for (int32_t k = 1; k <= countOf(e[s::pBallList]); ++k) e.ballAt(k)[s::kill] = 1;
-  setAll({231, 233}, sym::locZ, 199999);
+  setAll(ch::menuLowered, sym::locZ, kBelowTheMenu);
   e.setMode(s::waitstart);
   restoreMenu();
 }
@@ -217,6 +218,8 @@ void stepFrame(EngineScript& e) {
   removeKilledBalls(e);
   const bool down = stylusDown();
   if (!down) pList[s::clicky] = 0;
+  // The up arrow's latch is released with the key in every mode, so the first press of a turn counts.
+  if (!platform::keyPressed(key::up)) pList[s::clicky2] = 0;
   if (!(pList[s::mode].get() == s::showMap)) runWorm(e);
   runEffects(e);
   if (e.stylusWasDown() && !down) addStar(e, member::star, mouseLoc(), kStylusStars);
@@ -261,7 +264,7 @@ void backToMenu(EngineScript& e) {
   setAll(ch::turnMarkers, sym::blend, 0);
   playSound(sound::jingles, "bloop1");
   stopSound(sound::footsteps);
-  setAll(ch::menuRestored, sym::locZ, 200000);
+  setAll(ch::menuRestored, sym::locZ, kMenuLayer);
   hide(ch::resultNames);
   hide(ch::resultBacks);
   hide(ch::distances);

@@ -98,5 +98,62 @@ TEST(GameFlow, BackToMenuDuringPlayAndQuitFromTheMenu) {
   EXPECT_EQ(game.display().closeRequests, 1);
 }
 
+// After the start order, the player lying farthest from the target ball throws next; on equal
+// distances the later one in the player list.
+TEST(GameFlow, TheFarthestPlayerThrowsNextAndTheLaterOneOnEqualDistances) {
+  GameHarness game;
+  game.startGameWith({member::human, member::human, member::human});
+  const Value firstOrder = game.engine(s::startPlayers).duplicate();
+  int turns = 0;
+  const Symbol distanceKeys[] = {s::Dist1, s::Dist2, s::Dist3};
+  while (turns < 9) {
+    ASSERT_TRUE(game.runUntilMode(s::initPlayer, 800)) << "turn " << turns;
+    std::vector<double> farness;
+    std::vector<int32_t> ballsLeft;
+    for (int32_t index = 1; index <= 3; ++index) {
+      farness.push_back(game.globalDistance(distanceKeys[index - 1]));
+      ballsLeft.push_back(game.engine(s::playerList).item(index).getProperty(s::ball).toInteger());
+    }
+    game.frame();
+    const int32_t chosen = game.engine(s::pPlayer).toInteger();
+    if (turns < 3) {
+      EXPECT_EQ(chosen, firstOrder.item(turns + 1).toInteger()) << "the start order first";
+    } else {
+      for (int32_t index = 1; index <= 3; ++index) {
+        if (ballsLeft[index - 1] < 1 || index == chosen) continue;
+        if (index < chosen) EXPECT_LE(farness[index - 1], farness[chosen - 1]) << "turn " << turns;
+        else EXPECT_LT(farness[index - 1], farness[chosen - 1]) << "turn " << turns;
+      }
+    }
+    ++turns;
+    // A middling throw: the swing is released at a third of its way up.
+    ASSERT_TRUE(game.runUntilMode(s::setRot, 10));
+    game.holdKey(126);
+    game.frame();
+    game.releaseKey(126);
+    game.frames(12);
+    game.holdKey(126);
+    game.frame();
+    game.releaseKey(126);
+  }
+  ASSERT_TRUE(game.runUntilMode(s::waitMenu, 800));
+}
+
+TEST(GameFlow, ADrawCountsNoWinAndShowsNobodysBanner) {
+  GameHarness game;
+  game.startGameWith({member::human, member::computer});
+  ASSERT_TRUE(game.runUntilMode(s::setRot, 400));
+  Value engine = game.movie().property(sym::actorList).item(1);
+  engine.call(s::finish, 0);
+  EXPECT_TRUE(game.mode() == s::waitMenu);
+  EXPECT_EQ(game.fieldText("gameTxt"), "Draw!");
+  EXPECT_EQ(game.spriteProperty(ch::banner, sym::blend).toInteger(), 0);
+  EXPECT_EQ(game.fieldText("win1"), "0");
+  EXPECT_EQ(game.fieldText("win2"), "0");
+  engine.call(s::finish, 2);
+  EXPECT_EQ(game.fieldText("gameTxt"), "Dael wins!!!");
+  EXPECT_EQ(game.fieldText("win2"), "1");
+}
+
 }  // namespace
 }  // namespace qn::game::testing

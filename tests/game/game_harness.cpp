@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "game/game_movie.h"
 #include "game/game_program.h"
 #include "platform/fake_wave_output.h"
 #include "platform/key_state.h"
@@ -70,6 +71,10 @@ Value GameHarness::pList(Symbol key) { return engine(s::pList).getProperty(key);
 
 std::string GameHarness::fieldText(const char* name) {
   return stringOf(movie_->cast().memberOf(Value(name)).getProperty(sym::text));
+}
+
+double GameHarness::globalDistance(Symbol key) {
+  return static_cast<GameMovie&>(*movie_).globals().distances.getProperty(key).toFloat();
 }
 
 Value GameHarness::spriteProperty(int32_t channel, SymbolNumber property) {

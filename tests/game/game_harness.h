@@ -45,6 +45,8 @@ class GameHarness {
   Value pList(Symbol key);
   Value mode() { return pList(s::mode); }
   std::string fieldText(const char* name);
+  // A player's best distance in the movie global `distances` (#Dist1 to #Dist4).
+  double globalDistance(Symbol key);
   Value spriteProperty(int32_t channel, SymbolNumber property);
   const qn::testing::FakeDisplay& display() const { return display_; }
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <type_traits>
 #include <vector>
 
 #include "script/handler_call.h"
@@ -32,6 +33,21 @@ TEST_F(SymbolTest, TableRefusesTakenNumbersAndNamesIgnoringCase) {
   EXPECT_TRUE(table.addSymbol(365, "pBallList"));
   EXPECT_FALSE(table.addSymbol(366, "PBALLLIST"));  // the first pair entered wins
   EXPECT_EQ(table.symbolName(365), "pBallList");
+}
+
+// A named symbol constant becomes a symbol Value, never the integer of its number, so comparing a
+// value with it compares symbols.
+static_assert(std::is_convertible_v<Symbol, Value>);
+TEST_F(SymbolTest, NamedConstantsMakeSymbolValues) {
+  const Value mode = sym::locH;
+  EXPECT_TRUE(mode.is(sym::symbol));
+  EXPECT_TRUE(mode == sym::locH);
+  EXPECT_FALSE(mode == Value(SymbolNumber{sym::locH})) << "the integer 125 is not #locH";
+  EXPECT_FALSE(Value(SymbolNumber{sym::locH}) == sym::locH);
+  switch (mode.ilk() == sym::symbol ? SymbolNumber{sym::locH} : 0) {
+    case sym::locH: break;
+    default: ADD_FAILURE() << "symbols switch like their numbers";
+  }
 }
 
 TEST_F(SymbolTest, SymbolValuesPrintAndCompareByName) {
