@@ -1,6 +1,8 @@
 #include "game/engine_script.h"
 
 #include "game/ball_pool.h"
+#include "game/collisions.h"
+#include "game/effects.h"
 #include "game/game_flow.h"
 #include "game/perspective.h"
 #include "game/rules.h"
@@ -8,15 +10,50 @@
 
 namespace qn::game {
 
+namespace {
+
+// The engine's handlers the modes call, also answered by name: `call(#addBall, engine, #metal, 1)`.
+struct GameHandler {
+  Symbol name;
+  void (*run)(EngineScript& e, const Value& a, const Value& b, const Value& c);
+};
+constexpr GameHandler kGameHandlers[] = {
+    {s::startPlayer, [](EngineScript& e, const Value& index, const Value&, const Value&) { startPlayer(e, index.toInteger()); }},
+    {s::addBall, [](EngineScript& e, const Value& kind, const Value& player, const Value&) {
+       addBall(e, kind == s::white ? s::white : s::metal, player.toInteger());
+     }},
+    {s::finish, [](EngineScript& e, const Value& winner, const Value&, const Value&) { finish(e, winner); }},
+    {s::makecloud, [](EngineScript& e, const Value& ball, const Value&, const Value&) { makecloud(e, Object(ball)); }},
+    {s::addStar, [](EngineScript& e, const Value& member, const Value& position, const Value& count) {
+       addStar(e, member.toInteger(), position, count.toInteger());
+     }},
+    {s::makeFloorFX, [](EngineScript& e, const Value& ball, const Value& player, const Value&) {
+       makeFloorFX(e, ball.toInteger(), player.toInteger());
+     }},
+    {s::checkbotsje, [](EngineScript& e, const Value& r, const Value& l, const Value&) {
+       checkbotsje(e, r.toInteger(), l.toInteger());
+     }},
+};
+
+bool runGameHandler(EngineScript& e, SymbolNumber method, int argc, Value* const* argv) {
+  for (const GameHandler& handler : kGameHandlers) {
+    if (handler.name != method) continue;
+    handler.run(e, argumentOrVoid(argc, argv, 1), argumentOrVoid(argc, argv, 2), argumentOrVoid(argc, argv, 3));
+    return true;
+  }
+  return false;
+}
+
+}  // namespace
+
 static_assert(engineSlotOf(s::playerList) == kEngineProperties.size() - 1, "every property has a slot");
 
 bool EngineScript::handle(SymbolNumber method, int argc, Value& result, Value* const* argv, bool) {
   switch (method) {
     case sym::new_: return runHandler(&EngineScript::construct, *this, argc, argv, result);
     case sym::stepFrame: return runHandler(&EngineScript::stepFrame, *this, argc, argv, result);
-    case s::finish: return runHandler(&EngineScript::finishHandler, *this, argc, argv, result);
   }
-  return false;
+  return runGameHandler(*this, method, argc, argv);
 }
 
 EngineScript* EngineScript::running() {
@@ -25,11 +62,6 @@ EngineScript* EngineScript::running() {
 
 Value EngineScript::stepFrame() {
   game::stepFrame(*this);
-  return Value();
-}
-
-Value EngineScript::finishHandler(Value winner) {
-  finish(*this, winner);
   return Value();
 }
 

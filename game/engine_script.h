@@ -57,7 +57,6 @@ class EngineScript final : public ScriptInstance {
  private:
   Value construct();
   Value stepFrame();
-  Value finishHandler(Value winner);
   void stackChannels();
 
   std::array<Value, kEngineProperties.size()> slots_;

@@ -60,7 +60,7 @@ TEST(GameFlow, DoneMakesPlayerRecordsInSlotOrderAndARandomStartOrder) {
                                      std::vector<int32_t>{member::computer, member::computer, member::human,
                                                           member::computer}}) {
     GameHarness game;
-    game.startGameWith(kinds);
+    ASSERT_TRUE(game.startGameWith(kinds));
     ASSERT_TRUE(game.mode() == s::Init || game.mode() == s::init2 || game.mode() == s::setWhiteRot);
     std::vector<int32_t> active;
     for (size_t slot = 0; slot < kinds.size(); ++slot)
@@ -87,7 +87,7 @@ TEST(GameFlow, DoneMakesPlayerRecordsInSlotOrderAndARandomStartOrder) {
 
 TEST(GameFlow, BackToMenuDuringPlayAndQuitFromTheMenu) {
   GameHarness game;
-  game.startGameWith({member::human, member::computer});
+  ASSERT_TRUE(game.startGameWith({member::human, member::computer}));
   game.frames(5);
   game.tapChannel(ch::backToMenu);
   ASSERT_TRUE(game.runUntilMode(s::waitstart, 3));
@@ -102,7 +102,7 @@ TEST(GameFlow, BackToMenuDuringPlayAndQuitFromTheMenu) {
 // distances the later one in the player list.
 TEST(GameFlow, TheFarthestPlayerThrowsNextAndTheLaterOneOnEqualDistances) {
   GameHarness game;
-  game.startGameWith({member::human, member::human, member::human});
+  ASSERT_TRUE(game.startGameWith({member::human, member::human, member::human}));
   const Value firstOrder = game.engine(s::startPlayers).duplicate();
   int turns = 0;
   const Symbol distanceKeys[] = {s::Dist1, s::Dist2, s::Dist3};
@@ -141,7 +141,7 @@ TEST(GameFlow, TheFarthestPlayerThrowsNextAndTheLaterOneOnEqualDistances) {
 
 TEST(GameFlow, ADrawCountsNoWinAndShowsNobodysBanner) {
   GameHarness game;
-  game.startGameWith({member::human, member::computer});
+  ASSERT_TRUE(game.startGameWith({member::human, member::computer}));
   ASSERT_TRUE(game.runUntilMode(s::setRot, 400));
   Value engine = game.movie().property(sym::actorList).item(1);
   engine.call(s::finish, 0);

@@ -51,8 +51,8 @@ class GameHarness {
   const qn::testing::FakeDisplay& display() const { return display_; }
 
   // The setup a person makes: slot kinds (203 human, 204 computer, 205 not playing) by tapping
-  // each kind button until it shows the wanted one, then done.
-  void startGameWith(const std::vector<int32_t>& kinds);
+  // each kind button until it shows the wanted one, then done. False when a slot could not be set.
+  bool startGameWith(const std::vector<int32_t>& kinds);
 
  private:
   qn::testing::FakeDisplay display_;

@@ -25,7 +25,7 @@ void press(GameHarness& game, int32_t key) {
 
 // A single person's game up to the first turn in #setRot.
 void firstTurn(GameHarness& game) {
-  game.startGameWith({member::human, member::notPlaying});
+  ASSERT_TRUE(game.startGameWith({member::human, member::notPlaying}));
   ASSERT_TRUE(game.runUntilMode(s::setRot, 400));
 }
 

@@ -1,0 +1,80 @@
+// One #rollBall frame of a four-player end at its busiest: all thirteen balls moving towards the
+// middle and knocking each other, and the star pool full of running effects. Measured as the
+// engine's rules alone (its stepFrame) and as a whole movie tick with composition.
+#include <benchmark/benchmark.h>
+
+#include "script/list_object.h"
+#include "script/point_object.h"
+#include "tests/game/game_harness.h"
+
+namespace qn::game {
+namespace {
+
+using testing::GameHarness;
+
+constexpr int32_t kBalls = 13;
+constexpr int32_t kStarsPerBurst = 20;
+
+Value engineOf(GameHarness& game) { return game.movie().property(sym::actorList).item(1); }
+
+// Four players, every ball on the field rolling towards the middle, stars bursting everywhere.
+void arrange(GameHarness& game) {
+  Value engine = engineOf(game);
+  Value balls = engine.getProperty(s::pBallList);
+  for (int32_t k = 1; k <= kBalls; ++k) {
+    const Value ball = balls.item(k);
+    const double x = 50 + (k % 4) * 45, y = 60 + (k / 4) * 35;
+    ball.setProperty(s::pos, makeFloatPoint(x, y));
+    ball.setProperty(s::speed, makeFloatPoint((120 - x) / 20, (130 - y) / 20));
+    ball.setProperty(s::deltaz, Value(0));
+    ball.setProperty(s::botsy, Value(0));
+    ball.setProperty(s::botsing, Value(0));
+    ball.setProperty(s::mode, s::laying);
+  }
+  engine.setProperty(s::feffect, makeList({}));
+  for (int32_t channel = ch::stars.first; channel <= ch::stars.last; ++channel)
+    game.movie().sprite(channel).setProperty(sym::locH, Value(-800));
+  for (int burst = 0; burst < 4; ++burst)
+    engine.call(s::addStar, member::star, makePoint(40 + burst * 50, 160), kStarsPerBurst);
+  engine.getProperty(s::pList).setProperty(s::mode, s::rollBall);
+}
+
+GameHarness& busyGame() {
+  static GameHarness* game = [] {
+    auto* made = new GameHarness();
+    made->startGameWith({member::human, member::human, member::human, member::human});
+    made->runUntilMode(s::setRot, 600);
+    Value engine = engineOf(*made);
+    for (int32_t k = engine.getProperty(s::pBallList).count(); k < kBalls; ++k)
+      engine.call(s::addBall, s::metal, 1 + k % 4);
+    return made;
+  }();
+  return *game;
+}
+
+void BM_RollBallFrameRules(benchmark::State& state) {
+  GameHarness& game = busyGame();
+  Value engine = engineOf(game);
+  for (auto _ : state) {
+    state.PauseTiming();
+    game.frame();  // the stage takes in the last frame's changes, untimed
+    arrange(game);
+    state.ResumeTiming();
+    engine.call(sym::stepFrame);
+  }
+}
+BENCHMARK(BM_RollBallFrameRules);
+
+void BM_RollBallFrameWithComposition(benchmark::State& state) {
+  GameHarness& game = busyGame();
+  for (auto _ : state) {
+    state.PauseTiming();
+    arrange(game);
+    state.ResumeTiming();
+    game.frame();
+  }
+}
+BENCHMARK(BM_RollBallFrameWithComposition);
+
+}  // namespace
+}  // namespace qn::game
