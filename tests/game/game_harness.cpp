@@ -8,11 +8,12 @@
 
 namespace qn::game::testing {
 
-GameHarness::GameHarness() {
+GameHarness::GameHarness(bool withAudioDevice) {
   initValueModel();
   display_.format = kDisplay32;
   display_.clock = 0;
-  mixer_ = std::make_unique<SoundMixer>(22050, true, std::make_unique<platform::FakeWaveOutput>(0));
+  const uint32_t offeredFormats = withAudioDevice ? platform::kAll8BitFormats : 0;
+  mixer_ = std::make_unique<SoundMixer>(22050, true, std::make_unique<platform::FakeWaveOutput>(offeredFormats));
   held_ = makeGameProgram(display_, *mixer_);
   movie_ = dynamic_cast<Movie*>(held_.object());
   platform::setKeyStateHandler([this](int32_t code) { return keysDown_.count(code) > 0; });
