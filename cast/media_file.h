@@ -52,7 +52,7 @@ std::string programRelativePath(const std::string& name);
 class MediaFile final : public MediaService {
  public:
   // MediaService: binds, then validates against the expected size with the dialogs.
-  bool open(std::string_view mediaFileName, int64_t expectedSize) override;
+  MediaCheck open(std::string_view mediaFileName, int64_t expectedSize) override;
   void close() override;
 
   // Binds the embedded media when the program has it, else the named external file. Stays
@@ -65,9 +65,9 @@ class MediaFile final : public MediaService {
   const uint8_t* data() const { return data_; }
   size_t length() const { return length_; }
 
-  // The start-up checks, in their fixed order; false means the application is to close.
-  // `expectedSize` 0 switches every check off.
-  bool validate(int64_t expectedSize, const std::string& mediaFileName) const;
+  // The start-up checks, in their fixed order; anything but accepted means the application is to
+  // close. `expectedSize` 0 switches every check off.
+  MediaCheck validate(int64_t expectedSize, const std::string& mediaFileName) const;
 
   // The blob's unpacked bytes, or empty for a non-positive unpacked size, an unbound file, a range
   // outside the data, exhausted memory (after one purge and retry) or a damaged zlib stream.

@@ -10,7 +10,6 @@
 #include "shell/device_input.h"
 #include "shell/key_tables.h"
 #include "shell/main_window.h"
-#include "shell/platform/platform.h"
 
 namespace qn {
 
@@ -185,7 +184,7 @@ void WindowEvents::saveScreenshot() {
   char stamp[32];
   std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &local);
   std::string path = SDL_GetWindowTitle(window_.window()) + std::string("-") + stamp + ".png";
-  if (!application_.writeScreenshot(path)) platform::debugOutput("cannot write the screenshot " + path + "\n");
+  application_.writeScreenshot(path, "Print Screen:");
 }
 
 }  // namespace qn
