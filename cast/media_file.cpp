@@ -101,18 +101,19 @@ MediaCheck MediaFile::validate(int64_t expectedSize, const std::string& mediaFil
 
 MemberBytes MediaFile::fetchMemberData(int32_t offset, int32_t packedSize, int32_t unpackedSize) const {
   if (unpackedSize <= 0 || !data_) return {};
-  if (!rangeIsInside(offset, packedSize, length_)) return {};
+  if (!rangeIsInside(offset, packedSize, length_)) return MemberBytes::failed(LoadFailure::blobOutsideData);
   const uint8_t* packed = data_ + offset;
   if (packedSize == unpackedSize) return MemberBytes::inPlace(packed, static_cast<size_t>(unpackedSize));
 
-  if (unpackedSize > int64_t(packedSize) * kLargestInflateRatio + kInflateSlack) return {};
+  if (unpackedSize > int64_t(packedSize) * kLargestInflateRatio + kInflateSlack)
+    return MemberBytes::failed(LoadFailure::implausibleSize);
   auto size = static_cast<size_t>(unpackedSize);
   std::unique_ptr<uint8_t[]> buffer = allocateWithPurge(size, purge_);
-  if (!buffer) return {};
+  if (!buffer) return MemberBytes::failed(LoadFailure::outOfMemory);
   uLongf inflated = size;
   // A stream that ends short of the unpacked size would leave bytes undefined: it counts as damaged.
   if (uncompress(buffer.get(), &inflated, packed, static_cast<uLong>(packedSize)) != Z_OK || inflated != size)
-    return {};
+    return MemberBytes::failed(LoadFailure::badZlibStream);
   return MemberBytes::owned(std::move(buffer), size);
 }
 

@@ -30,6 +30,9 @@ bool SoundMember::load() {
   if (filename_.empty()) {
     MemberBytes bytes = cast().media().fetchMemberData(offset_, packedSize_, unpackedSize_);
     if (bytes) samples_ = decodeSound(bytes.data(), bytes.size(), format, cast().media().purge());
+    // Without an output format (no audio device) nothing decodes, damaged or not.
+    const bool couldDecode = bytes && format.formatTag != 0;
+    reportLoadFailure(samples_ || !couldDecode ? bytes.failure() : LoadFailure::undecodableSound);
   } else {
     platform::MappedFile file(programRelativePath(filename_));
     if (file.data()) samples_ = decodeSound(file.data(), file.size(), format, cast().media().purge());
