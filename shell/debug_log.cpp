@@ -10,10 +10,12 @@ namespace qn::debug_log {
 namespace {
 
 OutputFile logFile;
+bool failureSaid = false;  // for the file opened last
 std::string problem;
 
 void noteFailure() {
-  if (!logFile.failed() || !problem.empty()) return;
+  if (!logFile.failed() || failureSaid) return;
+  failureSaid = true;
   problem = logFile.problem();
   platform::debugOutput("debug log: " + problem + "\n");
 }
@@ -26,6 +28,7 @@ bool open() { return open(defaultPath()); }
 
 bool open(const std::string& path) {
   close();
+  failureSaid = false;
   bool opened = logFile.open(path);
   noteFailure();
   return opened;
