@@ -73,6 +73,8 @@ class Movie : public ScriptObject, public ScriptHost {
   void releaseMedia();
   // Calls `stopMovie` and asks the window to close.
   void quit();
+  // What the load step's media check found; anything but accepted has asked the window to close.
+  MediaCheck mediaCheck() const { return mediaCheck_; }
 
   // --- the definition ---------------------------------------------------------------------
   void addSpan(int32_t spanId, int32_t startFrame, int32_t endFrame, int32_t channel,
@@ -261,6 +263,7 @@ class Movie : public ScriptObject, public ScriptHost {
   int32_t screenWidth_ = 0;
   int32_t screenHeight_ = 0;
   bool debugLogOpen_ = false;
+  MediaCheck mediaCheck_ = MediaCheck::accepted;
   Value dummySprite_;  // what sprite(n) answers for channels outside the score
   RandomGenerator random_;
 };

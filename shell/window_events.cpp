@@ -272,7 +272,7 @@ void WindowEvents::saveScreenshot() {
   char stamp[32];
   std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &local);
   std::string path = application_.title() + "-" + stamp + ".png";
-  if (!application_.writeScreenshot(path)) platform::debugOutput("cannot write the screenshot " + path + "\n");
+  application_.writeScreenshot(path, "Print Screen:");
 }
 
 }  // namespace qn
