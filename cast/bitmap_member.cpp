@@ -88,9 +88,13 @@ int32_t BitmapMember::sixteenBitCode() const { return cast().prefer565() ? -16 :
 
 bool BitmapMember::load() {
   if (loaded()) return true;
-  Value image = filename_.empty() ? loadFromMedia() : loadFromFile();
+  LoadFailure failure = LoadFailure::none;
+  Value image = filename_.empty() ? loadFromMedia(failure) : loadFromFile();
   ImageBuffer* buffer = imageBufferOf(image);
-  if (!buffer) return false;
+  if (!buffer) {
+    reportLoadFailure(failure);
+    return false;
+  }
   if (depth_ == 16 && buffer->depth() > 16) {
     Value narrowed = Value::adopt(ImageBuffer::create(buffer->width(), buffer->height(), sixteenBitCode()));
     ImageBuffer* target = imageBufferOf(narrowed);
@@ -103,22 +107,32 @@ bool BitmapMember::load() {
   return true;
 }
 
-Value BitmapMember::loadFromMedia() {
+// The image blob, then the alpha blob that follows it; `failure` says why either did not load
+// (it stays none when there was nothing to read).
+Value BitmapMember::loadFromMedia(LoadFailure& failure) {
   const MediaFile& media = cast().media();
-  MemberBytes bytes = media.fetchMemberData(offset_, packedSize_, unpackedSize_);
+  auto decodeBlob = [&](int64_t offset, int32_t packed, int32_t unpacked, uint8_t format, DecodedImage& out) {
+    if (offset > INT32_MAX) return LoadResult{LoadFailure::blobOutsideData};
+    MemberBytes bytes = media.fetchMemberData(static_cast<int32_t>(offset), packed, unpacked);
+    if (!bytes) return LoadResult{bytes.failure()};
+    return decodeImageBlob(bytes.data(), bytes.size(), format, media.purge(), out);
+  };
   DecodedImage decoded;
-  if (!bytes || !decodeImageBlob(bytes.data(), bytes.size(), storedFormat_, media.purge(), decoded)) return Value();
+  LoadResult result = decodeBlob(offset_, packedSize_, unpackedSize_, storedFormat_, decoded);
+  failure = result.failure;
+  if (!result) return Value();
   Value image = Value::adopt(imageBufferFrom(decoded));
   if (alphaPackedSize_ == 0 || image.isVoid()) return image;
 
-  // The alpha blob follows the image blob; a missing or damaged one leaves the member unloaded.
-  int64_t alphaOffset = int64_t(offset_) + packedSize_;
-  if (alphaOffset > INT32_MAX) return Value();
-  MemberBytes alphaBytes = media.fetchMemberData(static_cast<int32_t>(alphaOffset), alphaPackedSize_, alphaUnpackedSize_);
+  // A missing or damaged alpha blob leaves the member unloaded.
   DecodedImage alpha;
-  if (!alphaBytes || !decodeImageBlob(alphaBytes.data(), alphaBytes.size(), kStoredBmp, media.purge(), alpha))
+  result = decodeBlob(int64_t(offset_) + packedSize_, alphaPackedSize_, alphaUnpackedSize_, kStoredBmp, alpha);
+  failure = result.failure;
+  if (!result) return Value();
+  if (alpha.width != decoded.width || alpha.height != decoded.height) {
+    failure = LoadFailure::alphaSizeDiffers;
     return Value();
-  if (alpha.width != decoded.width || alpha.height != decoded.height) return Value();
+  }
   Value mask = alphaMaskFrom(alpha);
   ImageBuffer* maskBuffer = imageBufferOf(mask);
   return maskBuffer ? withAlphaMerged(image, *maskBuffer) : Value();

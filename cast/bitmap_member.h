@@ -64,7 +64,7 @@ class BitmapMember final : public CastMemberBase, public ImageOwner {
   IntPoint regPoint() const override { return {regX_, regY_}; }
 
  private:
-  Value loadFromMedia();
+  Value loadFromMedia(LoadFailure& failure);
   Value loadFromFile() const;
   Value withAlphaMerged(Value decoded, const ImageBuffer& mask) const;
   void adoptImage(Value image);

@@ -2,6 +2,7 @@
 
 #include "cast/cast.h"
 #include "engine/movie.h"
+#include "script/report_error.h"
 #include "script/symbol_object.h"
 
 namespace qn {
@@ -15,6 +16,13 @@ void CastMemberBase::markModified() {
 
 void CastMemberBase::updateSprites() const {
   if (Movie* movie = cast_.movie()) movie->updateSpritesShowing(*this);
+}
+
+void CastMemberBase::reportLoadFailure(LoadFailure failure) {
+  if (!isDamage(failure) || loadFailureReported_) return;
+  loadFailureReported_ = true;
+  reportError("member " + std::to_string(number()) + " of castLib " + std::to_string(castLib()) + " (\"" + name_ +
+              "\") not loaded: " + std::string(describe(failure)));
 }
 
 void CastMemberBase::toString(std::string& out) const {

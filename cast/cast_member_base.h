@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <string>
 
+#include "cast/load_failure.h"
 #include "engine/cast_member.h"
 
 namespace qn {
@@ -34,6 +35,9 @@ class CastMemberBase : public CastMember {
   void markModified();
   // Every sprite that shows the member recomputes and redraws.
   void updateSprites() const;
+  // Says why the member's media did not load, once per member, in the debug log (and so on
+  // standard error): "member 12 of castLib 1 ("ball") not loaded: bad zlib stream".
+  void reportLoadFailure(LoadFailure failure);
 
   // ScriptObject
   void toString(std::string& out) const override;
@@ -60,6 +64,7 @@ class CastMemberBase : public CastMember {
   std::string name_;
   bool loaded_ = false;
   bool modified_ = false;
+  bool loadFailureReported_ = false;
   int32_t lastUsed_ = kNeverUsed;
 };
 

@@ -56,6 +56,7 @@ bool FieldMember::load() {
   if (loaded()) return true;
   MemberBytes bytes = cast().media().fetchMemberData(offset_, packedSize_, unpackedSize_);
   if (!bytes) {
+    reportLoadFailure(bytes.failure());
     text_ = Value("");
     return false;
   }

@@ -18,8 +18,10 @@ namespace {
 constexpr int64_t kLargestInflateRatio = 1032;
 constexpr int64_t kInflateSlack = 64;
 
-bool askToContinue(const std::string& text, const char* caption) {
-  return platform::messageBox(text, caption, platform::MessageBoxButtons::yesNo) == platform::MessageBoxAnswer::yes;
+// Yes plays on as if the check had passed; No ends the program for that reason.
+MediaCheck askToContinue(const std::string& text, const char* caption, MediaCheck refusal) {
+  bool yes = platform::messageBox(text, caption, platform::MessageBoxButtons::yesNo) == platform::MessageBoxAnswer::yes;
+  return yes ? MediaCheck::accepted : refusal;
 }
 
 }  // namespace
@@ -43,7 +45,7 @@ std::string programRelativePath(const std::string& name) {
   return platform::executableFolder() + "/" + name;
 }
 
-bool MediaFile::open(std::string_view mediaFileName, int64_t expectedSize) {
+MediaCheck MediaFile::open(std::string_view mediaFileName, int64_t expectedSize) {
   std::string name(mediaFileName);
   bind(name);
   return validate(expectedSize, name);
@@ -81,35 +83,37 @@ void MediaFile::close() {
   length_ = 0;
 }
 
-bool MediaFile::validate(int64_t expectedSize, const std::string& mediaFileName) const {
-  if (expectedSize == 0) return true;
+MediaCheck MediaFile::validate(int64_t expectedSize, const std::string& mediaFileName) const {
+  if (expectedSize == 0) return MediaCheck::accepted;
   if (!isBound())
-    return askToContinue("Failed to find mediaFile: " + mediaFileName + "\r\nContinue playback?", "Missing Mediafile");
+    return askToContinue("Failed to find mediaFile: " + mediaFileName + "\r\nContinue playback?", "Missing Mediafile",
+                         MediaCheck::missing);
   if (!mediaBytesAreValid(data_, length_)) {
     platform::messageBox("Invalid Mediafile.  Application is aborting.", "Invalid Mediafile",
                          platform::MessageBoxButtons::ok);
-    return false;
+    return MediaCheck::invalid;
   }
-  if (expectedSize > 0 && length_ == static_cast<size_t>(expectedSize)) return true;
+  if (expectedSize > 0 && length_ == static_cast<size_t>(expectedSize)) return MediaCheck::accepted;
   return askToContinue("Mediafile size (" + std::to_string(length_) + ") does not match expected size (" +
                            std::to_string(expectedSize) + ")\r\nContinue playback?",
-                       "Wrong Mediafile");
+                       "Wrong Mediafile", MediaCheck::wrongSize);
 }
 
 MemberBytes MediaFile::fetchMemberData(int32_t offset, int32_t packedSize, int32_t unpackedSize) const {
   if (unpackedSize <= 0 || !data_) return {};
-  if (!rangeIsInside(offset, packedSize, length_)) return {};
+  if (!rangeIsInside(offset, packedSize, length_)) return MemberBytes::failed(LoadFailure::blobOutsideData);
   const uint8_t* packed = data_ + offset;
   if (packedSize == unpackedSize) return MemberBytes::inPlace(packed, static_cast<size_t>(unpackedSize));
 
-  if (unpackedSize > int64_t(packedSize) * kLargestInflateRatio + kInflateSlack) return {};
+  if (unpackedSize > int64_t(packedSize) * kLargestInflateRatio + kInflateSlack)
+    return MemberBytes::failed(LoadFailure::implausibleSize);
   auto size = static_cast<size_t>(unpackedSize);
   std::unique_ptr<uint8_t[]> buffer = allocateWithPurge(size, purge_);
-  if (!buffer) return {};
+  if (!buffer) return MemberBytes::failed(LoadFailure::outOfMemory);
   uLongf inflated = size;
   // A stream that ends short of the unpacked size would leave bytes undefined: it counts as damaged.
   if (uncompress(buffer.get(), &inflated, packed, static_cast<uLong>(packedSize)) != Z_OK || inflated != size)
-    return {};
+    return MemberBytes::failed(LoadFailure::badZlibStream);
   return MemberBytes::owned(std::move(buffer), size);
 }
 

@@ -11,6 +11,7 @@
 #include <memory>
 #include <string>
 
+#include "cast/load_failure.h"
 #include "engine/media_service.h"
 #include "platform/mapped_file.h"
 #include "sound/purge_members.h"
@@ -18,10 +19,16 @@
 namespace qn {
 
 // A member's unpacked bytes: either a view into the media data or an inflated buffer this
-// object owns and frees. Empty (null data) when the blob could not be read.
+// object owns and frees. Empty (null data) when the blob could not be read: with the reason when
+// it is damaged, without one when there was nothing to read.
 class MemberBytes {
  public:
   MemberBytes() = default;
+  static MemberBytes failed(LoadFailure failure) {
+    MemberBytes bytes;
+    bytes.failure_ = failure;
+    return bytes;
+  }
   static MemberBytes inPlace(const uint8_t* data, size_t size) { return MemberBytes(data, size, nullptr); }
   static MemberBytes owned(std::unique_ptr<uint8_t[]> buffer, size_t size) {
     const uint8_t* data = buffer.get();
@@ -31,15 +38,17 @@ class MemberBytes {
   const uint8_t* data() const { return data_; }
   size_t size() const { return size_; }
   bool ownsBuffer() const { return owned_ != nullptr; }
+  LoadFailure failure() const { return failure_; }
   explicit operator bool() const { return data_ != nullptr; }
 
  private:
   MemberBytes(const uint8_t* data, size_t size, std::unique_ptr<uint8_t[]> owned)
-      : data_(data), size_(size), owned_(std::move(owned)) {}
+      : data_(data), size_(size), owned_(std::move(owned)), failure_(LoadFailure::none) {}
 
   const uint8_t* data_ = nullptr;
   size_t size_ = 0;
   std::unique_ptr<uint8_t[]> owned_;
+  LoadFailure failure_ = LoadFailure::nothingToRead;
 };
 
 // Allocates `size` bytes; when that fails, purges twice the size once and tries once more.
@@ -52,7 +61,7 @@ std::string programRelativePath(const std::string& name);
 class MediaFile final : public MediaService {
  public:
   // MediaService: binds, then validates against the expected size with the dialogs.
-  bool open(std::string_view mediaFileName, int64_t expectedSize) override;
+  MediaCheck open(std::string_view mediaFileName, int64_t expectedSize) override;
   void close() override;
 
   // Binds the embedded media when the program has it, else the named external file. Stays
@@ -65,9 +74,9 @@ class MediaFile final : public MediaService {
   const uint8_t* data() const { return data_; }
   size_t length() const { return length_; }
 
-  // The start-up checks, in their fixed order; false means the application is to close.
-  // `expectedSize` 0 switches every check off.
-  bool validate(int64_t expectedSize, const std::string& mediaFileName) const;
+  // The start-up checks, in their fixed order; anything but accepted means the application is to
+  // close. `expectedSize` 0 switches every check off.
+  MediaCheck validate(int64_t expectedSize, const std::string& mediaFileName) const;
 
   // The blob's unpacked bytes, or empty for a non-positive unpacked size, an unbound file, a range
   // outside the data, exhausted memory (after one purge and retry) or a damaged zlib stream.

@@ -23,7 +23,9 @@ bool SoundMember::load() {
   if (loaded()) return true;
   if (filename_.empty()) {
     MemberBytes bytes = cast().media().fetchMemberData(offset_, packedSize_, unpackedSize_);
-    setLoaded(bytes && decode(bytes.data(), bytes.size()));
+    const bool decoded = bytes && decode(bytes.data(), bytes.size());
+    reportLoadFailure(decoded || !bytes ? bytes.failure() : LoadFailure::undecodableSound);
+    setLoaded(decoded);
   } else {
     platform::MappedFile file(programRelativePath(filename_));
     setLoaded(file.data() && decode(file.data(), file.size()));

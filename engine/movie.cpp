@@ -77,7 +77,8 @@ bool Movie::defineMovie() {
   stageImage_ = services_.stageImages.createStageImage(stageWidth_, stageHeight_, colorDepth_);
   dirtyRect_ = presentRect_ = stageRect_;
 
-  if (!services_.media.open(mediaFileName_, mediaFileSize_)) display.postCloseRequest();
+  mediaCheck_ = services_.media.open(mediaFileName_, mediaFileSize_);
+  if (mediaCheck_ != MediaCheck::accepted) display.postCloseRequest();
   return true;
 }
 

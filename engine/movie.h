@@ -73,6 +73,8 @@ class Movie : public ScriptObject, public ScriptHost {
   void releaseMedia();
   // Calls `stopMovie` and asks the window to close.
   void quit();
+  // What the load step's media check found; anything but accepted has asked the window to close.
+  MediaCheck mediaCheck() const { return mediaCheck_; }
 
   // --- the definition ---------------------------------------------------------------------
   void addSpan(int32_t spanId, int32_t startFrame, int32_t endFrame, int32_t channel,
@@ -106,6 +108,8 @@ class Movie : public ScriptObject, public ScriptHost {
   void setChannelVisible(int32_t channel, bool visible);
   // The stage point under the stylus.
   IntPoint mouseLoc() const;
+  // Where a stage rect shows on the device screen, the stage being turned by `orientation`.
+  IntRect toWindow(const IntRect& stage) const;
   // Whether the stylus is over the sprite of a channel (no masks, visibility or stacking).
   bool rollover(int32_t channel) const;
   void redrawStage() { dirtyRect_ = stageRect_; }
@@ -207,7 +211,6 @@ class Movie : public ScriptObject, public ScriptHost {
   void endOrContinueSprites(int32_t frame);
   void startSprites(int32_t frame, std::vector<Value>& started);
   void composeAndPresent();
-  IntRect toWindow(const IntRect& stage) const;
   void runIdle();
   void pollTimeOuts();
   void stepActors();
@@ -260,6 +263,7 @@ class Movie : public ScriptObject, public ScriptHost {
   int32_t screenWidth_ = 0;
   int32_t screenHeight_ = 0;
   bool debugLogOpen_ = false;
+  MediaCheck mediaCheck_ = MediaCheck::accepted;
   Value dummySprite_;  // what sprite(n) answers for channels outside the score
   RandomGenerator random_;
 };

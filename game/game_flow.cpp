@@ -22,10 +22,6 @@ constexpr const char* kBallNames[] = {"one", "two", "three"};
 constexpr const char* kWinFields[] = {"win1", "win2", "win3", "win4"};
 constexpr const char* kVictoryCalls[] = {"theking", "listen", "chair", "gangsters"};
 
-
-// The name of player index D: the text of the field shown in channel 203 + D.
-Value playerName(int32_t index) { return textShownIn(ch::resultNamesBase + index); }
-
 // #Init: a new end.
 void newEnd(EngineScript& e) {
   Object pList = e.pList();
@@ -58,12 +54,11 @@ void passToTargetThrow(EngineScript& e) { e.setMode(s::setWhiteRot); }
 // on equal distances the later one in playerList.
 int32_t farthestPlayerWithBalls(EngineScript& e) {
   Object distances(movie().globals().distances);
-  constexpr Symbol kDistanceOf[] = {s::Dist1, s::Dist2, s::Dist3, s::Dist4};
   int32_t chosen = 0;
   Value farthest;
   for (int32_t index = 1; index <= countOf(e[s::playerList]) && index <= 4; ++index) {
     if (e.playerAt(index)[s::ball].toInteger() < 1) continue;
-    Value distance = distances[kDistanceOf[index - 1]];
+    Value distance = distances[distanceKey(index)];
     if (chosen == 0 || distance >= farthest) {
       chosen = index;
       farthest = distance;
@@ -210,6 +205,8 @@ void removeKilledBalls(EngineScript& e) {
 }
 
 }  // namespace
+
+Value playerName(int32_t index) { return textShownIn(ch::resultNamesBase + index); }
 
 void stepFrame(EngineScript& e) {
   Object pList = e.pList();

@@ -18,6 +18,9 @@ void backToMenu(EngineScript& e);          // gomenu
 void changeSlot(EngineScript& e, int32_t slot);  // changeStatus
 void playersChosen(EngineScript& e);       // setupDone
 
+// The name of player index D: the text of the field shown in channel 203 + D.
+Value playerName(int32_t index);
+
 // startPlayer(index): the player's lines shown, a ball in the hand, one ball fewer left.
 void startPlayer(EngineScript& e, int32_t index);
 // finish(winner): the end's result text, banner, call and win count; then #waitMenu.

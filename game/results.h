@@ -2,10 +2,22 @@
 // mini-map, today's record and the distance lines.
 #pragma once
 
+#include "game/rules.h"
+
 namespace qn::game {
 
 class EngineScript;
 
 void showResult(EngineScript& e);  // #showResult
+
+// The key of player index 1 to 4 in the movie global `distances`: #Dist1 to #Dist4.
+inline Symbol distanceKey(int32_t index) { return Symbol{static_cast<SymbolNumber>(s::Dist1 + index - 1)}; }
+// A player's distance that means "no ball measured".
+inline constexpr int32_t kNoDistance = 1500;
+
+// How far a ball lies from the target ball in "cm": the gap between them, weighed by the depth
+// halfway between them (a gap far up the field counts more) and less the balls' radii. A ball that
+// touches the target gets a small random distance once and keeps it (oldNull).
+Value distanceToTarget(const Object& target, const Object& ball);
 
 }  // namespace qn::game

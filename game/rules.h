@@ -106,6 +106,8 @@ inline Value joined(std::initializer_list<Value> parts) {
 
 // Field members by name.
 inline Property field(std::string_view name) { return Property(movie().cast().memberOf(Value(name)), sym::text); }
+// The script function `member`: a member by number (castLib 1) or by name.
+inline Object castMember(const Value& designator) { return Object(movie().cast().memberOf(designator)); }
 // The text of the member a channel shows.
 inline Value textShownIn(int32_t channel) { return sprite(channel)[sym::member][sym::text]; }
 

@@ -235,6 +235,8 @@ void aim(EngineScript& e) {
   if (!computer) hintGlow(e, ch::glows);
 }
 
+void walkThrower(Object pList, int32_t lowLimit, int32_t highLimit) { walk(pList, lowLimit, highLimit); }
+
 void startSwing(EngineScript& e) {
   e.setMode(s::setpower);
   show(ch::powerMeterAll);

@@ -22,6 +22,9 @@ void startSwing(EngineScript& e);
 // The power is released at the bar's current width: mode #initThrow.
 void releasePower(EngineScript& e);
 
+// The thrower moves by xSpeed unless that takes him to or past a limit, where he stops exactly.
+void walkThrower(Object pList, int32_t lowLimit, int32_t highLimit);
+
 // The power button (clickPow) pressed: starts the swing in #setRot, releases in #setpower.
 void pressPower(EngineScript& e);
 

@@ -1,8 +1,50 @@
 #include "game/top_view.h"
 
-namespace qn::game {
+#include "game/engine_script.h"
+#include "game/rules.h"
 
-void openTopView(EngineScript&) {}
-void closeTopView(EngineScript&) {}
+namespace qn::game {
+namespace {
+
+// What the map covers: everything standing on the field, and the aiming buttons and glows.
+constexpr ChannelRange kHiddenUnderMap[] = {
+    ch::ballPool, ch::mudSplashes, {ch::banner, ch::banner}, {ch::turnText, ch::turnText},
+    {ch::worm, ch::worm}, {ch::aimingArrow, ch::aimingArrow}, {ch::leaderMarker, ch::leaderMarker},
+    {ch::aimButtons.first, ch::glows.last},
+};
+constexpr int32_t kButtonsAwayH = -200;
+constexpr int32_t kMapNamesH = 18, kMapDistancesH = 61, kResultListAwayH = 500;
+constexpr int32_t kTopViewButtonH = 22, kBackToMenuH = 20;
+
+void showField(bool visible) {
+  for (ChannelRange covered : kHiddenUnderMap) {
+    if (visible) show(covered);
+    else hide(covered);
+  }
+}
+
+}  // namespace
+
+void openTopView(EngineScript& e) {
+  if (!e.inMode(s::setRot)) return;
+  e.setMode(s::showMap);
+  sprite(ch::topView)[sym::memberNum] = member::topViewMap;
+  showField(false);
+  sprite(ch::backToMenu)[sym::locH] = kButtonsAwayH;
+  sprite(ch::topViewButton)[sym::locH] = kButtonsAwayH;
+  setAll(ch::resultNames, sym::locH, kMapNamesH);
+  setAll(ch::distances, sym::locH, kMapDistancesH);
+}
+
+void closeTopView(EngineScript& e) {
+  if (!e.inMode(s::showMap)) return;
+  sprite(ch::topView)[sym::memberNum] = member::fieldPicture;
+  showField(true);
+  sprite(ch::topViewButton)[sym::locH] = kTopViewButtonH;
+  sprite(ch::backToMenu)[sym::locH] = kBackToMenuH;
+  setAll(ch::resultNames, sym::locH, kResultListAwayH);
+  setAll(ch::distances, sym::locH, kResultListAwayH);
+  e.setMode(s::setRot);
+}
 
 }  // namespace qn::game

@@ -4,9 +4,14 @@
 
 namespace qn::platform {
 
-bool writePng(const std::string& path, int width, int height, const uint8_t* rgba) {
-  if (width <= 0 || height <= 0 || rgba == nullptr) return false;
-  return stbi_write_png(path.c_str(), width, height, 4, rgba, width * 4) != 0;
+std::string encodePng(int width, int height, const uint8_t* rgba) {
+  std::string png;
+  if (width <= 0 || height <= 0 || rgba == nullptr) return png;
+  auto append = [](void* context, void* data, int size) {
+    static_cast<std::string*>(context)->append(static_cast<const char*>(data), static_cast<size_t>(size));
+  };
+  if (stbi_write_png_to_func(append, &png, width, height, 4, rgba, width * 4) == 0) png.clear();
+  return png;
 }
 
 }  // namespace qn::platform

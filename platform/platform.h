@@ -36,4 +36,8 @@ using MessageBoxHandler = MessageBoxAnswer (*)(std::string_view text, std::strin
                                                MessageBoxButtons buttons);
 void setMessageBoxHandler(MessageBoxHandler handler);  // nullptr restores the console fallback
 
+// The console fallback: "caption: text -> answer" on standard error, the text's CR LF line ends
+// as plain new lines, and the safe answer.
+MessageBoxAnswer consoleMessageBox(std::string_view text, std::string_view caption, MessageBoxButtons buttons);
+
 }  // namespace qn::platform

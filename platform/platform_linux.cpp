@@ -21,16 +21,20 @@ std::string findExecutablePath() {
   return std::string(buffer, static_cast<size_t>(length));
 }
 
-MessageBoxAnswer consoleMessageBox(std::string_view text, std::string_view caption,
-                                   MessageBoxButtons buttons) {
-  std::fprintf(stderr, "%.*s: %.*s\n", static_cast<int>(caption.size()), caption.data(),
-               static_cast<int>(text.size()), text.data());
-  return buttons == MessageBoxButtons::yesNo ? MessageBoxAnswer::no : MessageBoxAnswer::ok;
-}
-
 MessageBoxHandler messageBoxHandler = consoleMessageBox;
 
 }  // namespace
+
+MessageBoxAnswer consoleMessageBox(std::string_view text, std::string_view caption, MessageBoxButtons buttons) {
+  const bool question = buttons == MessageBoxButtons::yesNo;
+  std::string line(caption);
+  line += ": ";
+  for (char c : text)
+    if (c != '\r') line += c;
+  line += question ? " -> No\n" : " -> OK\n";
+  debugOutput(line);
+  return question ? MessageBoxAnswer::no : MessageBoxAnswer::ok;
+}
 
 uint32_t monotonicMilliseconds() {
   auto since = SteadyClock::now().time_since_epoch();

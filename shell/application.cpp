@@ -15,6 +15,7 @@
 #include "script/report_error.h"
 #include "shell/debug_log.h"
 #include "shell/main_window.h"
+#include "shell/output_file.h"
 #include "shell/shell_display_host.h"
 #include "shell/unattended_play.h"
 #include "shell/window_events.h"
@@ -71,6 +72,8 @@ bool Application::frameClock() const {
 
 std::optional<int> Application::start(const MovieFactory& makeMovie) {
   started_ = true;
+  exitCode_ = ExitCode::success;
+  debug_log::takeProblem();  // a log of an earlier run in this process is not this run's
   initValueModel();
   setErrorSink(debug_log::writeLine);
 
@@ -81,20 +84,21 @@ std::optional<int> Application::start(const MovieFactory& makeMovie) {
 
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
       platform::debugOutput(std::string("no display: ") + SDL_GetError() + "\n");
-      return 0;
+      return exitStatus(ExitCode::noDisplay);
     }
     videoStarted_ = true;
     if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0)
       platform::debugOutput(std::string("no game controllers: ") + SDL_GetError() + "\n");
     window_ = std::make_unique<MainWindow>();
-    if (!window_->create(title_, options_.scale, options_.fullscreen, options_.displayFormat)) return 0;
+    if (!window_->create(title_, options_.scale, options_.fullscreen, options_.displayFormat))
+      return exitStatus(ExitCode::noDisplay);
     installWindowMessageBox(window_->window());
     windowEvents_ = std::make_unique<WindowEvents>(*this, *window_);
   }
 
   // Recordings are opened before anything is shown, so a bad one ends the program at once (and
   // a second copy never touches the first one's files).
-  if (!openRecordings()) return 1;
+  if (std::optional<ExitCode> refused = openRecordings()) return exitStatus(*refused);
 
   mixer_ = std::make_unique<SoundMixer>(kMixerRate, true,
                                         options_.headless ? silentWaveOutput() : platform::makeSystemWaveOutput());
@@ -105,46 +109,50 @@ std::optional<int> Application::start(const MovieFactory& makeMovie) {
   // sound that is never mixed still ends.
   if (frameClock() || !mixer_->hasDevice())
     mixer_->followClock([host = host_.get()] { return static_cast<uint32_t>(host->now()); });
-  if (!colourDepthAccepted(*host_)) return 0;
+  if (!colourDepthAccepted(*host_)) return exitStatus(ExitCode::noDisplay);
 
   movieValue_ = makeMovie(*host_, *mixer_);
   movie_ = dynamic_cast<Movie*>(movieValue_.object());
   if (movie_ == nullptr) {
     platform::debugOutput("the program has no movie to play\n");
-    return 1;
+    return exitStatus(ExitCode::unexpectedError);
   }
   host_->setPainter([this](const IntRect& rect) { movie_->paint(rect); });
   platform::setKeyStateHandler([this](int32_t code) { return keyPressed(code); });
   movie_->defineMovie();
+  fail(exitCodeFor(movie_->mediaCheck()));  // the movie has asked the window to close
 
   unattended_ = std::make_unique<UnattendedPlay>(options_);
-  std::string refused;
-  if (!unattended_->begin(*movie_, *host_, refused)) {
-    platform::debugOutput(refused + "\n");
-    return 1;
-  }
+  if (std::optional<ExitCode> refused = unattended_->begin(*movie_, *host_)) return exitStatus(*refused);
 
   if (window_) window_->show();
   return std::nullopt;
 }
 
-bool Application::openRecordings() {
+std::optional<ExitCode> Application::openRecordings() {
   if (!options_.replayPath.empty()) {
-    std::string text, error;
+    std::string error;
     std::vector<TimedInput> events;
-    if (!platform::readWholeFile(options_.replayPath, text)) error = "cannot read the file";
-    if (error.empty() && !parseRecording(text, events, error)) error = "not a recording: " + error;
-    if (!error.empty()) {
+    if (!loadRecording(options_.replayPath, events, error)) {
       platform::debugOutput("--replay " + options_.replayPath + ": " + error + "\n");
-      return false;
+      return ExitCode::recordingRefused;
     }
     replay_ = std::make_unique<InputReplay>(std::move(events));
   }
   if (!options_.recordPath.empty() && !recorder_.open(options_.recordPath)) {
-    platform::debugOutput("--record " + options_.recordPath + ": cannot create the file\n");
-    return false;
+    reportWriteFailure("--record", recorder_.file().problem());
+    return ExitCode::writeFailed;
   }
-  return true;
+  return std::nullopt;
+}
+
+void Application::fail(ExitCode code) {
+  if (exitCode_ == ExitCode::success) exitCode_ = code;
+}
+
+void Application::reportWriteFailure(std::string_view source, const std::string& problem) {
+  platform::debugOutput(std::string(source) + " " + problem + "\n");
+  fail(ExitCode::writeFailed);
 }
 
 int32_t Application::orientation() const { return movie_ != nullptr ? movie_->orientation() : 0; }
@@ -163,6 +171,7 @@ bool Application::turn() {
     return true;
   }
   tickMovie();
+  if (windowEvents_) windowEvents_->followScreen();
   if (host_->takeCloseRequest()) windowDestroyed();
   if (!quit_) waitForEvents(std::max(msUntilNextTick(), 1));
   return !quit_;
@@ -265,10 +274,7 @@ void Application::focusLost() {
   suspended_ = true;
 }
 
-void Application::windowDestroyed() {
-  quit_ = true;
-  exitCode_ = 0;
-}
+void Application::windowDestroyed() { quit_ = true; }
 
 void Application::releaseMedia() {
   if (movie_ != nullptr) movie_->releaseMedia();
@@ -278,23 +284,26 @@ bool Application::keyPressed(int32_t code) const {
   return code >= 0 && keys_.keyPressed(static_cast<uint32_t>(code), orientation());
 }
 
-bool Application::writeScreenshot(const std::string& path) const {
+bool Application::writeScreenshot(const std::string& path, std::string_view source) {
   if (!host_) return false;
   std::vector<uint8_t> rgba = host_->screen().toRgba();
-  return platform::writePng(path, kScreenWidth, kScreenHeight, rgba.data());
+  std::string png = platform::encodePng(kScreenWidth, kScreenHeight, rgba.data());
+  std::string problem = png.empty() ? path + ": cannot encode the image" : writeOutputFile(path, png);
+  if (!problem.empty()) reportWriteFailure(source, problem);
+  return problem.empty();
 }
 
 int Application::shutdown() {
-  // A screenshot that was asked for and not written is a failed run, whatever the loop said.
-  if (host_ && !options_.screenshotPath.empty() && !writeScreenshot(options_.screenshotPath)) {
-    platform::debugOutput("--screenshot " + options_.screenshotPath + ": cannot write the image\n");
-    if (exitCode_ == 0) exitCode_ = 1;
-  }
-  if (unattended_ && !unattended_->finish() && exitCode_ == 0) exitCode_ = 1;
+  // Every file the run wrote is checked to its close: a short file is a failed run.
+  if (host_ && !options_.screenshotPath.empty()) writeScreenshot(options_.screenshotPath, "--screenshot");
+  if (recorder_.isOpen() && !recorder_.file().close()) reportWriteFailure("--record", recorder_.file().problem());
+  if (unattended_)
+    if (std::optional<ExitCode> failed = unattended_->finish()) fail(*failed);
   unattended_.reset();
   platform::setKeyStateHandler(nullptr);
-  movieValue_ = Value();
+  movieValue_ = Value();  // the movie closes its debug log
   movie_ = nullptr;
+  if (!debug_log::takeProblem().empty()) fail(ExitCode::writeFailed);
   host_.reset();
   mixer_.reset();  // stops the mixer's worker and closes the device
   windowEvents_.reset();
@@ -306,7 +315,7 @@ int Application::shutdown() {
   setErrorSink(nullptr);
   shutdownValueModel();
   started_ = false;
-  return exitCode_;
+  return exitStatus(exitCode_);
 }
 
 }  // namespace qn

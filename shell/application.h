@@ -19,6 +19,7 @@
 #include "script/value.h"
 #include "shell/command_line.h"
 #include "shell/device_input.h"
+#include "shell/exit_code.h"
 #include "shell/input_recording.h"
 #include "shell/key_translator.h"
 
@@ -57,7 +58,8 @@ class Application {
   int run(const MovieFactory& makeMovie);
 
   // The routine in parts, for tests that act between turns. `start` answers the exit code when
-  // the program ends before the loop (a second copy, no window, a refused display).
+  // the program ends before the loop (a second copy, no window, a refused display, an unusable
+  // recording). A refused media file ends the loop at its first turn with the media's exit code.
   std::optional<int> start(const MovieFactory& makeMovie);
   bool turn();  // one turn of the main loop; false once the loop has ended
   int shutdown();
@@ -78,12 +80,20 @@ class Application {
   Movie* movie() const { return movie_; }
   ShellDisplayHost* displayHost() const { return host_.get(); }
   MainWindow* window() const { return window_.get(); }
+  WindowEvents* windowEvents() const { return windowEvents_.get(); }
+  const std::string& title() const { return title_; }
   SoundMixer* mixer() const { return mixer_.get(); }
-  bool writeScreenshot(const std::string& path) const;
+  // Writes the screen as PNG; a failure is said on standard error (after `source`, the option or
+  // key that asked) and fails the run.
+  bool writeScreenshot(const std::string& path, std::string_view source);
 
  private:
   bool frameClock() const;
-  bool openRecordings();  // false (with the reason on standard error) when one cannot be used
+  // The exit code when one cannot be used (the reason on standard error).
+  std::optional<ExitCode> openRecordings();
+  // The first failure of the run decides its exit code.
+  void fail(ExitCode code);
+  void reportWriteFailure(std::string_view source, const std::string& problem);
   int32_t frameInterval() const;
   void tickMovie();
   void waitForEvents(int32_t milliseconds);
@@ -108,7 +118,7 @@ class Application {
   std::unique_ptr<UnattendedPlay> unattended_;
   bool suspended_ = false;
   bool quit_ = false;
-  int exitCode_ = 0;
+  ExitCode exitCode_ = ExitCode::success;
   uint32_t framesTicked_ = 0;
   uint32_t lastPacedTick_ = 0;
   bool videoStarted_ = false;

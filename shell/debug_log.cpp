@@ -1,13 +1,25 @@
 #include "shell/debug_log.h"
 
-#include <cstdio>
+#include <utility>
 
 #include "platform/platform.h"
+#include "shell/output_file.h"
 
 namespace qn::debug_log {
 
 namespace {
-std::FILE* logFile = nullptr;
+
+OutputFile logFile;
+bool failureSaid = false;  // for the file opened last
+std::string problem;
+
+void noteFailure() {
+  if (!logFile.failed() || failureSaid) return;
+  failureSaid = true;
+  problem = logFile.problem();
+  platform::debugOutput("debug log: " + problem + "\n");
+}
+
 }  // namespace
 
 std::string defaultPath() { return platform::executableFolder() + "/debuglog.txt"; }
@@ -16,24 +28,27 @@ bool open() { return open(defaultPath()); }
 
 bool open(const std::string& path) {
   close();
-  logFile = std::fopen(path.c_str(), "wb");
-  if (logFile == nullptr) platform::debugOutput("debug log: cannot create " + path + "\n");
-  return logFile != nullptr;
+  failureSaid = false;
+  bool opened = logFile.open(path);
+  noteFailure();
+  return opened;
 }
 
 void close() {
-  if (logFile != nullptr) std::fclose(logFile);
-  logFile = nullptr;
+  logFile.close();
+  noteFailure();
 }
 
-bool isOpen() { return logFile != nullptr; }
+bool isOpen() { return logFile.isOpen(); }
 
 void writeLine(std::string_view line) {
-  if (logFile != nullptr) {
-    std::fwrite(line.data(), 1, line.size(), logFile);
-    std::fflush(logFile);
+  if (logFile.isOpen()) {
+    logFile.write(line, true);
+    noteFailure();
   }
   platform::debugOutput(line);
 }
+
+std::string takeProblem() { return std::exchange(problem, std::string()); }
 
 }  // namespace qn::debug_log

@@ -9,6 +9,7 @@
 namespace qn::debug_log {
 
 // Creates or truncates the log file; false (lines still reach standard error) when it cannot.
+// Failures to create or write the file are said on standard error once, as they happen.
 bool open();
 bool open(const std::string& path);
 void close();
@@ -19,5 +20,9 @@ void writeLine(std::string_view line);
 
 // The log file's path beside the program.
 std::string defaultPath();
+
+// What went wrong with the log file since the last call ("<path>: cannot write: <reason>"), or
+// empty; the run ends with a failure when it is not.
+std::string takeProblem();
 
 }  // namespace qn::debug_log

@@ -12,18 +12,60 @@ namespace {
 
 using namespace keys;
 
+// The modifiers a chord names; caps lock, num lock and the system keys do not count.
+enum Modifiers : uint8_t { plain = 0, ctrl = 1, shift = 2, alt = 4 };
+
+uint8_t modifiersOf(uint16_t mod) {
+  return static_cast<uint8_t>(((mod & KMOD_CTRL) != 0 ? ctrl : 0) | ((mod & KMOD_SHIFT) != 0 ? shift : 0) |
+                              ((mod & KMOD_ALT) != 0 ? alt : 0));
+}
+
+template <typename Result>
+struct Chord {
+  SDL_Scancode scancode;
+  uint8_t modifiers;
+  Result result;
+};
+
+template <typename Result, size_t N>
+const Result* chordOf(const Chord<Result> (&chords)[N], const SDL_Keysym& key) {
+  const uint8_t held = modifiersOf(key.mod);
+  for (const Chord<Result>& chord : chords)
+    if (chord.scancode == key.scancode && chord.modifiers == held) return &chord.result;
+  return nullptr;
+}
+
+constexpr Chord<KeyCommand> kWindowChords[] = {
+    {SDL_SCANCODE_RETURN, alt, {WindowCommand::toggleFullscreen}},
+    {SDL_SCANCODE_KP_ENTER, alt, {WindowCommand::toggleFullscreen}},
+    {SDL_SCANCODE_1, ctrl, {WindowCommand::setScale, 1}},
+    {SDL_SCANCODE_2, ctrl, {WindowCommand::setScale, 2}},
+    {SDL_SCANCODE_3, ctrl, {WindowCommand::setScale, 3}},
+    {SDL_SCANCODE_4, ctrl, {WindowCommand::setScale, 4}},
+    {SDL_SCANCODE_PRINTSCREEN, plain, {WindowCommand::saveScreenshot}},
+    {SDL_SCANCODE_TAB, plain, {WindowCommand::focusNext}},
+    {SDL_SCANCODE_TAB, shift, {WindowCommand::focusPrevious}},
+    {SDL_SCANCODE_RETURN, plain, {WindowCommand::tap}},
+    {SDL_SCANCODE_KP_ENTER, plain, {WindowCommand::tap}},
+    {SDL_SCANCODE_SPACE, plain, {WindowCommand::tap}},
+    {SDL_SCANCODE_M, ctrl, {WindowCommand::toggleMute}},
+};
+
+// The device's buttons (see README: "Desktop keys"); the arrows are in the plain table below.
+constexpr Chord<uint8_t> kButtonChords[] = {
+    {SDL_SCANCODE_Q, ctrl, vkApplication1},
+    {SDL_SCANCODE_A, ctrl | shift, kDesktopGameKeys.a},
+    {SDL_SCANCODE_B, ctrl | shift, kDesktopGameKeys.b},
+    {SDL_SCANCODE_C, ctrl | shift, kDesktopGameKeys.c},
+    {SDL_SCANCODE_S, ctrl | shift, kDesktopGameKeys.start},
+    {SDL_SCANCODE_5, ctrl | shift, vkApplication5},
+};
+
 constexpr std::pair<SDL_Scancode, uint8_t> kKeyPairs[] = {
-    // The device's buttons (see README: "Desktop keys").
     {SDL_SCANCODE_UP, vkUp},
     {SDL_SCANCODE_DOWN, vkDown},
     {SDL_SCANCODE_LEFT, vkLeft},
     {SDL_SCANCODE_RIGHT, vkRight},
-    {SDL_SCANCODE_Z, kDesktopGameKeys.a},
-    {SDL_SCANCODE_X, kDesktopGameKeys.b},
-    {SDL_SCANCODE_C, kDesktopGameKeys.c},
-    {SDL_SCANCODE_V, kDesktopGameKeys.start},
-    {SDL_SCANCODE_Q, vkApplication1},
-    {SDL_SCANCODE_W, vkApplication5},
     // The rest of a keyboard, as the device's keyboard numbers its keys.
     {SDL_SCANCODE_BACKSPACE, vkBackspace},
     {SDL_SCANCODE_TAB, vkTab},
@@ -86,20 +128,39 @@ constexpr std::array<uint8_t, SDL_CONTROLLER_BUTTON_MAX> buildButtonTable() {
   table[SDL_CONTROLLER_BUTTON_DPAD_DOWN] = vkDown;
   table[SDL_CONTROLLER_BUTTON_DPAD_LEFT] = vkLeft;
   table[SDL_CONTROLLER_BUTTON_DPAD_RIGHT] = vkRight;
-  table[SDL_CONTROLLER_BUTTON_A] = kDesktopGameKeys.a;
   table[SDL_CONTROLLER_BUTTON_B] = kDesktopGameKeys.b;
   table[SDL_CONTROLLER_BUTTON_X] = kDesktopGameKeys.c;
   table[SDL_CONTROLLER_BUTTON_START] = kDesktopGameKeys.start;
-  table[SDL_CONTROLLER_BUTTON_BACK] = vkApplication1;
   return table;
 }
 
 constexpr auto kButtonTable = buildButtonTable();
 
+constexpr std::array<WindowCommand, SDL_CONTROLLER_BUTTON_MAX> buildButtonCommands() {
+  std::array<WindowCommand, SDL_CONTROLLER_BUTTON_MAX> table{};
+  table[SDL_CONTROLLER_BUTTON_A] = WindowCommand::tap;
+  table[SDL_CONTROLLER_BUTTON_Y] = WindowCommand::toggleMute;
+  table[SDL_CONTROLLER_BUTTON_LEFTSHOULDER] = WindowCommand::focusPrevious;
+  table[SDL_CONTROLLER_BUTTON_RIGHTSHOULDER] = WindowCommand::focusNext;
+  return table;
+}
+
+constexpr auto kButtonCommands = buildButtonCommands();
+
 }  // namespace
 
-uint8_t virtualKeyOf(SDL_Scancode scancode) {
-  return scancode >= 0 && scancode < SDL_NUM_SCANCODES ? kKeyTable[scancode] : 0;
+KeyCommand windowCommandOf(const SDL_Keysym& key) {
+  const KeyCommand* command = chordOf(kWindowChords, key);
+  return command ? *command : KeyCommand{};
+}
+
+WindowCommand windowCommandOf(SDL_GameControllerButton button) {
+  return button >= 0 && button < SDL_CONTROLLER_BUTTON_MAX ? kButtonCommands[button] : WindowCommand::none;
+}
+
+uint8_t virtualKeyOf(const SDL_Keysym& key) {
+  if (const uint8_t* button = chordOf(kButtonChords, key)) return *button;
+  return key.scancode >= 0 && key.scancode < SDL_NUM_SCANCODES ? kKeyTable[key.scancode] : 0;
 }
 
 uint8_t virtualKeyOf(SDL_GameControllerButton button) {

@@ -169,7 +169,7 @@ void GameReport::writeThrow(game::GameMovie& movie, uint32_t frame, bool target)
   line["direction"] = target ? pList.getProperty(s::rot).toFloat() + pList.getProperty(s::extraRot).toFloat()
                              : ball.getProperty(s::rot).toFloat();
   line["upswing"] = target || ball.getProperty(s::rotspeed).toFloat() > 0;
-  file_.writeLine(line.dump());
+  file_.write(line.dump() + "\n", true);
   collisions_ = 0;
   removed_.clear();
 }
@@ -192,7 +192,7 @@ void GameReport::writeRest(game::GameMovie& movie, uint32_t frame) {
   for (const RemovedBall& gone : removed_)
     removed.push_back(ballEntry(gone.ball, "why", gone.fault ? "fault" : "lost"));
   line["removed"] = std::move(removed);
-  file_.writeLine(line.dump());
+  file_.write(line.dump() + "\n", true);
   collisions_ = 0;
   removed_.clear();
 }
@@ -219,7 +219,7 @@ void GameReport::writeEnd(game::GameMovie& movie, uint32_t frame) {
   line["winner"] = winner >= 1 && winner <= list.count() ? Json(nameOf(movie, list.item(winner))) : Json(nullptr);
   line["text"] = stringOf(movie.cast().memberOf(Value("gametxt")).getProperty(sym::text));
   line["today"] = numberOf(state[s::ftoday]);
-  file_.writeLine(line.dump());
+  file_.write(line.dump() + "\n", true);
 }
 
 void GameReport::writeMenu(uint32_t frame) {
@@ -229,7 +229,7 @@ void GameReport::writeMenu(uint32_t frame) {
   line["frame"] = frame;
   line["cells"] = SmallBlockPool::shared().cellsInUse();
   if (withMemory_) line["peakResident"] = platform::peakResidentBytes();
-  file_.writeLine(line.dump());
+  file_.write(line.dump() + "\n", true);
 }
 
 }  // namespace qn

@@ -20,7 +20,7 @@
 #include <vector>
 
 #include "engine/movie.h"
-#include "shell/line_file.h"
+#include "shell/output_file.h"
 
 namespace qn {
 
@@ -31,9 +31,8 @@ class GameMovie;
 class GameReport {
  public:
   explicit GameReport(bool withMemory) : withMemory_(withMemory) {}
-  bool open(const std::string& path) { return file_.open(path); }
-  const std::string& error() const { return file_.error(); }
-  bool close() { return file_.close(); }
+  // The file, to open, close and ask whether every line was written.
+  OutputFile& file() { return file_; }
 
   void beforeTick(game::GameMovie& movie);
   void afterTick(game::GameMovie& movie, uint32_t frame);
@@ -46,7 +45,7 @@ class GameReport {
   void watchRolling(game::GameMovie& movie);
 
   const bool withMemory_;
-  LineFile file_;
+  OutputFile file_;
   int32_t game_ = 0;
   SymbolNumber modeBefore_ = 0;
   // While balls roll: the balls before the tick, who each had collided with, and how many fault

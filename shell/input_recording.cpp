@@ -2,7 +2,9 @@
 
 #include <array>
 #include <charconv>
+#include <cstdio>
 #include <limits>
+#include <memory>
 
 namespace qn {
 
@@ -93,22 +95,41 @@ std::string formatRecordingLine(const TimedInput& event) {
   return line + "\n";
 }
 
-InputRecorder::~InputRecorder() {
-  if (file_ != nullptr) std::fclose(file_);
+bool loadRecording(const std::string& path, std::vector<TimedInput>& events, std::string& error) {
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), std::fclose);
+  if (!file) {
+    error = "cannot read the file";
+    return false;
+  }
+  // One byte beyond the limit tells a file that is too large from one that fills it exactly.
+  std::string text;
+  char buffer[65536];
+  size_t got;
+  while (text.size() <= kLargestRecording && (got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0)
+    text.append(buffer, got);
+  if (std::ferror(file.get())) {
+    error = "cannot read the file";
+    return false;
+  }
+  if (text.size() > kLargestRecording) {
+    error = "larger than " + std::to_string(kLargestRecording >> 20) + " MiB, not a recording";
+    return false;
+  }
+  if (!parseRecording(text, events, error)) {
+    error = "not a recording: " + error;
+    return false;
+  }
+  return true;
 }
 
 bool InputRecorder::open(const std::string& path) {
-  file_ = std::fopen(path.c_str(), "w");
-  if (file_ == nullptr) return false;
-  std::fputs("# boules input recording: <frame> <kind> <values>\n", file_);
+  if (!file_.open(path)) return false;
+  file_.write("# boules input recording: <frame> <kind> <values>\n", true);
   return true;
 }
 
 void InputRecorder::write(uint32_t frame, const DeviceInput& input) {
-  if (file_ == nullptr) return;
-  std::string line = formatRecordingLine({frame, input});
-  std::fwrite(line.data(), 1, line.size(), file_);
-  std::fflush(file_);
+  file_.write(formatRecordingLine({frame, input}), true);
 }
 
 }  // namespace qn

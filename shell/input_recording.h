@@ -11,12 +11,12 @@
 #pragma once
 
 #include <cstdint>
-#include <cstdio>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "shell/device_input.h"
+#include "shell/output_file.h"
 
 namespace qn {
 
@@ -26,24 +26,27 @@ struct TimedInput {
   bool operator==(const TimedInput&) const = default;
 };
 
+// A recording is read whole before the run starts; anything larger is refused unread, so that
+// an endless or huge input (a device, a wrong file) cannot exhaust memory.
+inline constexpr size_t kLargestRecording = size_t(64) << 20;
+
 // Parses a whole recording; on a bad line, answers false with the line number in `error`.
 bool parseRecording(std::string_view text, std::vector<TimedInput>& events, std::string& error);
+// Reads and parses the recording at `path`; false with the reason in `error`.
+bool loadRecording(const std::string& path, std::vector<TimedInput>& events, std::string& error);
 std::string formatRecordingLine(const TimedInput& event);
 
 // Writes a recording as input arrives; each line is flushed so a crash keeps what came before.
 class InputRecorder {
  public:
-  InputRecorder() = default;
-  ~InputRecorder();
-  InputRecorder(const InputRecorder&) = delete;
-  InputRecorder& operator=(const InputRecorder&) = delete;
-
   bool open(const std::string& path);
-  bool isOpen() const { return file_ != nullptr; }
+  bool isOpen() const { return file_.isOpen(); }
   void write(uint32_t frame, const DeviceInput& input);
+  // The file, to close and to ask whether every line was written.
+  OutputFile& file() { return file_; }
 
  private:
-  std::FILE* file_ = nullptr;
+  OutputFile file_;
 };
 
 // Hands out a parsed recording frame by frame.

@@ -1,29 +1,64 @@
 // Program entry: the options (none on the device; the rest serve tests and the desktop), then
-// the application's main routine with the program's movie.
+// the application's main routine with the program's movie. Nothing escapes as an exception: the
+// last-resort handler says what happened and the program ends with a failure.
 #include <cstdio>
+#include <exception>
+#include <new>
 #include <string>
 
 #include "platform/platform.h"
 #include "shell/application.h"
 #include "shell/command_line.h"
+#include "shell/exit_code.h"
 #include "shell/program_movie.h"
 
-int main(int argc, char** argv) {
+namespace {
+
+// An exception that leaves a destructor, a thread or a noexcept function ends here.
+[[noreturn]] void endOnUnhandledError() {
+  std::string what = "unknown error";
+  if (std::exception_ptr error = std::current_exception()) {
+    try {
+      std::rethrow_exception(error);
+    } catch (const std::exception& caught) {
+      what = caught.what();
+    } catch (...) {
+    }
+  }
+  qn::platform::debugOutput("boules: unexpected error, the program ends: " + what + "\n");
+  std::_Exit(qn::exitStatus(qn::ExitCode::unexpectedError));
+}
+
+int runProgram(int argc, char** argv) {
   using namespace qn;
   const std::string program = windowTitleOf(platform::executablePath());
   CommandLine line = parseCommandLine(argc, argv);
   if (line.versionRequested) {
     std::fputs(versionText(program).c_str(), stdout);
-    return 0;
+    return exitStatus(ExitCode::success);
   }
   if (line.helpRequested) {
     platform::debugOutput(usageText(program));
-    return 0;
+    return exitStatus(ExitCode::success);
   }
   if (!line.options) {
     platform::debugOutput(program + ": " + line.error + "\n" + usageText(program));
-    return 2;
+    return exitStatus(ExitCode::usage);
   }
   Application application(*line.options, program);
   return application.run(makeProgramMovie);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::set_terminate(endOnUnhandledError);
+  try {
+    return runProgram(argc, argv);
+  } catch (const std::bad_alloc&) {
+    qn::platform::debugOutput("boules: out of memory, the program ends\n");
+  } catch (const std::exception& error) {
+    qn::platform::debugOutput(std::string("boules: unexpected error, the program ends: ") + error.what() + "\n");
+  }
+  return qn::exitStatus(qn::ExitCode::unexpectedError);
 }

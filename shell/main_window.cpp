@@ -111,7 +111,32 @@ void MainWindow::repaint() {
   SDL_RenderClear(renderer_);
   SDL_Rect box = letterbox();
   SDL_RenderCopy(renderer_, texture_, nullptr, &box);
+  if (focusRing_) drawFocusRing(box);
   SDL_RenderPresent(renderer_);
+}
+
+void MainWindow::setFocusRing(std::optional<IntRect> screenRect) {
+  if (screenRect == focusRing_) return;
+  focusRing_ = screenRect;
+  repaint();
+}
+
+// A yellow band between two dark lines, one screen pixel outside the rect, so that it shows on
+// light and dark pictures alike; a rect that fills the screen gets it just inside the edge.
+void MainWindow::drawFocusRing(const SDL_Rect& box) {
+  const int scale = box.w / kScreenWidth;
+  const int band = 2 * scale;
+  const IntRect& ring = *focusRing_;
+  const SDL_Rect around{box.x + (ring.left - 1) * scale - band - 1, box.y + (ring.top - 1) * scale - band - 1,
+                        (ring.width() + 2) * scale + 2 * band + 2, (ring.height() + 2) * scale + 2 * band + 2};
+  SDL_Rect edge;
+  if (!SDL_IntersectRect(&around, &box, &edge)) return;
+  for (int line = 0; line < band + 2; ++line) {
+    const bool dark = line == 0 || line == band + 1;
+    SDL_SetRenderDrawColor(renderer_, dark ? 0 : 255, dark ? 0 : 221, 0, 255);
+    SDL_RenderDrawRect(renderer_, &edge);
+    edge = {edge.x + 1, edge.y + 1, edge.w - 2, edge.h - 2};
+  }
 }
 
 ScreenPoint MainWindow::screenPointAt(int windowX, int windowY) const {

@@ -1,11 +1,13 @@
 // The main window on the desktop: the 240 x 320 device screen shown at an integer scale,
 // centred with black bars when the window is larger (resized or full screen). The screen's
 // pixels live in a streaming texture of the display format; a present updates the changed
-// rectangle of it and shows the whole screen.
+// rectangle of it and shows the whole screen. The focus ring is drawn by the window over the
+// scaled screen, so the screen's own pixels (screenshots, recordings) never contain it.
 #pragma once
 
 #include <SDL.h>
 
+#include <optional>
 #include <string>
 
 #include "script/stage_rect.h"
@@ -40,6 +42,9 @@ class MainWindow {
   void present(const ScreenBuffer& screen, const IntRect& changed);
   // Shows the texture again (the window was exposed or resized).
   void repaint();
+  // A ring around a rect of the device screen, or none; shown at once.
+  void setFocusRing(std::optional<IntRect> screenRect);
+  const std::optional<IntRect>& focusRing() const { return focusRing_; }
 
   // The device-screen point under a window point; points on the bars are clamped to the screen.
   ScreenPoint screenPointAt(int windowX, int windowY) const;
@@ -50,10 +55,12 @@ class MainWindow {
  private:
   SDL_Rect letterbox() const;
   void showIcon();
+  void drawFocusRing(const SDL_Rect& box);
 
   SDL_Window* window_ = nullptr;
   SDL_Renderer* renderer_ = nullptr;
   SDL_Texture* texture_ = nullptr;
+  std::optional<IntRect> focusRing_;
 };
 
 }  // namespace qn

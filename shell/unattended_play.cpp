@@ -23,18 +23,18 @@ UnattendedPlay::UnattendedPlay(const ShellOptions& options) : options_(options) 
   if (options.stats) statistics_ = std::make_unique<FrameStatistics>();
 }
 
-bool UnattendedPlay::begin(Movie& movie, ShellDisplayHost& host, std::string& error) {
+std::optional<ExitCode> UnattendedPlay::begin(Movie& movie, ShellDisplayHost& host) {
   host_ = &host;
   game_ = dynamic_cast<game::GameMovie*>(&movie);
   if ((demo_ || report_) && game_ == nullptr) {
-    error = "--demo and --report need the game's movie";
-    return false;
+    platform::debugOutput("--demo and --report need the game's movie\n");
+    return ExitCode::unexpectedError;
   }
-  if (report_ && !report_->open(options_.reportPath)) {
-    error = "--report " + options_.reportPath + ": " + report_->error();
-    return false;
+  if (report_ && !report_->file().open(options_.reportPath)) {
+    platform::debugOutput("--report " + report_->file().problem() + "\n");
+    return ExitCode::writeFailed;
   }
-  return true;
+  return std::nullopt;
 }
 
 std::optional<DeviceInput> UnattendedPlay::demoInput() {
@@ -67,15 +67,16 @@ void UnattendedPlay::runTick(uint32_t frame, const std::function<void()>& tick) 
   }
 }
 
-bool UnattendedPlay::finish() {
-  bool ok = !demoGaveUp_;
+std::optional<ExitCode> UnattendedPlay::finish() {
+  std::optional<ExitCode> failed;
+  if (demoGaveUp_) failed = ExitCode::gameStalled;
   if (statistics_)
     platform::debugOutput(statistics_->summary(platform::peakResidentBytes(), SmallBlockPool::shared().cellsInUse()));
-  if (report_ && !report_->close()) {
-    platform::debugOutput("--report " + options_.reportPath + ": " + report_->error() + "\n");
-    ok = false;
+  if (report_ && report_->file().isOpen() && !report_->file().close()) {
+    platform::debugOutput("--report " + report_->file().problem() + "\n");
+    if (!failed) failed = ExitCode::writeFailed;
   }
-  return ok;
+  return failed;
 }
 
 }  // namespace qn

@@ -12,6 +12,7 @@
 #include "shell/command_line.h"
 #include "shell/demo_driver.h"
 #include "shell/device_input.h"
+#include "shell/exit_code.h"
 #include "shell/frame_statistics.h"
 #include "shell/game_report.h"
 
@@ -27,9 +28,9 @@ class UnattendedPlay {
  public:
   explicit UnattendedPlay(const ShellOptions& options);
 
-  // Opens the report. False, with the reason in `error`, when the movie is not the game (the demo
-  // and the report read the game) or the report file cannot be created.
-  bool begin(Movie& movie, ShellDisplayHost& host, std::string& error);
+  // Opens the report. Refused (the reason on standard error) when the movie is not the game (the
+  // demo and the report read the game) or the report file cannot be created.
+  std::optional<ExitCode> begin(Movie& movie, ShellDisplayHost& host);
 
   // The demo's tap due before this tick, if a demo runs.
   std::optional<DeviceInput> demoInput();
@@ -41,9 +42,9 @@ class UnattendedPlay {
   // Runs `tick` (the movie's tick numbered `frame`), timed and watched.
   void runTick(uint32_t frame, const std::function<void()>& tick);
 
-  // Prints the statistics and closes the report; false (reasons on standard error) when the
-  // report could not be written in full or the demo gave up on a game.
-  bool finish();
+  // Prints the statistics and closes the report; a failure (the reason on standard error) when
+  // the report could not be written in full or the demo gave up on a game.
+  std::optional<ExitCode> finish();
 
  private:
   const ShellOptions& options_;

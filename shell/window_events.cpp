@@ -4,6 +4,8 @@
 #include <chrono>
 #include <cstdio>
 #include <ctime>
+#include <iterator>
+#include <utility>
 
 #include "platform/platform.h"
 #include "shell/application.h"
@@ -11,6 +13,7 @@
 #include "shell/device_input.h"
 #include "shell/key_tables.h"
 #include "shell/main_window.h"
+#include "sound/sound_mixer.h"
 
 namespace qn {
 
@@ -79,7 +82,7 @@ void WindowEvents::handle(const SDL_Event& event) {
     case SDL_KEYDOWN: keyDown(event.key); break;
     case SDL_KEYUP: keyUp(event.key); break;
     case SDL_TEXTINPUT: text(event.text.text); break;
-    case SDL_MOUSEMOTION: stylus(InputKind::stylusMove, event.motion.x, event.motion.y); break;
+    case SDL_MOUSEMOTION: mouseMoved(event.motion); break;
     case SDL_MOUSEBUTTONDOWN:
       if (event.button.button == SDL_BUTTON_LEFT)
         stylus(event.button.clicks == 2 ? InputKind::doubleTap : InputKind::stylusDown,
@@ -92,12 +95,10 @@ void WindowEvents::handle(const SDL_Event& event) {
     case SDL_CONTROLLERDEVICEADDED: controllerAdded(event.cdevice.which); break;
     case SDL_CONTROLLERDEVICEREMOVED: controllerRemoved(event.cdevice.which); break;
     case SDL_CONTROLLERBUTTONDOWN:
-    case SDL_CONTROLLERBUTTONUP: {
-      uint8_t vk = virtualKeyOf(static_cast<SDL_GameControllerButton>(event.cbutton.button));
-      if (vk != 0)
-        application_.input({event.type == SDL_CONTROLLERBUTTONDOWN ? InputKind::keyDown : InputKind::keyUp, vk});
+    case SDL_CONTROLLERBUTTONUP:
+      controllerButton(static_cast<SDL_GameControllerButton>(event.cbutton.button),
+                       event.type == SDL_CONTROLLERBUTTONDOWN);
       break;
-    }
     case SDL_APP_LOWMEMORY: application_.releaseMedia(); break;
     default: break;
   }
@@ -115,45 +116,126 @@ void WindowEvents::handleWindowEvent(const SDL_WindowEvent& event) {
   }
 }
 
-bool WindowEvents::handleDesktopShortcut(const SDL_KeyboardEvent& key) {
-  const SDL_Keymod mod = static_cast<SDL_Keymod>(key.keysym.mod);
-  const SDL_Scancode code = key.keysym.scancode;
-  if ((mod & KMOD_ALT) != 0 && (code == SDL_SCANCODE_RETURN || code == SDL_SCANCODE_KP_ENTER)) {
-    if (key.repeat == 0) window_.toggleFullscreen();
-    return true;
-  }
-  if ((mod & KMOD_CTRL) != 0 && code >= SDL_SCANCODE_1 && code <= SDL_SCANCODE_4) {
-    window_.setScale(code - SDL_SCANCODE_1 + 1);
-    return true;
-  }
-  if (code == SDL_SCANCODE_PRINTSCREEN) {
-    if (key.repeat == 0) saveScreenshot();
-    return true;
+bool WindowEvents::run(KeyCommand command, bool repeat) {
+  switch (command.command) {
+    case WindowCommand::none: return false;
+    case WindowCommand::toggleFullscreen:
+      if (!repeat) window_.toggleFullscreen();
+      return true;
+    case WindowCommand::setScale: window_.setScale(command.scale); return true;
+    case WindowCommand::saveScreenshot:
+      if (!repeat) saveScreenshot();
+      return true;
+    case WindowCommand::focusNext:
+    case WindowCommand::focusPrevious: stepFocus(command.command == WindowCommand::focusNext); return true;
+    case WindowCommand::tap:
+      if (!focus_.shown()) return false;
+      if (!repeat) pressTap();
+      return true;
+    case WindowCommand::toggleMute:
+      if (!repeat) toggleMute();
+      return true;
   }
   return false;
 }
 
 void WindowEvents::keyDown(const SDL_KeyboardEvent& key) {
-  if (handleDesktopShortcut(key)) {
-    shortcutKeys_.set(key.keysym.scancode);
+  const SDL_Scancode code = key.keysym.scancode;
+  if (code < 0 || code >= SDL_NUM_SCANCODES) return;
+  const KeyCommand command = windowCommandOf(key.keysym);
+  if (run(command, key.repeat != 0)) {
+    heldAs_[code] = 0;
+    if (command.command == WindowCommand::tap) tapKey_ = code;
+    swallowText_ = true;
     return;
   }
-  uint8_t vk = virtualKeyOf(key.keysym.scancode);
+  const uint8_t vk = virtualKeyOf(key.keysym);
+  heldAs_[code] = vk;
   swallowText_ = isDeviceButton(vk);
   if (vk == 0) return;
-  const bool keypadEnter = key.keysym.scancode == SDL_SCANCODE_KP_ENTER;
+  const bool keypadEnter = code == SDL_SCANCODE_KP_ENTER;
   application_.input({InputKind::keyDown, vk, 0, keypadEnter});
   if (swallowText_) return;
   if (uint32_t c = controlCharacterOf(key.keysym); c != 0) application_.input({InputKind::character, c, 0, keypadEnter});
 }
 
 void WindowEvents::keyUp(const SDL_KeyboardEvent& key) {
-  // A shortcut's key went down unseen by the movie; its release stays unseen too.
-  if (shortcutKeys_.test(key.keysym.scancode)) {
-    shortcutKeys_.reset(key.keysym.scancode);
+  const SDL_Scancode code = key.keysym.scancode;
+  if (code < 0 || code >= SDL_NUM_SCANCODES) return;
+  if (code == tapKey_) {
+    tapKey_ = SDL_SCANCODE_UNKNOWN;
+    releaseTap();
     return;
   }
-  if (uint8_t vk = virtualKeyOf(key.keysym.scancode); vk != 0) application_.input({InputKind::keyUp, vk});
+  if (uint8_t vk = std::exchange(heldAs_[code], 0); vk != 0) application_.input({InputKind::keyUp, vk});
+}
+
+void WindowEvents::controllerButton(SDL_GameControllerButton button, bool down) {
+  if (button < 0 || button >= SDL_CONTROLLER_BUTTON_MAX) return;
+  controllerHeld_[button] = down;
+  if (std::find(std::begin(kControllerQuitChord), std::end(kControllerQuitChord), button) !=
+      std::end(kControllerQuitChord)) {
+    const bool chordHeld = std::all_of(std::begin(kControllerQuitChord), std::end(kControllerQuitChord),
+                                       [this](SDL_GameControllerButton member) { return controllerHeld_[member]; });
+    if (chordHeld != quitChordDown_) {
+      quitChordDown_ = chordHeld;
+      application_.input({chordHeld ? InputKind::keyDown : InputKind::keyUp, keys::vkApplication1});
+      if (chordHeld) return;
+    }
+  }
+  const WindowCommand command = windowCommandOf(button);
+  if (command == WindowCommand::tap) {
+    // The controller has no pointer: its first press shows the focus, the next ones tap.
+    if (!down) releaseTap();
+    else if (focus_.shown()) pressTap();
+    else stepFocus(true);
+    return;
+  }
+  if (command != WindowCommand::none) {
+    if (down) run({command}, false);
+    return;
+  }
+  if (uint8_t vk = virtualKeyOf(button); vk != 0) application_.input({down ? InputKind::keyDown : InputKind::keyUp, vk});
+}
+
+void WindowEvents::mouseMoved(const SDL_MouseMotionEvent& motion) {
+  if ((motion.xrel != 0 || motion.yrel != 0) && focus_.shown()) {
+    focus_.clear();
+    showFocus();
+  }
+  stylus(InputKind::stylusMove, motion.x, motion.y);
+}
+
+void WindowEvents::followScreen() {
+  if (!focus_.shown() || application_.movie() == nullptr) return;
+  focus_.follow(*application_.movie());
+  showFocus();
+}
+
+void WindowEvents::stepFocus(bool forward) {
+  if (application_.movie() == nullptr) return;
+  focus_.step(*application_.movie(), forward);
+  showFocus();
+}
+
+void WindowEvents::showFocus() { window_.setFocusRing(focus_.ring()); }
+
+void WindowEvents::pressTap() {
+  if (std::optional<ScreenPoint> point = focus_.press())
+    application_.input({InputKind::stylusDown, static_cast<uint32_t>(point->x), static_cast<uint32_t>(point->y)});
+}
+
+void WindowEvents::releaseTap() {
+  if (std::optional<ScreenPoint> point = focus_.release())
+    application_.input({InputKind::stylusUp, static_cast<uint32_t>(point->x), static_cast<uint32_t>(point->y)});
+}
+
+void WindowEvents::toggleMute() {
+  SoundMixer* mixer = application_.mixer();
+  if (mixer == nullptr) return;
+  mixer->setMuted(!mixer->muted());
+  const std::string title = application_.title() + (mixer->muted() ? " (muted)" : "");
+  SDL_SetWindowTitle(window_.window(), title.c_str());
 }
 
 void WindowEvents::text(const char* utf8) {
@@ -189,8 +271,8 @@ void WindowEvents::saveScreenshot() {
   localtime_r(&now, &local);
   char stamp[32];
   std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &local);
-  std::string path = SDL_GetWindowTitle(window_.window()) + std::string("-") + stamp + ".png";
-  if (!application_.writeScreenshot(path)) platform::debugOutput("cannot write the screenshot " + path + "\n");
+  std::string path = application_.title() + "-" + stamp + ".png";
+  application_.writeScreenshot(path, "Print Screen:");
 }
 
 }  // namespace qn

@@ -1,16 +1,20 @@
 // The window's event queue as the device's window messages: SDL events become stylus, key and
 // character messages, focus changes, repaints and the close request, delivered to the
 // application's window procedure. The desktop's own conveniences (full screen, window scale,
-// screenshots) are handled here and never reach the movie.
+// screenshots, mute, and the tap focus that lets a keyboard or a controller tap the sprites a
+// stylus would) are handled here and never reach the movie as keys.
 #pragma once
 
 #include <SDL.h>
 
+#include <array>
 #include <bitset>
 #include <string>
 #include <vector>
 
+#include "shell/desktop_keys.h"
 #include "shell/device_input.h"
+#include "shell/tap_focus.h"
 
 namespace qn {
 
@@ -29,14 +33,27 @@ class WindowEvents {
   // Sleeps until an event arrives (and handles it) or `milliseconds` have passed.
   void waitUpTo(int32_t milliseconds);
 
+  // The movie ticked: the focus ring follows the screen.
+  void followScreen();
+
+  const TapFocus& focus() const { return focus_; }
+
  private:
   void handle(const SDL_Event& event);
   void handleWindowEvent(const SDL_WindowEvent& event);
-  bool handleDesktopShortcut(const SDL_KeyboardEvent& key);
+  // Runs a window command; false when it does not apply (a tap with no focus shown).
+  bool run(KeyCommand command, bool repeat);
   void keyDown(const SDL_KeyboardEvent& key);
   void keyUp(const SDL_KeyboardEvent& key);
+  void controllerButton(SDL_GameControllerButton button, bool down);
   void text(const char* utf8);
   void stylus(InputKind kind, int windowX, int windowY);
+  void mouseMoved(const SDL_MouseMotionEvent& motion);
+  void stepFocus(bool forward);
+  void showFocus();
+  void pressTap();
+  void releaseTap();
+  void toggleMute();
   void controllerAdded(int joystickIndex);
   void controllerRemoved(SDL_JoystickID instance);
   void saveScreenshot();
@@ -44,8 +61,14 @@ class WindowEvents {
   Application& application_;
   MainWindow& window_;
   std::vector<SDL_GameController*> controllers_;
-  std::bitset<SDL_NUM_SCANCODES> shortcutKeys_;  // down as a desktop shortcut
-  bool swallowText_ = false;  // the key just pressed is a device button: it types nothing
+  // The device key each held key went down as (0: none, or the window took it), so that its
+  // release is the same key whatever the modifiers are by then.
+  std::array<uint8_t, SDL_NUM_SCANCODES> heldAs_{};
+  std::bitset<SDL_CONTROLLER_BUTTON_MAX> controllerHeld_;
+  bool quitChordDown_ = false;
+  SDL_Scancode tapKey_ = SDL_SCANCODE_UNKNOWN;  // the key whose release ends the tap that is down
+  TapFocus focus_;
+  bool swallowText_ = false;  // the key just pressed types nothing (a device button, or the window took it)
 };
 
 }  // namespace qn

@@ -30,10 +30,8 @@ platform::MessageBoxAnswer showWindowMessageBox(std::string_view text, std::stri
                          nullptr};
   int chosen = -1;
   if (SDL_ShowMessageBox(&box, &chosen) == 0 && chosen >= 0) return static_cast<MessageBoxAnswer>(chosen);
-  // No box could be shown (or it was closed without a button): say it on the console and take
-  // the safe answer.
-  platform::debugOutput(title + ": " + message + "\n");
-  return question ? MessageBoxAnswer::no : MessageBoxAnswer::ok;
+  // No box could be shown (or it was closed without a button): the console takes the safe answer.
+  return platform::consoleMessageBox(text, caption, buttons);
 }
 
 }  // namespace

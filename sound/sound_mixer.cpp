@@ -169,6 +169,7 @@ size_t SoundMixer::mixLocked(uint8_t* out) {
     mixed = true;
   }
   if (!mixed) return 0;
+  if (muted_) accumulator_.fill(0);
   auto toByte = [](int32_t value) { return static_cast<uint8_t>(std::clamp(value + 128, 0, 255)); };
   if (outputFormat_.channels == 1) {
     // A mono device takes one byte per frame: the middle of the left and right sums.

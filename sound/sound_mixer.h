@@ -55,6 +55,11 @@ class SoundMixer final : public SoundService {
   // before the first sound plays.
   void followClock(std::function<uint32_t()> milliseconds);
 
+  // Muted, the mixer runs on unchanged (channels advance, end and report busy as before) and the
+  // device plays silence.
+  void setMuted(bool muted) { muted_ = muted; }
+  bool muted() const { return muted_; }
+
   // Reopens the device at the best offered format for `rate`; false when none is offered or no
   // device opens with it.
   bool chooseOutputFormat(uint32_t rate, bool preferStereo);
@@ -92,6 +97,7 @@ class SoundMixer final : public SoundService {
   platform::AutoResetEvent wake_;
   std::unique_ptr<platform::Thread> worker_;
   std::atomic<bool> quit_{false};
+  std::atomic<bool> muted_{false};
 
   std::array<MixChannel, kChannelCount> channels_;
 

@@ -1,10 +1,10 @@
 #include "tools/png_output.h"
 
-#include <stb/stb_image_write.h>
-
 #include <vector>
 
 #include "gfx/draw_image.h"
+#include "platform/image_encoder.h"
+#include "platform/mapped_file.h"
 
 namespace qn::tools {
 
@@ -34,7 +34,8 @@ bool writePng(const ImageBuffer& image, const std::string& path) {
       out[4 * x + 3] = keepAlpha ? row[4 * x + 3] : 255;
     }
   }
-  return stbi_write_png(path.c_str(), image.width(), image.height(), 4, rgba.data(), image.width() * 4) != 0;
+  std::string png = platform::encodePng(image.width(), image.height(), rgba.data());
+  return !png.empty() && platform::writeWholeFile(path, png.data(), png.size());
 }
 
 }  // namespace qn::tools

@@ -16,7 +16,7 @@ TEST(EmbeddedMediaTest, EmbeddedDataComesFirst) {
   EXPECT_EQ(std::memcmp(embedded.data, "QMF!embedded media", 18), 0);
 
   MediaFile media;
-  EXPECT_TRUE(media.open("no such file.qmf", 22));
+  EXPECT_EQ(media.open("no such file.qmf", 22), MediaCheck::accepted);
   EXPECT_EQ(media.data(), embedded.data);
   MemberBytes bytes = media.fetchMemberData(4, 8, 8);
   ASSERT_TRUE(bytes);

@@ -32,11 +32,11 @@ class MediaFileTest : public ::testing::Test {
 
 TEST_F(MediaFileTest, SizeZeroSkipsEveryCheck) {
   MediaFile unbound;
-  EXPECT_TRUE(unbound.validate(0, "MyMovie.qmf"));
+  EXPECT_EQ(unbound.validate(0, "MyMovie.qmf"), MediaCheck::accepted);
   std::vector<uint8_t> foreign = bytesOf("not a media file at all");
   MediaFile bound;
   bound.bindBytes(foreign.data(), foreign.size());
-  EXPECT_TRUE(bound.validate(0, "MyMovie.qmf"));
+  EXPECT_EQ(bound.validate(0, "MyMovie.qmf"), MediaCheck::accepted);
   EXPECT_TRUE(dialogs.empty());
 }
 
@@ -45,9 +45,9 @@ TEST_F(MediaFileTest, MissingFileAsksWhetherToContinue) {
   media.bind("no such file.qmf");
   EXPECT_FALSE(media.isBound());
   nextAnswer = platform::MessageBoxAnswer::no;
-  EXPECT_FALSE(media.validate(1253118, "no such file.qmf"));
+  EXPECT_EQ(media.validate(1253118, "no such file.qmf"), MediaCheck::missing);
   nextAnswer = platform::MessageBoxAnswer::yes;
-  EXPECT_TRUE(media.validate(1253118, "no such file.qmf"));
+  EXPECT_EQ(media.validate(1253118, "no such file.qmf"), MediaCheck::accepted);
   ASSERT_EQ(dialogs.size(), 2u);
   EXPECT_EQ(dialogs[0].text, "Failed to find mediaFile: no such file.qmf\r\nContinue playback?");
   EXPECT_EQ(dialogs[0].caption, "Missing Mediafile");
@@ -61,7 +61,7 @@ TEST_F(MediaFileTest, RightLengthWithBadTrailerCloses) {
   std::vector<uint8_t> data = builder.finish();
   MediaFile media;
   media.bindBytes(data.data(), data.size());
-  EXPECT_TRUE(media.validate(static_cast<int32_t>(data.size()), "MyMovie.qmf"));
+  EXPECT_EQ(media.validate(static_cast<int32_t>(data.size()), "MyMovie.qmf"), MediaCheck::accepted);
 
   // Each trailer rule on its own: the outer bits, then the middle's divisibility by 37.
   for (uint32_t flip : {0x00000001u, 0x00000100u}) {
@@ -71,7 +71,7 @@ TEST_F(MediaFileTest, RightLengthWithBadTrailerCloses) {
     media.bindBytes(damaged.data(), damaged.size());
     dialogs.clear();
     nextAnswer = platform::MessageBoxAnswer::yes;
-    EXPECT_FALSE(media.validate(static_cast<int32_t>(damaged.size()), "MyMovie.qmf"));
+    EXPECT_EQ(media.validate(static_cast<int32_t>(damaged.size()), "MyMovie.qmf"), MediaCheck::invalid);
     ASSERT_EQ(dialogs.size(), 1u);
     EXPECT_EQ(dialogs[0].text, "Invalid Mediafile.  Application is aborting.");
     EXPECT_EQ(dialogs[0].caption, "Invalid Mediafile");
@@ -80,10 +80,10 @@ TEST_F(MediaFileTest, RightLengthWithBadTrailerCloses) {
   std::vector<uint8_t> badMagic = data;
   badMagic[0] = 'X';
   media.bindBytes(badMagic.data(), badMagic.size());
-  EXPECT_FALSE(media.validate(static_cast<int32_t>(badMagic.size()), "MyMovie.qmf"));
+  EXPECT_EQ(media.validate(static_cast<int32_t>(badMagic.size()), "MyMovie.qmf"), MediaCheck::invalid);
   std::vector<uint8_t> tiny = {'Q', 'M', 'F'};
   media.bindBytes(tiny.data(), tiny.size());
-  EXPECT_FALSE(media.validate(3, "MyMovie.qmf"));
+  EXPECT_EQ(media.validate(3, "MyMovie.qmf"), MediaCheck::invalid);
 }
 
 TEST_F(MediaFileTest, WrongSizeAsksWithBothNumbers) {
@@ -93,9 +93,9 @@ TEST_F(MediaFileTest, WrongSizeAsksWithBothNumbers) {
   MediaFile media;
   media.bindBytes(data.data(), data.size());
   nextAnswer = platform::MessageBoxAnswer::yes;
-  EXPECT_TRUE(media.validate(1253118, "MyMovie.qmf"));
+  EXPECT_EQ(media.validate(1253118, "MyMovie.qmf"), MediaCheck::accepted);
   nextAnswer = platform::MessageBoxAnswer::no;
-  EXPECT_FALSE(media.validate(1253118, "MyMovie.qmf"));
+  EXPECT_EQ(media.validate(1253118, "MyMovie.qmf"), MediaCheck::wrongSize);
   ASSERT_EQ(dialogs.size(), 2u);
   EXPECT_EQ(dialogs[0].text, "Mediafile size (" + std::to_string(data.size()) +
                                  ") does not match expected size (1253118)\r\nContinue playback?");
@@ -109,7 +109,7 @@ TEST_F(MediaFileTest, ExternalFileIsMappedAndFoundBesideTheProgram) {
   std::string name = "media_file_test.qmf";
   ASSERT_TRUE(platform::writeWholeFile(programRelativePath(name), data.data(), data.size()));
   MediaFile media;
-  EXPECT_TRUE(media.open(name, static_cast<int64_t>(data.size())));
+  EXPECT_EQ(media.open(name, static_cast<int64_t>(data.size())), MediaCheck::accepted);
   ASSERT_TRUE(media.isBound());
   EXPECT_EQ(media.length(), data.size());
   MediaFile byFullPath;

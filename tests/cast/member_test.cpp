@@ -10,6 +10,7 @@
 #include "platform/mapped_file.h"
 #include "platform/platform.h"
 #include "script/point_object.h"
+#include "script/report_error.h"
 #include "script/string_object.h"
 #include "script/symbol_object.h"
 #include "tests/cast/cast_fixture.h"
@@ -84,11 +85,16 @@ struct BitmapCast {
     std::vector<uint8_t> bmp = picture32();
     MediaBuilder::Blob raw = builder.stored(bmp);
     rows.bitmaps.push_back(bitmapRow(11, 2, 2, {raw.offset, raw.packed, raw.unpacked + 1}));
+    rows.bitmaps.back().name = "ball";
     rows.bitmaps.push_back(bitmapRow(12, 2, 2, {raw.offset + 100000, raw.packed, raw.unpacked}));
     BitmapRow alphaOutside = bitmapRow(13, 2, 2, raw);
     alphaOutside.alphaPackedSize = 100000;
     alphaOutside.alphaUnpackedSize = 100000;
     rows.bitmaps.push_back(alphaOutside);
+    // Blobs that read but do not decode: a BMP without its header, a file image of junk.
+    rows.bitmaps.push_back(bitmapRow(14, 2, 2, builder.compressed(std::vector<uint8_t>(bmp.begin() + 14, bmp.end()))));
+    rows.bitmaps.push_back(bitmapRow(15, 2, 2, builder.stored(testing::bytesOf("not a picture"))));
+    rows.bitmaps.back().storedFormat = 1;
     media = builder.finish();
   }
 };
@@ -186,18 +192,41 @@ TEST_F(MemberTest, BitmapsLoadWithTheirAlpha) {
   EXPECT_EQ(pixelAt(*png.image(), 1, 0), 0xFF28323Cu);
 }
 
-TEST_F(MemberTest, UnreadableBlobsLeaveMembersUnloaded) {
+std::vector<std::string> errorLines;
+
+// Damaged blobs leave their members unloaded, and each one's first failed load names it and the
+// reason in the debug log; media that is simply absent says nothing.
+TEST_F(MemberTest, UnreadableBlobsLeaveMembersUnloadedAndAreNamedOnce) {
   BitmapCast data;
+  const auto junkEnd = static_cast<int32_t>(data.media.size()) - kTrailerSize;
+  MediaBuilder::Blob sound = {junkEnd - 12, 12, 12};  // the junk image read as a sound
+  data.rows.sounds.push_back(SoundRow{16, 1, 0, "hit", "", sound.offset, sound.packed, sound.unpacked});
+  FieldRow field = fieldRow({4, 20, 40});  // the first image's stream cut short
+  data.rows.fields.push_back(field);
   CastWorld world(data.media, data.rows.rows());
-  for (int32_t number : {11, 12, 13}) {
-    EXPECT_EQ(world.member(number).call(sym::preload).toInteger(), 0) << number;
-    EXPECT_EQ(world.member(number).getProperty(sym::loaded).toInteger(), 0) << number;
+  errorLines.clear();
+  setErrorSink([](std::string_view line) { errorLines.emplace_back(line); });
+  for (int pass = 0; pass < 2; ++pass) {
+    for (int32_t number : {11, 12, 13, 14, 15, 16, 51}) {
+      EXPECT_EQ(world.member(number).call(sym::preload).toInteger(), 0) << number;
+      EXPECT_EQ(world.member(number).getProperty(sym::loaded).toInteger(), 0) << number;
+    }
   }
   // A member that could not load tries again on the next preload: here the media was missing.
   world.media().close();
   EXPECT_EQ(world.member(3).call(sym::preload).toInteger(), 0);
   world.media().bindBytes(data.media.data(), data.media.size());
   EXPECT_EQ(world.member(3).call(sym::preload).toInteger(), 1);
+  setErrorSink(nullptr);
+  const std::vector<std::string> expected = {
+      "-- member 11 of castLib 1 (\"ball\") not loaded: bad zlib stream\r\n",
+      "-- member 12 of castLib 1 (\"\") not loaded: blob lies outside the media file\r\n",
+      "-- member 13 of castLib 1 (\"\") not loaded: blob lies outside the media file\r\n",
+      "-- member 14 of castLib 1 (\"\") not loaded: bad BMP header\r\n",
+      "-- member 15 of castLib 1 (\"\") not loaded: undecodable image\r\n",
+      "-- member 16 of castLib 1 (\"hit\") not loaded: undecodable sound\r\n",
+      "-- member 51 of castLib 1 (\"gameTxt\") not loaded: bad zlib stream\r\n"};
+  EXPECT_EQ(errorLines, expected);
 }
 
 TEST_F(MemberTest, PurgeTakesTheLeastRecentlyUsedUnmodifiedMember) {

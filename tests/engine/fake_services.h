@@ -56,12 +56,12 @@ class RecordingStageImages : public StageImageService {
 
 class FakeMedia : public MediaService {
  public:
-  bool open(std::string_view name, int64_t) override {
+  MediaCheck open(std::string_view name, int64_t) override {
     openedName = name;
-    return accept;
+    return check;
   }
   void close() override { closed = true; }
-  bool accept = true;
+  MediaCheck check = MediaCheck::accepted;
   std::string openedName;
   bool closed = false;
 };

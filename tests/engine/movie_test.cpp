@@ -28,9 +28,10 @@ TEST_F(MovieTest, LoadStepSizesTheStageAndBindsTheMedia) {
 }
 
 TEST_F(MovieTest, RefusedMediaClosesTheWindowBeforeTheFirstFrame) {
-  media.accept = false;
+  media.check = MediaCheck::wrongSize;
   load();
   EXPECT_EQ(display.closeRequests, 1);
+  EXPECT_EQ(movie->mediaCheck(), MediaCheck::wrongSize);
 }
 
 TEST_F(MovieTest, FramesStartAfterThePeriodOfTheTempo) {

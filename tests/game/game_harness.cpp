@@ -8,12 +8,14 @@
 
 namespace qn::game::testing {
 
-GameHarness::GameHarness() {
+GameHarness::GameHarness(bool withAudioDevice) {
   initValueModel();
   display_.format = kDisplay32;
   display_.clock = 0;
-  mixer_ = std::make_unique<SoundMixer>(22050, true, std::make_unique<platform::FakeWaveOutput>(0));
-  mixer_->followClock([this] { return static_cast<uint32_t>(display_.clock); });
+  const uint32_t offeredFormats = withAudioDevice ? platform::kAll8BitFormats : 0;
+  mixer_ = std::make_unique<SoundMixer>(22050, true, std::make_unique<platform::FakeWaveOutput>(offeredFormats));
+  // As the program does on its frame clock; with a device the tests let the device decide.
+  if (!withAudioDevice) mixer_->followClock([this] { return static_cast<uint32_t>(display_.clock); });
   held_ = makeGameProgram(display_, *mixer_);
   movie_ = dynamic_cast<Movie*>(held_.object());
   platform::setKeyStateHandler([this](int32_t code) { return keysDown_.count(code) > 0; });

@@ -36,7 +36,7 @@ struct Blob {
 
 TEST_F(GameMediaFile, ValidatesAndHasTheCompiledInSize) {
   EXPECT_EQ(static_cast<int64_t>(media.length()), rows.mediaFileSize);
-  EXPECT_TRUE(media.validate(rows.mediaFileSize, "MyMovie.qmf"));
+  EXPECT_EQ(media.validate(rows.mediaFileSize, "MyMovie.qmf"), MediaCheck::accepted);
   EXPECT_EQ(std::memcmp(media.data(), "QMF!", 4), 0);
 }
 

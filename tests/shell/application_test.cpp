@@ -266,9 +266,9 @@ TEST(ApplicationTest, TitleAndBadRecordings) {
   ASSERT_TRUE(platform::writeWholeFile(replay, "0 jump 1 2\n", 11));
   ShellOptions options = headless(3);
   options.replayPath = replay;
-  EXPECT_EQ(Application(options, "boules").run(factoryFor({})), 1);
+  EXPECT_EQ(Application(options, "boules").run(factoryFor({})), 6);
   options.replayPath = tempPath("missing.txt");
-  EXPECT_EQ(Application(options, "boules").run(factoryFor({})), 1);
+  EXPECT_EQ(Application(options, "boules").run(factoryFor({})), 6);
   std::remove(replay.c_str());
 }
 

@@ -61,7 +61,7 @@ TEST(ShellDisplayHostTest, ClocksScreenAndFrameBuffer) {
 namespace qn {
 namespace {
 
-TEST(DebugLogTest, LinesGoToTheFileAndErrorsReachIt) {
+TEST(DebugLogTest, LinesGoToTheFileAndErrorsReachItAndFailuresAreKept) {
   const std::string path = ::testing::TempDir() + "shell_debuglog.txt";
   EXPECT_EQ(debug_log::defaultPath(), platform::executableFolder() + "/debuglog.txt");
   EXPECT_FALSE(debug_log::isOpen());
@@ -76,7 +76,16 @@ TEST(DebugLogTest, LinesGoToTheFileAndErrorsReachIt) {
   std::string text;
   ASSERT_TRUE(platform::readWholeFile(path, text));
   EXPECT_EQ(text, "-- Division by zero\r\nput text\r\n");
+  EXPECT_TRUE(debug_log::takeProblem().empty());
   EXPECT_FALSE(debug_log::open(::testing::TempDir() + "no/such/folder/debuglog.txt"));
+  EXPECT_NE(debug_log::takeProblem().find("no/such/folder/debuglog.txt: cannot create"), std::string::npos);
+  // A log that fills the disk is a failure the run reports, named once.
+  ASSERT_TRUE(debug_log::open("/dev/full"));
+  debug_log::writeLine("-- lost\r\n");
+  debug_log::writeLine("-- lost too\r\n");
+  debug_log::close();
+  EXPECT_EQ(debug_log::takeProblem(), "/dev/full: cannot write: No space left on device");
+  EXPECT_TRUE(debug_log::takeProblem().empty());
   std::remove(path.c_str());
 }
 

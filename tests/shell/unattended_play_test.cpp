@@ -87,8 +87,8 @@ TEST_F(UnattendedPlayTest, ARecordingMadeInAWindowReplaysHeadlessToTheSameReport
 }
 
 TEST_F(UnattendedPlayTest, AReportThatCannotBeWrittenFailsTheRun) {
-  EXPECT_EQ(run("--headless --frames 2 --report /nonexistent/folder/r.jsonl"), 1);
-  EXPECT_EQ(run("--headless --demo 1 --report /dev/full"), 1) << "no room on the device";
+  EXPECT_EQ(run("--headless --frames 2 --report /nonexistent/folder/r.jsonl"), 7);
+  EXPECT_EQ(run("--headless --demo 1 --report /dev/full"), 7) << "no room on the device";
   EXPECT_EQ(run("--headless --frames 2 --stats"), 0);
   EXPECT_NE(contentsOf(path("stderr.txt")).find("frames run: 2"), std::string::npos);
 }

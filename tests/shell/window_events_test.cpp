@@ -9,6 +9,7 @@
 #include "platform/mapped_file.h"
 #include "shell/application.h"
 #include "shell/main_window.h"
+#include "sound/sound_mixer.h"
 #include "test_movie.h"
 
 namespace qn {
@@ -81,9 +82,12 @@ class WindowEventsTest : public ::testing::Test {
 TEST_F(WindowEventsTest, KeysTextAndClicksBecomeDeviceMessages) {
   ASSERT_TRUE(application_->turn());  // takes whatever the window itself reported at start
   key(SDL_KEYDOWN, SDL_SCANCODE_ESCAPE);
-  key(SDL_KEYDOWN, SDL_SCANCODE_Z);  // game key A: a device button, so its text is dropped
+  key(SDL_KEYDOWN, SDL_SCANCODE_Z);  // a plain letter types itself
   text("z");
   key(SDL_KEYUP, SDL_SCANCODE_Z);
+  key(SDL_KEYDOWN, SDL_SCANCODE_A, KMOD_LCTRL | KMOD_LSHIFT);  // game key A: a device button, no text
+  text("a");
+  key(SDL_KEYUP, SDL_SCANCODE_A);  // released after the modifiers: still game key A
   text("\xC3\xA9");  // é
   key(SDL_KEYDOWN, SDL_SCANCODE_KP_ENTER);
   key(SDL_KEYDOWN, SDL_SCANCODE_3, KMOD_LCTRL);  // window scale: never reaches the movie
@@ -96,8 +100,25 @@ TEST_F(WindowEventsTest, KeysTextAndClicksBecomeDeviceMessages) {
   EXPECT_EQ(width, 720);
   EXPECT_EQ(height, 960);
   EXPECT_EQ(recording(),
-            "1 keydown 27\n1 char 27\n1 keydown 195\n1 keyup 195\n1 char 233\n1 keydown 13 extended\n"
+            "1 keydown 27\n1 char 27\n1 keydown 90\n1 char 122\n1 keyup 90\n1 keydown 195\n1 keyup 195\n"
+            "1 char 233\n1 keydown 13 extended\n"
             "1 char 13 extended\n1 doubletap 33 40\n1 keydown 65\n1 char 1\n");
+}
+
+TEST_F(WindowEventsTest, MuteSilencesTheMixerAndShowsInTheTitle) {
+  SDL_Window* window = SDL_GetWindowFromID(windowId_);
+  key(SDL_KEYDOWN, SDL_SCANCODE_M, KMOD_LCTRL);
+  ASSERT_TRUE(application_->turn());
+  EXPECT_TRUE(application_->mixer()->muted());
+  EXPECT_STREQ(SDL_GetWindowTitle(window), "shell-test-events (muted)");
+  SDL_Event button{};
+  button.type = SDL_CONTROLLERBUTTONDOWN;
+  button.cbutton.button = SDL_CONTROLLER_BUTTON_Y;
+  SDL_PushEvent(&button);
+  ASSERT_TRUE(application_->turn());
+  EXPECT_FALSE(application_->mixer()->muted());
+  EXPECT_STREQ(SDL_GetWindowTitle(window), "shell-test-events");
+  EXPECT_EQ(recording(), "") << "mute never reaches the movie";
 }
 
 TEST_F(WindowEventsTest, FocusAndClose) {

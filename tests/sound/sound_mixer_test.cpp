@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <numeric>
 
 #include "platform/fake_wave_output.h"
@@ -179,6 +180,21 @@ TEST(SoundMixer, LoopingSampleRepeatsWithoutAGapAndAnEndingOneFallsSilent) {
   // The loop goes on where the first block left it.
   ASSERT_EQ(fake.mixer->mixBlock(block.data()), SoundMixer::kBlockBytes);
   EXPECT_EQ(block[0], -50 + static_cast<int>(kFrames % 100) + 128);
+}
+
+TEST(SoundMixer, MutedItPlaysSilenceOnTheSameTimeline) {
+  MixerWithoutWorker fake;
+  fake.mixer->play(constantSample(40, kFrames + 10), 1, false);
+  fake.mixer->setMuted(true);
+  std::array<uint8_t, SoundMixer::kBlockBytes> block;
+  ASSERT_EQ(fake.mixer->mixBlock(block.data()), SoundMixer::kBlockBytes) << "the device keeps being fed";
+  EXPECT_TRUE(std::all_of(block.begin(), block.end(), [](uint8_t byte) { return byte == 128; }));
+  EXPECT_TRUE(fake.mixer->isBusy(1));
+  fake.mixer->setMuted(false);
+  ASSERT_EQ(fake.mixer->mixBlock(block.data()), SoundMixer::kBlockBytes);
+  EXPECT_EQ(block[2 * 9], 40 + 128);
+  EXPECT_EQ(block[2 * 10], 128) << "the sound went on while muted and ends where it would have";
+  EXPECT_FALSE(fake.mixer->isBusy(1));
 }
 
 TEST(SoundMixer, FullScaleChannelsClipInsteadOfWrapping) {
