@@ -1,6 +1,6 @@
 // One #rollBall frame of a four-player end at its busiest: all thirteen balls moving towards the
-// middle and knocking each other, and the star pool full of running effects. Measured as the
-// engine's rules alone (its stepFrame) and as a whole movie tick with composition.
+// middle and knocking each other, with a few running effects or the star pool full of them.
+// Measured as the engine's rules alone (its stepFrame) and as a whole movie tick with composition.
 #include <benchmark/benchmark.h>
 
 #include "script/list_object.h"
@@ -13,12 +13,12 @@ namespace {
 using testing::GameHarness;
 
 constexpr int32_t kBalls = 13;
-constexpr int32_t kStarsPerBurst = 20;
 
 Value engineOf(GameHarness& game) { return game.movie().property(sym::actorList).item(1); }
 
-// Four players, every ball on the field rolling towards the middle, stars bursting everywhere.
-void arrange(GameHarness& game) {
+// Four players, every ball on the field rolling towards the middle, `stars` stars bursting in four
+// places.
+void arrange(GameHarness& game, int32_t stars) {
   Value engine = engineOf(game);
   Value balls = engine.getProperty(s::pBallList);
   for (int32_t k = 1; k <= kBalls; ++k) {
@@ -35,7 +35,7 @@ void arrange(GameHarness& game) {
   for (int32_t channel = ch::stars.first; channel <= ch::stars.last; ++channel)
     game.movie().sprite(channel).setProperty(sym::locH, Value(-800));
   for (int burst = 0; burst < 4; ++burst)
-    engine.call(s::addStar, member::star, makePoint(40 + burst * 50, 160), kStarsPerBurst);
+    engine.call(s::addStar, member::star, makePoint(40 + burst * 50, 160), stars / 4);
   engine.getProperty(s::pList).setProperty(s::mode, s::rollBall);
 }
 
@@ -58,23 +58,24 @@ void BM_RollBallFrameRules(benchmark::State& state) {
   for (auto _ : state) {
     state.PauseTiming();
     game.frame();  // the stage takes in the last frame's changes, untimed
-    arrange(game);
+    arrange(game, static_cast<int32_t>(state.range(0)));
     state.ResumeTiming();
     engine.call(sym::stepFrame);
   }
 }
-BENCHMARK(BM_RollBallFrameRules);
+// 8 stars: a stylus tap and a knock; 88: the whole star pool of channels 311 to 399.
+BENCHMARK(BM_RollBallFrameRules)->Arg(8)->Arg(88);
 
 void BM_RollBallFrameWithComposition(benchmark::State& state) {
   GameHarness& game = busyGame();
   for (auto _ : state) {
     state.PauseTiming();
-    arrange(game);
+    arrange(game, static_cast<int32_t>(state.range(0)));
     state.ResumeTiming();
     game.frame();
   }
 }
-BENCHMARK(BM_RollBallFrameWithComposition);
+BENCHMARK(BM_RollBallFrameWithComposition)->Arg(8)->Arg(88);
 
 }  // namespace
 }  // namespace qn::game
