@@ -1,6 +1,7 @@
 #include "game/movie_script.h"
 
 #include "engine/cast_table.h"
+#include "game/channels.h"
 #include "game/game_movie.h"
 #include "game/game_symbols.h"
 #include "script/handler_call.h"
@@ -10,8 +11,12 @@
 namespace qn::game {
 namespace {
 
-constexpr int32_t kMenuChannel = 238, kHelpChannel = 239, kStartHotSpot = 225;
-constexpr int32_t kMusicChannel = 2;
+// The menu's layers, above everything the game shows; the help page on top.
+struct Layer {
+  int32_t channel, locZ;
+};
+constexpr Layer kMenuLayers[] = {{228, 200001}, {229, 200002}, {230, 200002}, {234, 200002}, {235, 200003},
+                                 {237, 199999}, {ch::menuPicture, 200005}, {ch::helpPage, 200005}};
 constexpr const char* kNameFields[4] = {"naam1", "naam2", "naam3", "naam4"};
 constexpr const char* kWinFields[4] = {"win1", "win2", "win3", "win4"};
 
@@ -19,8 +24,8 @@ void setText(GameMovie& movie, const char* field, const Value& text) {
   movie.cast().memberOf(Value(field)).setProperty(sym::text, text);
 }
 
-void showChannels(GameMovie& movie, int32_t first, int32_t last, bool visible) {
-  for (int32_t channel = first; channel <= last; ++channel) movie.setChannelVisible(channel, visible);
+void showChannels(GameMovie& movie, ChannelRange range, bool visible) {
+  for (int32_t channel = range.first; channel <= range.last; ++channel) movie.setChannelVisible(channel, visible);
 }
 
 void setLocZ(GameMovie& movie, int32_t channel, int32_t locZ) {
@@ -43,7 +48,7 @@ Value MovieScript::prepareMovie() {
   Value ignored;
   movie.resetGlobals(ignored);
   movie.setProperty(sym::actorList, makeList({}));
-  movie.setChannelVisible(kMenuChannel, true);
+  movie.setChannelVisible(ch::menuPicture, true);
   return Value();
 }
 
@@ -60,33 +65,27 @@ Value MovieScript::startMovie() {
                                   {s::Dist2, constant.zeroFloat},
                                   {s::Dist3, constant.zeroFloat},
                                   {s::Dist4, constant.zeroFloat}});
-  showChannels(movie, 400, 450, false);  // the set-up screen
-  showChannels(movie, 204, 215, false);  // result names and distances
+  showChannels(movie, ch::setupScreen, false);
+  showChannels(movie, ch::resultList, false);
   movie.goToFrame(constant.gameLabel);
-  showChannels(movie, 220, 226, true);
+  showChannels(movie, ch::menuStartShown, true);
   for (Value& counter : globals.winCounters) counter = sharedZero;
-  for (int32_t channel = 226; channel <= 236; ++channel) {
+  for (int32_t channel = ch::menuWinsShown.first; channel <= ch::menuWinsShown.last; ++channel) {
     movie.setChannelVisible(channel, true);
-    setLocZ(movie, channel, 200000);
+    setLocZ(movie, channel, kMenuLayer);
     movie.sprite(channel).setProperty(sym::blend, Value(100));
   }
   for (const char* field : kWinFields) setText(movie, field, constant.zeroText);
-  movie.setChannelVisible(kHelpChannel, true);
+  movie.setChannelVisible(ch::helpPage, true);
 
   Value engineScript = movie.scriptOf(constant.engineScript);
   Value* newArguments[] = {&engineScript};
   movie.callGlobal(movie, globals.engineObject, sym::new_, 1, newArguments);
   if (ListObject* actors = listOf(movie.actorList())) actors->append(globals.engineObject);
-  movie.playSound(kMusicChannel, constant.menuTune);
+  movie.playSound(sound::music, constant.menuTune);
 
-  // The menu and the help page stack above everything the game shows.
-  setLocZ(movie, 228, 200001);
-  for (int32_t channel : {229, 230, 234}) setLocZ(movie, channel, 200002);
-  setLocZ(movie, 235, 200003);
-  setLocZ(movie, 237, 199999);
-  setLocZ(movie, kMenuChannel, 200005);
-  setLocZ(movie, kHelpChannel, 200005);
-  showChannels(movie, kStartHotSpot, 226, true);
+  for (const Layer& layer : kMenuLayers) setLocZ(movie, layer.channel, layer.locZ);
+  showChannels(movie, {ch::startHotSpot, ch::menuStartShown.last}, true);
   return Value();
 }
 
