@@ -69,9 +69,7 @@ inline constexpr ChannelRange dustClouds{285, 310};
 inline constexpr ChannelRange stars{311, 399};
 inline constexpr ChannelRange setupScreen{400, 450};
 inline constexpr int32_t setupDone = 402;
-inline constexpr ChannelRange setupNames{404, 407};
 inline constexpr ChannelRange slotKinds{408, 411};       // slot s is slotKinds[s - 1]
-inline constexpr ChannelRange setupWins{413, 416};
 inline constexpr int32_t worm = 480;
 inline constexpr int32_t leaderMarker = 490;
 inline constexpr int32_t helpHotSpot = 496;
