@@ -1,6 +1,8 @@
 #include "game/thrower.h"
 
 #include <cmath>
+#include <limits>
+#include <utility>
 
 #include "game/ball_pool.h"
 #include "game/collisions.h"
@@ -13,6 +15,7 @@ namespace {
 
 constexpr int32_t kWalkStep = 2;            // the thrower's walk to the target ball's spot
 constexpr int32_t kLeftLimit = 10, kRightLimit = 2 * (kMiddle - 5);
+constexpr std::pair kNoLimit{std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()};
 constexpr double kSlowing = 1.7;            // xaccel times this when nothing pushes
 constexpr int32_t kFadeAfterMs = 2000;      // banner and turn text stay this long
 constexpr int32_t kHintAfterMs = 3000;      // the glows hint at the buttons after this idle time
@@ -30,8 +33,9 @@ void leanTowardsMiddle(Object pList) {
   pList[s::extraRot] = Value((-24 * (number(pList[s::manPos][sym::locH]) - kMiddle)) / 216);
 }
 
-// The thrower moves by xSpeed unless that takes him past a limit, where he stops.
-void walk(Object pList, int32_t lowLimit, int32_t highLimit) {
+}  // namespace
+
+void walkThrower(Object pList, int32_t lowLimit, int32_t highLimit) {
   const double to = number(pList[s::manPos][sym::locH]) + number(pList[s::xSpeed]);
   if (to > lowLimit && to < highLimit) {
     pList[s::manPos][sym::locH] = Value(to);
@@ -42,12 +46,14 @@ void walk(Object pList, int32_t lowLimit, int32_t highLimit) {
   }
 }
 
+namespace {
+
 // #manLeft and #manRight: xSpeed grows towards the side, at most maxXspeed.
 void pushThrower(Object pList, int32_t side) {
   const double limit = number(pList[s::maxXspeed]);
   const double speed = std::clamp(number(pList[s::xSpeed]) + side * number(pList[s::xaccel]), -limit, limit);
   pList[s::xSpeed] = Value(speed);
-  walk(pList, side < 0 ? kLeftLimit : -1000000, side > 0 ? kRightLimit : 1000000);
+  walkThrower(pList, side < 0 ? kLeftLimit : kNoLimit.first, side > 0 ? kRightLimit : kNoLimit.second);
 }
 
 // Nobody pushes: the thrower slows down and stops.
@@ -55,10 +61,10 @@ void slowDown(Object pList) {
   const double speed = number(pList[s::xSpeed]), braking = number(pList[s::xaccel]) * kSlowing;
   if (speed - braking > 0.5) {
     pList[s::xSpeed] = Value(speed - braking);
-    walk(pList, -1000000, kRightLimit);
+    walkThrower(pList, kNoLimit.first, kRightLimit);
   } else if (speed + braking < -0.5) {
     pList[s::xSpeed] = Value(speed + braking);
-    walk(pList, kLeftLimit, 1000000);
+    walkThrower(pList, kLeftLimit, kNoLimit.second);
   } else {
     pList[s::xSpeed] = sharedZero;
   }
@@ -235,7 +241,6 @@ void aim(EngineScript& e) {
   if (!computer) hintGlow(e, ch::glows);
 }
 
-void walkThrower(Object pList, int32_t lowLimit, int32_t highLimit) { walk(pList, lowLimit, highLimit); }
 
 void startSwing(EngineScript& e) {
   e.setMode(s::setpower);
