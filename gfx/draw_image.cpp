@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <optional>
 
 #include "gfx/fast_paths.h"
@@ -136,7 +137,7 @@ void drawRect(ImageBuffer& destination, const ImageBuffer& source, const ImageBu
   if (!down) return;
 
   RowFunction row = nullptr;
-  if (fastPathsEnabled()) row = findFastPath(stage, across->step != kOne || down->step != kOne);
+  if (fastPathsEnabled()) row = findFastPath(stage, across->step, down->step);
   if (!row) row = generalRow;
 
   RowSpan span{nullptr, across->first, across->end - across->first, nullptr, across->position, across->step,
@@ -155,10 +156,23 @@ void drawRect(ImageBuffer& destination, const ImageBuffer& source, const ImageBu
     row(span, stage);
     return;
   }
+  // Stretched downwards, neighbouring rows sample the same source row; where a row's pixels do
+  // not depend on what they overwrite, such a row is a byte copy of the one above. A shortcut
+  // like the fast paths, and off with them, so that the general path stays the reference.
+  const size_t pixelBytes = static_cast<size_t>(bitsPerPixel(stage.destination) / 8);
+  const bool repeatsRows = fastPathsEnabled() && down->step < kOne && !destinationNeeded(stage) && pixelBytes > 0;
   int64_t position = down->position;
+  int32_t drawnSourceY = -1;
   for (int32_t y = down->first; y < down->end; ++y, position += down->step) {
-    startAt(y, static_cast<int32_t>(position >> 16));
+    const int32_t sourceY = static_cast<int32_t>(position >> 16);
+    if (repeatsRows && sourceY == drawnSourceY) {
+      std::memcpy(destination.row(y) + span.x * pixelBytes, destination.row(y - 1) + span.x * pixelBytes,
+                  span.count * pixelBytes);
+      continue;
+    }
+    startAt(y, sourceY);
     row(span, stage);
+    drawnSourceY = sourceY;
   }
 }
 

@@ -18,8 +18,12 @@ using enum PixelFormat;
 
 bool enabled = true;
 
-// How a row steps through its source: one source pixel per pixel, or by a 16.16 step (scaling).
-enum class Sampling : uint8_t { unit, stepped };
+// How a row steps through its source: one source pixel per pixel; exactly twice as wide, each
+// source pixel covering two pixels (after a lone first pixel when the row starts in the second
+// half of its source pixel); or by any 16.16 step. Doubled rows read each source pixel once, in
+// order, for its two pixels (Row::forEach) where stepped rows gather from 16.16 positions, so
+// they vectorize like unit rows.
+enum class Sampling : uint8_t { unit, doubled, stepped };
 
 // Every row function first takes the span apart into locals: stores through byte pointers could
 // otherwise alias the span, and the loops would neither count nor vectorize.
@@ -42,13 +46,33 @@ struct Row {
         count(span.count) {}
 
   // The source and mask columns of pixel i.
-  int64_t column(int32_t i) const {
-    if constexpr (Steps == Sampling::unit) return (sourceX >> 16) + i;
-    else return (sourceX + i * step) >> 16;
+  int64_t column(int32_t i) const { return columnOf(sourceX, i); }
+  int64_t maskColumn(int32_t i) const { return columnOf(maskX, i); }
+
+  // Calls pixel(i, column) for every pixel of the row. Doubled rows go by source pixel, each
+  // giving its two destination pixels, so that the source is read in order.
+  template <class Pixel>
+  [[gnu::always_inline]] void forEach(Pixel pixel) const {
+    if constexpr (Steps == Sampling::doubled) {
+      const int32_t lone = static_cast<int32_t>((sourceX >> 15) & 1);
+      if (lone) pixel(0, column(0));
+      const int64_t first = column(lone);
+      const int32_t pairs = (count - lone) / 2;
+      for (int32_t k = 0; k < pairs; ++k) {
+        pixel(lone + 2 * k, first + k);
+        pixel(lone + 2 * k + 1, first + k);
+      }
+      if ((count - lone) % 2) pixel(count - 1, column(count - 1));
+    } else {
+      for (int32_t i = 0; i < count; ++i) pixel(i, column(i));
+    }
   }
-  int64_t maskColumn(int32_t i) const {
-    if constexpr (Steps == Sampling::unit) return (maskX >> 16) + i;
-    else return (maskX + i * step) >> 16;
+
+ private:
+  int64_t columnOf(int64_t start, int32_t i) const {
+    if constexpr (Steps == Sampling::unit) return (start >> 16) + i;
+    else if constexpr (Steps == Sampling::doubled) return (start >> 16) + ((((start >> 15) & 1) + i) >> 1);
+    else return (start + i * step) >> 16;
   }
 };
 
@@ -115,7 +139,7 @@ template <PixelFormat S, PixelFormat D, Sampling Steps>
 [[gnu::always_inline]] inline void copyTo16(const RowSpan& span, const PixelStage&) {
   const Row<Steps> r(span);
   uint8_t* destination = r.destination + 2 * int64_t{span.x};
-  for (int32_t i = 0; i < r.count; ++i) store16(destination, i, to16<S, D>(rawPixel<S>(r.source, r.column(i))));
+  r.forEach([&](int32_t i, int64_t column) { store16(destination, i, to16<S, D>(rawPixel<S>(r.source, column))); });
 }
 
 // 1-bit mask: a set bit keeps the destination. Unscaled, whole mask bytes go eight pixels at a time.
@@ -146,17 +170,17 @@ template <PixelFormat S, PixelFormat D, Sampling Steps>
 [[gnu::always_inline]] inline void byteMaskedTo16(const RowSpan& span, const PixelStage&) {
   const Row<Steps> r(span);
   uint8_t* destination = r.destination + 2 * int64_t{span.x};
-  for (int32_t i = 0; i < r.count; ++i) {
+  r.forEach([&](int32_t i, int64_t column) {
     const uint32_t m = r.mask[r.maskColumn(i)];
-    if (m == 255) continue;
-    const uint32_t raw = rawPixel<S>(r.source, r.column(i));
+    if (m == 255) return;
+    const uint32_t raw = rawPixel<S>(r.source, column);
     uint16_t out = to16<S, D>(raw);
     if (m != 0) {
       const uint32_t d = widen16<D>(load16(destination, i));
       out = narrow16<D>(blendArgb(d, widenRaw<S>(raw, nullptr), static_cast<int32_t>(255 - m)));
     }
     store16(destination, i, out);
-  }
+  });
 }
 
 // The source value that is transparent, or a value no pixel of S has when bg has no exact
@@ -178,10 +202,10 @@ template <PixelFormat S, PixelFormat D, Sampling Steps>
   uint8_t* destination = r.destination + 2 * int64_t{span.x};
   uint32_t compareMask;
   const uint32_t key = transparentRaw<S>(stage, compareMask);
-  for (int32_t i = 0; i < r.count; ++i) {
-    const uint32_t raw = rawPixel<S>(r.source, r.column(i));
+  r.forEach([&](int32_t i, int64_t column) {
+    const uint32_t raw = rawPixel<S>(r.source, column);
     if ((raw & compareMask) != key) store16(destination, i, to16<S, D>(raw));
-  }
+  });
 }
 
 template <PixelFormat S, PixelFormat D, Sampling Steps>
@@ -189,8 +213,9 @@ template <PixelFormat S, PixelFormat D, Sampling Steps>
   const Row<Steps> r(span);
   uint8_t* destination = r.destination + 2 * int64_t{span.x};
   const uint32_t threshold = stage.threshold;
-  for (int32_t i = 0; i < r.count; ++i)
-    if (r.mask[r.maskColumn(i)] <= threshold) store16(destination, i, to16<S, D>(rawPixel<S>(r.source, r.column(i))));
+  r.forEach([&](int32_t i, int64_t column) {
+    if (r.mask[r.maskColumn(i)] <= threshold) store16(destination, i, to16<S, D>(rawPixel<S>(r.source, column)));
+  });
 }
 
 // A partial blend of the whole source over the destination.
@@ -199,11 +224,11 @@ template <PixelFormat S, PixelFormat D, Sampling Steps>
   const Row<Steps> r(span);
   uint8_t* destination = r.destination + 2 * int64_t{span.x};
   const int32_t level = stage.blend;
-  for (int32_t i = 0; i < r.count; ++i) {
-    const uint32_t s = widenRaw<S>(rawPixel<S>(r.source, r.column(i)), nullptr);
+  r.forEach([&](int32_t i, int64_t column) {
+    const uint32_t s = widenRaw<S>(rawPixel<S>(r.source, column), nullptr);
     const uint32_t d = widen16<D>(load16(destination, i));
     store16(destination, i, narrow16<D>(blendColour(d, s, level)));
-  }
+  });
 }
 
 // A 32-bit source with alpha: 255 writes, 0 keeps, anything between weighs the source over d.
@@ -213,15 +238,15 @@ template <PixelFormat D, Sampling Steps, bool Blended>
   const Row<Steps> r(span);
   uint8_t* destination = r.destination + 2 * int64_t{span.x};
   const int32_t level = stage.blend;
-  for (int32_t i = 0; i < r.count; ++i) {
-    const uint32_t s = load32(r.source, r.column(i));
+  r.forEach([&](int32_t i, int64_t column) {
+    const uint32_t s = load32(r.source, column);
     const uint32_t a = alphaOf(s);
     const uint32_t d = load16(destination, i);
     const uint32_t wide = widen16<D>(d);
     const uint32_t over = Blended ? blendColour(wide, s, level) : s;
     const uint32_t mixed = narrow16<D>(blendColour(wide, over, static_cast<int32_t>(a)));
     store16(destination, i, static_cast<uint16_t>(a == 255 ? narrow16<D>(over) : a == 0 ? d : mixed));
-  }
+  });
 }
 
 // An 8-bit coverage source drawn in the foreground colour.
@@ -231,13 +256,13 @@ template <PixelFormat D, Sampling Steps>
   uint8_t* destination = r.destination + 2 * int64_t{span.x};
   const uint32_t fore = kOpaque | stage.fore;
   const uint16_t solid = narrow16<D>(fore);
-  for (int32_t i = 0; i < r.count; ++i) {
-    const uint32_t c = r.source[r.column(i)];
-    if (c == 255) continue;
+  r.forEach([&](int32_t i, int64_t column) {
+    const uint32_t c = r.source[column];
+    if (c == 255) return;
     uint16_t out = solid;
     if (c != 0) out = narrow16<D>(blendArgb(widen16<D>(load16(destination, i)), fore, static_cast<int32_t>(255 - c)));
     store16(destination, i, out);
-  }
+  });
 }
 
 // ---- 8-bit destinations sharing the source's palette ----
@@ -261,7 +286,7 @@ template <PixelFormat D, Sampling Steps>
 // ---- the table ----
 
 struct FastPath {
-  bool scaled;  // handles any 16.16 step; the others need exactly one source pixel per pixel
+  Sampling sampling;  // stepped paths take any step; unit and doubled ones only their own
   PixelFormat source;
   PixelFormat destination;
   InkOp op;
@@ -293,22 +318,20 @@ constexpr RowFunction copyRowTo16() {
 
 template <PixelFormat S, PixelFormat D, Sampling Steps>
 constexpr std::array<FastPath, 6> sixteenBitPaths() {
-  constexpr bool scaled = Steps == Sampling::stepped;
-  return {{{scaled, S, D, source, store, none, false, copyRowTo16<S, D, Steps>()},
-           {scaled, S, D, source, WriteRule::mask, bits, false, &eachRow<&bitMaskedTo16<S, D, Steps>>},
-           {scaled, S, D, source, WriteRule::mask, bytes, false, &eachRow<&byteMaskedTo16<S, D, Steps>>},
-           {scaled, S, D, backgroundTransparent, store, none, false, &eachRow<&backgroundTransparentTo16<S, D, Steps>>},
-           {scaled, S, D, maskThreshold, store, bytes, false, &eachRow<&thresholdTo16<S, D, Steps>>},
-           {scaled, S, D, blend, store, none, false, &eachRow<&blendTo16<S, D, Steps>>}}};
+  return {{{Steps, S, D, source, store, none, false, copyRowTo16<S, D, Steps>()},
+           {Steps, S, D, source, WriteRule::mask, bits, false, &eachRow<&bitMaskedTo16<S, D, Steps>>},
+           {Steps, S, D, source, WriteRule::mask, bytes, false, &eachRow<&byteMaskedTo16<S, D, Steps>>},
+           {Steps, S, D, backgroundTransparent, store, none, false, &eachRow<&backgroundTransparentTo16<S, D, Steps>>},
+           {Steps, S, D, maskThreshold, store, bytes, false, &eachRow<&thresholdTo16<S, D, Steps>>},
+           {Steps, S, D, blend, store, none, false, &eachRow<&blendTo16<S, D, Steps>>}}};
 }
 
 // The paths of 32-bit alpha sources and 8-bit coverage sources into a 16-bit destination.
 template <PixelFormat D, Sampling Steps>
 constexpr std::array<FastPath, 3> alphaAndCoveragePaths() {
-  constexpr bool scaled = Steps == Sampling::stepped;
-  return {{{scaled, argb8888, D, source, sourceAlpha, none, false, &eachRow<&alphaTo16<D, Steps, false>>},
-           {scaled, argb8888, D, blend, sourceAlpha, none, false, &eachRow<&alphaTo16<D, Steps, true>>},
-           {scaled, indexed8, D, source, coverage, none, false, &eachRow<&coverageTo16<D, Steps>>}}};
+  return {{{Steps, argb8888, D, source, sourceAlpha, none, false, &eachRow<&alphaTo16<D, Steps, false>>},
+           {Steps, argb8888, D, blend, sourceAlpha, none, false, &eachRow<&alphaTo16<D, Steps, true>>},
+           {Steps, indexed8, D, source, coverage, none, false, &eachRow<&coverageTo16<D, Steps>>}}};
 }
 
 // Every 16-bit path of one sampling.
@@ -321,30 +344,34 @@ constexpr auto allSixteenBitPaths() {
                 alphaAndCoveragePaths<rgb565, Steps>(), alphaAndCoveragePaths<rgb555, Steps>());
 }
 
-// Searched in order; the first entry that matches wins, so unscaled paths come before the
-// stepped ones that would cover them as well. (Same-format 16-bit copies are among the 16-bit paths.)
+// Searched in order; the first entry that matches wins, so unscaled and doubled paths come
+// before the stepped ones that would cover them as well. (Same-format 16-bit copies are among the
+// 16-bit paths.)
+using enum Sampling;
 constexpr std::array<FastPath, 5> kSameFormatPaths = {{
-    {false, rgb888, rgb888, source, store, none, false, &copyBytes<rgb888>},
-    {false, argb8888, argb8888, source, store, none, false, &copyBytes<argb8888>},
-    {false, indexed8, indexed8, source, store, none, true, &copyBytes<indexed8>},
-    {false, indexed8, indexed8, source, WriteRule::mask, bits, true, &eachRow<&bitMaskedIndexed>},
-    {false, indexed8, indexed8, backgroundTransparent, store, none, true, &eachRow<&backgroundTransparentIndexed>},
+    {unit, rgb888, rgb888, source, store, none, false, &copyBytes<rgb888>},
+    {unit, argb8888, argb8888, source, store, none, false, &copyBytes<argb8888>},
+    {unit, indexed8, indexed8, source, store, none, true, &copyBytes<indexed8>},
+    {unit, indexed8, indexed8, source, WriteRule::mask, bits, true, &eachRow<&bitMaskedIndexed>},
+    {unit, indexed8, indexed8, backgroundTransparent, store, none, true, &eachRow<&backgroundTransparentIndexed>},
 }};
 
-constexpr auto kFastPaths =
-    joined(kSameFormatPaths, allSixteenBitPaths<Sampling::unit>(), allSixteenBitPaths<Sampling::stepped>());
+constexpr auto kFastPaths = joined(kSameFormatPaths, allSixteenBitPaths<unit>(), allSixteenBitPaths<doubled>(),
+                                   allSixteenBitPaths<stepped>());
 
-bool matches(const FastPath& path, const PixelStage& stage, bool scaled) {
-  return (path.scaled || !scaled) && (stage.blend == 255 || path.op == blend) && path.source == stage.source && path.destination == stage.destination && path.op == stage.op &&
+bool matches(const FastPath& path, const PixelStage& stage, Sampling sampling) {
+  return (path.sampling == stepped || path.sampling == sampling) && (stage.blend == 255 || path.op == blend) && path.source == stage.source && path.destination == stage.destination && path.op == stage.op &&
          path.rule == stage.rule && path.mask == stage.maskKind && (!path.samePalette || stage.samePalette);
 }
 
 }  // namespace
 
-RowFunction findFastPath(const PixelStage& stage, bool scaled) {
+RowFunction findFastPath(const PixelStage& stage, int64_t stepAcross, int64_t stepDown) {
   if (!enabled) return nullptr;
+  constexpr int64_t kOne = 0x10000, kHalf = 0x8000;  // 16.16
+  const Sampling sampling = stepAcross == kOne && stepDown == kOne ? unit : stepAcross == kHalf ? doubled : stepped;
   for (const FastPath& path : kFastPaths)
-    if (matches(path, stage, scaled)) return path.row;
+    if (matches(path, stage, sampling)) return path.row;
   return nullptr;
 }
 

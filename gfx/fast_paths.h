@@ -7,9 +7,9 @@
 
 namespace qn {
 
-// The row function for a rect draw with this stage, or null when only the general path fits.
-// `scaled`: the draw steps through the source by other than one pixel per pixel.
-RowFunction findFastPath(const PixelStage& stage, bool scaled);
+// The row function for a rect draw with this stage and these 16.16 source steps per destination
+// pixel, or null when only the general path fits.
+RowFunction findFastPath(const PixelStage& stage, int64_t stepAcross, int64_t stepDown);
 
 // Off forces every draw through the general path (tests and debugging). On by default.
 void setFastPathsEnabled(bool enabled);

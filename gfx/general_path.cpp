@@ -45,11 +45,11 @@ bool inkOpReadsDestination(InkOp op) {
   return op != source && op != notCopy && op != colourRemap && op != alphaFromMask;
 }
 
-namespace {
-
 bool destinationNeeded(const PixelStage& stage) {
   return inkOpReadsDestination(stage.op) || stage.rule != WriteRule::store;
 }
+
+namespace {
 
 // ---- sampling ----
 

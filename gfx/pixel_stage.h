@@ -127,6 +127,10 @@ using SampleFunction = void (*)(const uint8_t* row, int64_t position, int64_t st
 SampleFunction sampler(PixelFormat format);
 uint8_t readMaskValue(PixelFormat maskFormat, const uint8_t* row, int64_t x);
 
+// Whether a row's result depends on the destination pixels it overwrites (the ink reads them, or
+// the write-back weighs the result over them).
+bool destinationNeeded(const PixelStage& stage);
+
 // Whether a stage can be drawn at all: write-back exists for this destination and rule.
 bool writeBackExists(const PixelStage& stage);
 

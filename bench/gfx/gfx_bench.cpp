@@ -118,6 +118,13 @@ Case makeCase(int which) {
       c.transformed = true;
       return c;
     }
+    case 7: {
+      Case c = sprite58();
+      c.source = makeAlphaSprite();
+      c.params.destinationRect = {40, 60, 40 + 2 * kSprite, 60 + 2 * kSprite};
+      c.transformed = true;
+      return c;
+    }
     default: {
       Case c = sprite58();
       c.source = makeAlphaSprite();
@@ -191,11 +198,12 @@ void pixman(benchmark::State& state) {
 
 void caseNames(benchmark::internal::Benchmark* benchmark) {
   benchmark->ArgName("case");
-  for (int i = 0; i <= 6; ++i) benchmark->Arg(i);
+  for (int i = 0; i <= 7; ++i) benchmark->Arg(i);
 }
 
 // 0 stage copy 32 -> 5-6-5, 1 stage copy 5-6-5 -> 5-6-5, 2 alpha sprite over 5-6-5,
-// 3 1-bit masked (matte) sprite, 4 50 % blend, 5 2x nearest scale, 6 30-degree rotated quad.
+// 3 1-bit masked (matte) sprite, 4 50 % blend, 5 2x nearest scale, 6 30-degree rotated quad,
+// 7 alpha sprite over 5-6-5 at 2x nearest scale.
 BENCHMARK(ours)->Apply(caseNames);
 BENCHMARK(pixman)->Apply(caseNames);
 

@@ -90,9 +90,13 @@ TEST(FastPaths, GiveTheGeneralPathsBytes) {
             params.maskOffsetV = static_cast<int32_t>(random() % 3) - 1;
             params.sourceRect = {0, 0, width, height};
             if (repeat % 5 == 2) params.sourceRect = {1, 0, width - 1, height};
-            const bool scaled = repeat % 3 == 1;  // stretched across, squeezed down
-            params.destinationRect = randomRect(random, 40, 10, params.sourceRect.width() * (scaled ? 3 : 2) / 2,
-                                                std::max(params.sourceRect.height() / (scaled ? 2 : 1), 1));
+            // Unscaled; stretched across and squeezed down; or exactly doubled both ways.
+            const bool scaled = repeat % 3 == 1, doubled = scaled && repeat % 2 == 0;
+            const int32_t sourceWidth = params.sourceRect.width(), sourceHeight = params.sourceRect.height();
+            params.destinationRect =
+                doubled ? randomRect(random, 40, 10, 2 * sourceWidth, 2 * sourceHeight)
+                        : randomRect(random, 40, 10, sourceWidth * (scaled ? 3 : 2) / 2,
+                                     std::max(sourceHeight / (scaled ? 2 : 1), 1));
             // Background colour: white, the colour of the repeated source pixel (so both branches of
             // backgroundTransparent run), or random. Foreground mostly black, so copy stays copy.
             const uint32_t choice = random() % 4;
