@@ -194,5 +194,18 @@ TEST_F(KeyboardPlay, KeyboardOrControllerAloneSetsUpAndStartsAnEnd) {
   }
 }
 
+// The demo taps through the set-up screen by itself until a person presses a key; then the
+// screen waits for the person.
+TEST_F(KeyboardPlay, APersonsKeyEndsTheDemo) {
+  ShellOptions options;
+  options.demoGames = 0;  // for ever
+  start(options);
+  for (int frame = 0; frame < 300 && !(gameMode(*application_) == s::setupPlayers); ++frame) frames(1);
+  ASSERT_TRUE(gameMode(*application_) == s::setupPlayers) << "the demo tapped START";
+  key(SDL_SCANCODE_X, KMOD_NONE, "x");
+  frames(90);
+  EXPECT_TRUE(gameMode(*application_) == s::setupPlayers) << "the demo stopped tapping";
+}
+
 }  // namespace
 }  // namespace qn
