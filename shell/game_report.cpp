@@ -58,6 +58,15 @@ Symbol distanceKeyOf(int32_t playerIndex) {
 }
 
 // The distance shown for a player (its best ball), null when none was measured.
+// Every line begins with its type, the game and the frame.
+Json lineOf(const char* type, int32_t game, uint32_t frame) {
+  Json line;
+  line["type"] = type;
+  line["game"] = game;
+  line["frame"] = frame;
+  return line;
+}
+
 Json shownDistance(game::GameMovie& movie, int32_t playerIndex) {
   if (playerIndex < 1 || playerIndex > 4) return nullptr;
   Value distance = movie.globals().distances.getProperty(distanceKeyOf(playerIndex));
@@ -144,6 +153,12 @@ void GameReport::watchRolling(game::GameMovie& movie) {
   }
 }
 
+// Collisions and removed balls are counted anew from each throw on.
+void GameReport::startCounting() {
+  collisions_ = 0;
+  removed_.clear();
+}
+
 void GameReport::writeThrow(game::GameMovie& movie, uint32_t frame, bool target) {
   EngineState state(movie);
   Value pList = state[s::pList];
@@ -151,10 +166,7 @@ void GameReport::writeThrow(game::GameMovie& movie, uint32_t frame, bool target)
   const int32_t playerIndex = target ? 0 : ball.getProperty(s::player).toInteger();
   Value player = target ? Value() : state.playerAt(playerIndex);
   const double zspeed = ball.getProperty(s::zspeed).toFloat();
-  Json line;
-  line["type"] = "throw";
-  line["game"] = game_;
-  line["frame"] = frame;
+  Json line = lineOf("throw", game_, frame);
   line["target"] = target;
   line["player"] = playerIndex;
   line["slot"] = target ? 0 : player.getProperty(s::player).toInteger();
@@ -170,16 +182,12 @@ void GameReport::writeThrow(game::GameMovie& movie, uint32_t frame, bool target)
                              : ball.getProperty(s::rot).toFloat();
   line["upswing"] = target || ball.getProperty(s::rotspeed).toFloat() > 0;
   file_.write(line.dump() + "\n", true);
-  collisions_ = 0;
-  removed_.clear();
+  startCounting();
 }
 
 void GameReport::writeRest(game::GameMovie& movie, uint32_t frame) {
   EngineState state(movie);
-  Json line;
-  line["type"] = "rest";
-  line["game"] = game_;
-  line["frame"] = frame;
+  Json line = lineOf("rest", game_, frame);
   line["collisions"] = collisions_;
   Json balls = Json::array();
   Value list = state[s::pBallList];
@@ -193,16 +201,12 @@ void GameReport::writeRest(game::GameMovie& movie, uint32_t frame) {
     removed.push_back(ballEntry(gone.ball, "why", gone.fault ? "fault" : "lost"));
   line["removed"] = std::move(removed);
   file_.write(line.dump() + "\n", true);
-  collisions_ = 0;
-  removed_.clear();
+  startCounting();
 }
 
 void GameReport::writeEnd(game::GameMovie& movie, uint32_t frame) {
   EngineState state(movie);
-  Json line;
-  line["type"] = "end";
-  line["game"] = game_;
-  line["frame"] = frame;
+  Json line = lineOf("end", game_, frame);
   Json players = Json::array();
   Value list = state[s::playerList];
   for (int32_t i = 1; i <= list.count(); ++i) {
@@ -223,10 +227,7 @@ void GameReport::writeEnd(game::GameMovie& movie, uint32_t frame) {
 }
 
 void GameReport::writeMenu(uint32_t frame) {
-  Json line;
-  line["type"] = "menu";
-  line["game"] = game_;
-  line["frame"] = frame;
+  Json line = lineOf("menu", game_, frame);
   line["cells"] = SmallBlockPool::shared().cellsInUse();
   if (withMemory_) line["peakResident"] = platform::peakResidentBytes();
   file_.write(line.dump() + "\n", true);

@@ -38,6 +38,7 @@ class GameReport {
   void afterTick(game::GameMovie& movie, uint32_t frame);
 
  private:
+  void startCounting();
   void writeThrow(game::GameMovie& movie, uint32_t frame, bool target);
   void writeRest(game::GameMovie& movie, uint32_t frame);
   void writeEnd(game::GameMovie& movie, uint32_t frame);
