@@ -6,7 +6,8 @@
 #include "game/collisions.h"
 #include "game/effects.h"
 #include "game/engine_script.h"
-#include "game/perspective.h"
+#include "game/field_geometry.h"
+#include "game/thrower.h"
 #include "game/worm.h"
 
 namespace qn::game {
@@ -15,16 +16,13 @@ namespace {
 constexpr double kRestingSpeed = 0.3;
 constexpr double kFaultLine = 133;      // a ball must pass this line (y) to count
 constexpr double kFieldWidth = 2 * kMiddle;
-constexpr int32_t kFadeAfterMs = 2000;
 constexpr const char* kThumps[] = {"bam3", "bam2", "bam"};
 
-double number(const Property& property) { return property.toFloat(); }
-bool isTargetBall(const Object& ball) { return ball[s::typ].get() == s::white; }
 
 // pos = pos + speed * s(pos.locV); answers the scale the move used.
 double moveInPerspective(const Object& ball) {
   const Value pos = ball[s::pos], speed = ball[s::speed];
-  const double scale = perspective(Value(yOf(pos))).toFloat();
+  const double scale = perspectiveAt(yOf(pos));
   ball[s::pos] = pointAt(xOf(pos) + xOf(speed) * scale, yOf(pos) + yOf(speed) * scale);
   return scale;
 }
@@ -35,7 +33,7 @@ double braked(double component, double amount) { return component > 0 ? componen
 // Friction keeps the direction: the larger component loses brake * s, the smaller brake * perc * s.
 void rollingFriction(const Object& ball, double scale) {
   const Value speed = ball[s::speed];
-  const double brake = number(ball[s::brake]) * scale, perc = number(ball[s::perc]);
+  const double brake = ball[s::brake].toFloat() * scale, perc = ball[s::perc].toFloat();
   const double h = xOf(speed), v = yOf(speed);
   if (std::abs(h) < std::abs(v)) ball[s::speed] = pointAt(braked(h, brake * perc), braked(v, brake));
   else ball[s::speed] = pointAt(braked(h, brake), braked(v, brake * perc));
@@ -78,13 +76,13 @@ bool atRest(const Value& speed) { return xOf(speed) == 0 && yOf(speed) == 0; }
 }  // namespace
 
 void heightAndBounce(EngineScript& e, const Object& ball) {
-  const double zspeed = number(ball[s::zspeed]) - number(ball[s::grav]);
+  const double zspeed = ball[s::zspeed].toFloat() - ball[s::grav].toFloat();
   ball[s::zspeed] = Value(zspeed);
-  const double deltaz = number(ball[s::deltaz]);
+  const double deltaz = ball[s::deltaz].toFloat();
   if (deltaz + zspeed > 0) {
     ball[s::deltaz] = Value(deltaz + zspeed);
   } else {
-    const double oldzspeed = number(ball[s::oldzspeed]) / (isTargetBall(ball) ? 2 : 3);
+    const double oldzspeed = ball[s::oldzspeed].toFloat() / (isTargetBall(ball) ? 2 : 3);
     ball[s::oldzspeed] = Value(oldzspeed);
     ball[s::deltaz] = sharedZero;
     if (oldzspeed > 2) {
@@ -93,15 +91,15 @@ void heightAndBounce(EngineScript& e, const Object& ball) {
     }
     ball[s::zspeed] = Value(oldzspeed);
   }
-  if (number(ball[s::deltaz]) == 0) wormCheck(e, ball);
+  if (ball[s::deltaz].toFloat() == 0) wormCheck(e, ball);
 }
 
 void rollTargetBall(EngineScript& e) {
   Object target = e.ballAt(1);
   const double scale = moveInPerspective(target);
   const Value speed = target[s::speed];
-  const double brake = number(target[s::brake]);
-  const double h = braked(xOf(speed), brake * number(target[s::perc]) * scale);
+  const double brake = target[s::brake].toFloat();
+  const double h = braked(xOf(speed), brake * target[s::perc].toFloat() * scale);
   if (yOf(speed) + brake < -kRestingSpeed) {
     target[s::speed] = pointAt(h, yOf(speed) + brake * scale);
   } else {
@@ -113,8 +111,7 @@ void rollTargetBall(EngineScript& e) {
   }
   heightAndBounce(e, target);
   drawBall(target);
-  if (now() > e.pList()[s::waity].toInteger() + kFadeAfterMs)
-    for (int32_t channel : {ch::banner, ch::turnText}) fade(channel, 2);
+  fadeTurnTextsAfterAWhile(e, 2);
 }
 
 void rollBalls(EngineScript& e) {
@@ -132,7 +129,7 @@ void rollBalls(EngineScript& e) {
     rollingFriction(ball, scale);
     const Value speed = ball[s::speed];
     const bool stopped = std::abs(yOf(speed)) < kRestingSpeed && std::abs(xOf(speed)) < kRestingSpeed &&
-                         number(ball[s::deltaz]) == 0;
+                         ball[s::deltaz].toFloat() == 0;
     if (stopped || yOf(ball[s::pos]) < -2) cameToRest(e, ball);
     drawBall(ball);
     heightAndBounce(e, ball);

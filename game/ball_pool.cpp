@@ -1,6 +1,6 @@
 #include "game/ball_pool.h"
 
-#include "game/perspective.h"
+#include "game/field_geometry.h"
 
 namespace qn::game {
 namespace {

@@ -15,6 +15,8 @@ inline constexpr int32_t kTakenLocH = -600;  // taken, not placed yet
 void addBall(EngineScript& e, Symbol kind, int32_t player);
 // Draws a ball at its position and height: ball, shadow and collision ellipse.
 void drawBall(const Object& ball);
+// The target ball, as against a player's ball.
+inline bool isTargetBall(const Object& ball) { return ball[s::typ].get() == s::white; }
 // The first free channel of a range (locH -800), or 0 when every one is in use.
 int32_t freeChannelIn(ChannelRange range);
 

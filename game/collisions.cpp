@@ -2,8 +2,9 @@
 
 #include <cmath>
 
+#include "game/ball_pool.h"
 #include "game/engine_script.h"
-#include "game/perspective.h"
+#include "game/field_geometry.h"
 
 namespace qn::game {
 namespace {
@@ -12,7 +13,6 @@ constexpr double kReachFactor = 0.8;  // r must fly lower than this share of l's
 constexpr double kTargetBallCost = 100, kBallCost = 2.5;
 constexpr const char* kKnocks[] = {"klak1", "klak2", "klak3"};
 
-bool isTargetBall(const Object& ball) { return ball[s::typ].get() == s::white; }
 
 }  // namespace
 
@@ -31,7 +31,7 @@ void checkbotsje(EngineScript& e, int32_t r, int32_t l) {
   }
   const bool ellipsesMeet = spriteChannel(moving[s::botsyspr].toInteger())
                                 .intersects(spriteChannel(other[s::botsyspr].toInteger()));
-  const double heightOnScreen = moving[s::deltaz].toFloat() * perspective(moving[s::pos][sym::locV]).toFloat();
+  const double heightOnScreen = moving[s::deltaz].toFloat() * perspectiveAt(yOf(moving[s::pos]));
   const bool lowEnough = heightOnScreen < kReachFactor * sprite(other[s::spr].toInteger())[sym::height].toFloat();
   const int32_t movingBotsy = moving[s::botsy].toInteger(), otherBotsy = other[s::botsy].toInteger();
   const bool justMet = movingBotsy == l && movingBotsy != 0 && otherBotsy != 0;
@@ -47,7 +47,7 @@ void checkbotsje(EngineScript& e, int32_t r, int32_t l) {
   const double ux = spread > 0 ? total * dx / spread : vx, uy = spread > 0 ? total * dy / spread : vy;
 
   other[s::speed] = pointAt(ux, uy);
-  const double lScale = perspective(Value(yOf(lPos))).toFloat(), rScale = perspective(Value(yOf(rPos))).toFloat();
+  const double lScale = perspectiveAt(yOf(lPos)), rScale = perspectiveAt(yOf(rPos));
   other[s::pos] = pointAt(xOf(lPos) + ux * lScale, yOf(lPos) + uy * lScale);
   moving[s::pos] = pointAt(xOf(rPos) - ux * rScale, yOf(rPos) - uy * rScale);
   moving[s::botsing] = Value(l);

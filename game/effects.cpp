@@ -5,7 +5,7 @@
 
 #include "game/ball_pool.h"
 #include "game/engine_script.h"
-#include "game/perspective.h"
+#include "game/field_geometry.h"
 
 namespace qn::game {
 namespace {

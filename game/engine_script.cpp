@@ -4,7 +4,7 @@
 #include "game/collisions.h"
 #include "game/effects.h"
 #include "game/game_flow.h"
-#include "game/perspective.h"
+#include "game/field_geometry.h"
 #include "game/rules.h"
 #include "script/handler_call.h"
 

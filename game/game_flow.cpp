@@ -6,7 +6,7 @@
 #include "game/ball_motion.h"
 #include "game/ball_pool.h"
 #include "game/effects.h"
-#include "game/perspective.h"
+#include "game/field_geometry.h"
 #include "game/results.h"
 #include "game/thrower.h"
 #include "game/worm.h"

@@ -7,7 +7,7 @@
 #include "game/effects.h"
 #include "game/engine_script.h"
 #include "game/game_flow.h"
-#include "game/perspective.h"
+#include "game/field_geometry.h"
 
 namespace qn::game {
 namespace {

@@ -7,7 +7,7 @@
 #include "game/ball_pool.h"
 #include "game/collisions.h"
 #include "game/computer_player.h"
-#include "game/perspective.h"
+#include "game/field_geometry.h"
 #include "platform/key_state.h"
 
 namespace qn::game {
@@ -23,20 +23,20 @@ constexpr double kHintBlend = 80 * 0.46875;
 constexpr int32_t kBarLength = 188, kBarTurned = 150;
 constexpr int32_t kHandReach = 50;           // how far the swing carries the ball from the hand
 
-double number(const Property& property) { return property.toFloat(); }
-
 // The direction the arrow points: rot + extraRot + wobble.
-double aimDirection(Object pList) { return number(pList[s::rot]) + number(pList[s::extraRot]) + number(pList[s::wobble]); }
+double aimDirection(Object pList) {
+  return pList[s::rot].toFloat() + pList[s::extraRot].toFloat() + pList[s::wobble].toFloat();
+}
 
 // extraRot follows the thrower's place: the arrow leans towards the middle.
 void leanTowardsMiddle(Object pList) {
-  pList[s::extraRot] = Value((-24 * (number(pList[s::manPos][sym::locH]) - kMiddle)) / 216);
+  pList[s::extraRot] = Value((-24 * (pList[s::manPos][sym::locH].toFloat() - kMiddle)) / 216);
 }
 
 }  // namespace
 
 void walkThrower(Object pList, int32_t lowLimit, int32_t highLimit) {
-  const double to = number(pList[s::manPos][sym::locH]) + number(pList[s::xSpeed]);
+  const double to = pList[s::manPos][sym::locH].toFloat() + pList[s::xSpeed].toFloat();
   if (to > lowLimit && to < highLimit) {
     pList[s::manPos][sym::locH] = Value(to);
     leanTowardsMiddle(pList);
@@ -50,15 +50,15 @@ namespace {
 
 // #manLeft and #manRight: xSpeed grows towards the side, at most maxXspeed.
 void pushThrower(Object pList, int32_t side) {
-  const double limit = number(pList[s::maxXspeed]);
-  const double speed = std::clamp(number(pList[s::xSpeed]) + side * number(pList[s::xaccel]), -limit, limit);
+  const double limit = pList[s::maxXspeed].toFloat();
+  const double speed = std::clamp(pList[s::xSpeed].toFloat() + side * pList[s::xaccel].toFloat(), -limit, limit);
   pList[s::xSpeed] = Value(speed);
   walkThrower(pList, side < 0 ? kLeftLimit : kNoLimit.first, side > 0 ? kRightLimit : kNoLimit.second);
 }
 
 // Nobody pushes: the thrower slows down and stops.
 void slowDown(Object pList) {
-  const double speed = number(pList[s::xSpeed]), braking = number(pList[s::xaccel]) * kSlowing;
+  const double speed = pList[s::xSpeed].toFloat(), braking = pList[s::xaccel].toFloat() * kSlowing;
   if (speed - braking > 0.5) {
     pList[s::xSpeed] = Value(speed - braking);
     walkThrower(pList, kNoLimit.first, kRightLimit);
@@ -114,14 +114,14 @@ void holdBallInHand(EngineScript& e) {
   if (!(ball[s::mode].get() == s::shoot)) return;
   const Value hand = throwerOnScreen(pList[s::manPos]);
   ball[s::pos] = hand;
-  const double zrot = number(ball[s::zrot]);
+  const double zrot = ball[s::zrot].toFloat();
   const double reach = zrot / 180 * kHandReach, direction = aimDirection(pList);
   const double x = xOf(hand) + reach * cosDegrees(direction), y = yOf(hand) + reach * sinDegrees(direction);
-  const double lift = (number(ball[s::deltaz]) - 40 * sinDegrees(zrot)) * perspective(pList[s::manPos][sym::locV]).toFloat();
+  const double lift = (ball[s::deltaz].toFloat() - 40 * sinDegrees(zrot)) * perspectiveAt(yOf(pList[s::manPos]));
   const int32_t spr = ball[s::spr].toInteger(), shad = ball[s::shad].toInteger();
   sprite(spr)[sym::loc] = pointAt(x, y - lift);
   sprite(shad)[sym::loc] = pointAt(x, y);
-  const double scale = perspective(sprite(shad)[sym::locV]).toFloat();
+  const double scale = perspectiveAt(sprite(shad)[sym::locV].toFloat());
   for (int32_t channel : {spr, shad}) {
     const int32_t width = static_cast<int32_t>(std::lround(sprite(channel)[sym::member][sym::width].toFloat() * scale));
     if (sprite(channel)[sym::width].toInteger() == width) continue;
@@ -136,9 +136,6 @@ void fadeTurnTexts(int32_t step) {
   for (int32_t channel : {ch::banner, ch::turnText}) fade(channel, step);
 }
 
-void fadeTurnTextsAfterAWhile(EngineScript& e, int32_t step) {
-  if (now() > e.pList()[s::waity].toInteger() + kFadeAfterMs) fadeTurnTexts(step);
-}
 
 // The glows hint at the buttons when a person has done nothing for a while.
 void hintGlow(EngineScript& e, ChannelRange glowing) {
@@ -167,6 +164,10 @@ bool isComputer(EngineScript& e) {
 
 }  // namespace
 
+void fadeTurnTextsAfterAWhile(EngineScript& e, int32_t step) {
+  if (now() > e.pList()[s::waity].toInteger() + kFadeAfterMs) fadeTurnTexts(step);
+}
+
 void placeArrow(EngineScript& e) {
   Object pList = e.pList();
   Object arrow = sprite(pList[s::man].toInteger());
@@ -184,7 +185,7 @@ void placeThrowerAndBall(EngineScript& e) {
 
 void walkToTargetSpot(EngineScript& e) {
   Object pList = e.pList();
-  const double at = number(pList[s::manPos][sym::locH]), spot = number(pList[s::endWhite]);
+  const double at = pList[s::manPos][sym::locH].toFloat(), spot = pList[s::endWhite].toFloat();
   if (at - kWalkStep > spot || at + kWalkStep < spot) {
     pList[s::manPos][sym::locH] = Value(at + (at - kWalkStep > spot ? -kWalkStep : kWalkStep));
     leanTowardsMiddle(pList);
@@ -193,7 +194,7 @@ void walkToTargetSpot(EngineScript& e) {
     e.setMode(s::throwWhiteRot);
   }
   Object arrow = sprite(pList[s::man].toInteger());
-  arrow[sym::rotation] = Value(number(pList[s::rot]) + number(pList[s::extraRot]));
+  arrow[sym::rotation] = Value(pList[s::rot].toFloat() + pList[s::extraRot].toFloat());
   arrow[sym::loc] = throwerOnScreen(pList[s::manPos]);
   placeThrowerAndBall(e);
   fadeTurnTextsAfterAWhile(e, 2);
@@ -204,8 +205,8 @@ void throwTargetBall(EngineScript& e) {
   const int32_t tenths = random(10);
   double strength = tenths * 0.1 + (random(4) + 2);
   strength = strength * 350 / 400;
-  const double kracht = 42 + strength + std::abs(number(pList[s::extraRot])) / 4.5;
-  const double direction = number(pList[s::rot]) + number(pList[s::extraRot]);
+  const double kracht = 42 + strength + std::abs(pList[s::extraRot].toFloat()) / 4.5;
+  const double direction = pList[s::rot].toFloat() + pList[s::extraRot].toFloat();
   const double vx = cosDegrees(direction) * kracht / 100 * 12, vy = sinDegrees(direction) * kracht / 100 * 12;
   target[s::kracht] = Value(kracht);
   target[s::speed] = pointAt(vx, vy);
@@ -218,7 +219,7 @@ void throwTargetBall(EngineScript& e) {
 
 void aim(EngineScript& e) {
   Object pList = e.pList();
-  double aimrot = number(pList[s::aimrot]) + 5;
+  double aimrot = pList[s::aimrot].toFloat() + 5;
   if (aimrot > 360) aimrot -= 360;
   pList[s::aimrot] = Value(aimrot);
   pList[s::wobble] = Value(30 * sinDegrees(aimrot));
@@ -231,7 +232,7 @@ void aim(EngineScript& e) {
     personMoves(e);
     upKeyCheck(e);
   }
-  if (number(pList[s::xSpeed]) != 0) {
+  if (pList[s::xSpeed].toFloat() != 0) {
     if (!soundBusy(sound::footsteps)) playSound(sound::footsteps, "footstep");
   } else {
     stopSound(sound::footsteps);
@@ -279,7 +280,7 @@ void swingPower(EngineScript& e) {
   if (!computer) hintGlow(e, {ch::powerGlow, ch::powerGlow});
 
   Object ball = e.ballAt(countOf(e[s::pBallList]));
-  const double zrot = number(ball[s::zrot]), rotspeed = number(ball[s::rotspeed]);
+  const double zrot = ball[s::zrot].toFloat(), rotspeed = ball[s::rotspeed].toFloat();
   if (rotspeed > 0) {
     if (zrot + rotspeed <= 180) {
       ball[s::zrot] = Value(zrot + rotspeed);
@@ -306,8 +307,8 @@ void swingPower(EngineScript& e) {
 void releaseBall(EngineScript& e) {
   Object pList = e.pList();
   Object ball = e.ballAt(e[s::pball].toInteger());
-  const double zrot = number(ball[s::zrot]), extraRot = number(pList[s::extraRot]);
-  const double strength = number(ball[s::rotspeed]) > 0 ? 40 + 15 * zrot / 180 + std::abs(extraRot) / 4.5 : 10;
+  const double zrot = ball[s::zrot].toFloat(), extraRot = pList[s::extraRot].toFloat();
+  const double strength = ball[s::rotspeed].toFloat() > 0 ? 40 + 15 * zrot / 180 + std::abs(extraRot) / 4.5 : 10;
   const double kracht = random(5) == 1 ? strength : strength * 460 / 480;
   const double direction = aimDirection(pList);
   double vx = cosDegrees(direction) * kracht / 100 * 12, vy = sinDegrees(direction) * kracht / 100 * 12;
@@ -321,8 +322,8 @@ void releaseBall(EngineScript& e) {
   const double reach = zrot / 180 * kHandReach;
   const Value pos = ball[s::pos];
   ball[s::pos] = pointAt(xOf(pos) + reach * cosDegrees(direction), yOf(pos) + reach * sinDegrees(direction));
-  ball[s::deltaz] = Value((number(ball[s::deltaz]) - 40 * sinDegrees(zrot)) *
-                          perspective(pList[s::manPos][sym::locV]).toFloat());
+  ball[s::deltaz] = Value((ball[s::deltaz].toFloat() - 40 * sinDegrees(zrot)) *
+                          perspectiveAt(yOf(pList[s::manPos])));
   ball[s::rot] = Value(direction);
   e.setMode(s::rollBall);
 }

@@ -17,6 +17,9 @@ void aim(EngineScript& e);               // #setRot
 void swingPower(EngineScript& e);        // #setpower
 void releaseBall(EngineScript& e);       // #initThrow
 
+// Banner and turn text fade by `step` a frame once the turn has been shown for 2 s.
+void fadeTurnTextsAfterAWhile(EngineScript& e, int32_t step);
+
 // The power swing starts: a person's press or the computer's choice.
 void startSwing(EngineScript& e);
 // The power is released at the bar's current width: mode #initThrow.

@@ -1,6 +1,6 @@
-// The field seen in perspective: far balls move and look smaller. s(y) = (1 + 4 y / hoogte) / 5
-// is 0.2 at the top edge and 1.0 at the bottom (y = 320); it converts field moves to screen moves
-// and sizes every ball, shadow, worm and splash.
+// The field's geometry. It is seen in perspective: a thing at depth y is drawn and moves at the
+// scale (1 + 4 y / 320) / 5, a fifth of its size at the far edge and full size at the near edge,
+// so every move on the field and every ball, shadow, worm and splash goes through that scale.
 #pragma once
 
 #include <cmath>
@@ -18,8 +18,9 @@ inline constexpr double kRadiansPerDegree = kPi / 180.0;
 inline double sinDegrees(double degrees) { return std::sin(degrees * kRadiansPerDegree); }
 inline double cosDegrees(double degrees) { return std::cos(degrees * kRadiansPerDegree); }
 
-// The perspective scale of a depth, as a float Value.
-inline Value perspective(const Value& y) { return (Value(1) + Value(4) * y / Value(kFieldDepth)) / Value(5); }
+// The perspective scale of a depth, as a number and as a float Value.
+inline double perspectiveAt(double y) { return (1 + 4 * y / kFieldDepth) / 5; }
+inline Value perspective(const Value& y) { return Value(perspectiveAt(y.toFloat())); }
 
 // Where the thrower stands on the screen: point(midden + (manPos.locH - midden) * s(y), y).
 inline Value throwerOnScreen(const Value& manPos) {
