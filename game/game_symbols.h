@@ -31,29 +31,15 @@
 namespace qn::game {
 
 namespace s {
-namespace ordinal {
-enum : SymbolNumber {
-  beforeFirst = sym::firstMovieSymbol - 1,
-#define QN_SYMBOL_NUMBER(name) name,
-  QN_GAME_SYMBOLS(QN_SYMBOL_NUMBER)
-#undef QN_SYMBOL_NUMBER
-};
-}  // namespace ordinal
-
-#define QN_SYMBOL_CONSTANT(name) inline constexpr Symbol name{ordinal::name};
-QN_GAME_SYMBOLS(QN_SYMBOL_CONSTANT)
-#undef QN_SYMBOL_CONSTANT
+QN_DEFINE_SYMBOLS(QN_GAME_SYMBOLS, sym::firstMovieSymbol)
 
 inline constexpr SymbolNumber first = singlePlayer;
 inline constexpr SymbolNumber last = ff;
 }  // namespace s
 
 // The names in number order: gameSymbolNames[n - s::first] names symbol n.
-inline constexpr std::array<std::string_view, s::last - s::first + 1> gameSymbolNames = {
-#define QN_SYMBOL_TEXT(name) #name,
-    QN_GAME_SYMBOLS(QN_SYMBOL_TEXT)
-#undef QN_SYMBOL_TEXT
-};
+inline constexpr std::array<std::string_view, s::last - s::first + 1> gameSymbolNames =
+    QN_SYMBOL_NAMES(QN_GAME_SYMBOLS);
 
 // The numbers the game's scripts were built against.
 static_assert(gameSymbolNames.size() == 141 && s::mode == 396 && s::ff == 505);

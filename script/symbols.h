@@ -64,20 +64,22 @@ constexpr std::string_view symbolText(std::string_view identifier) {
   X(internetConnected) X(online) X(offline) X(unknown) X(runMode) X(platform) \
   X(deactiveApplication) X(activateApplication) X(appMinimize) X(qnTransition) X(size)
 
+// QN_DEFINE_SYMBOLS(LIST, FIRST) defines, in the namespace where it stands, a Symbol constant for
+// each name of an X-macro LIST, numbered consecutively from FIRST; QN_SYMBOL_NAMES(LIST) is the
+// initialiser of the matching name table.
+#define QN_SYMBOL_NUMBER_(name) name,
+#define QN_SYMBOL_CONSTANT_(name) inline constexpr ::qn::Symbol name{ordinal::name};
+#define QN_SYMBOL_TEXT_(name) ::qn::symbolText(#name),
+#define QN_DEFINE_SYMBOLS(LIST, FIRST)                                                        \
+  namespace ordinal {                                                                      \
+  enum : ::qn::SymbolNumber { beforeFirst = (FIRST) - 1, LIST(QN_SYMBOL_NUMBER_) };         \
+  }                                                                                        \
+  LIST(QN_SYMBOL_CONSTANT_)
+#define QN_SYMBOL_NAMES(LIST) {LIST(QN_SYMBOL_TEXT_)}
+
 namespace sym {
 
-namespace ordinal {
-enum : SymbolNumber {
-  beforeFirst = 99,
-#define QN_SYMBOL_NUMBER(name) name,
-  QN_BUILTIN_SYMBOLS(QN_SYMBOL_NUMBER)
-#undef QN_SYMBOL_NUMBER
-};
-}  // namespace ordinal
-
-#define QN_SYMBOL_CONSTANT(name) inline constexpr Symbol name{ordinal::name};
-QN_BUILTIN_SYMBOLS(QN_SYMBOL_CONSTANT)
-#undef QN_SYMBOL_CONSTANT
+QN_DEFINE_SYMBOLS(QN_BUILTIN_SYMBOLS, 100)
 
 inline constexpr SymbolNumber firstBuiltin = void_;
 inline constexpr SymbolNumber lastBuiltin = size;
@@ -87,11 +89,8 @@ inline constexpr SymbolNumber firstMovieSymbol = 365;
 }  // namespace sym
 
 // Names of the built-in symbols, indexed by number - sym::firstBuiltin.
-inline constexpr std::array<std::string_view, sym::lastBuiltin - sym::firstBuiltin + 1> builtinSymbolNames = {
-#define QN_SYMBOL_TEXT(name) symbolText(#name),
-    QN_BUILTIN_SYMBOLS(QN_SYMBOL_TEXT)
-#undef QN_SYMBOL_TEXT
-};
+inline constexpr std::array<std::string_view, sym::lastBuiltin - sym::firstBuiltin + 1> builtinSymbolNames =
+    QN_SYMBOL_NAMES(QN_BUILTIN_SYMBOLS);
 
 constexpr std::string_view builtinSymbolName(SymbolNumber number) {
   return builtinSymbolNames[static_cast<size_t>(number - sym::firstBuiltin)];
