@@ -34,9 +34,9 @@ inline constexpr int32_t banner = 109;
 inline constexpr int32_t turnText = 110;
 inline constexpr ChannelRange mudSplashes{120, 129};
 inline constexpr int32_t turnMarkersBase = 160;          // + player index
-inline constexpr ChannelRange turnMarkers{161, 164};
+inline constexpr ChannelRange turnMarkers{turnMarkersBase + 1, turnMarkersBase + 4};
 inline constexpr int32_t resultBacksBase = 169;          // + player index
-inline constexpr ChannelRange resultBacks{170, 173};
+inline constexpr ChannelRange resultBacks{resultBacksBase + 1, resultBacksBase + 4};
 inline constexpr int32_t playerCountShade = 180;         // its height follows the number of players
 inline constexpr int32_t backToMenu = 181;
 inline constexpr int32_t topViewButton = 183;
@@ -48,10 +48,10 @@ inline constexpr int32_t powerBarUp = 200;
 inline constexpr int32_t powerBarDown = 201;
 inline constexpr ChannelRange powerBars{200, 201};
 inline constexpr int32_t resultNamesBase = 203;          // + player index
-inline constexpr ChannelRange resultNames{204, 207};
+inline constexpr ChannelRange resultNames{resultNamesBase + 1, resultNamesBase + 4};
 inline constexpr int32_t distancesBase = 211;            // + player index
-inline constexpr ChannelRange distances{212, 215};
-inline constexpr ChannelRange resultList{204, 215};
+inline constexpr ChannelRange distances{distancesBase + 1, distancesBase + 4};
+inline constexpr ChannelRange resultList{resultNames.first, distances.last};
 inline constexpr ChannelRange menuScreen{220, 239};
 inline constexpr ChannelRange menuStartShown{220, 226};
 inline constexpr ChannelRange menuRestored{227, 239};
@@ -59,7 +59,7 @@ inline constexpr ChannelRange menuWinsShown{226, 236};
 inline constexpr int32_t menuShade = 224;
 inline constexpr int32_t startHotSpot = 225;
 inline constexpr int32_t leaderBannersBase = 230;        // + player index
-inline constexpr ChannelRange leaderBanners{231, 234};
+inline constexpr ChannelRange leaderBanners{leaderBannersBase + 1, leaderBannersBase + 4};
 inline constexpr ChannelRange menuLowered{231, 233};    // put just under the menu when it returns
 inline constexpr int32_t menuPicture = 238;
 inline constexpr int32_t helpPage = 239;
