@@ -208,6 +208,13 @@ void removeKilledBalls(EngineScript& e) {
 
 Value playerName(int32_t index) { return textShownIn(ch::resultNamesBase + index); }
 
+bool isGameMode(SymbolNumber mode) {
+  auto ruled = [mode](std::span<const ModeRule> painter) {
+    return std::any_of(painter.begin(), painter.end(), [mode](const ModeRule& rule) { return rule.mode == mode; });
+  };
+  return mode == s::showMap || ruled(kPaint) || ruled(kPaint2) || ruled(kPaint3);
+}
+
 void stepFrame(EngineScript& e) {
   Object pList = e.pList();
   const SymbolNumber mode = symbolOf(pList[s::mode]);
