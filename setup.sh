@@ -82,7 +82,7 @@ package() {  # builds build-package/boules_VERSION_ARCH.deb from scratch, then c
   (cd build-package && cpack -G DEB >/dev/null)
   local deb
   deb=$(echo build-package/boules_*.deb)
-  lintian --fail-on error,warning --info "$deb"
+  lintian --fail-on error,warning --display-info --info "$deb"
   tests/tools/check_package.sh "$deb"
   echo "built and checked $deb"
 }

@@ -43,11 +43,13 @@ expect "$doc/copyright" "$doc/changelog.gz" usr/share/man/man6/boules.6.gz
 zcat "$root/$doc/changelog.gz" >"$scratch/changelog"
 changelog_version=$(dpkg-parsechangelog --file "$scratch/changelog" --show-field Version)
 [ "$changelog_version" = "$version" ] || fail "the changelog's last entry is $changelog_version"
+zcat "$root/usr/share/man/man6/boules.6.gz" | grep -q "^\.TH .*\"boules $version\"" ||
+  fail "the manual page does not name version $version"
 
 # The desktop entry: valid, in the folder menus read, naming a program on the games path and an
 # icon of the hicolor theme in every usual size, each picture as large as its folder says.
+expect usr/share/applications/boules.desktop
 entry=$root/usr/share/applications/boules.desktop
-expect "${entry#"$root"/}"
 desktop-file-validate "$entry" || fail "desktop entry not valid"
 program=usr/games/boules
 [ -x "$root/$program" ] || fail "missing: /$program"
@@ -72,9 +74,9 @@ reported=$("$root/$program" --version) || fail "--version failed"
 file --brief "$scratch/screen.png" | grep -q "^PNG image data, 240 x 320," || fail "no screenshot"
 
 in_root --purge "$package"
-[ -z "$(dpkg-query --admindir="$admin" --show --showformat='${db:Status-Status}' "$package" 2>/dev/null |
-        grep -v not-installed)" ] || fail "still known to dpkg after the purge"
-! compgen -G "$admin/info/$package.*" >/dev/null || fail "dpkg still keeps files of the package"
+state=$(dpkg-query --admindir="$admin" --show --showformat='${db:Status-Status}' "$package" 2>/dev/null || true)
+[ -z "$state" ] || [ "$state" = not-installed ] || fail "still $state after the purge"
+if compgen -G "$admin/info/$package.*" >/dev/null; then fail "dpkg still keeps files of the package"; fi
 left=$(comm -13 <(echo "$before") <(tree))
 [ -z "$left" ] || fail "left after the purge: $left"
 exit $status
