@@ -253,7 +253,8 @@ void place(Setup& setup, size_t index, const Edits& edits, DamagedMedia& damaged
     damaged.growth += static_cast<int64_t>(file.size()) - offset - blob.packed;
   }
   const auto packed = static_cast<int32_t>(file.size()) - offset;
-  apply(edits.inFile, blob.offset, std::span(file).subspan(static_cast<size_t>(offset), static_cast<size_t>(std::min(packed, blob.kept()))));
+  const auto edited = static_cast<size_t>(std::min(packed, blob.kept()));
+  apply(edits.inFile, blob.offset, std::span(file).subspan(static_cast<size_t>(offset), edited));
   switch (blob.kind) {
     case BlobKind::image: {
       qn::BitmapRow& row = damaged.bitmaps.emplace_back(setup.rows.bitmaps[blob.row]);

@@ -160,10 +160,15 @@ class RandomPlay {
     return {uint32_t((rect.left + rect.right) / 2) & 0xFFFF, uint32_t((rect.top + rect.bottom) / 2) & 0xFFFF};
   }
 
+  static uint32_t wide(Bytes& bytes) {
+    const uint32_t high = bytes.next();
+    return high << 8 | bytes.next();
+  }
+
   // Anywhere on the screen, or now and then anywhere the device's 16 bits reach.
   static Point screenPoint(Bytes& bytes) {
     const uint8_t x = bytes.next(), y = bytes.next();
-    if (x == 0xFF && y == 0xFF) return {uint32_t(bytes.next()) << 8 | bytes.next(), uint32_t(bytes.next()) << 8 | bytes.next()};
+    if (x == 0xFF && y == 0xFF) return {wide(bytes), wide(bytes)};
     return {x * kScreenWidth / 255u, y * kScreenHeight / 255u};
   }
 
