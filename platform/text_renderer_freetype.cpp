@@ -1,6 +1,5 @@
 #include "platform/text_renderer.h"
 
-#include <fontconfig/fontconfig.h>
 #include <ft2build.h>
 #include FT_FREETYPE_H
 #include FT_SYNTHESIS_H
@@ -10,13 +9,15 @@
 #include <tuple>
 #include <vector>
 
+#include "platform/font_lookup.h"
+
 namespace qn::platform {
 
 namespace {
 
 constexpr const char* kFallbackFontFile = "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf";
 
-// One loaded face per (name, bold, italic), with what fontconfig could not supply synthesised.
+// One loaded face per (name, bold, italic), with what the font file could not supply synthesised.
 struct LoadedFace {
   FT_Face face = nullptr;
   bool emboldenSynthetic = false;
@@ -29,7 +30,7 @@ class FontCache {
     for (auto& [key, loaded] : faces_)
       if (loaded.face) FT_Done_Face(loaded.face);
     if (library_) FT_Done_FreeType(library_);
-    if (fontconfigUsed_) FcFini();  // the configuration fontconfig loaded on first use
+    releaseFontLookup();
   }
 
   LoadedFace* face(const FontRequest& request) {
@@ -43,41 +44,18 @@ class FontCache {
  private:
   LoadedFace load(const FontRequest& request) {
     LoadedFace loaded;
-    std::string file;
-    int index = 0, weight = FC_WEIGHT_REGULAR, slant = FC_SLANT_ROMAN;
-    fontconfigUsed_ = true;
-    if (FcPattern* pattern = FcPatternCreate()) {
-      FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(request.face.c_str()));
-      FcPatternAddInteger(pattern, FC_WEIGHT, request.bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
-      FcPatternAddInteger(pattern, FC_SLANT, request.italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
-      FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
-      FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
-      FcDefaultSubstitute(pattern);
-      FcResult result;
-      if (FcPattern* match = FcFontMatch(nullptr, pattern, &result)) {
-        FcChar8* path = nullptr;
-        if (FcPatternGetString(match, FC_FILE, 0, &path) == FcResultMatch && path)
-          file = reinterpret_cast<const char*>(path);
-        FcPatternGetInteger(match, FC_INDEX, 0, &index);
-        FcPatternGetInteger(match, FC_WEIGHT, 0, &weight);
-        FcPatternGetInteger(match, FC_SLANT, 0, &slant);
-        FcPatternDestroy(match);
-      }
-      FcPatternDestroy(pattern);
-    }
-    if (file.empty() || FT_New_Face(library_, file.c_str(), index, &loaded.face) != 0) {
+    std::optional<FontFile> file = findInstalledFont(request);
+    if (!file || FT_New_Face(library_, file->path.c_str(), file->index, &loaded.face) != 0) {
       loaded.face = nullptr;
       if (FT_New_Face(library_, kFallbackFontFile, 0, &loaded.face) != 0) return {};
-      weight = FC_WEIGHT_BOLD;
-      slant = FC_SLANT_ROMAN;
+      file = FontFile{kFallbackFontFile, 0, true, false};
     }
-    loaded.emboldenSynthetic = request.bold && weight < FC_WEIGHT_DEMIBOLD;
-    loaded.obliqueSynthetic = request.italic && slant == FC_SLANT_ROMAN;
+    loaded.emboldenSynthetic = request.bold && !file->bold;
+    loaded.obliqueSynthetic = request.italic && !file->slanted;
     return loaded;
   }
 
   FT_Library library_ = nullptr;
-  bool fontconfigUsed_ = false;
   std::map<std::tuple<std::string, bool, bool>, LoadedFace> faces_;
 };
 

@@ -14,14 +14,16 @@
 
 namespace qn {
 
+namespace platform {
 class MainWindow;
+}
 
 enum class ClockKind { realTime, frame };
 
 class ShellDisplayHost final : public DisplayHost {
  public:
   // `window` may be null (headless): repaints then only update the screen buffer.
-  ShellDisplayHost(DisplayFormat format, ClockKind clock, MainWindow* window);
+  ShellDisplayHost(DisplayFormat format, ClockKind clock, platform::MainWindow* window);
 
   int32_t now() override;
   int32_t displayFormat() const override { return static_cast<int32_t>(screen_.format()); }
@@ -59,7 +61,7 @@ class ShellDisplayHost final : public DisplayHost {
  private:
   ScreenBuffer screen_;
   ClockKind clock_;
-  MainWindow* window_;
+  platform::MainWindow* window_;
   std::function<void(const IntRect&)> painter_;
   bool closeRequested_ = false;
   // Real time: the tick count at creation advanced by the high-resolution counter since then.

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # The libraries form layers: a folder may include its own headers and those of the folders
-# before it, never one after it. Reports every include that goes against the order.
+# before it, never one after it. Only the lowest layer (the platform) talks to SDL: every other
+# folder reaches the window, the events and the sound device through it. Reports every include
+# that goes against either rule.
 #   check-layers.sh ROOT FOLDER...   (the folders in layer order, lowest first)
 set -euo pipefail
 if [ $# -lt 2 ]; then
@@ -31,6 +33,18 @@ for folder in "$@"; do
       violations=$((violations + 1))
     fi
   done < <(grep -rnE --include='*.h' --include='*.cpp' '^[[:space:]]*#[[:space:]]*include[[:space:]]*"[^"/]+/' "$root/$folder" || true)
+done
+
+platform=$1
+for folder in "${@:2}"; do
+  [ -d "$root/$folder" ] || continue
+  while IFS= read -r hit; do
+    file=${hit%%:*}
+    line=${hit#*:}
+    line=${line%%:*}
+    echo "${file#"$root"/}:$line: $folder includes SDL, which only $platform may" >&2
+    violations=$((violations + 1))
+  done < <(grep -rnE --include='*.h' --include='*.cpp' '^[[:space:]]*#[[:space:]]*include[[:space:]]*[<"](SDL2?/)?SDL[A-Za-z0-9_]*\.h[>"]' "$root/$folder" || true)
 done
 
 if [ $violations -gt 0 ]; then
