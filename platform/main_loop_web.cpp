@@ -30,7 +30,9 @@ void animationFrame() {
   }
   if (!going) {
     emscripten_cancel_main_loop();
-    // The page hears the exit code through the runtime's exit (Module.onExit).
+    // The page may keep the last frame before the window goes; it hears the exit code through
+    // the runtime's exit (Module.onExit).
+    EM_ASM(if (Module.onLoopEnded) Module.onLoopEnded(););
     emscripten_force_exit(running->finish());
     return;
   }

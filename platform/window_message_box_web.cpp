@@ -9,12 +9,14 @@ namespace qn::platform {
 
 namespace {
 
-// The page shows the box's text over the game (Module.showMessage); the console gets the same
-// line as without a window. Nothing may block the page, so the safe answer is taken.
+EM_JS(void, showOnPage, (const char* caption, const char* text), {
+  if (Module.showMessage) Module.showMessage(UTF8ToString(caption), UTF8ToString(text));
+});
+
+// The page shows the box's text over the game; the console gets the same line as without a
+// window. Nothing may block the page, so the safe answer is taken.
 MessageBoxAnswer showPageMessage(std::string_view text, std::string_view caption, MessageBoxButtons buttons) {
-  const std::string shownText(text), shownCaption(caption);
-  EM_ASM({ if (Module.showMessage) Module.showMessage(UTF8ToString($0), UTF8ToString($1)); }, shownCaption.c_str(),
-         shownText.c_str());
+  showOnPage(std::string(caption).c_str(), std::string(text).c_str());
   return consoleMessageBox(text, caption, buttons);
 }
 
