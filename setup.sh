@@ -50,7 +50,8 @@ fuzz_seconds=${BOULES_FUZZ_SECONDS:-20}
 fuzz() {  # builds every libFuzzer target with clang and runs each for fuzz_seconds
   CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DBOULES_FUZZ=ON -DBOULES_TESTS=OFF -DBOULES_BENCH=OFF -DBOULES_WERROR=ON >/dev/null
-  cmake --build build-fuzz --parallel "$jobs" --target fuzzers
+  # The program too: the Clang build whose game report the browser tests compare with GCC's.
+  cmake --build build-fuzz --parallel "$jobs" --target fuzzers boules
   local fuzzer corpus log failed=0
   for fuzzer in build-fuzz/fuzz/*/*_fuzzer; do
     [ -x "$fuzzer" ] || continue
