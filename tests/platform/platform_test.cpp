@@ -4,9 +4,11 @@
 #include <cstdio>
 #include <string>
 
+#include "platform/background_task.h"
 #include "platform/mapped_file.h"
 #include "platform/platform.h"
 #include "platform/threading.h"
+#include "platform/worker.h"
 
 namespace qn::platform {
 namespace {
@@ -85,6 +87,41 @@ TEST(PlatformTest, BoundedJoinGivesUpOnAStuckThread) {
   }
   LockGuard guard(lock);
   EXPECT_EQ(shared, 1);
+}
+
+// Every wake runs the body, never two runs at once; a wake during a run runs it once more, and
+// after stop nothing runs.
+TEST(PlatformTest, WorkerRunsItsBodyAfterEveryWake) {
+  std::atomic<int> runs{0}, running{0}, overlapping{0};
+  AutoResetEvent ran, release;
+  Worker worker([&] {
+    if (running.fetch_add(1) != 0) ++overlapping;
+    if (runs.fetch_add(1) == 0) release.wait();  // the first run waits for a second wake
+    running.fetch_sub(1);
+    ran.set();
+  });
+  worker.wake();
+  worker.wake();  // during the first run
+  release.set();
+  ASSERT_TRUE(ran.waitFor(2000));
+  ASSERT_TRUE(ran.waitFor(2000));
+  EXPECT_EQ(runs.load(), 2);
+  EXPECT_EQ(overlapping.load(), 0);
+  EXPECT_TRUE(worker.stop(2000));
+  worker.wake();
+  EXPECT_FALSE(ran.waitFor(20));
+  EXPECT_EQ(runs.load(), 2);
+}
+
+TEST(PlatformTest, BackgroundTaskStepsUntilItsWorkIsDone) {
+  std::atomic<int> steps{0};
+  BackgroundTask task([&] { return ++steps < 5; });
+  task.finish();
+  EXPECT_EQ(steps.load(), 5);
+  {
+    BackgroundTask unwaited([&] { return ++steps < 8; });
+  }  // with threads, the task's end is waited for
+  EXPECT_EQ(steps.load(), 8);
 }
 
 }  // namespace
