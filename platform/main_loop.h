@@ -27,6 +27,10 @@ class LoopSteps {
 // live until then.
 int runMainLoop(LoopSteps& steps);
 
+// The program ends without having run its loop (it could not start): answers the exit code; in
+// the browser the page is told, as at the loop's end.
+int endWithoutLoop(int exitCode);
+
 // Whether runMainLoop returns only once the loop has ended (false in the browser).
 bool mainLoopBlocks();
 

@@ -7,6 +7,8 @@ int runMainLoop(LoopSteps& steps) {
   return steps.finish();
 }
 
+int endWithoutLoop(int exitCode) { return exitCode; }
+
 bool mainLoopBlocks() { return true; }
 
 }  // namespace qn::platform

@@ -47,6 +47,11 @@ int runMainLoop(LoopSteps& steps) {
   return 0;
 }
 
+int endWithoutLoop(int exitCode) {
+  emscripten_force_exit(exitCode);
+  return exitCode;
+}
+
 bool mainLoopBlocks() { return false; }
 
 }  // namespace qn::platform

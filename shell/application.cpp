@@ -59,7 +59,7 @@ Application::~Application() {
 int Application::run(const MovieFactory& makeMovie) {
   if (std::optional<int> ended = start(makeMovie)) {
     shutdown();
-    return *ended;
+    return platform::endWithoutLoop(*ended);
   }
   return platform::runMainLoop(*this);
 }

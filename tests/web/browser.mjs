@@ -24,13 +24,31 @@ export async function launchBrowser() {
   });
 }
 
-// A page whose console lines (type and text) and uncaught errors are recorded.
+// A page whose console lines (type and text) and uncaught errors are recorded, and whose sound
+// output is listened to: window.loudestSound is the largest sample the page has played.
 export async function openPage(browser, options = {}) {
   const page = await browser.newPage({viewport: {width: 800, height: 900}, ...options});
+  await page.addInitScript(listenToTheSound);
   page.consoleLines = [];
   page.on('console', (message) => page.consoleLines.push({type: message.type(), text: message.text()}));
   page.on('pageerror', (error) => page.consoleLines.push({type: 'pageerror', text: String(error.stack || error)}));
   return page;
+}
+
+function listenToTheSound() {
+  window.loudestSound = 0;
+  const handler = Object.getOwnPropertyDescriptor(ScriptProcessorNode.prototype, 'onaudioprocess');
+  Object.defineProperty(ScriptProcessorNode.prototype, 'onaudioprocess', {
+    get() { return handler.get.call(this); },
+    set(process) {
+      handler.set.call(this, (event) => {
+        process(event);
+        for (let channel = 0; channel < event.outputBuffer.numberOfChannels; ++channel)
+          for (const sample of event.outputBuffer.getChannelData(channel))
+            window.loudestSound = Math.max(window.loudestSound, Math.abs(sample));
+      });
+    },
+  });
 }
 
 export const consoleErrors = (page) => page.consoleLines.filter((line) => line.type === 'error' || line.type === 'pageerror');

@@ -1,5 +1,5 @@
 // The browser edition in a real browser, against the desktop program as the reference: the page
-// loads without a console error and a tap on START opens the set-up screen; the menu matches the
+// loads without a console error, a tap on START opens the set-up screen and the sound plays; the menu matches the
 // desktop's headless screenshot; the game report matches the desktop's byte for byte, from the
 // GCC build, a Clang build and the browser; damaged or missing media, a browser without
 // WebAssembly and an uncaught error each show on the page.
@@ -92,6 +92,7 @@ test('the page loads without a console error; a tap on START opens the set-up sc
   await page.mouse.click(box.x + ((startButton.x + 0.5) * box.width) / 240, box.y + ((startButton.y + 0.5) * box.height) / 320);
   const setUp = await desktopScreen(['--replay', fileURLToPath(new URL('tap_start.rec', import.meta.url)), '--frames', '40']);
   assert.equal(await waitForScreen(page, setUp, 10000), 0, 'the set-up screen as the desktop shows it');
+  assert.ok(await page.evaluate(() => window.loudestSound) > 0.1, 'the music and the jingle are heard');
   assert.deepEqual(consoleErrors(page), []);
   await page.close();
 });
