@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "platform/focus_ring.h"
 #include "platform/platform.h"
 
 namespace qn::platform {
@@ -70,6 +71,9 @@ bool MainWindow::create(const std::string& title, int scale, bool fullscreen, in
     return false;
   }
   bytesPerPixel_ = bitsPerPixel == 32 ? 4 : 2;
+#ifdef __EMSCRIPTEN__
+  canvas_ = std::make_unique<ScreenCanvas>(bytesPerPixel_);
+#endif
   Uint32 textureFormat = bitsPerPixel == 32 ? SDL_PIXELFORMAT_ARGB8888 : SDL_PIXELFORMAT_RGB565;
   texture_ = SDL_CreateTexture(renderer_, textureFormat, SDL_TEXTUREACCESS_STREAMING, kScreenWidth, kScreenHeight);
   if (texture_ == nullptr) {
@@ -113,6 +117,9 @@ void MainWindow::letterbox(SDL_Rect& box) const {
 }
 
 void MainWindow::present(const uint8_t* screenPixels, int pitch, const ScreenRect& changed) {
+#ifdef __EMSCRIPTEN__
+  return canvas_->present(screenPixels, pitch, changed);
+#endif
   if (changed.width() > 0 && changed.height() > 0) {
     SDL_Rect rect{changed.left, changed.top, changed.width(), changed.height()};
     const uint8_t* first = screenPixels + changed.top * pitch + changed.left * bytesPerPixel_;
@@ -122,6 +129,9 @@ void MainWindow::present(const uint8_t* screenPixels, int pitch, const ScreenRec
 }
 
 void MainWindow::repaint() {
+#ifdef __EMSCRIPTEN__
+  return canvas_->setFocusRing(focusRing_);  // the page keeps the canvas: only the ring may need it
+#endif
   SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
   SDL_RenderClear(renderer_);
   SDL_Rect box;
@@ -137,21 +147,11 @@ void MainWindow::setFocusRing(std::optional<ScreenRect> screenRect) {
   repaint();
 }
 
-// A yellow band between two dark lines, one screen pixel outside the rect, so that it shows on
-// light and dark pictures alike; a rect that fills the screen gets it just inside the edge.
 void MainWindow::drawFocusRing(const SDL_Rect& box) {
-  const int scale = box.w / kScreenWidth;
-  const int band = 2 * scale;
-  const ScreenRect& ring = *focusRing_;
-  const SDL_Rect around{box.x + (ring.left - 1) * scale - band - 1, box.y + (ring.top - 1) * scale - band - 1,
-                        (ring.width() + 2) * scale + 2 * band + 2, (ring.height() + 2) * scale + 2 * band + 2};
-  SDL_Rect edge;
-  if (!SDL_IntersectRect(&around, &box, &edge)) return;
-  for (int line = 0; line < band + 2; ++line) {
-    const bool dark = line == 0 || line == band + 1;
-    SDL_SetRenderDrawColor(renderer_, dark ? 0 : 255, dark ? 0 : 221, 0, 255);
+  for (const RingOutline& outline : focusRingOutlines(*focusRing_, box.x, box.y, box.w / kScreenWidth)) {
+    SDL_SetRenderDrawColor(renderer_, outline.dark ? 0 : 255, outline.dark ? 0 : 221, 0, 255);
+    const SDL_Rect edge{outline.x, outline.y, outline.width, outline.height};
     SDL_RenderDrawRect(renderer_, &edge);
-    edge = {edge.x + 1, edge.y + 1, edge.w - 2, edge.h - 2};
   }
 }
 

@@ -4,13 +4,16 @@
 // whole screen. The focus ring is drawn by the window over the scaled screen, so the screen's own
 // pixels (screenshots, recordings) never contain it.
 //
-// In the browser the window is the page's canvas at the screen's own size; the page scales it.
+// In the browser the window is the page's canvas at the screen's own size; the page scales it,
+// and the screen goes onto it without SDL's renderer (see screen_canvas.h).
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 
+#include "platform/screen_canvas.h"
 #include "platform/screen_point.h"
 
 struct SDL_Window;
@@ -72,6 +75,7 @@ class MainWindow {
   SDL_Texture* texture_ = nullptr;
   int bytesPerPixel_ = 2;
   std::optional<ScreenRect> focusRing_;
+  std::unique_ptr<ScreenCanvas> canvas_;  // the browser's
 };
 
 }  // namespace qn::platform

@@ -1,0 +1,111 @@
+// The browser edition's figures, printed as the Markdown tables of README.md:
+//   - the site's transfer size, as it is and gzip-compressed;
+//   - page load to the first frame, served from 127.0.0.1 (a fresh browser context each time);
+//   - frame times of the same demo in the browser and in the desktop program (--stats);
+//   - WebAssembly memory after 5 and after 50 demo games.
+//
+//   node measure.mjs SITE_FOLDER PROGRAM [GAMES_FOR_MEMORY]
+import {execFile} from 'node:child_process';
+import {readdirSync, readFileSync} from 'node:fs';
+import {join} from 'node:path';
+import {promisify} from 'node:util';
+import {gzipSync} from 'node:zlib';
+
+import {exitCode, launchBrowser, openPage} from '../../tests/web/browser.mjs';
+import {serveSite} from '../../tests/web/site_server.mjs';
+
+const [siteFolder, program, memoryGames = '50'] = process.argv.slice(2);
+const median = (values) => [...values].sort((a, b) => a - b)[Math.floor(values.length / 2)];
+const kib = (bytes) => `${(bytes / 1024).toFixed(0)} KiB`;
+const mib = (bytes) => `${(bytes / 1024 / 1024).toFixed(2)} MiB`;
+
+function transferSizes() {
+  const rows = readdirSync(siteFolder).sort().map((name) => {
+    const bytes = readFileSync(join(siteFolder, name));
+    return {name, raw: bytes.length, gzip: gzipSync(bytes, {level: 6}).length, best: gzipSync(bytes, {level: 9}).length};
+  });
+  const total = rows.reduce((sum, row) => ({raw: sum.raw + row.raw, gzip: sum.gzip + row.gzip, best: sum.best + row.best}), {raw: 0, gzip: 0, best: 0});
+  console.log('| file | bytes | gzip -6 | gzip -9 |\n|---|---:|---:|---:|');
+  for (const row of rows) console.log(`| ${row.name} | ${kib(row.raw)} | ${kib(row.gzip)} | ${kib(row.best)} |`);
+  console.log(`| **all** | **${mib(total.raw)}** | **${mib(total.gzip)}** | **${mib(total.best)}** |\n`);
+}
+
+async function firstFrames(browser, url, runs) {
+  const times = [];
+  for (let run = 0; run < runs; ++run) {
+    const context = await browser.newContext();  // nothing cached
+    const page = await context.newPage();
+    await page.goto(`${url}?frames=100000`);
+    await page.waitForFunction(() => document.body.dataset.firstFrame, null, {timeout: 30000});
+    times.push(Number(await page.evaluate(() => document.body.dataset.firstFrame)));
+    await context.close();
+  }
+  console.log(`| page load to the first frame, ${runs} loads | median ${median(times).toFixed(0)} ms | ` +
+              `fastest ${Math.min(...times).toFixed(0)} ms | slowest ${Math.max(...times).toFixed(0)} ms |`);
+  console.log('|---|---:|---:|---:|\n');
+}
+
+// The --stats table: {rowName: {median, p99}} in microseconds, and the frames run.
+function parseStatistics(text) {
+  const rows = {};
+  for (const match of text.matchAll(/^ {2}(movie tick|composition|present|total|CPU time)\s+(\d+)\s+(\d+)\s+(\d+)\s+(\d+)$/gm))
+    rows[match[1]] = {median: Number(match[3]), p99: Number(match[4])};
+  return rows;
+}
+
+async function desktopStatistics(args) {
+  const {stderr} = await promisify(execFile)(program, ['--demo', '2', '--stats', ...args],
+                                             {env: {...process.env, SDL_VIDEODRIVER: 'dummy', SDL_AUDIODRIVER: 'dummy'}});
+  return parseStatistics(stderr);
+}
+
+async function browserStatistics(browser, url) {
+  const page = await openPage(browser);
+  await page.goto(`${url}?demo=2&stats&speed=max`);
+  if ((await exitCode(page, 300000)) !== 0) throw new Error('the demo failed in the browser');
+  const text = page.consoleLines.map((line) => line.text).join('\n');
+  await page.close();
+  return parseStatistics(text);
+}
+
+async function frameTimes(browser, url, runs) {
+  const browserRuns = [], desktopRuns = [];
+  for (let run = 0; run < runs; ++run) {
+    browserRuns.push(await browserStatistics(browser, url));
+    desktopRuns.push(await desktopStatistics(['--headless']));
+  }
+  const of = (list, row, key) => median(list.map((stats) => stats[row][key]));
+  console.log('| µs per frame, demo of 2 games (4457 frames) | browser median | desktop median | ratio | ' +
+              'browser p99 | desktop p99 | ratio |\n|---|---:|---:|---:|---:|---:|---:|');
+  for (const row of ['movie tick', 'composition', 'present', 'total']) {
+    const b = of(browserRuns, row, 'median'), d = of(desktopRuns, row, 'median');
+    const bp = of(browserRuns, row, 'p99'), dp = of(desktopRuns, row, 'p99');
+    const ratio = (x, y) => (y > 0 ? `${(x / y).toFixed(1)}x` : '–');
+    console.log(`| ${row} | ${b} | ${d} | ${ratio(b, d)} | ${bp} | ${dp} | ${ratio(bp, dp)} |`);
+  }
+  console.log(`\n(median of ${runs} runs each; the desktop program headless, so its present only fills the screen buffer)\n`);
+}
+
+async function memory(browser, url, games) {
+  const page = await openPage(browser);
+  await page.goto(`${url}?demo=${games}&report=console&stats&speed=max`);
+  if ((await exitCode(page, 60000 * games)) !== 0) throw new Error('the long demo failed in the browser');
+  const menus = page.consoleLines.filter((line) => line.text.startsWith('{"type":"menu"')).map((line) => JSON.parse(line.text));
+  await page.close();
+  const at = (game) => menus.find((menu) => menu.game === game);
+  console.log(`| WebAssembly memory | after game 5 | after game ${games} |\n|---|---:|---:|`);
+  console.log(`| memory size | ${mib(at(5).peakResident)} | ${mib(at(games).peakResident)} |`);
+  console.log(`| script pool cells in use | ${at(5).cells} | ${at(games).cells} |\n`);
+}
+
+const site = await serveSite(siteFolder, {isolated: true});  // a 5 µs clock for the frame times
+const browser = await launchBrowser();
+try {
+  transferSizes();
+  await firstFrames(browser, site.url, 7);
+  await frameTimes(browser, site.url, 3);
+  await memory(browser, site.url, Number(memoryGames));
+} finally {
+  await browser.close();
+  await site.close();
+}
