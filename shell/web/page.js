@@ -88,13 +88,30 @@
     bar.setAttribute('aria-valuenow', String(percent));
   }
 
+  async function fetchResponse(file, optional) {
+    const response = await fetch(file.name);
+    if (response.ok || (optional && response.status === 404)) return response;
+    throw new Error(`${file.name} could not be loaded: ${response.status} ${response.statusText}`);
+  }
+
+  // The program, compiled while it downloads.
+  async function compileProgram(file) {
+    const response = await fetchResponse(file, false);
+    const counted = response.body.pipeThrough(new TransformStream({
+      transform(chunk, stream) {
+        advance(chunk.length);
+        stream.enqueue(chunk);
+      },
+    }));
+    const wasm = new Response(counted, {headers: {'Content-Type': 'application/wasm'}});
+    if (WebAssembly.compileStreaming) return WebAssembly.compileStreaming(wasm);
+    return WebAssembly.compile(await wasm.arrayBuffer());
+  }
+
   // The file's bytes, or null when the server has no such file and `optional` allows that.
   async function fetchFile(file, optional) {
-    const response = await fetch(file.name);
-    if (!response.ok) {
-      if (optional && response.status === 404) return null;
-      throw new Error(`${file.name} could not be loaded: ${response.status} ${response.statusText}`);
-    }
+    const response = await fetchResponse(file, optional);
+    if (!response.ok) return null;
     const reader = response.body.getReader();
     const chunks = [];
     let size = 0;
@@ -128,14 +145,18 @@
   const runtime = new Promise((resolve) => (runtimeReady = resolve));
 
   async function load() {
-    const [wasm, data, media] = await Promise.all([
-      fetchFile(files[0], false),
+    const [program, data, media] = await Promise.all([
+      compileProgram(files[0]),
       fetchFile(files[1], false),
       fetchFile(files[2], true),  // a missing media file is the program's to report
     ]);
+    performance.mark('boules-files');
     window.Module = {
       canvas,
-      wasmBinary: wasm,
+      instantiateWasm: (imports, receive) => {
+        WebAssembly.instantiate(program, imports).then((instance) => receive(instance, program), failed);
+        return {};
+      },
       getPreloadedPackage: () => data.buffer,
       preRun: [
         () => {
@@ -157,6 +178,7 @@
     };
     await loadScript('boules.js');
     await runtime;
+    performance.mark('boules-runtime');
   }
 
   // --- Playing ---------------------------------------------------------------------------------
@@ -169,6 +191,7 @@
     fit();
     canvas.focus();
     document.body.dataset.running = 'true';
+    performance.mark('boules-start');
     Module.callMain(programArguments());
   }
 
@@ -216,7 +239,7 @@
     () => {
       $('#loading').hidden = true;
       bar.hidden = true;
-      document.body.dataset.loaded = 'true';
+      document.body.dataset.loaded = String(performance.now());
       if (params.has('demo') || params.has('frames')) {
         start();
         return;
