@@ -6,7 +6,7 @@ import {decodePng} from './png.mjs';
 
 const chromiumPath = process.env.CHROMIUM || '/usr/bin/chromium';
 
-export async function launchBrowser() {
+export async function launchBrowser(extraArguments = []) {
   return chromium.launch({
     executablePath: chromiumPath,
     args: [
@@ -20,6 +20,7 @@ export async function launchBrowser() {
       '--no-first-run',
       // The demo and the frame clock start without a tap; let their sound run as a person's would.
       '--autoplay-policy=no-user-gesture-required',
+      ...extraArguments,
     ],
   });
 }
