@@ -1,5 +1,6 @@
 // The browser edition in a real browser, against the desktop program as the reference: the page
-// loads without a console error, a tap on START opens the set-up screen and the sound plays; the menu matches the
+// loads without a console error, a tap on START opens the set-up screen, the sound plays and
+// stops while the page is hidden; the menu matches the
 // desktop's headless screenshot; the game report matches the desktop's byte for byte, from the
 // GCC build, a Clang build and the browser; damaged or missing media, a browser without
 // WebAssembly and an uncaught error each show on the page.
@@ -67,7 +68,7 @@ async function waitForScreen(page, expected, timeout) {
   return share;
 }
 
-test('the page loads without a console error; a tap on START opens the set-up screen', async () => {
+test('the page loads without a console error; a tap on START opens the set-up screen; hidden it pauses', async () => {
   const page = await openPage(browser);
   await page.goto(site.url);
   await page.waitForFunction(() => document.body.dataset.loaded);
@@ -93,6 +94,18 @@ test('the page loads without a console error; a tap on START opens the set-up sc
   const setUp = await desktopScreen(['--replay', fileURLToPath(new URL('tap_start.rec', import.meta.url)), '--frames', '40']);
   assert.equal(await waitForScreen(page, setUp, 10000), 0, 'the set-up screen as the desktop shows it');
   assert.ok(await page.evaluate(() => window.loudestSound) > 0.1, 'the music and the jingle are heard');
+
+  // The page hidden (another tab, a locked phone): the game pauses as on losing the focus, its
+  // sound stopped.
+  await page.evaluate(() => {
+    Object.defineProperty(document, 'visibilityState', {value: 'hidden', configurable: true});
+    Object.defineProperty(document, 'hidden', {value: true, configurable: true});
+    document.dispatchEvent(new Event('visibilitychange'));
+  });
+  await page.waitForTimeout(300);
+  await page.evaluate(() => (window.loudestSound = 0));
+  await page.waitForTimeout(500);
+  assert.equal(await page.evaluate(() => window.loudestSound), 0, 'silence while hidden');
   assert.deepEqual(consoleErrors(page), []);
   await page.close();
 });
