@@ -116,10 +116,18 @@ void MainWindow::letterbox(SDL_Rect& box) const {
   box.y = (height - box.h) / 2;
 }
 
-void MainWindow::present(const uint8_t* screenPixels, int pitch, const ScreenRect& changed) {
 #ifdef __EMSCRIPTEN__
-  return canvas_->present(screenPixels, pitch, changed);
-#endif
+
+void MainWindow::present(const uint8_t* screenPixels, int pitch, const ScreenRect& changed) {
+  canvas_->present(screenPixels, pitch, changed);
+}
+
+// The page keeps the canvas as it was: only the ring may need drawing again.
+void MainWindow::repaint() { canvas_->setFocusRing(focusRing_); }
+
+#else
+
+void MainWindow::present(const uint8_t* screenPixels, int pitch, const ScreenRect& changed) {
   if (changed.width() > 0 && changed.height() > 0) {
     SDL_Rect rect{changed.left, changed.top, changed.width(), changed.height()};
     const uint8_t* first = screenPixels + changed.top * pitch + changed.left * bytesPerPixel_;
@@ -129,9 +137,6 @@ void MainWindow::present(const uint8_t* screenPixels, int pitch, const ScreenRec
 }
 
 void MainWindow::repaint() {
-#ifdef __EMSCRIPTEN__
-  return canvas_->setFocusRing(focusRing_);  // the page keeps the canvas: only the ring may need it
-#endif
   SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
   SDL_RenderClear(renderer_);
   SDL_Rect box;
@@ -140,6 +145,8 @@ void MainWindow::repaint() {
   if (focusRing_) drawFocusRing(box);
   SDL_RenderPresent(renderer_);
 }
+
+#endif
 
 void MainWindow::setFocusRing(std::optional<ScreenRect> screenRect) {
   if (screenRect == focusRing_) return;

@@ -27,9 +27,8 @@ class Worker {
   // whether it did (a thread that does not end in time is let go).
   bool stop(uint32_t milliseconds);
 
-  struct State;
-
  private:
+  struct State;
   std::shared_ptr<State> state_;
   std::unique_ptr<Thread> thread_;  // none in the browser
 };
