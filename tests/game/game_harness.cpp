@@ -3,7 +3,6 @@
 #include "game/game_movie.h"
 #include "game/game_program.h"
 #include "platform/fake_wave_output.h"
-#include "platform/key_state.h"
 #include "script/symbol_object.h"
 
 namespace qn::game::testing {
@@ -16,15 +15,14 @@ GameHarness::GameHarness(bool withAudioDevice) {
   mixer_ = std::make_unique<SoundMixer>(22050, true, std::make_unique<platform::FakeWaveOutput>(offeredFormats));
   // As the program does on its frame clock; with a device the tests let the device decide.
   if (!withAudioDevice) mixer_->followClock([this] { return static_cast<uint32_t>(display_.clock); });
-  held_ = makeGameProgram(display_, *mixer_);
-  movie_ = dynamic_cast<Movie*>(held_.object());
-  platform::setKeyStateHandler([this](int32_t code) { return keysDown_.count(code) > 0; });
+  GameProgram program = makeGameProgram(display_, *mixer_);
+  held_ = program.movie;
+  movie_ = program.game;
   movie_->defineMovie();
   frame();
 }
 
 GameHarness::~GameHarness() {
-  platform::setKeyStateHandler({});
   held_ = Value();
   mixer_.reset();
   shutdownValueModel();

@@ -4,7 +4,6 @@
 #pragma once
 
 #include <memory>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -37,8 +36,8 @@ class GameHarness {
   void tap(int32_t x, int32_t y);
   // A tap at the centre of the rect the sprite in `channel` covers now.
   void tapChannel(int32_t channel);
-  void holdKey(int32_t code) { keysDown_.insert(code); }
-  void releaseKey(int32_t code) { keysDown_.erase(code); }
+  void holdKey(int32_t code) { display_.keysDown.insert(code); }
+  void releaseKey(int32_t code) { display_.keysDown.erase(code); }
 
   // The engine object's state and the texts on screen.
   Value engine(Symbol property);
@@ -59,7 +58,6 @@ class GameHarness {
   std::unique_ptr<SoundMixer> mixer_;
   Value held_;
   Movie* movie_ = nullptr;
-  std::set<int32_t> keysDown_;
   int frames_ = 0;
 };
 

@@ -196,18 +196,18 @@ TEST(Results, DistanceToTheTargetBall) {
   };
   for (const Case& c : cases) {
     Object target = ballAt(c.targetX, c.targetY), ball = ballAt(c.ballX, c.ballY);
-    EXPECT_NEAR(distanceToTarget(target, ball).toFloat(), c.distance, 1e-5);
+    EXPECT_NEAR(measureDistance(target, ball).toFloat(), c.distance, 1e-5);
   }
 
   // Touching: a distance from 0 to 0.999 drawn once and kept while the ball touches.
   Object target = ballAt(Value(120), Value(100)), ball = ballAt(Value(124), Value(100));
-  const Value touching = distanceToTarget(target, ball);
+  const Value touching = measureDistance(target, ball);
   EXPECT_GE(touching.toFloat(), 0.0);
   EXPECT_LE(touching.toFloat(), 0.999);
   ball[s::pos] = makePoint(118, 101);
-  EXPECT_EQ(distanceToTarget(target, ball).toFloat(), touching.toFloat());
+  EXPECT_EQ(measureDistance(target, ball).toFloat(), touching.toFloat());
   ball[s::pos] = makePoint(180, 100);
-  EXPECT_GT(distanceToTarget(target, ball).toFloat(), 1.0);
+  EXPECT_GT(measureDistance(target, ball).toFloat(), 1.0);
   EXPECT_TRUE(ball[s::oldNull].get() == sharedZero) << "a ball knocked away is measured afresh";
 }
 
@@ -233,7 +233,7 @@ TEST(Results, EqualBestDistancesGiveNoLeaderAndADraw) {
   for (int32_t k = 2; k <= countOf(e[s::pBallList]); ++k) {
     Object ball = e.ballAt(k);
     if (ball[s::player].toInteger() != 1) continue;
-    const double distance = distanceToTarget(e.ballAt(1), ball).toFloat();
+    const double distance = measureDistance(e.ballAt(1), ball).toFloat();
     if (distance < closest) closest = distance, spot = ball[s::pos].get().duplicate();
   }
   ASSERT_FALSE(spot.isVoid()) << "player 1 has a ball on the field";
