@@ -17,12 +17,14 @@ GameHarness::GameHarness(bool withAudioDevice) {
   if (!withAudioDevice) mixer_->followClock([this] { return static_cast<uint32_t>(display_.clock); });
   GameProgram program = makeGameProgram(display_, *mixer_);
   held_ = program.movie;
-  movie_ = program.game;
+  movie_ = game_ = program.game;
+  game_->observers().add(told_);
   movie_->defineMovie();
   frame();
 }
 
 GameHarness::~GameHarness() {
+  game_->observers().remove(told_);
   held_ = Value();
   mixer_.reset();
   shutdownValueModel();
@@ -51,14 +53,25 @@ void GameHarness::tap(int32_t x, int32_t y) {
   display_.mouseV = y;
   movie_->mouseDown();
   frame();
-  movie_->mouseUp();
+  lift();
   frame();
 }
 
 void GameHarness::tapChannel(int32_t channel) {
-  IntRect rect = movie_->sprite(channel).spriteRect;
-  tap((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+  touchChannel(channel);
+  frame();
+  lift();
+  frame();
 }
+
+void GameHarness::touchChannel(int32_t channel) {
+  const IntRect rect = movie_->sprite(channel).spriteRect;
+  display_.mouseH = (rect.left + rect.right) / 2;
+  display_.mouseV = (rect.top + rect.bottom) / 2;
+  movie_->mouseDown();
+}
+
+void GameHarness::lift() { movie_->mouseUp(); }
 
 Value GameHarness::engine(Symbol property) {
   Value engineObject = movie_->property(sym::actorList).item(1);
@@ -91,6 +104,10 @@ bool GameHarness::startGameWith(const std::vector<int32_t>& kinds) {
   }
   tapChannel(ch::setupDone);
   return allSet;
+}
+
+bool GameHarness::startAloneToFirstTurn() {
+  return startGameWith({member::human, member::notPlaying}) && runUntilMode(s::setRot, 400);
 }
 
 }  // namespace qn::game::testing

@@ -135,38 +135,33 @@ class ComputerGameWatch {
   std::map<int32_t, double> touching_;  // ball channel: its kept distance
 };
 
-TEST(Results, ComputersPlayToTheMenuAloneTheSameWayEveryTimeAndTodaysRecordOnlyImproves) {
+// Two games of four computers in one run (that the same input plays the same game is the demo's
+// test): both come back to the menu keeping the rules on every frame, and today's record kept
+// from the first game can only improve in the second.
+TEST(Results, ComputersPlayToTheMenuAloneAndTodaysRecordOnlyImproves) {
+  GameHarness game;
+  const std::vector<int32_t> kinds(3, member::computer);
+  EXPECT_EQ(game.engine(s::ftoday).toInteger(), kNoDistance);
   bool sawTouchKept = false, sawStop = false;
-  for (int32_t players : {2, 3, 4}) {
-    SCOPED_TRACE(players);
-    const std::vector<int32_t> kinds(static_cast<size_t>(players), member::computer);
-    std::vector<std::string> firstGames;
-    for (int run = 0; run < 2; ++run) {
-      GameHarness game;
-      EXPECT_EQ(game.engine(s::ftoday).toInteger(), kNoDistance);
-      game.startGameWith(kinds);
-      ComputerGameWatch watch(game);
-      firstGames.push_back(watch.playToMenu());
-      sawTouchKept |= watch.sawTouchKept_;
-      sawStop |= watch.sawStopAtSpot();
-      const std::string result = game.fieldText("gameTxt");
-      EXPECT_TRUE(result.ends_with(" wins!!!") || result == "No balls!" || result == "Draw!") << result;
-      if (run == 1) continue;
-
-      // A second game in the same run: today's record is kept and can only improve.
-      const double record = game.engine(s::ftoday).toFloat();
-      const std::string recordLine = game.fieldText("closestName");
-      game.startGameWith(kinds);
-      ComputerGameWatch(game).playToMenu();
-      const double newRecord = game.engine(s::ftoday).toFloat();
-      EXPECT_LE(newRecord, record);
-      if (newRecord == record) {
-        EXPECT_EQ(game.fieldText("closestName"), recordLine);
-      }
-      const std::string line = game.fieldText("closestName");
-      EXPECT_TRUE(line.ends_with(": " + game.engine(s::ftoday).toString() + " cm")) << line;
+  double record = kNoDistance;
+  std::string recordLine;
+  for (int played = 1; played <= 2; ++played) {
+    SCOPED_TRACE(played);
+    game.startGameWith(kinds);
+    ComputerGameWatch watch(game);
+    watch.playToMenu();
+    sawTouchKept |= watch.sawTouchKept_;
+    sawStop |= watch.sawStopAtSpot();
+    const std::string result = game.fieldText("gameTxt");
+    EXPECT_TRUE(result.ends_with(" wins!!!") || result == "No balls!" || result == "Draw!") << result;
+    const double today = game.engine(s::ftoday).toFloat();
+    EXPECT_LE(today, record);
+    if (today == record) {
+      EXPECT_EQ(game.fieldText("closestName"), recordLine);
     }
-    EXPECT_EQ(firstGames[0], firstGames[1]) << "the same game from the same seed and input";
+    recordLine = game.fieldText("closestName");
+    EXPECT_TRUE(recordLine.ends_with(": " + game.engine(s::ftoday).toString() + " cm")) << recordLine;
+    record = today;
   }
   EXPECT_TRUE(sawStop) << "a computer walked to endWhite and stopped there";
   EXPECT_TRUE(sawTouchKept) << "a ball touching the target kept its distance over later throws";
