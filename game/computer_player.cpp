@@ -34,7 +34,7 @@ void walkToSpot(EngineScript& e) {
 }  // namespace
 
 Value releaseWidthFor(const Value& targetLocV) {
-  return Value((Value(kFarthestReleaseWidth) - targetLocV * Value(kReleaseWidthDrop) / Value(kReleaseDepthRange)).toFloat());
+  return Value(kFarthestReleaseWidth - targetLocV.toFloat() * kReleaseWidthDrop / kReleaseDepthRange);
 }
 
 void computerWalksAndAims(EngineScript& e) {

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "game/computer_player.h"
 #include "game/engine_script.h"
 #include "game/results.h"
 #include "script/symbol_prop_list_object.h"
@@ -140,7 +141,7 @@ class ComputerGameWatch {
 // from the first game can only improve in the second.
 TEST(Results, ComputersPlayToTheMenuAloneAndTodaysRecordOnlyImproves) {
   GameHarness game;
-  const std::vector<int32_t> kinds(3, member::computer);
+  const std::vector<int32_t> kinds(4, member::computer);
   EXPECT_EQ(game.engine(s::ftoday).toInteger(), kNoDistance);
   bool sawTouchKept = false, sawStop = false;
   double record = kNoDistance;
@@ -241,6 +242,16 @@ TEST(Results, EqualBestDistancesGiveNoLeaderAndADraw) {
   EXPECT_EQ(game.fieldText("gameTxt"), "Draw!");
   EXPECT_EQ(game.fieldText("win1") + game.fieldText("win2"), "00");
   EXPECT_TRUE(game.runUntilMode(s::waitstart, 400));
+}
+
+// endwidth = 184 - y * 110 / 132 in real numbers for the target ball's locV y: 109 gives
+// 184 - 11990 / 132 = 93.1666..., where the script's integer division would give 94.
+TEST(Results, TheComputersReleaseWidthIsARealNumber) {
+  initValueModel();
+  EXPECT_NEAR(releaseWidthFor(Value(109)).toFloat(), 93.166667, 1e-6);
+  EXPECT_EQ(releaseWidthFor(Value(132)).toFloat(), 74.0);
+  EXPECT_EQ(releaseWidthFor(Value(0)).toFloat(), 184.0);
+  shutdownValueModel();
 }
 
 // A target ball far down the field or past the top gives a release window outside the bar's
