@@ -80,9 +80,13 @@ void cameToRest(EngineScript& e, const Object& ball) {
 
 bool atRest(const Value& speed) { return xOf(speed) == 0 && yOf(speed) == 0; }
 
-}  // namespace
+// A ball on the ground meets the worm where they touch.
+void meetWormOnTheGround(EngineScript& e, const Object& ball) {
+  if (ball[s::deltaz].toFloat() == 0) wormCheck(e, ball);
+}
 
-void heightAndBounce(EngineScript& e, const Object& ball) {
+// Gravity, touch-down, and the bounce with its dust and thump.
+void heightPhysics(EngineScript& e, const Object& ball) {
   const double zspeed = ball[s::zspeed].toFloat() - ball[s::grav].toFloat();
   ball[s::zspeed] = Value(zspeed);
   const double deltaz = ball[s::deltaz].toFloat();
@@ -98,7 +102,13 @@ void heightAndBounce(EngineScript& e, const Object& ball) {
     }
     ball[s::zspeed] = Value(oldzspeed);
   }
-  if (ball[s::deltaz].toFloat() == 0) wormCheck(e, ball);
+}
+
+}  // namespace
+
+void heightAndBounce(EngineScript& e, const Object& ball) {
+  heightPhysics(e, ball);
+  meetWormOnTheGround(e, ball);
 }
 
 void rollTargetBall(EngineScript& e) {
@@ -139,8 +149,10 @@ void rollBalls(EngineScript& e) {
     const bool stopped = std::abs(yOf(speed)) < kRestingSpeed && std::abs(xOf(speed)) < kRestingSpeed &&
                          ball[s::deltaz].toFloat() == 0;
     if (stopped || yOf(ball[s::pos]) < -2) cameToRest(e, ball);
+    // Drawn where it is, a ball on the ground meets the worm before its height moves on.
     drawBall(ball);
-    heightAndBounce(e, ball);
+    meetWormOnTheGround(e, ball);
+    heightPhysics(e, ball);
     for (int32_t channel = ch::powerMeterAll.first; channel <= ch::powerMeterAll.last; ++channel) fade(channel, 20);
   }
   if (e[s::lAllBallStill].toInteger() == 1 && countOf(e[s::feffect]) == 0) {
