@@ -2,6 +2,9 @@
 // person plays with the up key, and the demo giving up on a game that never comes back.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <cstdio>
 #include <fstream>
 #include <memory>
 #include <string>
