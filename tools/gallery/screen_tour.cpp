@@ -156,10 +156,10 @@ ScreenTour::ScreenTour() : taken_(kScreens.size(), false) {
 
   // Moments the game brings when it will.
   watches_ = {
-      {Screen::knock, [](Movie& m) {
+      {Screen::knock, [](Movie& m) {  // two players' balls, both larger than the jack
          if (!inMode(m, s::rollBall)) return false;
-         for (int32_t k = 1; k <= balls(m).count(); ++k)
-           if (balls(m).item(k).getProperty(s::botsing).toInteger() != 0) return true;
+         for (int32_t k = 2; k <= balls(m).count(); ++k)
+           if (balls(m).item(k).getProperty(s::botsing).toInteger() > 1) return true;
          return false;
        }},
       {Screen::worm, [](Movie& m) {  // walking, away from the far end where it is smallest
