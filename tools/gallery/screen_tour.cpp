@@ -162,11 +162,11 @@ ScreenTour::ScreenTour() : taken_(kScreens.size(), false) {
            if (balls(m).item(k).getProperty(s::botsing).toInteger() > 1) return true;
          return false;
        }},
-      {Screen::worm, [](Movie& m) {  // walking, away from the far end where it is smallest
+      {Screen::worm, [](Movie& m) {  // walking, away from the far end where it is smallest, no banner over it
          const int32_t x = spriteInteger(m, ch::worm, sym::locH), y = spriteInteger(m, ch::worm, sym::locV);
          return (inMode(m, s::setRot) || inMode(m, s::setpower) || inMode(m, s::rollBall)) &&
                 symbolOf(engine(m).getProperty(s::wurm).getProperty(s::mode)) == s::walk && x >= 20 && x <= 220 &&
-                y >= 50;
+                y >= 50 && spriteInteger(m, ch::banner, sym::blend) == 0;
        }},
       {Screen::leader, [](Movie& m) {
          return effectRunning(m, s::floorScale) && spriteInteger(m, ch::floorRing, sym::blend) <= 50;
