@@ -285,9 +285,8 @@ class CoverageTarget {
   uint8_t* coverage_;
 };
 
-// A text set in a box: the face at the font's size and the text broken into the box's lines.
+// A text set in a box: the text broken into the box's lines at the face's size.
 struct SetText {
-  LoadedFace* loaded = nullptr;
   std::vector<char32_t> codes;
   std::vector<Line> lines;
   int32_t ascent = 0, lineHeight = 1;
@@ -330,7 +329,6 @@ bool setText(std::string_view text, const FontRequest& font, const TextBox& box,
   } else {
     FT_Set_Transform(face, nullptr, nullptr);
   }
-  set.loaded = &loaded;
   set.codes = decodeText(text);
   const std::vector<char32_t>& codes = set.codes;
   Layout layout(loaded, codes);
