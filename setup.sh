@@ -12,7 +12,7 @@ cd "$(dirname "$0")"
 packages=(
   build-essential cmake ninja-build pkg-config clang
   libsdl2-dev zlib1g-dev libvorbisidec-dev libsoxr-dev libstb-dev
-  libfreetype-dev libfontconfig-dev fonts-dejavu-core
+  libfreetype-dev libfontconfig-dev fonts-dejavu-core fonts-wine
   libgtest-dev libgmock-dev libbenchmark-dev libpixman-1-dev nlohmann-json3-dev
 )
 # Only the tests need these: they rebuild the art and sound generators and check that the
