@@ -86,6 +86,8 @@ inline constexpr int32_t kAboveTheBalls = 1000;
 inline constexpr int32_t kAboveTheField = 10000;
 inline constexpr int32_t kAboveTheMenu = 300000;  // the menu lies at 200000 to 200005
 inline constexpr int32_t kMenuLayer = 200000, kBelowTheMenu = 199999;
+inline constexpr int32_t kOverTheMenu = 200006;                  // over the menu picture and the help page
+inline constexpr int32_t kOverTheSetUp = kAboveTheMenu + 1000;   // over the set-up screen's channels
 
 // The menu's stacking as startMovie sets it: some of its channels just above the menu layer, one
 // just under it, the picture and the help page on top.

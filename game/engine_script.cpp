@@ -134,6 +134,10 @@ void EngineScript::stackChannels() {
     if (!ch::setupScreen.contains(channel)) sprite(channel)[sym::locZ] = kAboveTheField + channel;
   for (int32_t channel = ch::setupScreen.first; channel <= ch::setupScreen.last; ++channel)
     sprite(channel)[sym::locZ] = kAboveTheMenu + channel;
+  // The two texts read on full-screen pictures lie over them: today's record on the set-up
+  // screen's picture, the version on the menu's (and on the help page, whose art leaves it room).
+  sprite(ch::todaysBest)[sym::locZ] = kOverTheSetUp;
+  sprite(ch::versionText)[sym::locZ] = kOverTheMenu;
 }
 
 }  // namespace qn::game

@@ -289,13 +289,15 @@ void finish(EngineScript& e, int32_t winner) {
   sprite(ch::banner)[sym::blend] = 100;
   sprite(ch::leaderMarker)[sym::blend] = 0;
   int32_t declared = 0;
+  // An end without a winner stands on the first player's result banner, so that it reads over the gravel.
+  const int32_t firstPlayersBanner = member::resultBannerBase + e.playerAt(1)[s::player].toInteger();
   if (countOf(e[s::pBallList]) <= 1) {
-    sprite(ch::banner)[sym::memberNum] = member::resultBannerBase + e.playerAt(1)[s::player].toInteger();
+    sprite(ch::banner)[sym::memberNum] = firstPlayersBanner;
     field("gameTxt") = "No balls!";
     playSound(sound::jingles, "vault");
   } else if (winner < 1 || winner > countOf(e[s::playerList])) {
-    // Two or more players share the best distance: a draw, nobody's banner, no win counted.
-    sprite(ch::banner)[sym::blend] = 0;
+    // Two or more players share the best distance: a draw, no win counted.
+    sprite(ch::banner)[sym::memberNum] = firstPlayersBanner;
     field("gameTxt") = "Draw!";
     playSound(sound::jingles, "floep");
   } else {

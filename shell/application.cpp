@@ -10,6 +10,7 @@
 #include "platform/mapped_file.h"
 #include "platform/platform.h"
 #include "platform/single_instance.h"
+#include "platform/text_renderer.h"
 #include "platform/wave_output.h"
 #include "script/report_error.h"
 #include "shell/debug_log.h"
@@ -75,6 +76,7 @@ std::optional<int> Application::start(const MovieFactory& makeMovie) {
   debug_log::takeProblem();  // a log of an earlier run in this process is not this run's
   initValueModel();
   setErrorSink(debug_log::writeLine);
+  platform::setFaceNoticeSink(debug_log::writeLine);
 
   // A headless run has no window to bring forward, and tests run many at once.
   if (!options_.headless) {
@@ -308,6 +310,7 @@ int Application::shutdown() {
   videoStarted_ = false;
   instance_.reset();
   setErrorSink(nullptr);
+  platform::setFaceNoticeSink(nullptr);
   shutdownValueModel();
   started_ = false;
   return exitStatus(exitCode_);

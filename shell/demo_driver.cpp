@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <iterator>
 
+#include "shell/sprite_on_screen.h"
+
 namespace qn {
 
 namespace {
@@ -11,16 +13,6 @@ namespace ch = game::ch;
 namespace member = game::member;
 
 constexpr int32_t kLineUps[] = {2, 3, 4, 1};
-
-// The centre of the rect the sprite in `channel` covers now, in stage pixels.
-IntPoint centreOfSprite(Movie& movie, int32_t channel) {
-  const IntRect rect = movie.sprite(channel).spriteRect;
-  return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
-}
-
-int32_t memberInChannel(Movie& movie, int32_t channel) {
-  return movie.sprite(channel).property(sym::memberNum).toInteger();
-}
 
 }  // namespace
 
