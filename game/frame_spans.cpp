@@ -3,6 +3,8 @@
 #include <vector>
 
 #include "engine/movie.h"
+#include "game/stage_places.h"
+#include "gfx/ink.h"
 
 namespace qn::game {
 namespace {
@@ -11,9 +13,8 @@ namespace {
 enum Opcode : int32_t { locH = 0, locV = 1, stretch = 2, ink = 3, width = 4, height = 5, blendLevel = 6,
                         castLibNum = 9, memberNum = 10 };
 constexpr int32_t kUnset = INT32_MIN;
-constexpr int32_t kMatte = 8, kBackgroundTransparent = 36;
-// Free pool channels and hidden pictures wait here; the scripts find free channels by it.
-constexpr int32_t kOffStage = -800;
+constexpr int32_t kMatte = ink::matte, kBackgroundTransparent = ink::backgroundTransparent;
+constexpr int32_t kOffStage = offStage::freeH;  // the rules find free pool channels by it
 constexpr int32_t kCentreH = 120, kCentreV = 160;
 // The turn text's field ("gameTxt") is 220 wide where the cast table has 184, so that a single
 // person's "Player Three's distance: 123.4567" fits its one line; it keeps the table's centre
@@ -67,7 +68,7 @@ constexpr ChannelRow kRows[] = {
     {238, 238, 1, 15, 0, kCentreH, kCentreV, 0},                           // menu picture
     {239, 239, 1, 3, 0, kOffStage, kCentreV, 0},                           // help page
     {240, 270, 1, 41, 0, kOffStage, 0, 0},                                 // second pool
-    {280, 280, 1, 131, 0, -700, 237, 0},                                   // floor ring
+    {280, 280, 1, 131, 0, offStage::floorRingH, 237, 0},                                   // floor ring
     {285, 310, 1, 24, 0, kOffStage, 0, 0},                                 // dust clouds
     {311, 399, 1, 25, 0, kOffStage, 0, 0},                                 // stars
     {400, 400, 1, 14, 0, 0, 0, 0, 240, 320, kUnset, 194},                  // set-up shade
@@ -78,7 +79,7 @@ constexpr ChannelRow kRows[] = {
     {409, 409, 1, 204, 0, 193, 128, 0},
     {410, 411, 1, 205, 0, 193, 174, 46},
     {413, 416, 1, 231, 1, -13, 82, 46, kUnset, kUnset, kBackgroundTransparent},   // games won
-    {480, 480, 1, 165, 0, -400, 89, 0, 37, 8, kMatte},                     // the worm
+    {480, 480, 1, 165, 0, offStage::fadedH, 89, 0, 37, 8, kMatte},         // the worm
     {490, 490, 1, 31, 0, kOffStage, 0, 0, kUnset, kUnset, kMatte},         // leader marker
     {496, 496, 1, 60, 0, 76, 180, 0, 89, 38, kUnset, 0},                   // help hot spot
     {498, 498, 1, 37, 0, 0, 0, 0, 0, 0},

@@ -2,6 +2,7 @@
 
 #include "platform/platform.h"
 #include "shell/debug_log.h"
+#include "shell/key_translator.h"
 #include "shell/main_window.h"
 
 namespace qn {
@@ -69,5 +70,9 @@ void ShellDisplayHost::closeDebugLog() {
 }
 
 void ShellDisplayHost::writeDebugLog(std::string_view text) { debug_log::writeLine(text); }
+
+bool ShellDisplayHost::keyPressed(int32_t code, int32_t orientation) const {
+  return keys_ != nullptr && code >= 0 && keys_->keyPressed(static_cast<uint32_t>(code), orientation);
+}
 
 }  // namespace qn

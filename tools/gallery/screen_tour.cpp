@@ -7,7 +7,7 @@
 #include "game/channels.h"
 #include "game/game_symbols.h"
 #include "script/symbol_object.h"
-#include "shell/engine_view.h"
+#include "shell/sprite_on_screen.h"
 
 namespace qn::gallery {
 
@@ -26,9 +26,11 @@ constexpr uint32_t kMomentLimit = 400;   // frames a moment within a turn may ta
 constexpr uint32_t kAimPatience = 150;   // frames spent aiming before throwing wherever it points
 constexpr double kAimTolerance = 3.0;    // degrees between the arrow and the jack
 
-// What the tour reads of the game.
-Value engine(Movie& movie) { return engineObjectOf(movie); }
-bool inMode(Movie& movie, Symbol mode) { return gameModeOf(movie) == mode.number; }
+// What the tour reads of the game: the engine object (the first of the actorList) and its state.
+Value engine(Movie& movie) { return movie.property(sym::actorList).item(1); }
+bool inMode(Movie& movie, Symbol mode) {
+  return !engine(movie).isVoid() && engine(movie).getProperty(s::pList).getProperty(s::mode) == mode;
+}
 Value balls(Movie& movie) { return engine(movie).getProperty(s::pBallList); }
 Value players(Movie& movie) { return engine(movie).getProperty(s::playerList); }
 Value sprite(Movie& movie, int32_t channel) { return Value::share(&movie.sprite(channel)); }
