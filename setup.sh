@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
 # Installs what a fresh Debian machine is missing, builds, then plays the game or runs the tests.
 #   ./setup.sh play [program options]   build and start the game
-#   ./setup.sh test                     build and run the whole suite, then again under ASan+UBSan,
-#                                       then every fuzz target for a bounded time
+#   ./setup.sh test                     build and run the whole suite, build and check the Debian
+#                                       package, run the suite again under ASan+UBSan, then every
+#                                       fuzz target for a bounded time
+#   ./setup.sh package                  build the Debian package from a clean Release build and
+#                                       check it (lintian, install/run/remove in a throw-away root)
 #   ./setup.sh web [build|test]         build the browser edition (build-web/site/) and serve it on
 #                                       http://127.0.0.1:8000/; or only build it; or build it and
 #                                       run the browser tests
@@ -12,15 +15,18 @@ cd "$(dirname "$0")"
 packages=(
   build-essential cmake ninja-build pkg-config clang
   libsdl2-dev zlib1g-dev libvorbisidec-dev libsoxr-dev libstb-dev
-  libfreetype-dev libfontconfig-dev fonts-dejavu-core
+  libfreetype-dev libfontconfig-dev fonts-dejavu-core fonts-wine
   libgtest-dev libgmock-dev libbenchmark-dev libpixman-1-dev nlohmann-json3-dev
 )
 # Only the tests need these: they rebuild the art and sound generators and check that the
 # committed assets are exactly what the generators make, and validate the installed desktop entry.
 test_packages=(libcairo2-dev libvorbis-dev desktop-file-utils)
+# The Debian package needs these (dpkg-dev comes with build-essential): `file` for CPack's
+# dependency scan, the checker, and fakeroot to install into a throw-away root when not root.
+package_packages=(file lintian fakeroot desktop-file-utils)
 # The browser edition: the compiler, the tools that unpack Debian's source packages of the
 # libraries, the fonts packed with the site, a web server; its tests drive Debian's Chromium.
-web_packages=(emscripten dpkg-dev fonts-wine python3)
+web_packages=(emscripten dpkg-dev python3)
 web_test_packages=(chromium)
 
 install_missing() {  # install_missing [extra packages]
@@ -70,6 +76,25 @@ fuzz() {  # builds every libFuzzer target with clang and runs each for fuzz_seco
   return "$failed"
 }
 
+package() {  # builds build-package/boules_VERSION_ARCH.deb from scratch, then checks it
+  rm -rf build-package
+  (
+    # Debian's hardening flags; the optimisation is Release's, and the package keeps no debug data.
+    eval "$(DEB_BUILD_MAINT_OPTIONS=hardening=+all DEB_CFLAGS_MAINT_STRIP="-g -O2" \
+            DEB_CXXFLAGS_MAINT_STRIP="-g -O2" dpkg-buildflags --export=sh)"
+    CFLAGS="$CFLAGS $CPPFLAGS" CXXFLAGS="$CXXFLAGS $CPPFLAGS" cmake -S . -B build-package -G Ninja \
+      -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_BINDIR=games -DBOULES_TESTS=OFF -DBOULES_BENCH=OFF \
+      -DBOULES_WERROR=OFF >/dev/null
+  )
+  cmake --build build-package --parallel "$jobs" --target boules
+  (cd build-package && cpack -G DEB >/dev/null)
+  local deb
+  deb=$(echo build-package/boules_*.deb)
+  lintian --fail-on error,warning --display-info --info "$deb"
+  tests/tools/check_package.sh "$deb"
+  echo "built and checked $deb"
+}
+
 # The browser edition, built from the same sources with emscripten into build-web/.
 web_build() {
   local prefix host
@@ -101,15 +126,21 @@ case "$command" in
     exec ./build/shell/boules "$@"
     ;;
   test)
-    install_missing "${test_packages[@]}"
+    install_missing "${test_packages[@]}" "${package_packages[@]}"
     build build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBOULES_WERROR=ON
     (cd build && ctest --output-on-failure --parallel "$jobs")
+    echo "== the Debian package"
+    package
     echo "== the same suite under AddressSanitizer and UndefinedBehaviorSanitizer"
     build build-sanitize -DCMAKE_BUILD_TYPE=Debug -DBOULES_SANITIZE=ON -DBOULES_BENCH=OFF -DBOULES_WERROR=ON
     (cd build-sanitize && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
       ctest --output-on-failure --parallel "$jobs")
     echo "== fuzz targets, ${fuzz_seconds} s each"
     fuzz
+    ;;
+  package)
+    install_missing "${package_packages[@]}"
+    package
     ;;
   web)
     case "${1:-serve}" in
@@ -136,7 +167,7 @@ case "$command" in
     esac
     ;;
   *)
-    echo "usage: ./setup.sh play [options] | ./setup.sh test | ./setup.sh web [build|test]" >&2
+    echo "usage: ./setup.sh play [options] | ./setup.sh test | ./setup.sh package | ./setup.sh web [build|test]" >&2
     exit 2
     ;;
 esac

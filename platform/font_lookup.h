@@ -12,8 +12,8 @@ namespace qn::platform {
 struct FontFile {
   std::string path;
   int index = 0;         // the face's number inside the file
-  bool bold = false;     // the face is bold itself (nothing to synthesise)
-  bool slanted = false;  // the face is italic or oblique itself
+  bool bold = false;    // the face is bold itself (nothing to synthesise)
+  bool italic = false;  // the face is italic or oblique itself
 };
 
 // The closest installed match for the face, weight and slant asked for; none when nothing can be

@@ -5,11 +5,11 @@
 #include "engine/movie.h"
 #include "platform/fake_wave_output.h"
 #include "platform/image_encoder.h"
-#include "platform/key_state.h"
 #include "platform/main_window.h"
 #include "platform/mapped_file.h"
 #include "platform/platform.h"
 #include "platform/single_instance.h"
+#include "platform/text_renderer.h"
 #include "platform/video_system.h"
 #include "platform/wave_output.h"
 #include "platform/window_events.h"
@@ -75,6 +75,7 @@ std::optional<int> Application::start(const MovieFactory& makeMovie) {
   debug_log::takeProblem();  // a log of an earlier run in this process is not this run's
   initValueModel();
   setErrorSink(debug_log::writeLine);
+  platform::setFaceNoticeSink(debug_log::writeLine);
 
   // A headless run has no window to bring forward, and tests run many at once.
   if (!options_.headless) {
@@ -107,19 +108,20 @@ std::optional<int> Application::start(const MovieFactory& makeMovie) {
     mixer_->followClock([host = host_.get()] { return static_cast<uint32_t>(host->now()); });
   if (!colourDepthAccepted(*host_)) return exitStatus(ExitCode::noDisplay);
 
-  movieValue_ = makeMovie(*host_, *mixer_);
+  ProgramMovie made = makeMovie(*host_, *mixer_);
+  movieValue_ = made.movie;
   movie_ = dynamic_cast<Movie*>(movieValue_.object());
   if (movie_ == nullptr) {
     platform::debugOutput("the program has no movie to play\n");
     return exitStatus(ExitCode::unexpectedError);
   }
   host_->setPainter([this](const IntRect& rect) { movie_->paint(rect); });
-  platform::setKeyStateHandler([this](int32_t code) { return keyPressed(code); });
+  host_->readKeysFrom(keys_);
   movie_->defineMovie();
   fail(exitCodeFor(movie_->mediaCheck()));  // the movie has asked the window to close
 
   unattended_ = std::make_unique<UnattendedPlay>(options_);
-  if (std::optional<ExitCode> refused = unattended_->begin(*movie_, *host_)) return exitStatus(*refused);
+  if (std::optional<ExitCode> refused = unattended_->begin(made.game, *host_)) return exitStatus(*refused);
 
   if (window_) window_->show();
   return std::nullopt;
@@ -285,10 +287,6 @@ void Application::releaseMedia() {
   if (movie_ != nullptr) movie_->releaseMedia();
 }
 
-bool Application::keyPressed(int32_t code) const {
-  return code >= 0 && keys_.keyPressed(static_cast<uint32_t>(code), orientation());
-}
-
 bool Application::writeScreenshot(const std::string& path, std::string_view source) {
   if (!host_) return false;
   std::vector<uint8_t> rgba = host_->screen().toRgba();
@@ -305,7 +303,6 @@ int Application::shutdown() {
   if (unattended_)
     if (std::optional<ExitCode> failed = unattended_->finish()) fail(*failed);
   unattended_.reset();
-  platform::setKeyStateHandler(nullptr);
   movieValue_ = Value();  // the movie closes its debug log
   movie_ = nullptr;
   if (!debug_log::takeProblem().empty()) fail(ExitCode::writeFailed);
@@ -318,6 +315,7 @@ int Application::shutdown() {
   video_.reset();
   instance_.reset();
   setErrorSink(nullptr);
+  platform::setFaceNoticeSink(nullptr);
   shutdownValueModel();
   started_ = false;
   return exitStatus(exitCode_);

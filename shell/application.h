@@ -25,6 +25,7 @@
 #include "shell/exit_code.h"
 #include "shell/input_recording.h"
 #include "shell/key_translator.h"
+#include "shell/program_movie.h"
 
 namespace qn {
 
@@ -41,7 +42,7 @@ class WindowEvents;
 }
 
 // Makes the compiled movie (a Movie subclass) over the shell's display host and mixer.
-using MovieFactory = std::function<Value(DisplayHost& display, SoundMixer& mixer)>;
+using MovieFactory = std::function<ProgramMovie(DisplayHost& display, SoundMixer& mixer)>;
 
 inline constexpr const char* kWindowClassName = "QuarnPlayerWinClass";
 inline constexpr const char* kColourDepthMessage = "Sorry, this application requires a 16-bit or 32-bit color screen.";
@@ -82,9 +83,6 @@ class Application final : public platform::LoopSteps {
   void focusLost();
   void windowDestroyed();  // the window closed: the loop ends after this turn
   void releaseMedia();     // the system is low on memory
-
-  // Whether the key that produces `code` is down now (the script query `keyPressed`).
-  bool keyPressed(int32_t code) const;
 
   bool suspended() const { return suspended_; }
   bool loopEnded() const { return quit_; }

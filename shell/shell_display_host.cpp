@@ -3,6 +3,7 @@
 #include "platform/main_window.h"
 #include "platform/platform.h"
 #include "shell/debug_log.h"
+#include "shell/key_translator.h"
 
 namespace qn {
 
@@ -70,5 +71,9 @@ void ShellDisplayHost::closeDebugLog() {
 }
 
 void ShellDisplayHost::writeDebugLog(std::string_view text) { debug_log::writeLine(text); }
+
+bool ShellDisplayHost::keyPressed(int32_t code, int32_t orientation) const {
+  return keys_ != nullptr && code >= 0 && keys_->keyPressed(static_cast<uint32_t>(code), orientation);
+}
 
 }  // namespace qn

@@ -1,12 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "platform/background_task.h"
 #include "platform/mapped_file.h"
 #include "platform/platform.h"
+#include "platform/text_renderer.h"
 #include "platform/threading.h"
 #include "platform/worker.h"
 
@@ -127,6 +130,28 @@ TEST(PlatformTest, BackgroundTaskStepsUntilItsWorkIsDone) {
     BackgroundTask unwaited([&] { return ++steps < 8; });
   }  // with threads, the task's end is waited for
   EXPECT_EQ(steps.load(), 8);
+}
+
+// Fields name "Tahoma": the face made to its metrics is taken from fonts-wine by path, and the
+// first use of each face says so, once. Its cell of 14 pixels holds one line (the face's Windows
+// ascent and descent), so a two-line text is 28 high.
+std::vector<std::string> faceNotices;
+
+TEST(TextRendererTest, TahomaComesFromItsFileAndIsNamedOnce) {
+  setFaceNoticeSink([](std::string_view line) { faceNotices.emplace_back(line); });
+  const FontRequest tahoma{"Tahoma", 14, true};
+  const TextExtent one = measureText("Player Three", tahoma, TextBox{200, 30});
+  const TextExtent two = measureText("Player\rThree", tahoma, TextBox{200, 30});
+  std::vector<uint8_t> coverage(200 * 30, 0);
+  EXPECT_TRUE(renderTextCoverage("Player Three", tahoma, TextBox{200, 30}, {0, 0, 200, 30}, coverage.data()));
+  setFaceNoticeSink(nullptr);
+  ASSERT_EQ(faceNotices.size(), 1u);
+  EXPECT_EQ(faceNotices[0], "-- font \"Tahoma\" bold: Tahoma Bold, /usr/share/wine/fonts/tahomabd.ttf\r\n")
+      << "is fonts-wine installed?";
+  EXPECT_EQ(one.height, 14);
+  EXPECT_EQ(two.height, 28);
+  EXPECT_LT(two.width, one.width);
+  EXPECT_GT(*std::max_element(coverage.begin(), coverage.end()), 0) << "the letters are drawn";
 }
 
 }  // namespace

@@ -5,7 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "platform/key_state.h"
 #include "platform/mapped_file.h"
 #include "platform/platform.h"
 #include "shell/application.h"
@@ -197,11 +196,9 @@ TEST(ApplicationTest, KeysAndStylusReachTheMovieAsOnTheDevice) {
   application.input({InputKind::character, 'g'});
   EXPECT_EQ(host.lastKeyChar, 'g');
   EXPECT_EQ(host.lastKeyCode, 5);
-  EXPECT_TRUE(application.keyPressed(5));
-  EXPECT_TRUE(platform::keyPressed(5));  // as scripts ask it
+  EXPECT_TRUE(application.movie()->keyPressed(5));  // as scripts ask it
   application.input({InputKind::keyUp, 'G'});
-  EXPECT_FALSE(application.keyPressed(5));
-  EXPECT_FALSE(platform::keyPressed(5));
+  EXPECT_FALSE(application.movie()->keyPressed(5));
 
   application.input({InputKind::keyDown, kDesktopGameKeys.a});  // game key A quits without exitLock
   EXPECT_EQ(host.lastKeyCode, 195);
@@ -217,7 +214,7 @@ TEST(ApplicationTest, TurnedStageAndExitLock) {
   application.input({InputKind::keyDown, 37});
   EXPECT_EQ(host.lastKeyCode, 126);  // left on a stage turned 90 is up
   application.input({InputKind::keyDown, 40});
-  EXPECT_TRUE(application.keyPressed(123));  // the device's down key is the stage's left
+  EXPECT_TRUE(application.movie()->keyPressed(123));  // the device's down key is the stage's left
   application.input({InputKind::keyDown, kDesktopGameKeys.a});
   EXPECT_EQ(host.lastKeyCode, 195);
   EXPECT_TRUE(application.turn());  // with exitLock the quit key is an ordinary key
