@@ -214,10 +214,10 @@ void raiseDust(EngineScript& e, const Object& ball) {
     picture[sym::rotation] = random(360);
     picture[sym::locZ] = kCloudLocZ;
     picture[sym::blend] = 60 + random(40);
-    const double radians = rot.toFloat() * kRadiansPerDegree;
+    const double degrees = rot.toFloat();
     const double paceH = (spread + Value(0.05) * Value(random(20))).toFloat();
     const double paceV = (spread + Value(0.05) * Value(random(20))).toFloat();
-    const Value speed = pointAt(std::cos(radians) * paceH, std::sin(radians) * paceV);
+    const Value speed = pointAt(cosDegrees(degrees) * paceH, sinDegrees(degrees) * paceV);
     picture[sym::width] = memberWidth(Value(member::cloud)) * scale;
     picture[sym::height] = memberHeight(Value(member::cloud)) * scale;
     append(e[s::feffect], movingEffect(channel, s::wolkje, speed, pos, rot));

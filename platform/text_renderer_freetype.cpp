@@ -1,6 +1,5 @@
 #include "platform/text_renderer.h"
 
-#include <fontconfig/fontconfig.h>
 #include <ft2build.h>
 #include FT_FREETYPE_H
 #include FT_SYNTHESIS_H
@@ -14,6 +13,7 @@
 #include <tuple>
 #include <vector>
 
+#include "platform/font_lookup.h"
 #include "platform/platform.h"
 
 namespace qn::platform {
@@ -23,14 +23,7 @@ namespace {
 // The face files a request can end with. Faces the fields name and that have free faces made to
 // their metrics are found by path, so that an edition without fontconfig (the browser's, which
 // packs the same files at the same paths) picks exactly what the desktop picks; any other name
-// goes to fontconfig; DejaVu Sans Bold is the last resort.
-struct FaceFile {
-  std::string path;
-  int index = 0;
-  bool bold = false;    // the file's own weight: a bold request on a regular file is emboldened
-  bool italic = false;  // likewise for the slant
-};
-
+// goes to the installed fonts (font_lookup.h); DejaVu Sans Bold is the last resort.
 struct MetricFace {
   const char* name;  // as fields name it, matched ignoring case
   const char* regularPath;
@@ -53,51 +46,14 @@ bool isReadable(const char* path) {
   return file != nullptr;
 }
 
-std::optional<FaceFile> metricFaceFile(const FontRequest& request) {
+std::optional<FontFile> metricFaceFile(const FontRequest& request) {
   for (const MetricFace& face : kMetricFaces) {
     if (!sameNameIgnoringCase(face.name, request.face)) continue;
-    if (request.bold && isReadable(face.boldPath)) return FaceFile{face.boldPath, 0, true, false};
-    if (isReadable(face.regularPath)) return FaceFile{face.regularPath, 0, false, false};
+    if (request.bold && isReadable(face.boldPath)) return FontFile{face.boldPath, 0, true, false};
+    if (isReadable(face.regularPath)) return FontFile{face.regularPath, 0, false, false};
   }
   return std::nullopt;
 }
-
-class Fontconfig {
- public:
-  ~Fontconfig() {
-    if (used_) FcFini();  // the configuration fontconfig loaded on first use
-  }
-
-  std::optional<FaceFile> match(const FontRequest& request) {
-    used_ = true;
-    std::optional<FaceFile> found;
-    FcPattern* pattern = FcPatternCreate();
-    if (!pattern) return found;
-    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(request.face.c_str()));
-    FcPatternAddInteger(pattern, FC_WEIGHT, request.bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
-    FcPatternAddInteger(pattern, FC_SLANT, request.italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
-    FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
-    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
-    FcDefaultSubstitute(pattern);
-    FcResult result;
-    if (FcPattern* matched = FcFontMatch(nullptr, pattern, &result)) {
-      FcChar8* path = nullptr;
-      int index = 0, weight = FC_WEIGHT_REGULAR, slant = FC_SLANT_ROMAN;
-      if (FcPatternGetString(matched, FC_FILE, 0, &path) == FcResultMatch && path) {
-        FcPatternGetInteger(matched, FC_INDEX, 0, &index);
-        FcPatternGetInteger(matched, FC_WEIGHT, 0, &weight);
-        FcPatternGetInteger(matched, FC_SLANT, 0, &slant);
-        found = FaceFile{reinterpret_cast<const char*>(path), index, weight >= FC_WEIGHT_DEMIBOLD, slant != FC_SLANT_ROMAN};
-      }
-      FcPatternDestroy(matched);
-    }
-    FcPatternDestroy(pattern);
-    return found;
-  }
-
- private:
-  bool used_ = false;
-};
 
 // One loaded face per (name, bold, italic), with what its file could not supply synthesised.
 struct LoadedFace {
@@ -109,7 +65,7 @@ struct LoadedFace {
 FaceNoticeSink faceNoticeSink = nullptr;
 
 // "-- font "Tahoma" bold: Tahoma Bold, /usr/share/wine/fonts/tahomabd.ttf"
-void noticeFace(const FontRequest& request, const FaceFile& file, FT_Face face) {
+void noticeFace(const FontRequest& request, const FontFile& file, FT_Face face) {
   std::string line = "-- font \"" + request.face + "\"";
   if (request.bold) line += " bold";
   if (request.italic) line += " italic";
@@ -126,6 +82,7 @@ class FontCache {
     for (auto& [key, loaded] : faces_)
       if (loaded.face) FT_Done_Face(loaded.face);
     if (library_) FT_Done_FreeType(library_);
+    releaseFontLookup();
   }
 
   LoadedFace* face(const FontRequest& request) {
@@ -139,10 +96,10 @@ class FontCache {
  private:
   LoadedFace load(const FontRequest& request) {
     LoadedFace loaded;
-    std::optional<FaceFile> file = metricFaceFile(request);
-    if (!file) file = fontconfig_.match(request);
+    std::optional<FontFile> file = metricFaceFile(request);
+    if (!file) file = findInstalledFont(request);
     if (!file || FT_New_Face(library_, file->path.c_str(), file->index, &loaded.face) != 0) {
-      file = FaceFile{kFallbackFontFile, 0, true, false};
+      file = FontFile{kFallbackFontFile, 0, true, false};
       if (FT_New_Face(library_, kFallbackFontFile, 0, &loaded.face) != 0) return {};
     }
     loaded.emboldenSynthetic = request.bold && !file->bold;
@@ -152,7 +109,6 @@ class FontCache {
   }
 
   FT_Library library_ = nullptr;
-  Fontconfig fontconfig_;
   std::map<std::tuple<std::string, bool, bool>, LoadedFace> faces_;
 };
 

@@ -1,13 +1,13 @@
 #include "shell/shell_display_host.h"
 
+#include "platform/main_window.h"
 #include "platform/platform.h"
 #include "shell/debug_log.h"
 #include "shell/key_translator.h"
-#include "shell/main_window.h"
 
 namespace qn {
 
-ShellDisplayHost::ShellDisplayHost(DisplayFormat format, ClockKind clock, MainWindow* window)
+ShellDisplayHost::ShellDisplayHost(DisplayFormat format, ClockKind clock, platform::MainWindow* window)
     : screen_(format),
       clock_(clock),
       window_(window),
@@ -40,7 +40,8 @@ void ShellDisplayHost::repaint(const IntRect& windowRect) {
   const uint64_t start = platform::highResolutionCounter();
   endComposition(start);
   if (painter_) painter_(shown);
-  if (window_ != nullptr) window_->present(screen_, shown);
+  if (window_ != nullptr)
+    window_->present(screen_.pixels(), screen_.pitch(), {shown.left, shown.top, shown.right, shown.bottom});
   phases_.presentCounts += platform::highResolutionCounter() - start;
 }
 

@@ -15,14 +15,16 @@
 namespace qn {
 
 class KeyTranslator;
+namespace platform {
 class MainWindow;
+}
 
 enum class ClockKind { realTime, frame };
 
 class ShellDisplayHost final : public DisplayHost {
  public:
   // `window` may be null (headless): repaints then only update the screen buffer.
-  ShellDisplayHost(DisplayFormat format, ClockKind clock, MainWindow* window);
+  ShellDisplayHost(DisplayFormat format, ClockKind clock, platform::MainWindow* window);
 
   int32_t now() override;
   int32_t displayFormat() const override { return static_cast<int32_t>(screen_.format()); }
@@ -63,7 +65,7 @@ class ShellDisplayHost final : public DisplayHost {
  private:
   ScreenBuffer screen_;
   ClockKind clock_;
-  MainWindow* window_;
+  platform::MainWindow* window_;
   std::function<void(const IntRect&)> painter_;
   const KeyTranslator* keys_ = nullptr;
   bool closeRequested_ = false;

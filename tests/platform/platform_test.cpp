@@ -6,10 +6,12 @@
 #include <string>
 #include <vector>
 
+#include "platform/background_task.h"
 #include "platform/mapped_file.h"
 #include "platform/platform.h"
 #include "platform/text_renderer.h"
 #include "platform/threading.h"
+#include "platform/worker.h"
 
 namespace qn::platform {
 namespace {
@@ -88,6 +90,46 @@ TEST(PlatformTest, BoundedJoinGivesUpOnAStuckThread) {
   }
   LockGuard guard(lock);
   EXPECT_EQ(shared, 1);
+}
+
+// A wake runs the body, never two runs at once; a wake during a run runs it once more, and after
+// stop nothing runs. (Wakes before a run begins may make one run.)
+TEST(PlatformTest, WorkerRunsItsBodyAfterEveryWake) {
+  std::atomic<int> runs{0}, running{0}, overlapping{0};
+  AutoResetEvent started, release;
+  Worker worker([&] {
+    if (running.fetch_add(1) != 0) ++overlapping;
+    if (runs.fetch_add(1) == 0) {
+      started.set();
+      release.wait();  // the first run waits for a second wake
+    }
+    running.fetch_sub(1);
+  });
+  auto settled = [&](int count) {
+    for (int waited = 0; waited < 2000 && (runs.load() != count || running.load() != 0); ++waited) sleepMilliseconds(1);
+    return runs.load() == count && running.load() == 0;
+  };
+  worker.wake();
+  ASSERT_TRUE(started.waitFor(2000));
+  worker.wake();  // during the first run
+  release.set();
+  EXPECT_TRUE(settled(2));
+  EXPECT_EQ(overlapping.load(), 0);
+  EXPECT_TRUE(worker.stop(2000));
+  worker.wake();
+  sleepMilliseconds(20);
+  EXPECT_EQ(runs.load(), 2);
+}
+
+TEST(PlatformTest, BackgroundTaskStepsUntilItsWorkIsDone) {
+  std::atomic<int> steps{0};
+  BackgroundTask task([&] { return ++steps < 5; });
+  task.finish();
+  EXPECT_EQ(steps.load(), 5);
+  {
+    BackgroundTask unwaited([&] { return ++steps < 8; });
+  }  // with threads, the task's end is waited for
+  EXPECT_EQ(steps.load(), 8);
 }
 
 // Fields name "Tahoma": the face made to its metrics is taken from fonts-wine by path, and the

@@ -283,5 +283,34 @@ TEST(ApplicationTest, WindowedRunPresentsThroughTheWindow) {
   std::remove(options.screenshotPath.c_str());
 }
 
+// The platform's loop rests between steps only where the program may: never headless or with the
+// frame clock unpaced, a frame's wait with it paced in a window, 100 ms while in the background.
+TEST(ApplicationTest, TheLoopRestsOnlyWhereItMay) {
+  Application headlessRun(headless(), "boules");
+  ASSERT_FALSE(headlessRun.start(factoryFor({})));
+  ASSERT_TRUE(headlessRun.step());
+  EXPECT_EQ(headlessRun.restMilliseconds(), 0);
+  headlessRun.focusLost();
+  EXPECT_EQ(headlessRun.restMilliseconds(), 100);
+  headlessRun.shutdown();
+
+  for (bool unpaced : {false, true}) {
+    ShellOptions options;
+    options.frames = 1000;
+    options.unpaced = unpaced;
+    Application windowed(options, "shell-test-loop");
+    ASSERT_FALSE(windowed.start(factoryFor({})));
+    for (int step = 0; step < 5; ++step) ASSERT_TRUE(windowed.step());
+    if (unpaced) {
+      EXPECT_EQ(windowed.framesTicked(), 5u) << "a frame every step";
+      EXPECT_EQ(windowed.restMilliseconds(), 0);
+    } else {
+      EXPECT_LT(windowed.framesTicked(), 5u) << "frames keep to real time";
+      EXPECT_GT(windowed.restMilliseconds(), 0);
+    }
+    windowed.shutdown();
+  }
+}
+
 }  // namespace
 }  // namespace qn

@@ -1,19 +1,20 @@
-#include "shell/window_message_box.h"
+#include "platform/window_message_box.h"
+
+#include <SDL.h>
 
 #include <string>
 
+#include "platform/main_window.h"
 #include "platform/platform.h"
 
-namespace qn {
+namespace qn::platform {
 
 namespace {
 
-SDL_Window* ownerWindow = nullptr;
+const MainWindow* ownerWindow = nullptr;
 
-platform::MessageBoxAnswer showWindowMessageBox(std::string_view text, std::string_view caption,
-                                                platform::MessageBoxButtons buttons) {
-  using platform::MessageBoxAnswer;
-  const bool question = buttons == platform::MessageBoxButtons::yesNo;
+MessageBoxAnswer showWindowMessageBox(std::string_view text, std::string_view caption, MessageBoxButtons buttons) {
+  const bool question = buttons == MessageBoxButtons::yesNo;
   const SDL_MessageBoxButtonData yesNo[] = {
       {SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, static_cast<int>(MessageBoxAnswer::no), "No"},
       {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, static_cast<int>(MessageBoxAnswer::yes), "Yes"}};
@@ -22,7 +23,7 @@ platform::MessageBoxAnswer showWindowMessageBox(std::string_view text, std::stri
        static_cast<int>(MessageBoxAnswer::ok), "OK"}};
   std::string message(text), title(caption);
   SDL_MessageBoxData box{question ? SDL_MESSAGEBOX_WARNING : SDL_MESSAGEBOX_INFORMATION,
-                         ownerWindow,
+                         ownerWindow ? ownerWindow->window() : nullptr,
                          title.c_str(),
                          message.c_str(),
                          question ? 2 : 1,
@@ -31,19 +32,19 @@ platform::MessageBoxAnswer showWindowMessageBox(std::string_view text, std::stri
   int chosen = -1;
   if (SDL_ShowMessageBox(&box, &chosen) == 0 && chosen >= 0) return static_cast<MessageBoxAnswer>(chosen);
   // No box could be shown (or it was closed without a button): the console takes the safe answer.
-  return platform::consoleMessageBox(text, caption, buttons);
+  return consoleMessageBox(text, caption, buttons);
 }
 
 }  // namespace
 
-void installWindowMessageBox(SDL_Window* owner) {
+void installWindowMessageBox(const MainWindow* owner) {
   ownerWindow = owner;
-  platform::setMessageBoxHandler(showWindowMessageBox);
+  setMessageBoxHandler(showWindowMessageBox);
 }
 
 void uninstallWindowMessageBox() {
   ownerWindow = nullptr;
-  platform::setMessageBoxHandler(nullptr);
+  setMessageBoxHandler(nullptr);
 }
 
-}  // namespace qn
+}  // namespace qn::platform

@@ -1,17 +1,25 @@
-#include "shell/main_window.h"
+#include "platform/main_window.h"
+
+#include <SDL.h>
 
 #include <algorithm>
 
+#include "platform/focus_ring.h"
 #include "platform/platform.h"
-#include "shell/window_icon.h"
 
-namespace qn {
+namespace qn::platform {
 
 namespace {
 
-void complain(const char* what) {
-  platform::debugOutput(std::string(what) + ": " + SDL_GetError() + "\n");
-}
+#ifdef __EMSCRIPTEN__
+// The canvas keeps the screen's own size and the page scales it by a whole factor: a resizable
+// window would make SDL resize the canvas to the page instead.
+constexpr bool kWindowScales = false;
+#else
+constexpr bool kWindowScales = true;
+#endif
+
+void complain(const char* what) { debugOutput(std::string(what) + ": " + SDL_GetError() + "\n"); }
 
 }  // namespace
 
@@ -21,17 +29,19 @@ MainWindow::~MainWindow() {
   if (window_ != nullptr) SDL_DestroyWindow(window_);
 }
 
-void MainWindow::showIcon() {
+uint32_t MainWindow::windowId() const { return window_ ? SDL_GetWindowID(window_) : 0; }
+
+void MainWindow::showIcon(WindowIcon icon) {
+  if (icon.rgba == nullptr) return;
   // SDL only reads the pixels: the surface borrows the constant bytes.
-  SDL_Surface* icon = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<unsigned char*>(kWindowIconRgba), kWindowIconSize,
-                                                         kWindowIconSize, 32, kWindowIconSize * 4,
-                                                         SDL_PIXELFORMAT_RGBA32);
-  if (icon == nullptr) {
+  SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<unsigned char*>(icon.rgba), icon.size,
+                                                            icon.size, 32, icon.size * 4, SDL_PIXELFORMAT_RGBA32);
+  if (surface == nullptr) {
     complain("cannot make the window icon");
     return;
   }
-  SDL_SetWindowIcon(window_, icon);
-  SDL_FreeSurface(icon);
+  SDL_SetWindowIcon(window_, surface);
+  SDL_FreeSurface(surface);
 }
 
 int MainWindow::fittingScale() {
@@ -40,9 +50,11 @@ int MainWindow::fittingScale() {
   return std::max(1, std::min(usable.w / kScreenWidth, usable.h / kScreenHeight));
 }
 
-bool MainWindow::create(const std::string& title, int scale, bool fullscreen, DisplayFormat format) {
+bool MainWindow::create(const std::string& title, int scale, bool fullscreen, int bitsPerPixel, WindowIcon icon) {
+  if (!kWindowScales) scale = 1;
   if (scale <= 0) scale = fittingScale();
-  Uint32 flags = SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE | (fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+  Uint32 flags = SDL_WINDOW_HIDDEN | (kWindowScales ? SDL_WINDOW_RESIZABLE : 0) |
+                 (fullscreen && kWindowScales ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
   window_ = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, kScreenWidth * scale,
                              kScreenHeight * scale, flags);
   if (window_ == nullptr) {
@@ -50,7 +62,7 @@ bool MainWindow::create(const std::string& title, int scale, bool fullscreen, Di
     return false;
   }
   SDL_SetWindowMinimumSize(window_, kScreenWidth, kScreenHeight);
-  showIcon();
+  showIcon(icon);
   SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
   renderer_ = SDL_CreateRenderer(window_, -1, 0);
   if (renderer_ == nullptr) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
@@ -58,7 +70,11 @@ bool MainWindow::create(const std::string& title, int scale, bool fullscreen, Di
     complain("cannot create the renderer");
     return false;
   }
-  Uint32 textureFormat = format == DisplayFormat::argb8888 ? SDL_PIXELFORMAT_ARGB8888 : SDL_PIXELFORMAT_RGB565;
+  bytesPerPixel_ = bitsPerPixel == 32 ? 4 : 2;
+#ifdef __EMSCRIPTEN__
+  canvas_ = std::make_unique<ScreenCanvas>(bytesPerPixel_);
+#endif
+  Uint32 textureFormat = bitsPerPixel == 32 ? SDL_PIXELFORMAT_ARGB8888 : SDL_PIXELFORMAT_RGB565;
   texture_ = SDL_CreateTexture(renderer_, textureFormat, SDL_TEXTUREACCESS_STREAMING, kScreenWidth, kScreenHeight);
   if (texture_ == nullptr) {
     complain("cannot create the screen texture");
@@ -74,34 +90,48 @@ void MainWindow::raise() {
   SDL_RaiseWindow(window_);
 }
 
+void MainWindow::setTitle(const std::string& title) { SDL_SetWindowTitle(window_, title.c_str()); }
+
 void MainWindow::toggleFullscreen() {
+  if (!kWindowScales) return;  // the page has its own full-screen button
   bool full = (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0;
   SDL_SetWindowFullscreen(window_, full ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
   repaint();
 }
 
 void MainWindow::setScale(int scale) {
+  if (!kWindowScales) return;
   SDL_SetWindowFullscreen(window_, 0);
   SDL_RestoreWindow(window_);
   SDL_SetWindowSize(window_, kScreenWidth * scale, kScreenHeight * scale);
   repaint();
 }
 
-SDL_Rect MainWindow::letterbox() const {
+void MainWindow::letterbox(SDL_Rect& box) const {
   int width = 0, height = 0;
   SDL_GetRendererOutputSize(renderer_, &width, &height);
   int scale = std::max(1, std::min(width / kScreenWidth, height / kScreenHeight));
-  SDL_Rect box{0, 0, kScreenWidth * scale, kScreenHeight * scale};
+  box = {0, 0, kScreenWidth * scale, kScreenHeight * scale};
   box.x = (width - box.w) / 2;
   box.y = (height - box.h) / 2;
-  return box;
 }
 
-void MainWindow::present(const ScreenBuffer& screen, const IntRect& changed) {
-  if (!isEmptyRect(changed)) {
+#ifdef __EMSCRIPTEN__
+
+void MainWindow::present(const uint8_t* screenPixels, int pitch, const ScreenRect& changed) {
+  canvas_->present(screenPixels, pitch, changed);
+}
+
+// The page keeps the canvas as it was: only the ring may need drawing again.
+void MainWindow::repaint() { canvas_->setFocusRing(focusRing_); }
+
+#else
+
+void MainWindow::present(const uint8_t* screenPixels, int pitch, const ScreenRect& changed) {
+  if (changed.width() > 0 && changed.height() > 0) {
     SDL_Rect rect{changed.left, changed.top, changed.width(), changed.height()};
-    const uint8_t* first = screen.pixels() + changed.top * screen.pitch() + changed.left * bytesPerPixel(screen.format());
-    SDL_UpdateTexture(texture_, &rect, first, screen.pitch());
+    const uint8_t* first = screenPixels + changed.top * pitch + changed.left * bytesPerPixel_;
+    SDL_UpdateTexture(texture_, &rect, first, pitch);
   }
   repaint();
 }
@@ -109,33 +139,26 @@ void MainWindow::present(const ScreenBuffer& screen, const IntRect& changed) {
 void MainWindow::repaint() {
   SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
   SDL_RenderClear(renderer_);
-  SDL_Rect box = letterbox();
+  SDL_Rect box;
+  letterbox(box);
   SDL_RenderCopy(renderer_, texture_, nullptr, &box);
   if (focusRing_) drawFocusRing(box);
   SDL_RenderPresent(renderer_);
 }
 
-void MainWindow::setFocusRing(std::optional<IntRect> screenRect) {
+#endif
+
+void MainWindow::setFocusRing(std::optional<ScreenRect> screenRect) {
   if (screenRect == focusRing_) return;
   focusRing_ = screenRect;
   repaint();
 }
 
-// A yellow band between two dark lines, one screen pixel outside the rect, so that it shows on
-// light and dark pictures alike; a rect that fills the screen gets it just inside the edge.
 void MainWindow::drawFocusRing(const SDL_Rect& box) {
-  const int scale = box.w / kScreenWidth;
-  const int band = 2 * scale;
-  const IntRect& ring = *focusRing_;
-  const SDL_Rect around{box.x + (ring.left - 1) * scale - band - 1, box.y + (ring.top - 1) * scale - band - 1,
-                        (ring.width() + 2) * scale + 2 * band + 2, (ring.height() + 2) * scale + 2 * band + 2};
-  SDL_Rect edge;
-  if (!SDL_IntersectRect(&around, &box, &edge)) return;
-  for (int line = 0; line < band + 2; ++line) {
-    const bool dark = line == 0 || line == band + 1;
-    SDL_SetRenderDrawColor(renderer_, dark ? 0 : 255, dark ? 0 : 221, 0, 255);
+  for (const RingOutline& outline : focusRingOutlines(*focusRing_, box.x, box.y, box.w / kScreenWidth)) {
+    SDL_SetRenderDrawColor(renderer_, outline.dark ? 0 : 255, outline.dark ? 0 : 221, 0, 255);
+    const SDL_Rect edge{outline.x, outline.y, outline.width, outline.height};
     SDL_RenderDrawRect(renderer_, &edge);
-    edge = {edge.x + 1, edge.y + 1, edge.w - 2, edge.h - 2};
   }
 }
 
@@ -146,10 +169,11 @@ ScreenPoint MainWindow::screenPointAt(int windowX, int windowY) const {
   SDL_GetRendererOutputSize(renderer_, &outputWidth, &outputHeight);
   int64_t x = int64_t{windowX} * outputWidth / std::max(1, windowWidth);
   int64_t y = int64_t{windowY} * outputHeight / std::max(1, windowHeight);
-  SDL_Rect box = letterbox();
+  SDL_Rect box;
+  letterbox(box);
   int64_t scale = box.w / kScreenWidth;
   return {static_cast<int>(std::clamp<int64_t>((x - box.x) / scale, 0, kScreenWidth - 1)),
           static_cast<int>(std::clamp<int64_t>((y - box.y) / scale, 0, kScreenHeight - 1))};
 }
 
-}  // namespace qn
+}  // namespace qn::platform

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
-#include "shell/main_window.h"
+#include <SDL.h>
 
-namespace qn {
+#include "platform/main_window.h"
+
+namespace qn::platform {
 namespace {
 
 // On SDL's dummy video driver (the test runs with SDL_VIDEODRIVER=dummy).
@@ -14,7 +16,7 @@ class MainWindowTest : public testing::Test {
 
 TEST_F(MainWindowTest, IntegerScaleLetterboxAndClampedStylus) {
   MainWindow window;
-  ASSERT_TRUE(window.create("letterbox", 2, false, DisplayFormat::rgb565));
+  ASSERT_TRUE(window.create("letterbox", 2, false, 16, {}));
   EXPECT_GE(MainWindow::fittingScale(), 1);
   int width = 0, height = 0;
   SDL_GetWindowSize(window.window(), &width, &height);
@@ -48,4 +50,4 @@ TEST_F(MainWindowTest, IntegerScaleLetterboxAndClampedStylus) {
 }
 
 }  // namespace
-}  // namespace qn
+}  // namespace qn::platform
