@@ -2,8 +2,8 @@
 # Installs what a fresh Debian machine is missing, builds, then plays the game or runs the tests.
 #   ./setup.sh play [program options]   build and start the game
 #   ./setup.sh test                     build and run the whole suite, build and check the Debian
-#                                       package, run the suite again under ASan+UBSan, then every
-#                                       fuzz target for a bounded time
+#                                       package, run the suite again under ASan+UBSan, every fuzz
+#                                       target for a bounded time, then the browser edition's tests
 #   ./setup.sh package                  build the Debian package from a clean Release build and
 #                                       check it (lintian, install/run/remove in a throw-away root)
 #   ./setup.sh web [build|test]         build the browser edition (build-web/site/) and serve it on
@@ -117,6 +117,14 @@ web_build() {
   NODE_PATH=/usr/share/nodejs nice -n 10 cmake --build build-web --parallel "$jobs" --target site
 }
 
+# The browser edition's tests in headless Chromium; they compare its game report with the desktop
+# programs' (build/, and the Clang one in build-fuzz/ when the fuzz step built it).
+web_test() {
+  install_missing "${web_packages[@]}" "${web_test_packages[@]}"
+  BOULES_WERROR=ON web_build
+  tests/web/run.sh
+}
+
 command=${1:-}
 shift || true
 case "$command" in
@@ -137,6 +145,8 @@ case "$command" in
       ctest --output-on-failure --parallel "$jobs")
     echo "== fuzz targets, ${fuzz_seconds} s each"
     fuzz
+    echo "== the browser edition in headless Chromium"
+    web_test
     ;;
   package)
     install_missing "${package_packages[@]}"
@@ -150,9 +160,7 @@ case "$command" in
         echo "the site is in build-web/site/: any static web host can serve the folder as it is"
         ;;
       test)
-        install_missing "${web_packages[@]}" "${web_test_packages[@]}"
-        BOULES_WERROR=ON web_build
-        tests/web/run.sh
+        web_test
         ;;
       serve)
         install_missing "${web_packages[@]}"
