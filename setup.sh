@@ -2,17 +2,20 @@
 # Installs what a fresh Debian machine is missing, builds, then plays the game or runs the tests.
 #   ./setup.sh play [program options]   build and start the game
 #   ./setup.sh test                     build and run the whole suite, build and check the Debian
-#                                       package, run the suite again under ASan+UBSan, then every
-#                                       fuzz target for a bounded time
+#                                       package, run the suite again under ASan+UBSan, every fuzz
+#                                       target for a bounded time, then the browser edition's tests
 #   ./setup.sh package                  build the Debian package from a clean Release build and
 #                                       check it (lintian, install/run/remove in a throw-away root)
+#   ./setup.sh web [build|test]         build the browser edition (build-web/site/) and serve it on
+#                                       http://127.0.0.1:8000/; or only build it; or build it and
+#                                       run the browser tests
 set -euo pipefail
 cd "$(dirname "$0")"
 
 packages=(
   build-essential cmake ninja-build pkg-config clang
   libsdl2-dev zlib1g-dev libvorbisidec-dev libsoxr-dev libstb-dev
-  libfreetype-dev libfontconfig-dev fonts-dejavu-core
+  libfreetype-dev libfontconfig-dev fonts-dejavu-core fonts-wine
   libgtest-dev libgmock-dev libbenchmark-dev libpixman-1-dev nlohmann-json3-dev
 )
 # Only the tests need these: they rebuild the art and sound generators and check that the
@@ -21,6 +24,10 @@ test_packages=(libcairo2-dev libvorbis-dev desktop-file-utils)
 # The Debian package needs these (dpkg-dev comes with build-essential): `file` for CPack's
 # dependency scan, the checker, and fakeroot to install into a throw-away root when not root.
 package_packages=(file lintian fakeroot desktop-file-utils)
+# The browser edition: the compiler, the tools that unpack Debian's source packages of the
+# libraries, the fonts packed with the site, a web server; its tests drive Debian's Chromium.
+web_packages=(emscripten dpkg-dev python3)
+web_test_packages=(chromium)
 
 install_missing() {  # install_missing [extra packages]
   local missing=()
@@ -49,7 +56,8 @@ fuzz_seconds=${BOULES_FUZZ_SECONDS:-20}
 fuzz() {  # builds every libFuzzer target with clang and runs each for fuzz_seconds
   CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DBOULES_FUZZ=ON -DBOULES_TESTS=OFF -DBOULES_BENCH=OFF -DBOULES_WERROR=ON >/dev/null
-  cmake --build build-fuzz --parallel "$jobs" --target fuzzers
+  # The program too: the Clang build whose game report the browser tests compare with GCC's.
+  cmake --build build-fuzz --parallel "$jobs" --target fuzzers boules
   local fuzzer corpus log failed=0
   for fuzzer in build-fuzz/fuzz/*/*_fuzzer; do
     [ -x "$fuzzer" ] || continue
@@ -87,6 +95,36 @@ package() {  # builds build-package/boules_VERSION_ARCH.deb from scratch, then c
   echo "built and checked $deb"
 }
 
+# The browser edition, built from the same sources with emscripten into build-web/.
+web_build() {
+  local prefix host
+  # The C libraries for WebAssembly, from Debian's sources of the versions installed here.
+  prefix=$(tools/web/build-libraries.sh .cache/web | tail -n 1)
+  # The build runs its media packer and icon maker on this machine: from the desktop build when
+  # there is one, else from a small one of their own.
+  host=build
+  if [ ! -f build/CMakeCache.txt ]; then
+    host=build-web/host
+    cmake -S . -B "$host" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBOULES_TESTS=OFF -DBOULES_BENCH=OFF \
+      -DBOULES_WERROR=OFF >/dev/null
+  fi
+  cmake --build "$host" --parallel "$jobs" --target qmftool icongen
+  NODE_PATH=/usr/share/nodejs PKG_CONFIG_LIBDIR="$prefix/lib/pkgconfig" emcmake cmake -S . -B build-web -G Ninja \
+    -DCMAKE_BUILD_TYPE=Release -DBOULES_TESTS=OFF -DBOULES_BENCH=OFF -DBOULES_EMBED_MEDIA=OFF \
+    -DBOULES_WERROR="${BOULES_WERROR:-OFF}" -DCMAKE_PREFIX_PATH="$prefix" -DCMAKE_FIND_ROOT_PATH="$prefix" \
+    -DCMAKE_CROSSCOMPILING_EMULATOR="$PWD/tools/web/node-emulator.sh" \
+    -DBOULES_HOST_QMFTOOL="$PWD/$host/tools/qmftool" -DBOULES_HOST_ICONGEN="$PWD/$host/tools/icongen/icongen" >/dev/null
+  NODE_PATH=/usr/share/nodejs nice -n 10 cmake --build build-web --parallel "$jobs" --target site
+}
+
+# The browser edition's tests in headless Chromium; they compare its game report with the desktop
+# programs' (build/, and the Clang one in build-fuzz/ when the fuzz step built it).
+web_test() {
+  install_missing "${web_packages[@]}" "${web_test_packages[@]}"
+  BOULES_WERROR=ON web_build
+  tests/web/run.sh
+}
+
 command=${1:-}
 shift || true
 case "$command" in
@@ -107,13 +145,37 @@ case "$command" in
       ctest --output-on-failure --parallel "$jobs")
     echo "== fuzz targets, ${fuzz_seconds} s each"
     fuzz
+    echo "== the browser edition in headless Chromium"
+    web_test
     ;;
   package)
     install_missing "${package_packages[@]}"
     package
     ;;
+  web)
+    case "${1:-serve}" in
+      build)
+        install_missing "${web_packages[@]}"
+        web_build
+        echo "the site is in build-web/site/: any static web host can serve the folder as it is"
+        ;;
+      test)
+        web_test
+        ;;
+      serve)
+        install_missing "${web_packages[@]}"
+        web_build
+        echo "the game is on http://127.0.0.1:8000/ (Ctrl+C stops it)"
+        exec python3 -m http.server 8000 --bind 127.0.0.1 --directory build-web/site
+        ;;
+      *)
+        echo "usage: ./setup.sh web [build|test]" >&2
+        exit 2
+        ;;
+    esac
+    ;;
   *)
-    echo "usage: ./setup.sh play [options] | ./setup.sh test | ./setup.sh package" >&2
+    echo "usage: ./setup.sh play [options] | ./setup.sh test | ./setup.sh package | ./setup.sh web [build|test]" >&2
     exit 2
     ;;
 esac

@@ -8,6 +8,7 @@
 #include "engine/movie.h"
 #include "gfx/ink.h"
 #include "gfx/matte_mask.h"
+#include "script/portable_trig.h"
 
 namespace qn {
 
@@ -54,12 +55,12 @@ void BitmapSprite::computeGeometry() {
   if (skew != 0.0f) {
     double k = skew * kDegreesToRadians;
     for (auto& [x, y] : corners) {
-      x = x - y * std::sin(k);
-      y = y * std::cos(k);
+      x = x - y * portableSin(k);
+      y = y * portableCos(k);
     }
   }
   if (rotation != 0.0f) {
-    double k = rotation * kDegreesToRadians, c = std::cos(k), s = std::sin(k);
+    double k = rotation * kDegreesToRadians, c = portableCos(k), s = portableSin(k);
     for (auto& [x, y] : corners) {
       double turnedX = x * c - y * s;
       y = x * s + y * c;

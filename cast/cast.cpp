@@ -36,7 +36,7 @@ Cast* purgingCast = nullptr;
 }  // namespace
 
 Cast::Cast(MediaFile& media) : media_(media) {
-  media_.setPurge([this](size_t bytes) { purgeMembers(static_cast<int64_t>(std::min<size_t>(bytes, INT64_MAX))); });
+  media_.setPurge([this](size_t bytes) { purgeMembers(static_cast<int64_t>(std::min<uint64_t>(bytes, INT64_MAX))); });
   purgingCast = this;
   setPurgeService([this](uint64_t bytes) { purgeMembers(static_cast<int64_t>(std::min<uint64_t>(bytes, INT64_MAX))); });
 }

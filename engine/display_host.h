@@ -38,6 +38,10 @@ class DisplayHost : public TimeSource, public FrameBufferDevice {
   virtual void closeDebugLog() = 0;
   virtual void writeDebugLog(std::string_view text) = 0;
 
+  // Whether the key that produces movie key code `code` is down now, the stage being turned by
+  // `orientation` degrees (the key-state query `keyPressed`). A host without keys has none down.
+  virtual bool keyPressed(int32_t /*code*/, int32_t /*orientation*/) const { return false; }
+
   // Input state, written by the shell's window procedure before it calls the movie's input entry
   // points: the last stylus point in window pixels, the last key's character and key code.
   int32_t mouseH = 0;

@@ -166,6 +166,8 @@ class Movie : public ScriptObject, public ScriptHost {
   int32_t rolloverSprite() const { return rolloverSprite_; }
   IntPoint clickLoc() const { return clickLoc_; }
   bool mouseIsDown() const { return mouseIsDown_; }
+  // Whether the key that produces movie key code `code` is down now (the script's `keyPressed`).
+  bool keyPressed(int32_t code) const { return services_.display.keyPressed(code, orientation_); }
   bool inFrameSetup() const { return inFrameSetup_; }
   bool prefer565() const { return prefer565_; }
   bool exitLock() const { return exitLock_; }

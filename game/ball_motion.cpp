@@ -1,11 +1,13 @@
 #include "game/ball_motion.h"
 
 #include <cmath>
+#include <optional>
 
 #include "game/ball_pool.h"
 #include "game/collisions.h"
 #include "game/effects.h"
 #include "game/engine_script.h"
+#include "game/event_records.h"
 #include "game/field_geometry.h"
 #include "game/thrower.h"
 #include "game/worm.h"
@@ -45,12 +47,14 @@ double pushBack() {
 }
 
 // A ball has come to rest: the target ball rolls back in from beyond an edge, a player's ball
-// beyond an edge is lost, one short of the line is a fault.
+// beyond an edge is lost, one short of the line is a fault (that rule comes last: a ball both
+// beyond a side and short of the line is a fault).
 void cameToRest(EngineScript& e, const Object& ball) {
   ball[s::speed] = makePoint(0, 0);
   ball[s::botsy] = sharedZero;
   const Value pos = ball[s::pos];
   const double x = xOf(pos), y = yOf(pos);
+  std::optional<Removal> removed;
   if (isTargetBall(ball)) {
     if (y < 0) ball[s::speed] = pointAt(0, pushBack());
     if (x < 0) ball[s::speed] = pointAt(pushBack(), 0);
@@ -59,6 +63,7 @@ void cameToRest(EngineScript& e, const Object& ball) {
   } else if (y < 0 || x < 0 || x > kFieldWidth) {
     ball[s::kill] = 1;
     playSound(sound::buttons, "plons");
+    removed = Removal::lost;
   }
   if (y > kFaultLine && !(ball[s::mode].get() == s::laying)) {
     ball[s::kill] = 1;
@@ -66,15 +71,21 @@ void cameToRest(EngineScript& e, const Object& ball) {
     sprite(ch::aimingArrow)[sym::blend] = 0;
     setAll(ch::powerMeterAll, sym::blend, 0);
     startFaultEffect(e, ball);
+    removed = Removal::fault;
   }
   ball[s::mode] = s::laying;
+  if (removed) observers().tell(&GameObserver::ballRemoved, [&] { return BallRemoved{placeOf(ball), *removed}; });
 }
 
 bool atRest(const Value& speed) { return xOf(speed) == 0 && yOf(speed) == 0; }
 
-}  // namespace
+// A ball on the ground meets the worm where they touch.
+void meetWormOnTheGround(EngineScript& e, const Object& ball) {
+  if (ball[s::deltaz].toFloat() == 0) wormCheck(e, ball);
+}
 
-void heightAndBounce(EngineScript& e, const Object& ball) {
+// Gravity, touch-down, and the bounce with its dust and thump.
+void heightPhysics(EngineScript& e, const Object& ball) {
   const double zspeed = ball[s::zspeed].toFloat() - ball[s::grav].toFloat();
   ball[s::zspeed] = Value(zspeed);
   const double deltaz = ball[s::deltaz].toFloat();
@@ -85,12 +96,18 @@ void heightAndBounce(EngineScript& e, const Object& ball) {
     ball[s::oldzspeed] = Value(oldzspeed);
     ball[s::deltaz] = sharedZero;
     if (oldzspeed > 2) {
-      makecloud(e, ball);
+      raiseDust(e, ball);
       playSound(sound::landing, kThumps[random(3) - 1]);
     }
     ball[s::zspeed] = Value(oldzspeed);
   }
-  if (ball[s::deltaz].toFloat() == 0) wormCheck(e, ball);
+}
+
+}  // namespace
+
+void heightAndBounce(EngineScript& e, const Object& ball) {
+  heightPhysics(e, ball);
+  meetWormOnTheGround(e, ball);
 }
 
 void rollTargetBall(EngineScript& e) {
@@ -107,6 +124,7 @@ void rollTargetBall(EngineScript& e) {
     show(ch::aimingArrow);
     target[s::mode] = s::laying;
     e.setMode(s::initPlayer);
+    observers().tell(&GameObserver::ballsAtRest, [&] { return BallsAtRest{true, ballsOnField(e)}; });
   }
   heightAndBounce(e, target);
   drawBall(target);
@@ -117,24 +135,29 @@ void rollBalls(EngineScript& e) {
   e[s::lAllBallStill] = sharedOne;
   fade(ch::leaderMarker, 5);
   fade(ch::aimingArrow, 8);
-  if (sprite(ch::aimingArrow)[sym::blend].toInteger() == 0) sprite(ch::aimingArrow)[sym::locH] = -400;
+  if (sprite(ch::aimingArrow)[sym::blend].toInteger() == 0) sprite(ch::aimingArrow)[sym::locH] = offStage::fadedH;
 
   for (int32_t i = 1; i <= countOf(e[s::pBallList]); ++i) {
     Object ball = e.ballAt(i);
     if (atRest(ball[s::speed])) continue;
     e[s::lAllBallStill] = sharedZero;
-    for (int32_t j = 1; j <= countOf(e[s::pBallList]); ++j) checkbotsje(e, i, j);
+    for (int32_t j = 1; j <= countOf(e[s::pBallList]); ++j) collideBalls(e, i, j);
     const double scale = moveInPerspective(ball);
     rollingFriction(ball, scale);
     const Value speed = ball[s::speed];
     const bool stopped = std::abs(yOf(speed)) < kRestingSpeed && std::abs(xOf(speed)) < kRestingSpeed &&
                          ball[s::deltaz].toFloat() == 0;
     if (stopped || yOf(ball[s::pos]) < -2) cameToRest(e, ball);
+    // Drawn where it is, a ball on the ground meets the worm before its height moves on.
     drawBall(ball);
-    heightAndBounce(e, ball);
+    meetWormOnTheGround(e, ball);
+    heightPhysics(e, ball);
     for (int32_t channel = ch::powerMeterAll.first; channel <= ch::powerMeterAll.last; ++channel) fade(channel, 20);
   }
-  if (e[s::lAllBallStill].toInteger() == 1 && countOf(e[s::feffect]) == 0) e.setMode(s::showResult);
+  if (e[s::lAllBallStill].toInteger() == 1 && countOf(e[s::feffect]) == 0) {
+    e.setMode(s::showResult);
+    observers().tell(&GameObserver::ballsAtRest, [&] { return BallsAtRest{false, ballsOnField(e)}; });
+  }
 }
 
 }  // namespace qn::game

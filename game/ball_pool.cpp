@@ -22,7 +22,7 @@ constexpr BallKind kPlayerBall{s::metal, member::playerBallBase, member::ballSha
 int32_t takePoolChannel() {
   int32_t channel = freeChannelIn(ch::ballPool);
   if (channel == 0) channel = ch::ballPool.last;
-  sprite(channel)[sym::locH] = kTakenLocH;
+  sprite(channel)[sym::locH] = offStage::takenH;
   return channel;
 }
 
@@ -32,7 +32,7 @@ Value memberSize(int32_t channel, SymbolNumber dimension) { return sprite(channe
 
 int32_t freeChannelIn(ChannelRange range) {
   for (int32_t channel = range.first; channel <= range.last; ++channel)
-    if (spriteChannel(channel).locH == kFreeLocH) return channel;
+    if (spriteChannel(channel).locH == offStage::freeH) return channel;
   return 0;
 }
 
@@ -67,7 +67,7 @@ void addBall(EngineScript& e, Symbol kind, int32_t player) {
                                       {s::brake, Value(made.brake)},
                                       {s::perc, sharedOne},
                                       {s::speed, makePoint(0, 0)},
-                                      {s::pos, makePoint(-200, 0)},
+                                      {s::pos, makePoint(offStage::newBallH, 0)},
                                       {s::typ, made.kind},
                                       {s::player, Value(player)}}));
 }

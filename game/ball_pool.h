@@ -1,14 +1,12 @@
 // Ball records and the channels that show them: a ball, its shadow and its collision ellipse take
-// three free channels of the pool (a free channel waits off stage at locH -800).
+// three free channels of the pool (a free channel waits off stage, stage_places.h).
 #pragma once
 
 #include "game/engine_script.h"
 #include "game/rules.h"
+#include "game/stage_places.h"
 
 namespace qn::game {
-
-inline constexpr int32_t kFreeLocH = -800;   // a free pool channel
-inline constexpr int32_t kTakenLocH = -600;  // taken, not placed yet
 
 // addBall(kind, player): a new ball record of kind #white or #metal for player index `player`
 // (0 for the target ball), appended to pBallList.
@@ -17,7 +15,7 @@ void addBall(EngineScript& e, Symbol kind, int32_t player);
 void drawBall(const Object& ball);
 // The target ball, as against a player's ball.
 inline bool isTargetBall(const Object& ball) { return ball[s::typ].get() == s::white; }
-// The first free channel of a range (locH -800), or 0 when every one is in use.
+// The first free channel of a range, or 0 when every one is in use.
 int32_t freeChannelIn(ChannelRange range);
 
 }  // namespace qn::game

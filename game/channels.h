@@ -6,6 +6,9 @@
 
 namespace qn::game {
 
+// The player slots of the set-up screen; a game has one player for each slot in play.
+inline constexpr int32_t kPlayerSlots = 4;
+
 // Channels first to last, both included.
 struct ChannelRange {
   int32_t first, last;
@@ -83,6 +86,19 @@ inline constexpr int32_t kAboveTheBalls = 1000;
 inline constexpr int32_t kAboveTheField = 10000;
 inline constexpr int32_t kAboveTheMenu = 300000;  // the menu lies at 200000 to 200005
 inline constexpr int32_t kMenuLayer = 200000, kBelowTheMenu = 199999;
+inline constexpr int32_t kOverTheMenu = 200006;                  // over the menu picture and the help page
+inline constexpr int32_t kOverTheSetUp = kAboveTheMenu + 1000;   // over the set-up screen's channels
+
+// The menu's stacking as startMovie sets it: some of its channels just above the menu layer, one
+// just under it, the picture and the help page on top.
+struct ChannelLayer {
+  int32_t channel, locZ;
+};
+inline constexpr ChannelLayer kMenuStacking[] = {
+    {228, kMenuLayer + 1},         {229, kMenuLayer + 2},         {230, kMenuLayer + 2},
+    {234, kMenuLayer + 2},         {235, kMenuLayer + 3},         {237, kBelowTheMenu},
+    {ch::menuPicture, kMenuLayer + 5}, {ch::helpPage, kMenuLayer + 5},
+};
 
 namespace member {
 inline constexpr int32_t fieldPicture = 13, topViewMap = 16;
@@ -100,6 +116,14 @@ inline constexpr int32_t leaderMarkerBase = 30;   // + slot
 inline constexpr int32_t floorRingBase = 130;     // + slot
 inline constexpr int32_t wormFirst = 165;
 }  // namespace member
+
+// Field members by name: each player slot's name on the set-up screen and games won, each player
+// index's distance line; [0] is slot or index 1.
+namespace fields {
+inline constexpr const char* slotNames[] = {"naam1", "naam2", "naam3", "naam4"};
+inline constexpr const char* wins[] = {"win1", "win2", "win3", "win4"};
+inline constexpr const char* distances[] = {"distance1", "distance2", "distance3", "distance4"};
+}  // namespace fields
 
 // Sound channels.
 namespace sound {

@@ -22,7 +22,7 @@ double componentRatio(const Value& speed) {
   return v > h ? h / v : v / h;
 }
 
-void checkbotsje(EngineScript& e, int32_t r, int32_t l) {
+void collideBalls(EngineScript& e, int32_t r, int32_t l) {
   if (r == l) return;
   Object moving = e.ballAt(r), other = e.ballAt(l);
   if (moving[s::botsing].toInteger() == l) {
@@ -63,6 +63,7 @@ void checkbotsje(EngineScript& e, int32_t r, int32_t l) {
   other[s::botsy] = Value(r);
   moving[s::perc] = Value(componentRatio(moving[s::speed]));
   other[s::perc] = Value(componentRatio(other[s::speed]));
+  observers().tell(&GameObserver::ballsCollided);
 }
 
 }  // namespace qn::game

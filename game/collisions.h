@@ -9,7 +9,7 @@ namespace qn::game {
 class EngineScript;
 
 // checkbotsje(r, l): the moving ball r against ball l (indices of pBallList).
-void checkbotsje(EngineScript& e, int32_t r, int32_t l);
+void collideBalls(EngineScript& e, int32_t r, int32_t l);
 // The ratio of the smaller to the larger speed component (0 for a ball at rest).
 double componentRatio(const Value& speed);
 

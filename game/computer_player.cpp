@@ -12,8 +12,9 @@ namespace {
 
 constexpr int32_t kPatienceMs = 16000;    // then the computer throws whatever the line meets
 constexpr int32_t kWalkSlowdown = 4;      // the computer walks at a quarter of a person's top speed
-constexpr double kFullBar = 188.0;        // bar 200's width at the top of the swing
 constexpr double kReleaseWindow = 10.0;   // the computer releases within this much past endwidth
+// endwidth is 184 for a target ball at the top edge and 110 less for one 132 pixels lower.
+constexpr int32_t kFarthestReleaseWidth = 184, kReleaseWidthDrop = 110, kReleaseDepthRange = 132;
 
 // One frame of the walk to endWhite: speeding up to maxXspeed / 4 and stopping exactly there.
 void walkToSpot(EngineScript& e) {
@@ -31,6 +32,10 @@ void walkToSpot(EngineScript& e) {
 }
 
 }  // namespace
+
+Value releaseWidthFor(const Value& targetLocV) {
+  return Value(kFarthestReleaseWidth - targetLocV.toFloat() * kReleaseWidthDrop / kReleaseDepthRange);
+}
 
 void computerWalksAndAims(EngineScript& e) {
   Object pList = e.pList();
@@ -53,13 +58,13 @@ void computerReleases(EngineScript& e) {
   // or past the top gives a window the bar never reaches. Such a window is moved to the bar's
   // nearest end (the empty bar at the turn of the swing, or the full bar), so the computer still
   // throws; every reachable window stays as it is.
-  const double opening = std::clamp(e[s::endwidth].toFloat(), 1.0 - kReleaseWindow, kFullBar - 1.0);
+  const double opening = std::clamp(e[s::endwidth].toFloat(), 1.0 - kReleaseWindow, kFullBarWidth - 1.0);
   Object bar = sprite(ch::powerBarUp);
   const double width = bar[sym::width].toFloat();
   if (!(width > opening && width < opening + kReleaseWindow)) return;
   releasePower(e);
   const double wobble = std::abs(e.pList()[s::wobble].toFloat());
-  bar[sym::width] = Value(static_cast<int32_t>(std::min(width + wobble, kFullBar)));
+  bar[sym::width] = Value(static_cast<int32_t>(std::min(width + wobble, double{kFullBarWidth})));
 }
 
 }  // namespace qn::game

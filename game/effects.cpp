@@ -6,6 +6,7 @@
 #include "game/ball_pool.h"
 #include "game/engine_script.h"
 #include "game/field_geometry.h"
+#include "gfx/ink.h"
 
 namespace qn::game {
 namespace {
@@ -14,9 +15,7 @@ constexpr int32_t kEffectMaxTime = 2000;     // ms an effect may wait on somethi
 constexpr int32_t kFadedOut = 3;              // a star or cloud below this blend has gone
 constexpr int32_t kStarFade = 2, kCloudFade = 2, kRingFade = 2, kFaultFade = 5;
 constexpr int32_t kStylusStarLocZ = 200000003;  // above everything, the menu included
-constexpr int32_t kMatteInk = 8, kBlendInk = 36;
 constexpr int32_t kCloudLocZ = 23;
-constexpr int32_t kRingOffStageH = -700;
 constexpr int32_t kMarkerStep = 4;            // the leader marker comes down this far a frame
 constexpr int32_t kFaultPulseStep = 8;        // degrees a frame
 constexpr int32_t kFaultLabelMargin = 35, kFaultLabelLift = 9, kFaultLabelFloor = 16;
@@ -50,7 +49,7 @@ void fadeOrEnd(const Object& effect, const Object& picture, int32_t step) {
     picture[sym::blend] -= step;
     return;
   }
-  picture[sym::locH] = kFreeLocH;
+  picture[sym::locH] = offStage::freeH;
   effect[s::kill] = 1;
 }
 
@@ -88,7 +87,7 @@ void scaleFloorRing(const Object& effect) {
   ring[sym::height] = effect[s::baseh].get() * Value(8) * growth / Value(80);
   marker[sym::blend] = Value(90) - ring[sym::blend].get();
   if (ring[sym::blend].toInteger() < kFadedOut) {
-    ring[sym::locH] = kRingOffStageH;
+    ring[sym::locH] = offStage::floorRingH;
     if (markerArrived) effect[s::kill] = 1;
   }
 }
@@ -121,8 +120,8 @@ void fadeFault(const Object& effect) {
   fade(labelChannel, kFaultFade);
   Object still = sprite(copyChannel), label = sprite(labelChannel);
   if (still[sym::blend].toInteger() != 0) return;
-  still[sym::locH] = kFreeLocH;
-  label[sym::locH] = kFreeLocH;
+  still[sym::locH] = offStage::freeH;
+  label[sym::locH] = offStage::freeH;
   effect[s::kill] = 1;
 }
 
@@ -148,7 +147,7 @@ void styleStylusStar(const Object& picture, int32_t starMember) {
   picture[sym::height] = memberHeight(Value(starMember));
   picture[sym::locZ] = kStylusStarLocZ;
   picture[sym::blend] = 40 + random(20);
-  picture[sym::ink] = kMatteInk;
+  picture[sym::ink] = ink::matte;
 }
 
 void styleBallStar(const Object& picture, int32_t starMember, const Object& ball) {
@@ -171,7 +170,7 @@ void runEffects(EngineScript& e) {
     if (Object(itemAt(effects, k))[s::kill].toInteger() != 0) deleteAt(effects, k);
 }
 
-void addStar(EngineScript& e, int32_t starMember, const Value& position, int32_t count) {
+void burstStars(EngineScript& e, int32_t starMember, const Value& position, int32_t count) {
   count = std::max(count, 2);
   const bool stylusStar = starMember == member::star;
   const int32_t handled = e[s::pball].toInteger();
@@ -199,7 +198,7 @@ void addStar(EngineScript& e, int32_t starMember, const Value& position, int32_t
   }
 }
 
-void makecloud(EngineScript& e, const Object& ball) {
+void raiseDust(EngineScript& e, const Object& ball) {
   const int32_t n = ball[s::oldzspeed].toInteger();
   // One cloud alone has no neighbour to be spread from.
   const Value step = n > 1 ? Value(360) / Value(n - 1) : sharedZero;
@@ -215,18 +214,18 @@ void makecloud(EngineScript& e, const Object& ball) {
     picture[sym::rotation] = random(360);
     picture[sym::locZ] = kCloudLocZ;
     picture[sym::blend] = 60 + random(40);
-    const double radians = rot.toFloat() * kRadiansPerDegree;
+    const double degrees = rot.toFloat();
     const double paceH = (spread + Value(0.05) * Value(random(20))).toFloat();
     const double paceV = (spread + Value(0.05) * Value(random(20))).toFloat();
-    const Value speed = pointAt(std::cos(radians) * paceH, std::sin(radians) * paceV);
+    const Value speed = pointAt(cosDegrees(degrees) * paceH, sinDegrees(degrees) * paceV);
     picture[sym::width] = memberWidth(Value(member::cloud)) * scale;
     picture[sym::height] = memberHeight(Value(member::cloud)) * scale;
     append(e[s::feffect], movingEffect(channel, s::wolkje, speed, pos, rot));
   }
 }
 
-void makeFloorFX(EngineScript& e, int32_t ballIndex, int32_t playerIndex) {
-  e[s::l1] = Value(playerIndex);
+void markLeaderOnFloor(EngineScript& e, int32_t ballIndex, int32_t playerIndex) {
+  e.setLeader(playerIndex);
   Object ball = e.ballAt(ballIndex);
   Object picture = sprite(ball[s::spr].toInteger()), ring = sprite(ch::floorRing);
   ring[sym::memberNum] = member::floorRingBase + e.playerAt(playerIndex)[s::player].toInteger();
@@ -239,7 +238,7 @@ void makeFloorFX(EngineScript& e, int32_t ballIndex, int32_t playerIndex) {
   ring[sym::height] = ring[sym::height].get() / Value(3);
   ring[sym::loc] = picture[sym::loc];
   ring[sym::locZ] = sprite(ball[s::shad].toInteger())[sym::locZ].get() - Value(1);
-  ring[sym::ink] = kMatteInk;
+  ring[sym::ink] = ink::matte;
   ring[sym::blend] = 80;
   playSound(sound::jingles, "bloop1");
   append(e[s::feffect], makeRecord({{s::mode, s::floorScale},
@@ -266,7 +265,7 @@ void startFaultEffect(EngineScript& e, const Object& ball) {
   still[sym::width] = picture[sym::width];
   still[sym::height] = picture[sym::height];
   still[sym::loc] = picture[sym::loc];
-  still[sym::ink] = kMatteInk;
+  still[sym::ink] = ink::matte;
   still[sym::blend] = 100;
 
   Object label = sprite(labelChannel);
@@ -274,7 +273,7 @@ void startFaultEffect(EngineScript& e, const Object& ball) {
   const Value at = picture[sym::loc].get() + makePoint(0, -kFaultLabelLift);
   label[sym::locH] = std::clamp(Object(at)[sym::locH].toInteger(), kFaultLabelMargin, 2 * kMiddle - kFaultLabelMargin);
   label[sym::locV] = std::min(Object(at)[sym::locV].toInteger(), static_cast<int32_t>(kFieldDepth) - kFaultLabelFloor);
-  label[sym::ink] = kBlendInk;
+  label[sym::ink] = ink::backgroundTransparent;
   label[sym::blend] = 50;
 
   append(e[s::feffect], makeRecord({{s::mode, s::scalefault},

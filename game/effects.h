@@ -11,11 +11,12 @@ class EngineScript;
 // One frame of every running effect, in list order; ended effects are removed.
 void runEffects(EngineScript& e);
 // addStar(member, position, count): stars burst from a position.
-void addStar(EngineScript& e, int32_t starMember, const Value& position, int32_t count);
+void burstStars(EngineScript& e, int32_t starMember, const Value& position, int32_t count);
 // makecloud: dust clouds from a ball that landed hard.
-void makecloud(EngineScript& e, const Object& ball);
-// makeFloorFX(ball index, player index): the leader's floor ring under that ball, and its effect.
-void makeFloorFX(EngineScript& e, int32_t ballIndex, int32_t playerIndex);
+void raiseDust(EngineScript& e, const Object& ball);
+// makeFloorFX(ball index, player index): player index `playerIndex` leads; the leader's floor
+// ring under that ball, and its effect.
+void markLeaderOnFloor(EngineScript& e, int32_t ballIndex, int32_t playerIndex);
 // A ball that came to rest short of the line: its still copy and the pulsing "afault1" label.
 void startFaultEffect(EngineScript& e, const Object& ball);
 

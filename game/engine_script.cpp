@@ -5,14 +5,17 @@
 #include "game/effects.h"
 #include "game/game_flow.h"
 #include "game/field_geometry.h"
+#include "game/thrower.h"
 #include "game/rules.h"
+#include "game/stage_places.h"
 #include "script/handler_call.h"
 
 namespace qn::game {
 
 namespace {
 
-// The engine's handlers the modes call, also answered by name: `call(#addBall, engine, #metal, 1)`.
+// The engine's handlers the modes call, also answered by their script names:
+// `call(#addBall, engine, #metal, 1)`.
 struct GameHandler {
   Symbol name;
   void (*run)(EngineScript& e, const Value& a, const Value& b, const Value& c);
@@ -22,16 +25,16 @@ constexpr GameHandler kGameHandlers[] = {
     {s::addBall, [](EngineScript& e, const Value& kind, const Value& player, const Value&) {
        addBall(e, kind == s::white ? s::white : s::metal, player.toInteger());
      }},
-    {s::finish, [](EngineScript& e, const Value& winner, const Value&, const Value&) { finish(e, winner); }},
-    {s::makecloud, [](EngineScript& e, const Value& ball, const Value&, const Value&) { makecloud(e, Object(ball)); }},
+    {s::finish, [](EngineScript& e, const Value& winner, const Value&, const Value&) { finish(e, winner.toInteger()); }},
+    {s::makecloud, [](EngineScript& e, const Value& ball, const Value&, const Value&) { raiseDust(e, Object(ball)); }},
     {s::addStar, [](EngineScript& e, const Value& member, const Value& position, const Value& count) {
-       addStar(e, member.toInteger(), position, count.toInteger());
+       burstStars(e, member.toInteger(), position, count.toInteger());
      }},
     {s::makeFloorFX, [](EngineScript& e, const Value& ball, const Value& player, const Value&) {
-       makeFloorFX(e, ball.toInteger(), player.toInteger());
+       markLeaderOnFloor(e, ball.toInteger(), player.toInteger());
      }},
     {s::checkbotsje, [](EngineScript& e, const Value& r, const Value& l, const Value&) {
-       checkbotsje(e, r.toInteger(), l.toInteger());
+       collideBalls(e, r.toInteger(), l.toInteger());
      }},
 };
 
@@ -110,13 +113,14 @@ Value EngineScript::construct() {
                             {s::man, Value(ch::aimingArrow)},
                             {s::straal, Value(230)},
                             {s::manPos, makePoint(kMiddle, 345)},
-                            {s::parrowPos, makePoint(-800, 0)},
-                            {s::rot, Value(270.0)},
+                            {s::parrowPos, makePoint(offStage::freeH, 0)},
+                            {s::rot, Value(static_cast<double>(kStraightUp))},
                             {s::arrow, Value(40)}});
 
   field("versie") = "1.0";
   show(ch::ballPool);
   stackChannels();
+  observers().tell(&GameObserver::menuShown);
   return Value::share(this);
 }
 
@@ -130,6 +134,10 @@ void EngineScript::stackChannels() {
     if (!ch::setupScreen.contains(channel)) sprite(channel)[sym::locZ] = kAboveTheField + channel;
   for (int32_t channel = ch::setupScreen.first; channel <= ch::setupScreen.last; ++channel)
     sprite(channel)[sym::locZ] = kAboveTheMenu + channel;
+  // The two texts read on full-screen pictures lie over them: today's record on the set-up
+  // screen's picture, the version on the menu's (and on the help page, whose art leaves it room).
+  sprite(ch::todaysBest)[sym::locZ] = kOverTheSetUp;
+  sprite(ch::versionText)[sym::locZ] = kOverTheMenu;
 }
 
 }  // namespace qn::game

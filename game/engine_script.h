@@ -40,6 +40,9 @@ class EngineScript final : public ScriptInstance {
   void setMode(Symbol mode) { pList()[s::mode] = mode; }
   Object playerAt(int32_t index) { return Object((*this)[s::playerList].item(index)); }
   Object ballAt(int32_t index) { return Object((*this)[s::pBallList].item(index)); }
+  // The leader's player index (l1), 0 while nobody leads.
+  int32_t leader() { return (*this)[s::l1].toInteger(); }
+  void setLeader(int32_t index) { (*this)[s::l1] = index == 0 ? sharedZero : Value(index); }
 
   // Whether the stylus was down at the previous frame step (for the stars at its release).
   bool stylusWasDown() const { return stylusWasDown_; }

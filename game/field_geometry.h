@@ -3,9 +3,8 @@
 // so every move on the field and every ball, shadow, worm and splash goes through that scale.
 #pragma once
 
-#include <cmath>
-
 #include "game/rules.h"
+#include "script/portable_trig.h"
 
 namespace qn::game {
 
@@ -13,11 +12,11 @@ inline constexpr double kFieldDepth = 320.0;  // hoogte
 inline constexpr int32_t kMiddle = 120;       // midden, the field's horizontal centre
 inline constexpr double kFieldWidth = 2 * kMiddle;  // a ball resting beyond 0 or this is off the field
 
-// Angles are degrees; sine and cosine take them with this pi.
+// Angles are degrees; sine and cosine take them with this pi, and give the same bits everywhere.
 inline constexpr double kPi = 3.14159265358979;
 inline constexpr double kRadiansPerDegree = kPi / 180.0;
-inline double sinDegrees(double degrees) { return std::sin(degrees * kRadiansPerDegree); }
-inline double cosDegrees(double degrees) { return std::cos(degrees * kRadiansPerDegree); }
+inline double sinDegrees(double degrees) { return portableSin(degrees * kRadiansPerDegree); }
+inline double cosDegrees(double degrees) { return portableCos(degrees * kRadiansPerDegree); }
 
 // The perspective scale of a depth, as a number and as a float Value.
 inline double perspectiveAt(double y) { return (1 + 4 * y / kFieldDepth) / 5; }

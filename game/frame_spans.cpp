@@ -3,6 +3,8 @@
 #include <vector>
 
 #include "engine/movie.h"
+#include "game/stage_places.h"
+#include "gfx/ink.h"
 
 namespace qn::game {
 namespace {
@@ -11,10 +13,13 @@ namespace {
 enum Opcode : int32_t { locH = 0, locV = 1, stretch = 2, ink = 3, width = 4, height = 5, blendLevel = 6,
                         castLibNum = 9, memberNum = 10 };
 constexpr int32_t kUnset = INT32_MIN;
-constexpr int32_t kMatte = 8, kBackgroundTransparent = 36;
-// Free pool channels and hidden pictures wait here; the scripts find free channels by it.
-constexpr int32_t kOffStage = -800;
+constexpr int32_t kMatte = ink::matte, kBackgroundTransparent = ink::backgroundTransparent;
+constexpr int32_t kOffStage = offStage::freeH;  // the rules find free pool channels by it
 constexpr int32_t kCentreH = 120, kCentreV = 160;
+// The turn text's field ("gameTxt") is 220 wide where the cast table has 184, so that a single
+// person's "Player Three's distance: 123.4567" fits its one line; it keeps the table's centre
+// (29 + 184 / 2), so every text is drawn where the table's field would draw it.
+constexpr int32_t kTurnTextH = 11;
 
 // One row of the score table: channels first..last showing consecutive members from `member`
 // (or all the same member when memberStep is 0), stepping locV by `rowStep` per channel.
@@ -28,8 +33,8 @@ struct ChannelRow {
 };
 
 // Rows not in the table keep their defaults. Where the table leaves an ink open, text fields on
-// the top view and the markers, the worm and the pool sprites use the inks that drop their
-// backgrounds, so that they sit on the field without a box.
+// the top view and on the full-screen pictures, the markers, the worm and the pool sprites use the
+// inks that drop their backgrounds, so that they sit on the picture without a box.
 constexpr ChannelRow kRows[] = {
     {0, 0, 2, 3, 0, kUnset, kUnset, 0},                                    // the frame loop
     {1, 1, 1, 13, 0, kCentreH, kCentreV, 0},                               // playing field
@@ -49,11 +54,11 @@ constexpr ChannelRow kRows[] = {
     {42, 42, 1, 9, 0, 172, 378, 0, kUnset, kUnset, kUnset, 0},             // glow of walk right
     {50, 100, 1, 41, 0, kOffStage, 0, 0, 58, 58, kMatte},                  // ball pool
     {109, 109, 1, 46, 0, 120, 132, 0, kUnset, kUnset, kBackgroundTransparent, 0},  // banner
-    {110, 110, 1, 51, 0, 29, 138, 0, kUnset, kUnset, kBackgroundTransparent, 0},   // turn text
+    {110, 110, 1, 51, 0, kTurnTextH, 138, 0, kUnset, kUnset, kBackgroundTransparent, 0},  // turn text
     {120, 129, 1, 183, 0, kOffStage, 0, 0, kUnset, kUnset, kUnset, 230},   // mud splashes
     {181, 181, 1, 59, 0, 120, 239, 0, kUnset, kUnset, kUnset, 0},          // back to the menu
     {183, 183, 1, 126, 0, kOffStage, 278, 0},                              // top-view button
-    {191, 191, 1, 212, 0, 22, 18, 0},                                      // today's best
+    {191, 191, 1, 212, 0, 22, 18, 0, kUnset, kUnset, kBackgroundTransparent},     // today's best
     {199, 199, 1, 11, 0, 101, 146, 0, kUnset, kUnset, kMatte, 230},        // power meter
     {200, 200, 1, 57, 0, 26, 147, 0, 0, 10},                               // power bars
     {201, 201, 1, 58, 0, 26, 147, 0, 0, 10},
@@ -63,23 +68,23 @@ constexpr ChannelRow kRows[] = {
     {238, 238, 1, 15, 0, kCentreH, kCentreV, 0},                           // menu picture
     {239, 239, 1, 3, 0, kOffStage, kCentreV, 0},                           // help page
     {240, 270, 1, 41, 0, kOffStage, 0, 0},                                 // second pool
-    {280, 280, 1, 131, 0, -700, 237, 0},                                   // floor ring
+    {280, 280, 1, 131, 0, offStage::floorRingH, 237, 0},                                   // floor ring
     {285, 310, 1, 24, 0, kOffStage, 0, 0},                                 // dust clouds
     {311, 399, 1, 25, 0, kOffStage, 0, 0},                                 // stars
     {400, 400, 1, 14, 0, 0, 0, 0, 240, 320, kUnset, 194},                  // set-up shade
     {401, 401, 1, 52, 0, kCentreH, kCentreV, 0},                           // set-up picture
     {402, 402, 1, 53, 0, 76, 273, 0, 88, 37, kUnset, 0},                   // "done" hot spot
-    {404, 407, 1, 215, 1, 65, 82, 46},                                     // player names
+    {404, 407, 1, 215, 1, 65, 82, 46, kUnset, kUnset, kBackgroundTransparent},    // player names
     {408, 408, 1, 203, 0, 193, 82, 0},                                     // player kinds
     {409, 409, 1, 204, 0, 193, 128, 0},
     {410, 411, 1, 205, 0, 193, 174, 46},
-    {413, 416, 1, 231, 1, -13, 82, 46},                                    // games won
-    {480, 480, 1, 165, 0, -400, 89, 0, 37, 8, kMatte},                     // the worm
+    {413, 416, 1, 231, 1, -13, 82, 46, kUnset, kUnset, kBackgroundTransparent},   // games won
+    {480, 480, 1, 165, 0, offStage::fadedH, 89, 0, 37, 8, kMatte},         // the worm
     {490, 490, 1, 31, 0, kOffStage, 0, 0, kUnset, kUnset, kMatte},         // leader marker
     {496, 496, 1, 60, 0, 76, 180, 0, 89, 38, kUnset, 0},                   // help hot spot
     {498, 498, 1, 37, 0, 0, 0, 0, 0, 0},
     {499, 499, 1, 17, 0, 0, 0, 0, 0, 0},
-    {500, 500, 1, 91, 0, 187, 20, 0},                                      // version text
+    {500, 500, 1, 91, 0, 187, 20, 0, kUnset, kUnset, kBackgroundTransparent},     // version text
 };
 
 struct Behaviour {

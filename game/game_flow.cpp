@@ -1,25 +1,29 @@
 #include "game/game_flow.h"
 
 #include <algorithm>
-#include <span>
 
 #include "game/ball_motion.h"
 #include "game/ball_pool.h"
+#include "game/computer_player.h"
 #include "game/effects.h"
+#include "game/event_records.h"
 #include "game/field_geometry.h"
 #include "game/results.h"
+#include "game/stage_places.h"
 #include "game/thrower.h"
 #include "game/worm.h"
-#include "platform/key_state.h"
 
 namespace qn::game {
 namespace {
 
 constexpr int32_t kMenuReturnMs = 5700;      // the end is celebrated this long
+// gomenu dates the celebration back this far, so that the next frame ends it.
+constexpr int32_t kCelebrationOverMs = 6001;
+static_assert(kCelebrationOverMs > kMenuReturnMs);
 constexpr int32_t kBlinkBright = 100, kBlinkDim = 80;
+constexpr int32_t kTurnMarkerBlend = 80;
 constexpr int32_t kStylusStars = 3;
 constexpr const char* kBallNames[] = {"one", "two", "three"};
-constexpr const char* kWinFields[] = {"win1", "win2", "win3", "win4"};
 constexpr const char* kVictoryCalls[] = {"theking", "listen", "chair", "gangsters"};
 
 // #Init: a new end.
@@ -38,14 +42,15 @@ void newEnd(EngineScript& e) {
   for (int32_t splash = ch::mudSplashes.first; splash <= ch::mudSplashes.last; ++splash) {
     Object mud = sprite(splash);
     mud[sym::blend] -= 10;
-    if (mud[sym::blend].toInteger() < 11) mud[sym::locH] = kFreeLocH;
+    if (mud[sym::blend].toInteger() < 11) mud[sym::locH] = offStage::freeH;
   }
   hide(ch::aimingArrow);
   resetWorm(e);
   placeThrowerAndBall(e);
-  sprite(ch::leaderMarker)[sym::locH] = kFreeLocH;
+  sprite(ch::leaderMarker)[sym::locH] = offStage::freeH;
   pList[s::endWhite] = random(2 * (kMiddle - 60)) + 60;
   e.setMode(s::init2);
+  observers().tell(&GameObserver::endStarted);
 }
 
 void passToTargetThrow(EngineScript& e) { e.setMode(s::setWhiteRot); }
@@ -56,7 +61,7 @@ int32_t farthestPlayerWithBalls(EngineScript& e) {
   Object distances(movie().globals().distances);
   int32_t chosen = 0;
   Value farthest;
-  for (int32_t index = 1; index <= countOf(e[s::playerList]) && index <= 4; ++index) {
+  for (int32_t index = 1; index <= countOf(e[s::playerList]) && index <= kPlayerSlots; ++index) {
     if (e.playerAt(index)[s::ball].toInteger() < 1) continue;
     Value distance = distances[distanceKey(index)];
     if (chosen == 0 || distance >= farthest) {
@@ -67,46 +72,42 @@ int32_t farthestPlayerWithBalls(EngineScript& e) {
   return chosen;
 }
 
-// #initPlayer: who throws next, or the end's finish when nobody has a ball left.
-void chooseNextPlayer(EngineScript& e) {
-  Object pList = e.pList();
-  e[s::graden] = sharedZero;
-  sprite(ch::banner)[sym::blend] = 100;
-  sprite(ch::turnText)[sym::blend] = 100;
-  pList[s::endWhite] = random(2 * (kMiddle - 60)) + 30;
-
-  bool endIsOver = false;
+// Who throws next: the first of the start order while it lasts, then the farthest player with
+// balls left. The chosen player takes a ball into the hand. 0 when nobody has a ball left.
+int32_t chooseThrower(EngineScript& e) {
   if (countOf(e[s::startPlayers]) > 0) {
     e[s::pPlayer] = e[s::startPlayers].item(1);
     startPlayer(e, e[s::pPlayer].toInteger());
     deleteAt(e[s::startPlayers], 1);
-  } else if (int32_t next = farthestPlayerWithBalls(e); next != 0) {
-    e[s::pPlayer] = Value(next);
-    startPlayer(e, next);
-  } else {
-    finish(e, e[s::l1]);
-    endIsOver = true;
+    return e[s::pPlayer].toInteger();
   }
-  if (pList[s::mode].get() == s::waitMenu) return;
+  const int32_t next = farthestPlayerWithBalls(e);
+  if (next == 0) return 0;
+  e[s::pPlayer] = Value(next);
+  startPlayer(e, next);
+  return next;
+}
 
-  const int32_t index = e[s::pPlayer].toInteger();
+// The turn of player `index` begins: banner, turn text and the next-up line, the aiming arrow
+// straight up, the power meter empty, a person's buttons, the player's turn marker.
+void showTurn(EngineScript& e, int32_t index) {
+  Object pList = e.pList();
   Object player = e.playerAt(index);
   const int32_t slot = player[s::player].toInteger();
   const int32_t thrown = e[s::pMaxBall].toInteger() - player[s::ball].toInteger();
   const char* ballName = kBallNames[std::clamp(thrown, 1, 3) - 1];
-  sprite(ch::banner)[sym::memberNum] = (endIsOver ? member::resultBannerBase : member::bannerBase) + slot;
+  sprite(ch::banner)[sym::memberNum] = member::bannerBase + slot;
   field("gameTxt") = joined({playerName(index), ", ball ", ballName});
   field("leader") = joined({playerName(index), " is next"});
   e[s::blinktime] = now();
   pList[s::waity] = now();
   e.setMode(s::setRot);
-  pList[s::rot] = 270;
+  pList[s::rot] = kStraightUp;
   pList[s::extraRot] = sharedZero;
   pList[s::aimrot] = sharedZero;
   sprite(ch::powerMeter)[sym::blend] = 100;
   setAll(ch::powerBars, sym::blend, 90);
-  Value targetV = sprite(e.ballAt(1)[s::spr].toInteger())[sym::locV];
-  e[s::endwidth] = Value((Value(184) - targetV * Value(110) / Value(132)).toFloat());
+  e[s::endwidth] = releaseWidthFor(sprite(e.ballAt(1)[s::spr].toInteger())[sym::locV]);
   pList[s::manPos][sym::locH] = kMiddle;
   hide(ch::powerMeterAll);
   pList[s::wobble] = Value(30 * sinDegrees(pList[s::aimrot].toFloat()));
@@ -115,14 +116,24 @@ void chooseNextPlayer(EngineScript& e) {
   sprite(ch::aimingArrow)[sym::blend] = 100;
   if (player[s::ai].toInteger() == 0) {
     show(ch::aimButtons);
-    sprite(ch::topViewButton)[sym::locH] = 22;
-    setAll({ch::aimButtons.first, ch::glows.last}, sym::locV, 298);
+    sprite(ch::topViewButton)[sym::locH] = onStage::topViewButtonH;
+    setAll({ch::aimButtons.first, ch::glows.last}, sym::locV, onStage::aimButtonsV);
   } else {
     hide(ch::aimButtons);
   }
   pList[s::waity] = now();
   setAll(ch::turnMarkers, sym::blend, 0);
-  sprite(ch::turnMarkersBase + index)[sym::blend] = 80;
+  sprite(ch::turnMarkersBase + index)[sym::blend] = kTurnMarkerBlend;
+}
+
+// #initPlayer: who throws next, or the end's finish when nobody has a ball left.
+void chooseNextPlayer(EngineScript& e) {
+  e[s::graden] = sharedZero;
+  sprite(ch::banner)[sym::blend] = 100;
+  sprite(ch::turnText)[sym::blend] = 100;
+  e.pList()[s::endWhite] = random(2 * (kMiddle - 60)) + 30;
+  if (const int32_t next = chooseThrower(e); next != 0) showTurn(e, next);
+  else finish(e, e.leader());
 }
 
 // #waitplayer: the next turn once every effect has ended.
@@ -134,7 +145,7 @@ void waitForEffects(EngineScript& e) {
 void restoreMenu() {
   show(ch::menuRestored);
   setAll(ch::menuRestored, sym::blend, 100);
-  sprite(ch::backToMenu)[sym::loc] = makePoint(120, 239);
+  sprite(ch::backToMenu)[sym::loc] = makePoint(onStage::menuButtonH, onStage::menuButtonV);
   sprite(ch::backToMenu)[sym::blend] = 0;
   playSound(sound::music, "loop");
 }
@@ -145,7 +156,7 @@ void celebrateThenMenu(EngineScript& e) {
   if (now() < pList[s::waity].toInteger() + kMenuReturnMs) {
     Object turnText = sprite(ch::turnText);
     turnText[sym::blend] = turnText[sym::blend].toInteger() == kBlinkBright ? kBlinkDim : kBlinkBright;
-    const int32_t winner = e[s::l1].toInteger();
+    const int32_t winner = e.leader();
     for (int32_t k = 2; k <= countOf(e[s::pBallList]); ++k) {
       Object ball = e.ballAt(k);
       if (winner != 0 && ball[s::player].toInteger() == winner) heightAndBounce(e, ball);
@@ -158,39 +169,33 @@ void celebrateThenMenu(EngineScript& e) {
   sprite(ch::banner)[sym::blend] = 0;
   sprite(ch::turnText)[sym::blend] = 0;
   hide(ch::resultList);
-  setAll(ch::effectPool, sym::locH, kFreeLocH);
+  setAll(ch::effectPool, sym::locH, offStage::freeH);
   for (int32_t k = 1; k <= countOf(e[s::pBallList]); ++k) e.ballAt(k)[s::kill] = 1;
   setAll(ch::menuLowered, sym::locZ, kBelowTheMenu);
   e.setMode(s::waitstart);
   restoreMenu();
+  observers().tell(&GameObserver::menuShown);
 }
 
 void noRuleInThisMode(EngineScript&) {}
 
-// The mode handlers: paint, paint2 and paint3 each run the rule of their modes.
+// The rule each mode runs every frame (the script's paint, paint2 and paint3 between them);
+// #showMap runs none.
 struct ModeRule {
   Symbol mode;
   void (*run)(EngineScript&);
 };
-constexpr ModeRule kPaint[] = {
-    {s::waitstart, noRuleInThisMode}, {s::setupPlayers, noRuleInThisMode},
-    {s::Init, newEnd},                {s::init2, passToTargetThrow},
-    {s::setWhiteRot, walkToTargetSpot}, {s::throwWhiteRot, throwTargetBall},
-    {s::rollWhite, rollTargetBall},   {s::initPlayer, chooseNextPlayer},
-    {s::setRot, aim},                 {s::setpower, swingPower},
-    {s::initThrow, releaseBall},
+constexpr ModeRule kModeRules[] = {
+    {s::waitstart, noRuleInThisMode},   {s::setupPlayers, noRuleInThisMode}, {s::Init, newEnd},
+    {s::init2, passToTargetThrow},      {s::setWhiteRot, walkToTargetSpot},  {s::throwWhiteRot, throwTargetBall},
+    {s::rollWhite, rollTargetBall},     {s::initPlayer, chooseNextPlayer},   {s::setRot, aim},
+    {s::setpower, swingPower},          {s::initThrow, releaseBall},         {s::rollBall, rollBalls},
+    {s::waitplayer, waitForEffects},    {s::waitMenu, celebrateThenMenu},    {s::showResult, showResult},
 };
-constexpr ModeRule kPaint2[] = {
-    {s::rollBall, rollBalls}, {s::waitplayer, waitForEffects}, {s::waitMenu, celebrateThenMenu}};
-constexpr ModeRule kPaint3[] = {{s::showResult, showResult}};
 
-bool runModeIn(std::span<const ModeRule> painter, EngineScript& e, SymbolNumber mode) {
-  for (const ModeRule& rule : painter) {
-    if (rule.mode != mode) continue;
-    rule.run(e);
-    return true;
-  }
-  return false;
+void runMode(EngineScript& e, SymbolNumber mode) {
+  for (const ModeRule& rule : kModeRules)
+    if (rule.mode == mode) rule.run(e);
 }
 
 // Killed balls leave the field: their three channels go off stage and the walk starts again.
@@ -198,7 +203,7 @@ void removeKilledBalls(EngineScript& e) {
   for (int32_t k = 1; k <= countOf(e[s::pBallList]); ++k) {
     Object ball = e.ballAt(k);
     if (ball[s::kill].toInteger() == 0) continue;
-    for (Symbol part : {s::spr, s::shad, s::botsyspr}) sprite(ball[part].toInteger())[sym::locH] = kFreeLocH;
+    for (Symbol part : {s::spr, s::shad, s::botsyspr}) sprite(ball[part].toInteger())[sym::locH] = offStage::freeH;
     deleteAt(e[s::pBallList], k);
     k = 0;
   }
@@ -218,15 +223,15 @@ bool isGameMode(SymbolNumber mode) {
 void stepFrame(EngineScript& e) {
   Object pList = e.pList();
   const SymbolNumber mode = symbolOf(pList[s::mode]);
-  runModeIn(kPaint, e, mode) || runModeIn(kPaint2, e, mode) || runModeIn(kPaint3, e, mode);
+  runMode(e, mode);
   removeKilledBalls(e);
   const bool down = stylusDown();
   if (!down) pList[s::clicky] = 0;
   // The up arrow's latch is released with the key in every mode, so the first press of a turn counts.
-  if (!platform::keyPressed(key::up)) pList[s::clicky2] = 0;
+  if (!keyHeld(key::up)) pList[s::clicky2] = 0;
   if (!(pList[s::mode].get() == s::showMap)) runWorm(e);
   runEffects(e);
-  if (e.stylusWasDown() && !down) addStar(e, member::star, mouseLoc(), kStylusStars);
+  if (e.stylusWasDown() && !down) burstStars(e, member::star, mouseLoc(), kStylusStars);
   e.setStylusWasDown(down);
 }
 
@@ -237,12 +242,13 @@ void startGame(EngineScript& e) {
   stopSound(sound::music);
   e.setMode(s::setupPlayers);
   show(ch::setupScreen);
-  sprite(ch::todaysBest)[sym::locH] = 22;
-  sprite(ch::versionText)[sym::locH] = kFreeLocH;
+  sprite(ch::todaysBest)[sym::locH] = onStage::todaysBestH;
+  sprite(ch::versionText)[sym::locH] = offStage::freeH;
   field("gameTxt") = "GAME START";
   Object(movie().globals().distances)[s::singlePlayer] = sharedZero;
   playSound(sound::jingles, "bloop1");
   hide(ch::helpPage);
+  observers().tell(&GameObserver::setUpShown);
 }
 
 void openHelp(EngineScript& e) {
@@ -253,7 +259,7 @@ void openHelp(EngineScript& e) {
 
 void closeHelp(EngineScript& e) {
   if (!e.inMode(s::waitstart)) return;
-  sprite(ch::helpPage)[sym::locH] = kFreeLocH;
+  sprite(ch::helpPage)[sym::locH] = offStage::freeH;
   playSound(sound::jingles, "bloop3");
 }
 
@@ -274,7 +280,7 @@ void backToMenu(EngineScript& e) {
   hide(ch::distances);
   setAll(ch::glows, sym::blend, 0);
   restoreMenu();
-  pList[s::waity] = now() - 6001;
+  pList[s::waity] = now() - kCelebrationOverMs;
   e.setMode(s::waitMenu);
 }
 
@@ -285,38 +291,46 @@ void startPlayer(EngineScript& e, int32_t index) {
   player[s::ball] -= 1;
 }
 
-void finish(EngineScript& e, const Value& winner) {
+void finish(EngineScript& e, int32_t winner) {
   sprite(ch::turnText)[sym::blend] = 100;
   sprite(ch::banner)[sym::blend] = 100;
   sprite(ch::leaderMarker)[sym::blend] = 0;
-  const int32_t winnerIndex = winner.toInteger();
+  int32_t declared = 0;
+  // An end without a winner stands on the first player's result banner, so that it reads over the gravel.
+  const int32_t firstPlayersBanner = member::resultBannerBase + e.playerAt(1)[s::player].toInteger();
   if (countOf(e[s::pBallList]) <= 1) {
-    sprite(ch::banner)[sym::memberNum] = member::resultBannerBase + e.playerAt(1)[s::player].toInteger();
+    sprite(ch::banner)[sym::memberNum] = firstPlayersBanner;
     field("gameTxt") = "No balls!";
     playSound(sound::jingles, "vault");
-  } else if (winnerIndex < 1 || winnerIndex > countOf(e[s::playerList])) {
-    // Two or more players share the best distance: a draw, nobody's banner, no win counted.
-    sprite(ch::banner)[sym::blend] = 0;
+  } else if (winner < 1 || winner > countOf(e[s::playerList])) {
+    // Two or more players share the best distance: a draw, no win counted.
+    sprite(ch::banner)[sym::memberNum] = firstPlayersBanner;
     field("gameTxt") = "Draw!";
     playSound(sound::jingles, "floep");
   } else {
-    const int32_t slot = e.playerAt(winnerIndex)[s::player].toInteger();
+    declared = winner;
+    const int32_t slot = e.playerAt(winner)[s::player].toInteger();
     sprite(ch::banner)[sym::memberNum] = member::resultBannerBase + slot;
     if (countOf(e[s::playerList]) == 1) {
-      field("gameTxt") = joined({playerName(winnerIndex), "'s distance: ", Object(movie().globals().distances)[s::Dist1]});
+      field("gameTxt") = joined({playerName(winner), "'s distance: ", Object(movie().globals().distances)[s::Dist1]});
       playSound(sound::jingles, "floep");
     } else {
       playSound(sound::calls, kVictoryCalls[random(4) - 1]);
-      field("gameTxt") = joined({playerName(winnerIndex), " wins!!!"});
+      field("gameTxt") = joined({playerName(winner), " wins!!!"});
       Value& wins = movie().globals().winCounters[slot - 1];
       wins = wins + Value(1);
-      field(kWinFields[slot - 1]) = joined({wins});
+      field(fields::wins[slot - 1]) = joined({wins});
     }
   }
   setAll(ch::turnMarkers, sym::blend, 0);
   show(ch::menuShade);
   e.pList()[s::waity] = now();
   e.setMode(s::waitMenu);
+  observers().tell(&GameObserver::endFinished, [&] {
+    EndFinished finished{{}, distancesShown(e), declared, stringOf(field("gameTxt").get()), e[s::ftoday]};
+    for (int32_t index = 1; index <= countOf(e[s::playerList]); ++index) finished.players.push_back(playerShown(e, index));
+    return finished;
+  });
 }
 
 }  // namespace qn::game

@@ -26,7 +26,8 @@ Value playerName(int32_t index);
 
 // startPlayer(index): the player's lines shown, a ball in the hand, one ball fewer left.
 void startPlayer(EngineScript& e, int32_t index);
-// finish(winner): the end's result text, banner, call and win count; then #waitMenu.
-void finish(EngineScript& e, const Value& winner);
+// finish(winner): the end's result text, banner, call and win count for player index `winner`
+// (no valid index: a draw); then #waitMenu.
+void finish(EngineScript& e, int32_t winner);
 
 }  // namespace qn::game

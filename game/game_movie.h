@@ -8,6 +8,7 @@
 
 #include "cast/cast_rows.h"
 #include "engine/movie.h"
+#include "game/game_observer.h"
 #include "game/script_constants.h"
 
 namespace qn::game {
@@ -32,6 +33,8 @@ class GameMovie : public Movie {
   void resetGlobals(Value& result) override;
 
   MovieGlobals& globals() { return globals_; }
+  // Who follows the game's rule events.
+  GameObservers& observers() { return observers_; }
   const ScriptConstants& constants() const { return constants_; }
 
   // The movie the game's scripts run in.
@@ -42,6 +45,7 @@ class GameMovie : public Movie {
   MemberCreator createMembers_;
   MovieGlobals globals_;
   ScriptConstants constants_;
+  GameObservers observers_;
 };
 
 // The movie settings, as the definition sets them.

@@ -34,8 +34,9 @@ class ProgramMovie final : private ProgramServices, public GameMovie {
 
 }  // namespace
 
-Value makeGameProgram(DisplayHost& display, SoundMixer& mixer) {
-  return Value::adopt(new ProgramMovie(display, mixer));
+GameProgram makeGameProgram(DisplayHost& display, SoundMixer& mixer) {
+  auto* program = new ProgramMovie(display, mixer);
+  return {Value::adopt(program), program};
 }
 
 }  // namespace qn::game

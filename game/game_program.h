@@ -11,7 +11,14 @@ class SoundMixer;
 
 namespace qn::game {
 
-// The program's movie, not yet defined (the shell runs `defineMovie`).
-Value makeGameProgram(DisplayHost& display, SoundMixer& mixer);
+class GameMovie;
+
+// The program's movie, not yet defined (the shell runs `defineMovie`): `movie` holds it, `game` is
+// the same object as the game, whose rule events can be followed (game_observer.h).
+struct GameProgram {
+  Value movie;
+  GameMovie* game;
+};
+GameProgram makeGameProgram(DisplayHost& display, SoundMixer& mixer);
 
 }  // namespace qn::game

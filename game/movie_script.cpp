@@ -11,15 +11,6 @@
 namespace qn::game {
 namespace {
 
-// The menu's layers, above everything the game shows; the help page on top.
-struct Layer {
-  int32_t channel, locZ;
-};
-constexpr Layer kMenuLayers[] = {{228, 200001}, {229, 200002}, {230, 200002}, {234, 200002}, {235, 200003},
-                                 {237, 199999}, {ch::menuPicture, 200005}, {ch::helpPage, 200005}};
-constexpr const char* kNameFields[4] = {"naam1", "naam2", "naam3", "naam4"};
-constexpr const char* kWinFields[4] = {"win1", "win2", "win3", "win4"};
-
 void setText(GameMovie& movie, const char* field, const Value& text) {
   movie.cast().memberOf(Value(field)).setProperty(sym::text, text);
 }
@@ -56,10 +47,10 @@ Value MovieScript::startMovie() {
   GameMovie& movie = GameMovie::running();
   const ScriptConstants& constant = movie.constants();
   MovieGlobals& globals = movie.globals();
-  setText(movie, kNameFields[0], constant.playerOne);
-  setText(movie, kNameFields[1], constant.dael);
-  setText(movie, kNameFields[2], constant.emptyText);
-  setText(movie, kNameFields[3], constant.emptyText);
+  setText(movie, fields::slotNames[0], constant.playerOne);
+  setText(movie, fields::slotNames[1], constant.dael);
+  setText(movie, fields::slotNames[2], constant.emptyText);
+  setText(movie, fields::slotNames[3], constant.emptyText);
   globals.distances = makeRecord({{s::singlePlayer, sharedZero},
                                   {s::Dist1, constant.zeroFloat},
                                   {s::Dist2, constant.zeroFloat},
@@ -75,7 +66,7 @@ Value MovieScript::startMovie() {
     setLocZ(movie, channel, kMenuLayer);
     movie.sprite(channel).setProperty(sym::blend, Value(100));
   }
-  for (const char* field : kWinFields) setText(movie, field, constant.zeroText);
+  for (const char* field : fields::wins) setText(movie, field, constant.zeroText);
   movie.setChannelVisible(ch::helpPage, true);
 
   Value engineScript = movie.scriptOf(constant.engineScript);
@@ -84,7 +75,7 @@ Value MovieScript::startMovie() {
   if (ListObject* actors = listOf(movie.actorList())) actors->append(globals.engineObject);
   movie.playSound(sound::music, constant.menuTune);
 
-  for (const Layer& layer : kMenuLayers) setLocZ(movie, layer.channel, layer.locZ);
+  for (const ChannelLayer& layer : kMenuStacking) setLocZ(movie, layer.channel, layer.locZ);
   showChannels(movie, {ch::startHotSpot, ch::menuStartShown.last}, true);
   return Value();
 }

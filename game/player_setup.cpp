@@ -2,11 +2,11 @@
 // the player records, the start order and a new end.
 #include "game/game_flow.h"
 #include "game/rules.h"
+#include "game/stage_places.h"
 
 namespace qn::game {
 namespace {
 
-constexpr const char* kNameFields[] = {"naam1", "naam2", "naam3", "naam4"};
 constexpr const char* kComputerNames[] = {"Orvando", "Dael", "Tebrik", "Vessa"};
 constexpr const char* kHumanNames[] = {"Player One", "Player Two", "Player Three", "Player Four"};
 constexpr Symbol kSlotColours[] = {sym::blue, sym::red, s::yellow, sym::green};
@@ -17,15 +17,15 @@ bool isActive(int32_t slot) { return kindOf(slot) != member::notPlaying; }
 
 void makeSlot(int32_t slot, int32_t kind, const char* name) {
   sprite(ch::slotKinds[slot - 1])[sym::memberNum] = kind;
-  field(kNameFields[slot - 1]) = name;
+  field(fields::slotNames[slot - 1]) = name;
 }
 
 }  // namespace
 
 void changeSlot(EngineScript& e, int32_t slot) {
-  if (!e.inMode(s::setupPlayers) || slot < 1 || slot > 4) return;
+  if (!e.inMode(s::setupPlayers) || slot < 1 || slot > kPlayerSlots) return;
   int32_t activeSlots = 0;
-  for (int32_t other = 1; other <= 4; ++other) activeSlots += isActive(other) ? 1 : 0;
+  for (int32_t other = 1; other <= kPlayerSlots; ++other) activeSlots += isActive(other) ? 1 : 0;
   switch (kindOf(slot)) {
     case member::human: makeSlot(slot, member::computer, kComputerNames[slot - 1]); break;
     case member::computer:
@@ -45,11 +45,11 @@ void playersChosen(EngineScript& e) {
   hide(ch::resultNames);
   hide(ch::resultBacks);
   hide(ch::distances);
-  for (const char* line : {"distance1", "distance2", "distance3", "distance4"}) field(line) = "";
+  for (const char* line : fields::distances) field(line) = "";
   setAll(ch::leaderBanners, sym::blend, 0);
   e[s::playerList] = makeList({});
 
-  for (int32_t slot = 1; slot <= 4; ++slot) {
+  for (int32_t slot = 1; slot <= kPlayerSlots; ++slot) {
     if (!isActive(slot)) continue;
     const int32_t index = e[s::pmaxplayer].toInteger() + 1;
     e[s::pmaxplayer] = Value(index);
@@ -64,9 +64,9 @@ void playersChosen(EngineScript& e) {
                                          {s::turn, Value(ch::turnMarkersBase + index)}}));
     sprite(ch::turnMarkersBase + index)[sym::memberNum] = member::turnMarkerBase + slot;
     sprite(ch::resultBacksBase + index)[sym::memberNum] = member::resultBackBase + slot;
-    sprite(ch::resultNamesBase + index)[sym::member][sym::text] = field(kNameFields[slot - 1]).get();
+    sprite(ch::resultNamesBase + index)[sym::member][sym::text] = field(fields::slotNames[slot - 1]).get();
   }
-  sprite(ch::todaysBest)[sym::locH] = -800;
+  sprite(ch::todaysBest)[sym::locH] = offStage::freeH;
   e[s::pMaxBall] = Value(kBallsPerPlayer);
 
   // The start order: entries taken at random from the indices until none is left.
@@ -84,7 +84,7 @@ void playersChosen(EngineScript& e) {
   pList[s::mode] = s::Init;
   pList[s::waity] = now();
   hide(ch::menuScreen);
-  sprite(ch::backToMenu)[sym::loc] = makePoint(20, 307);
+  sprite(ch::backToMenu)[sym::loc] = makePoint(onStage::backToMenuH, onStage::backToMenuV);
   sprite(ch::backToMenu)[sym::blend] = 100;
   playSound(sound::jingles, "bloop3");
 }

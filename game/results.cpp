@@ -2,20 +2,19 @@
 
 #include <array>
 #include <cmath>
-#include <string>
 
 #include "game/effects.h"
+#include "game/event_records.h"
 #include "game/engine_script.h"
 #include "game/game_flow.h"
 #include "game/field_geometry.h"
+#include "game/stage_places.h"
 
 namespace qn::game {
 namespace {
 
-constexpr int32_t kMaxPlayers = 4;
 constexpr int32_t kBallRadii = 7;         // two balls touch when their centres are this close
 constexpr int32_t kMiniMapScale = 3;      // mini-map pixels per weighed field pixel
-constexpr int32_t kOffStageIcon = -600;
 
 // N = 1 - s(midY): the weight of a gap at the depth halfway between the two balls.
 Value depthWeight(const Object& target, const Object& ball) {
@@ -36,10 +35,10 @@ Value miniMapSpot(const Object& target, const Object& ball, const Value& weight)
 // player hold 1500), or 0 when two or more share the smallest.
 int32_t strictLeader() {
   Object distances(movie().globals().distances);
-  for (int32_t index = 1; index <= kMaxPlayers; ++index) {
+  for (int32_t index = 1; index <= kPlayerSlots; ++index) {
     const Value own = distances[distanceKey(index)];
     bool leads = true;
-    for (int32_t other = 1; other <= kMaxPlayers && leads; ++other)
+    for (int32_t other = 1; other <= kPlayerSlots && leads; ++other)
       if (other != index && !(own < distances[distanceKey(other)].get())) leads = false;
     if (leads) return index;
   }
@@ -67,7 +66,13 @@ void placeLeaderMarker(EngineScript& e, int32_t leader, const Object& bestBall) 
 
 }  // namespace
 
-Value distanceToTarget(const Object& target, const Object& ball) {
+Value distanceShown(int32_t index) {
+  if (index < 1 || index > kPlayerSlots) return Value();
+  const Value distance = Object(movie().globals().distances)[distanceKey(index)];
+  return distance == Value(kNoDistance) ? Value() : distance;
+}
+
+Value measureDistance(const Object& target, const Object& ball) {
   const Value dx = target[s::pos][sym::locH].get() - ball[s::pos][sym::locH].get();
   const Value dy = target[s::pos][sym::locV].get() - ball[s::pos][sym::locV].get();
   const Value gap(std::sqrt((dx * dx + dy * dy).toFloat()));
@@ -87,11 +92,11 @@ Value distanceToTarget(const Object& target, const Object& ball) {
 
 void showResult(EngineScript& e) {
   Object distances(movie().globals().distances);
-  for (int32_t index = 1; index <= kMaxPlayers; ++index) distances[distanceKey(index)] = kNoDistance;
-  setAll(ch::miniMapIcons, sym::locH, kOffStageIcon);
+  for (int32_t index = 1; index <= kPlayerSlots; ++index) distances[distanceKey(index)] = kNoDistance;
+  setAll(ch::miniMapIcons, sym::locH, offStage::iconsH);
 
   const Object target = e.ballAt(1);
-  std::array<int32_t, kMaxPlayers + 1> bestBall{};
+  std::array<int32_t, kPlayerSlots + 1> bestBall{};
   const int32_t players = e[s::pmaxplayer].toInteger();
   for (int32_t index = 1; index <= players; ++index) {
     const int32_t slot = e.playerAt(index)[s::player].toInteger();
@@ -99,7 +104,7 @@ void showResult(EngineScript& e) {
     for (int32_t k = 2; k <= countOf(e[s::pBallList]); ++k) {
       const Object ball = e.ballAt(k);
       if (ball[s::player].toInteger() != index) continue;
-      const Value distance = distanceToTarget(target, ball);
+      const Value distance = measureDistance(target, ball);
       if (iconsPlaced < ch::miniMapIconsPerSlot) {
         const int32_t icon = ch::miniMapIcons.first + (slot - 1) * ch::miniMapIconsPerSlot + iconsPlaced++;
         sprite(icon)[sym::loc] = miniMapSpot(target, ball, depthWeight(target, ball));
@@ -112,23 +117,23 @@ void showResult(EngineScript& e) {
   }
 
   setAll(ch::leaderBanners, sym::blend, 0);
-  e[s::l1] = sharedZero;
+  e.setLeader(0);
   if (const int32_t leader = strictLeader(); leader != 0) {
     const Value distance = distances[distanceKey(leader)];
     sprite(ch::leaderBannersBase + leader)[sym::blend] = 100;
-    e[s::l1] = Value(leader);
-    makeFloorFX(e, bestBall[leader], leader);
+    e.setLeader(leader);
+    markLeaderOnFloor(e, bestBall[leader], leader);
     setAll(ch::leaderLights, sym::blend, 100);
     keepTodaysRecord(e, leader, distance);
     placeLeaderMarker(e, leader, e.ballAt(bestBall[leader]));
   }
 
-  for (int32_t index = 1; index <= players && index <= kMaxPlayers; ++index) {
-    const Value distance = distances[distanceKey(index)];
-    field("distance" + std::to_string(index)) =
-        distance == Value(kNoDistance) ? Value("") : joined({distance, " cm"});
+  for (int32_t index = 1; index <= players && index <= kPlayerSlots; ++index) {
+    const Value distance = distanceShown(index);
+    field(fields::distances[index - 1]) = distance.isVoid() ? Value("") : joined({distance, " cm"});
   }
   e.setMode(s::waitplayer);
+  observers().tell(&GameObserver::resultMeasured, [&] { return ResultMeasured{distancesShown(e), e.leader()}; });
 }
 
 }  // namespace qn::game

@@ -15,9 +15,14 @@ inline Symbol distanceKey(int32_t index) { return Symbol{static_cast<SymbolNumbe
 // A player's distance that means "no ball measured".
 inline constexpr int32_t kNoDistance = 1500;
 
-// How far a ball lies from the target ball in "cm": the gap between them, weighed by the depth
-// halfway between them (a gap far up the field counts more) and less the balls' radii. A ball that
-// touches the target gets a small random distance once and keeps it (oldNull).
-Value distanceToTarget(const Object& target, const Object& ball);
+// The distance shown for player index 1 to 4: its best ball's at the last measuring, void while
+// none is measured.
+Value distanceShown(int32_t index);
+
+// Measures how far a ball lies from the target ball in "cm": the gap between them, weighed by the
+// depth halfway between them (a gap far up the field counts more) and less the balls' radii. A
+// ball that touches the target draws a small random distance once and keeps it in its oldNull,
+// which measuring a ball clear of the target resets.
+Value measureDistance(const Object& target, const Object& ball);
 
 }  // namespace qn::game

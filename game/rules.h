@@ -30,6 +30,8 @@ namespace qn::game {
 
 // The movie the rules run in.
 inline GameMovie& movie() { return GameMovie::running(); }
+// Those who follow the game: the rules tell them what happens (game_observer.h).
+inline const GameObservers& observers() { return movie().observers(); }
 
 // One property of a script object: reads give a Value, writes go through setProperty. It holds
 // its object, so `a[s::pos][sym::locH] = 3` changes the point the record holds, in place.
@@ -132,8 +134,9 @@ inline void fade(int32_t channel, int32_t step) {
   faded[sym::blend] = std::max(0, faded[sym::blend].toInteger() - step);
 }
 
-// The stylus.
+// The stylus and the keys, as the movie has them from the device.
 inline bool stylusDown() { return movie().mouseIsDown(); }
+inline bool keyHeld(int32_t code) { return movie().keyPressed(code); }
 inline Value mouseLoc() {
   IntPoint point = movie().mouseLoc();
   return makePoint(point.x, point.y);

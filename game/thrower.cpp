@@ -7,8 +7,8 @@
 #include "game/ball_pool.h"
 #include "game/collisions.h"
 #include "game/computer_player.h"
+#include "game/event_records.h"
 #include "game/field_geometry.h"
-#include "platform/key_state.h"
 
 namespace qn::game {
 namespace {
@@ -20,8 +20,51 @@ constexpr double kSlowing = 1.7;            // xaccel times this when nothing pu
 constexpr int32_t kFadeAfterMs = 2000;      // banner and turn text stay this long
 constexpr int32_t kHintAfterMs = 3000;      // the glows hint at the buttons after this idle time
 constexpr double kHintBlend = 80 * 0.46875;
-constexpr int32_t kBarLength = 188, kBarTurned = 150;
+constexpr int32_t kBarTurned = 150;          // the returning bar's width as the swing turns
 constexpr int32_t kHandReach = 50;           // how far the swing carries the ball from the hand
+constexpr double kSwingLift = 40;            // how high the swing lifts the ball at its middle
+
+// The release formulas. The target ball: strength E = random(10) * 0.1 + (random(4) + 2) scaled
+// by 350 / 400; force kracht = 42 + E + the side correction; it rises at 4 E. A player's ball:
+// E = 40 + 15 * zrot / 180 + the side correction when released on the upswing, 10 on the way
+// back; kracht = E one throw in five, else E * 460 / 480; it rises at 36 E / 70. Both leave the
+// hand at kracht percent of 12 pixels a frame.
+//
+// x * numerator / denominator, rounded in that order as the rules compute it.
+struct Share {
+  double numerator, denominator;
+  double of(double x) const { return x * numerator / denominator; }
+};
+constexpr Share kTargetBallStrength{350, 400};
+constexpr double kTargetBallBaseForce = 42, kTargetBallRise = 4.0;
+constexpr double kSwingBaseStrength = 40, kSwingStrengthGain = 15, kFeebleStrength = 10;
+constexpr int32_t kFullForceChance = 5;
+constexpr Share kReducedForce{460, 480};
+constexpr double kRiseAtFullStrength = 36.0, kFullStrength = 70;
+constexpr double kSideCorrection = 4.5;     // degrees of lean for one more point of strength
+constexpr double kSlowestClimb = 2;         // a ball thrown flatter climbs at least this fast
+constexpr double kFullForceSpeed = 12;      // pixels a frame at kracht 100
+
+// Leaning out to the side takes more strength: |extraRot| / 4.5.
+double sideCorrection(double extraRot) { return std::abs(extraRot) / kSideCorrection; }
+
+// A throw's velocity: kracht percent of the full-force speed along `direction`.
+std::pair<double, double> throwVelocity(double direction, double kracht) {
+  return {cosDegrees(direction) * kracht / 100 * kFullForceSpeed, sinDegrees(direction) * kracht / 100 * kFullForceSpeed};
+}
+
+// Where the swing carries the ball from the point `at`: zrot / 180 of the hand's reach along
+// the aiming direction.
+std::pair<double, double> swungFrom(const Value& at, double zrot, double direction) {
+  const double reach = zrot / 180 * kHandReach;
+  return {xOf(at) + reach * cosDegrees(direction), yOf(at) + reach * sinDegrees(direction)};
+}
+
+// The ball's height in the hand: deltaz less the swing's lift, at the thrower's scale.
+double heightInHand(const Object& ball, const Object& pList) {
+  return (ball[s::deltaz].toFloat() - kSwingLift * sinDegrees(ball[s::zrot].toFloat())) *
+         perspectiveAt(yOf(pList[s::manPos]));
+}
 
 // The direction the arrow points: rot + extraRot + wobble.
 double aimDirection(Object pList) {
@@ -86,7 +129,7 @@ void personMoves(EngineScript& e) {
     }
   }
   for (auto [code, side] : {std::pair{key::left, -1}, std::pair{key::right, 1}}) {
-    if (!platform::keyPressed(code)) continue;
+    if (!keyHeld(code)) continue;
     pushThrower(pList, side);
     pushed = true;
   }
@@ -96,7 +139,7 @@ void personMoves(EngineScript& e) {
 // The up arrow acts once per press: it starts the swing in #setRot and releases in #setpower.
 void upKeyCheck(EngineScript& e) {
   Object pList = e.pList();
-  if (!platform::keyPressed(key::up)) {
+  if (!keyHeld(key::up)) {
     pList[s::clicky2] = sharedZero;
     return;
   }
@@ -114,12 +157,9 @@ void holdBallInHand(EngineScript& e) {
   if (!(ball[s::mode].get() == s::shoot)) return;
   const Value hand = throwerOnScreen(pList[s::manPos]);
   ball[s::pos] = hand;
-  const double zrot = ball[s::zrot].toFloat();
-  const double reach = zrot / 180 * kHandReach, direction = aimDirection(pList);
-  const double x = xOf(hand) + reach * cosDegrees(direction), y = yOf(hand) + reach * sinDegrees(direction);
-  const double lift = (ball[s::deltaz].toFloat() - 40 * sinDegrees(zrot)) * perspectiveAt(yOf(pList[s::manPos]));
+  const auto [x, y] = swungFrom(hand, ball[s::zrot].toFloat(), aimDirection(pList));
   const int32_t spr = ball[s::spr].toInteger(), shad = ball[s::shad].toInteger();
-  sprite(spr)[sym::loc] = pointAt(x, y - lift);
+  sprite(spr)[sym::loc] = pointAt(x, y - heightInHand(ball, pList));
   sprite(shad)[sym::loc] = pointAt(x, y);
   const double scale = perspectiveAt(sprite(shad)[sym::locV].toFloat());
   for (int32_t channel : {spr, shad}) {
@@ -141,8 +181,8 @@ void fadeTurnTexts(int32_t step) {
 void hintGlow(EngineScript& e, ChannelRange glowing) {
   Object pList = e.pList();
   const bool idle = now() > e[s::blinktime].toInteger() + kHintAfterMs && !stylusDown() &&
-                    !platform::keyPressed(key::left) && !platform::keyPressed(key::right) &&
-                    !platform::keyPressed(key::up);
+                    !keyHeld(key::left) && !keyHeld(key::right) &&
+                    !keyHeld(key::up);
   if (!idle) {
     for (int32_t glow = glowing.first; glow <= glowing.last; ++glow) fade(glow, 2);
     return;
@@ -203,18 +243,25 @@ void walkToTargetSpot(EngineScript& e) {
 void throwTargetBall(EngineScript& e) {
   Object pList = e.pList(), target = e.ballAt(1);
   const int32_t tenths = random(10);
-  double strength = tenths * 0.1 + (random(4) + 2);
-  strength = strength * 350 / 400;
-  const double kracht = 42 + strength + std::abs(pList[s::extraRot].toFloat()) / 4.5;
+  const double strength = kTargetBallStrength.of(tenths * 0.1 + (random(4) + 2));
+  const double kracht = kTargetBallBaseForce + strength + sideCorrection(pList[s::extraRot].toFloat());
   const double direction = pList[s::rot].toFloat() + pList[s::extraRot].toFloat();
-  const double vx = cosDegrees(direction) * kracht / 100 * 12, vy = sinDegrees(direction) * kracht / 100 * 12;
+  const auto [vx, vy] = throwVelocity(direction, kracht);
   target[s::kracht] = Value(kracht);
   target[s::speed] = pointAt(vx, vy);
-  target[s::zspeed] = Value(strength * 4.0);
+  target[s::zspeed] = Value(strength * kTargetBallRise);
   target[s::oldzspeed] = target[s::zspeed].get();
   target[s::perc] = Value(std::abs(vx) / std::abs(vy));
   e.setMode(s::rollWhite);
   fadeTurnTextsAfterAWhile(e, 2);
+  observers().tell(&GameObserver::throwReleased, [&] {
+    ThrowReleased release = releaseOf(target, PlayerShown{});
+    release.targetBall = true;
+    release.E = strength;
+    release.kracht = kracht;
+    release.direction = direction;
+    return release;
+  });
 }
 
 void aim(EngineScript& e) {
@@ -264,7 +311,7 @@ void pressPower(EngineScript& e) {
   if (e.inMode(s::setRot)) {
     pList[s::clicky] = sharedOne;
     startSwing(e);
-    sprite(ch::topViewButton)[sym::locH] = -200;
+    sprite(ch::topViewButton)[sym::locH] = offStage::buttonsH;
   } else if (e.inMode(s::setpower)) {
     pList[s::clicky] = sharedOne;
     releasePower(e);
@@ -284,14 +331,14 @@ void swingPower(EngineScript& e) {
   if (rotspeed > 0) {
     if (zrot + rotspeed <= 180) {
       ball[s::zrot] = Value(zrot + rotspeed);
-      sprite(ch::powerBarUp)[sym::width] = Value((zrot + rotspeed) / 180 * kBarLength);
+      sprite(ch::powerBarUp)[sym::width] = Value((zrot + rotspeed) / 180 * kFullBarWidth);
     } else {
       sprite(ch::powerBarUp)[sym::width] = 0;
       sprite(ch::powerBarDown)[sym::width] = kBarTurned;
       ball[s::rotspeed] = Value(-rotspeed);
     }
   } else if (zrot + rotspeed >= 0) {
-    sprite(ch::powerBarDown)[sym::width] = Value(zrot / 180 * kBarLength);
+    sprite(ch::powerBarDown)[sym::width] = Value(zrot / 180 * kFullBarWidth);
     ball[s::zrot] = Value(zrot + rotspeed);
   } else {
     sprite(ch::powerBarDown)[sym::width] = 0;
@@ -307,25 +354,34 @@ void swingPower(EngineScript& e) {
 void releaseBall(EngineScript& e) {
   Object pList = e.pList();
   Object ball = e.ballAt(e[s::pball].toInteger());
-  const double zrot = ball[s::zrot].toFloat(), extraRot = pList[s::extraRot].toFloat();
-  const double strength = ball[s::rotspeed].toFloat() > 0 ? 40 + 15 * zrot / 180 + std::abs(extraRot) / 4.5 : 10;
-  const double kracht = random(5) == 1 ? strength : strength * 460 / 480;
+  const double zrot = ball[s::zrot].toFloat();
+  const bool upswing = ball[s::rotspeed].toFloat() > 0;
+  const double strength = upswing ? kSwingBaseStrength + kSwingStrengthGain * zrot / 180 +
+                                        sideCorrection(pList[s::extraRot].toFloat())
+                                  : kFeebleStrength;
+  const double kracht = random(kFullForceChance) == 1 ? strength : kReducedForce.of(strength);
   const double direction = aimDirection(pList);
-  double vx = cosDegrees(direction) * kracht / 100 * 12, vy = sinDegrees(direction) * kracht / 100 * 12;
+  auto [vx, vy] = throwVelocity(direction, kracht);
   playSound(sound::throwing, "jumpy");
   ball[s::kracht] = Value(kracht);
-  ball[s::zspeed] = Value(36.0 * (strength / 70));
+  ball[s::zspeed] = Value(kRiseAtFullStrength * (strength / kFullStrength));
   ball[s::oldzspeed] = ball[s::zspeed].get();
-  if (std::abs(vy) < 2) vy = -2;
+  if (std::abs(vy) < kSlowestClimb) vy = -kSlowestClimb;
   ball[s::speed] = pointAt(vx, vy);
   ball[s::perc] = Value(componentRatio(ball[s::speed]));
-  const double reach = zrot / 180 * kHandReach;
-  const Value pos = ball[s::pos];
-  ball[s::pos] = pointAt(xOf(pos) + reach * cosDegrees(direction), yOf(pos) + reach * sinDegrees(direction));
-  ball[s::deltaz] = Value((ball[s::deltaz].toFloat() - 40 * sinDegrees(zrot)) *
-                          perspectiveAt(yOf(pList[s::manPos])));
+  const auto [x, y] = swungFrom(ball[s::pos], zrot, direction);
+  ball[s::pos] = pointAt(x, y);
+  ball[s::deltaz] = Value(heightInHand(ball, pList));
   ball[s::rot] = Value(direction);
   e.setMode(s::rollBall);
+  observers().tell(&GameObserver::throwReleased, [&] {
+    ThrowReleased release = releaseOf(ball, playerShown(e, ball[s::player].toInteger()));
+    release.E = strength;
+    release.kracht = kracht;
+    release.direction = direction;
+    release.upswing = upswing;
+    return release;
+  });
 }
 
 }  // namespace qn::game

@@ -6,6 +6,9 @@
 
 namespace qn::game {
 
+inline constexpr int32_t kStraightUp = 270;    // rot: the arrow at the start of a turn
+inline constexpr int32_t kFullBarWidth = 188;  // the power bar at the top of the swing (zrot 180)
+
 // #Init: the thrower at his spot and the target ball in his hand.
 void placeThrowerAndBall(EngineScript& e);
 // #initPlayer: the aiming arrow turned to rot + extraRot + wobble and placed at the thrower.

@@ -2,6 +2,7 @@
 
 #include "game/engine_script.h"
 #include "game/rules.h"
+#include "game/stage_places.h"
 
 namespace qn::game {
 namespace {
@@ -12,9 +13,7 @@ constexpr ChannelRange kHiddenUnderMap[] = {
     {ch::worm, ch::worm}, {ch::aimingArrow, ch::aimingArrow}, {ch::leaderMarker, ch::leaderMarker},
     {ch::aimButtons.first, ch::glows.last},
 };
-constexpr int32_t kButtonsAwayH = -200;
 constexpr int32_t kMapNamesH = 18, kMapDistancesH = 61, kResultListAwayH = 500;
-constexpr int32_t kTopViewButtonH = 22, kBackToMenuH = 20;
 
 void showField(bool visible) {
   for (ChannelRange covered : kHiddenUnderMap) {
@@ -30,8 +29,8 @@ void openTopView(EngineScript& e) {
   e.setMode(s::showMap);
   sprite(ch::topView)[sym::memberNum] = member::topViewMap;
   showField(false);
-  sprite(ch::backToMenu)[sym::locH] = kButtonsAwayH;
-  sprite(ch::topViewButton)[sym::locH] = kButtonsAwayH;
+  sprite(ch::backToMenu)[sym::locH] = offStage::buttonsH;
+  sprite(ch::topViewButton)[sym::locH] = offStage::buttonsH;
   setAll(ch::resultNames, sym::locH, kMapNamesH);
   setAll(ch::distances, sym::locH, kMapDistancesH);
 }
@@ -40,8 +39,8 @@ void closeTopView(EngineScript& e) {
   if (!e.inMode(s::showMap)) return;
   sprite(ch::topView)[sym::memberNum] = member::fieldPicture;
   showField(true);
-  sprite(ch::topViewButton)[sym::locH] = kTopViewButtonH;
-  sprite(ch::backToMenu)[sym::locH] = kBackToMenuH;
+  sprite(ch::topViewButton)[sym::locH] = onStage::topViewButtonH;
+  sprite(ch::backToMenu)[sym::locH] = onStage::backToMenuH;
   setAll(ch::resultNames, sym::locH, kResultListAwayH);
   setAll(ch::distances, sym::locH, kResultListAwayH);
   e.setMode(s::setRot);

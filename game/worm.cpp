@@ -5,11 +5,11 @@
 #include "game/ball_pool.h"
 #include "game/engine_script.h"
 #include "game/field_geometry.h"
+#include "game/stage_places.h"
 
 namespace qn::game {
 namespace {
 
-constexpr int32_t kOffStageH = -400;
 constexpr int32_t kComeOutChance = 400, kTurnChance = 150, kDigInChance = 400;
 constexpr int32_t kDigFrameTime = 5;     // frames each picture of digging shows
 constexpr int32_t kPushFrom = 175;       // from this picture on the worm pushes forward
@@ -139,7 +139,7 @@ void resetWorm(EngineScript& e) {
   wurm[s::pos] = makePoint(h, v);
   showPicture(member::wormFirst);
   wurm[s::mode] = s::diggedIn;
-  sprite(ch::worm)[sym::locH] = kOffStageH;
+  sprite(ch::worm)[sym::locH] = offStage::fadedH;
 }
 
 void runWorm(EngineScript& e) {
@@ -163,7 +163,7 @@ void wormCheck(EngineScript& e, const Object& ball) {
   splash[sym::flipH] = random(2) - 1;
   splash[sym::width] = splash[sym::member][sym::width].get() * Value(2.4) * scale;
   splash[sym::height] = splash[sym::member][sym::height].get() * Value(1.6) * scale;
-  worm[sym::locH] = kOffStageH;
+  worm[sym::locH] = offStage::fadedH;
   wurm[s::mode] = s::diggedIn;
 }
 

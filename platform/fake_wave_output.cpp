@@ -4,7 +4,7 @@
 
 namespace qn::platform {
 
-bool FakeWaveOutput::open(int device, const WaveFormat& format, AutoResetEvent& blockDone) {
+bool FakeWaveOutput::open(int device, const WaveFormat& format, Worker& blockDone) {
   std::lock_guard<std::mutex> guard(mutex_);
   if (!opens_ || device != 0 || blockDone_) return false;
   format_ = format;
@@ -26,31 +26,43 @@ void FakeWaveOutput::write(WaveBlock& block) {
   queued_.notify_all();
 }
 
-void FakeWaveOutput::returnAllBlocks() {
+Worker* FakeWaveOutput::returnAllBlocks() {
   for (WaveBlock* block : queue_) block->done = true;
   queue_.clear();
-  if (blockDone_) blockDone_->set();
+  return blockDone_;
 }
 
 void FakeWaveOutput::reset() {
-  std::lock_guard<std::mutex> guard(mutex_);
-  returnAllBlocks();
+  Worker* worker = nullptr;
+  {
+    std::lock_guard<std::mutex> guard(mutex_);
+    worker = returnAllBlocks();
+  }
+  if (worker) worker->wake();
 }
 
 void FakeWaveOutput::close() {
-  std::lock_guard<std::mutex> guard(mutex_);
-  returnAllBlocks();
-  blockDone_ = nullptr;
+  Worker* worker = nullptr;
+  {
+    std::lock_guard<std::mutex> guard(mutex_);
+    worker = returnAllBlocks();
+    blockDone_ = nullptr;
+  }
+  if (worker) worker->wake();
 }
 
 bool FakeWaveOutput::finishNextBlock() {
-  std::lock_guard<std::mutex> guard(mutex_);
-  if (queue_.empty()) return false;
-  WaveBlock* block = queue_.front();
-  queue_.pop_front();
-  played_.insert(played_.end(), block->data, block->data + block->size);
-  block->done = true;
-  if (blockDone_) blockDone_->set();
+  Worker* worker = nullptr;
+  {
+    std::lock_guard<std::mutex> guard(mutex_);
+    if (queue_.empty()) return false;
+    WaveBlock* block = queue_.front();
+    queue_.pop_front();
+    played_.insert(played_.end(), block->data, block->data + block->size);
+    block->done = true;
+    worker = blockDone_;
+  }
+  if (worker) worker->wake();
   return true;
 }
 

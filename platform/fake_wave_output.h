@@ -21,13 +21,13 @@ class FakeWaveOutput final : public WaveOutput {
 
   uint32_t offeredFormats() override { return offered_; }
   int deviceCount() override { return offered_ ? 1 : 0; }
-  bool open(int device, const WaveFormat& format, AutoResetEvent& blockDone) override;
+  bool open(int device, const WaveFormat& format, Worker& blockDone) override;
   bool isOpen() const override;
   void write(WaveBlock& block) override;
   void reset() override;
   void close() override;
 
-  // Plays the oldest queued block: keeps its bytes, marks it done, sets the event.
+  // Plays the oldest queued block: keeps its bytes, marks it done, wakes the worker.
   bool finishNextBlock();
   // Waits until at least `count` blocks are queued; false when the time ran out.
   bool waitForQueued(size_t count, uint32_t milliseconds);
@@ -37,7 +37,7 @@ class FakeWaveOutput final : public WaveOutput {
   std::vector<uint8_t> played() const;
 
  private:
-  void returnAllBlocks();  // with mutex_ held
+  Worker* returnAllBlocks();  // with mutex_ held: marks them done; the worker to wake
 
   const uint32_t offered_;
   const bool opens_;
@@ -46,7 +46,7 @@ class FakeWaveOutput final : public WaveOutput {
   std::deque<WaveBlock*> queue_;
   std::vector<uint8_t> played_;
   WaveFormat format_;
-  AutoResetEvent* blockDone_ = nullptr;
+  Worker* blockDone_ = nullptr;
   int openCount_ = 0;
 };
 

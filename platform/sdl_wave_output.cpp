@@ -1,7 +1,9 @@
-// Wave output through SDL's audio subsystem. SDL pulls sound from its own thread through
-// `feed`, which copies from the queue of written blocks and hands each block back (done mark,
-// event) as soon as its last byte is taken. Between blocks, and when none is queued, the device
-// plays silence: it runs dry exactly as the mixer expects.
+// Wave output through SDL's audio subsystem. SDL pulls sound through `feed` (from its own thread,
+// or in the browser from the page's audio callback), which copies from the queue of written
+// blocks and hands each block back (done mark, worker woken) as soon as its last byte is taken.
+// Between blocks, and when none is queued, the device plays silence: it runs dry exactly as the
+// mixer expects. The worker is woken with the queue's lock let go: in the browser it fills the
+// next block at once, writing to this same queue.
 #include <SDL.h>
 
 #include <algorithm>
@@ -66,7 +68,7 @@ class SdlWaveOutput final : public WaveOutput {
     return 1 + std::max(0, SDL_GetNumAudioDevices(0));
   }
 
-  bool open(int device, const WaveFormat& format, AutoResetEvent& blockDone) override {
+  bool open(int device, const WaveFormat& format, Worker& blockDone) override {
     if (!ready_ || device_ || device < 0 || device >= deviceCount()) return false;
     const char* name = device == 0 ? nullptr : SDL_GetAudioDeviceName(device - 1, 0);
     if (device != 0 && !name) return false;
@@ -96,8 +98,12 @@ class SdlWaveOutput final : public WaveOutput {
   }
 
   void reset() override {
-    std::lock_guard<std::mutex> guard(mutex_);
-    returnAllBlocks();
+    Worker* worker = nullptr;
+    {
+      std::lock_guard<std::mutex> guard(mutex_);
+      worker = returnAllBlocks();
+    }
+    if (worker) worker->wake();
   }
 
   void close() override {
@@ -105,9 +111,13 @@ class SdlWaveOutput final : public WaveOutput {
     // Closing waits for a running callback, so nothing touches the queue afterwards.
     SDL_CloseAudioDevice(device_);
     device_ = 0;
-    std::lock_guard<std::mutex> guard(mutex_);
-    returnAllBlocks();
-    blockDone_ = nullptr;
+    Worker* worker = nullptr;
+    {
+      std::lock_guard<std::mutex> guard(mutex_);
+      worker = returnAllBlocks();
+      blockDone_ = nullptr;
+    }
+    if (worker) worker->wake();
   }
 
  private:
@@ -118,29 +128,34 @@ class SdlWaveOutput final : public WaveOutput {
   }
 
   void fill(uint8_t* stream, size_t length) {
-    std::lock_guard<std::mutex> guard(mutex_);
-    while (length > 0 && !queue_.empty()) {
-      WaveBlock& block = *queue_.front();
-      size_t count = std::min<size_t>(length, block.size - offset_);
-      std::memcpy(stream, block.data + offset_, count);
-      stream += count;
-      length -= count;
-      offset_ += count;
-      if (offset_ == block.size) {
-        queue_.pop_front();
-        offset_ = 0;
-        block.done = true;
-        blockDone_->set();
+    while (length > 0) {
+      Worker* worker = nullptr;
+      {
+        std::lock_guard<std::mutex> guard(mutex_);
+        if (queue_.empty()) break;
+        WaveBlock& block = *queue_.front();
+        size_t count = std::min<size_t>(length, block.size - offset_);
+        std::memcpy(stream, block.data + offset_, count);
+        stream += count;
+        length -= count;
+        offset_ += count;
+        if (offset_ == block.size) {
+          queue_.pop_front();
+          offset_ = 0;
+          block.done = true;
+          worker = blockDone_;
+        }
       }
+      if (worker) worker->wake();
     }
     std::memset(stream, silence_, length);
   }
 
-  void returnAllBlocks() {  // with mutex_ held
+  Worker* returnAllBlocks() {  // with mutex_ held: marks them done; the worker to wake
     for (WaveBlock* block : queue_) block->done = true;
     queue_.clear();
     offset_ = 0;
-    if (blockDone_) blockDone_->set();
+    return blockDone_;
   }
 
   bool ready_ = false;
@@ -148,7 +163,7 @@ class SdlWaveOutput final : public WaveOutput {
   std::mutex mutex_;  // guards everything below; the callback runs on SDL's thread
   std::deque<WaveBlock*> queue_;
   size_t offset_ = 0;  // bytes of the front block already played
-  AutoResetEvent* blockDone_ = nullptr;
+  Worker* blockDone_ = nullptr;
   uint8_t silence_ = 0x80;
 };
 

@@ -28,8 +28,8 @@ class SingleInstance {
 
  private:
   bool first_ = true;
-  int lockFile_ = -1;
-  int listener_ = -1;
+  [[maybe_unused]] int lockFile_ = -1;  // none in the browser, where every page is a copy of its own
+  [[maybe_unused]] int listener_ = -1;
   std::string socketPath_;
 };
 

@@ -1,6 +1,7 @@
 // The text drawing service: lays a text out in a box and renders its glyph coverage. The face is
-// chosen by name from the installed fonts (the closest match when the named face is missing; a
-// bold sans face is the last resort), sized by its cell height (ascent + descent, in pixels).
+// chosen by name: "Tahoma" is the free face made to its metrics that fonts-wine installs
+// (/usr/share/wine/fonts), any other name the installed font fontconfig matches closest, and
+// DejaVu Sans Bold the last resort. It is sized by its cell height (ascent + descent, in pixels).
 #pragma once
 
 #include <cstdint>
@@ -43,5 +44,20 @@ struct CoverageWindow {
 // at all (the buffer is then left as it was).
 bool renderTextCoverage(std::string_view text, const FontRequest& font, const TextBox& box,
                         const CoverageWindow& window, uint8_t* coverage);
+
+// The room a text takes laid out in the box (wrapped at its width when it wraps): the widest line
+// and the height of all its lines, in pixels. It fits the box when neither is larger than the
+// box's. Zero when no font could be loaded.
+struct TextExtent {
+  int32_t width = 0;
+  int32_t height = 0;
+};
+TextExtent measureText(std::string_view text, const FontRequest& font, const TextBox& box);
+
+// The first use of each face says which font file serves it, one line such as
+// `-- font "Tahoma" bold: Tahoma Bold, /usr/share/wine/fonts/tahomabd.ttf` + CR LF. The lines go to
+// standard error until the shell binds its debug log; nullptr restores that.
+using FaceNoticeSink = void (*)(std::string_view line);
+void setFaceNoticeSink(FaceNoticeSink sink);
 
 }  // namespace qn::platform

@@ -1,27 +1,80 @@
 #include "platform/text_renderer.h"
 
-#include <fontconfig/fontconfig.h>
 #include <ft2build.h>
 #include FT_FREETYPE_H
 #include FT_SYNTHESIS_H
+#include FT_TRUETYPE_TABLES_H
 
 #include <algorithm>
+#include <cctype>
+#include <cstdio>
 #include <map>
+#include <optional>
 #include <tuple>
 #include <vector>
+
+#include "platform/font_lookup.h"
+#include "platform/platform.h"
 
 namespace qn::platform {
 
 namespace {
 
+// The face files a request can end with. Faces the fields name and that have free faces made to
+// their metrics are found by path, so that an edition without fontconfig (the browser's, which
+// packs the same files at the same paths) picks exactly what the desktop picks; any other name
+// goes to the installed fonts (font_lookup.h); DejaVu Sans Bold is the last resort.
+struct MetricFace {
+  const char* name;  // as fields name it, matched ignoring case
+  const char* regularPath;
+  const char* boldPath;
+};
+constexpr MetricFace kMetricFaces[] = {
+    {"Tahoma", "/usr/share/wine/fonts/tahoma.ttf", "/usr/share/wine/fonts/tahomabd.ttf"},
+};
 constexpr const char* kFallbackFontFile = "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf";
 
-// One loaded face per (name, bold, italic), with what fontconfig could not supply synthesised.
+bool sameNameIgnoringCase(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+         });
+}
+
+bool isReadable(const char* path) {
+  std::FILE* file = std::fopen(path, "rb");
+  if (file) std::fclose(file);
+  return file != nullptr;
+}
+
+std::optional<FontFile> metricFaceFile(const FontRequest& request) {
+  for (const MetricFace& face : kMetricFaces) {
+    if (!sameNameIgnoringCase(face.name, request.face)) continue;
+    if (request.bold && isReadable(face.boldPath)) return FontFile{face.boldPath, 0, true, false};
+    if (isReadable(face.regularPath)) return FontFile{face.regularPath, 0, false, false};
+  }
+  return std::nullopt;
+}
+
+// One loaded face per (name, bold, italic), with what its file could not supply synthesised.
 struct LoadedFace {
   FT_Face face = nullptr;
   bool emboldenSynthetic = false;
   bool obliqueSynthetic = false;
 };
+
+FaceNoticeSink faceNoticeSink = nullptr;
+
+// "-- font "Tahoma" bold: Tahoma Bold, /usr/share/wine/fonts/tahomabd.ttf"
+void noticeFace(const FontRequest& request, const FontFile& file, FT_Face face) {
+  std::string line = "-- font \"" + request.face + "\"";
+  if (request.bold) line += " bold";
+  if (request.italic) line += " italic";
+  line += ": ";
+  line += face->family_name ? face->family_name : "(unnamed)";
+  if (face->style_name) line += std::string(" ") + face->style_name;
+  line += ", " + file.path + "\r\n";
+  (faceNoticeSink ? faceNoticeSink : debugOutput)(line);
+}
 
 class FontCache {
  public:
@@ -29,7 +82,7 @@ class FontCache {
     for (auto& [key, loaded] : faces_)
       if (loaded.face) FT_Done_Face(loaded.face);
     if (library_) FT_Done_FreeType(library_);
-    if (fontconfigUsed_) FcFini();  // the configuration fontconfig loaded on first use
+    releaseFontLookup();
   }
 
   LoadedFace* face(const FontRequest& request) {
@@ -43,41 +96,19 @@ class FontCache {
  private:
   LoadedFace load(const FontRequest& request) {
     LoadedFace loaded;
-    std::string file;
-    int index = 0, weight = FC_WEIGHT_REGULAR, slant = FC_SLANT_ROMAN;
-    fontconfigUsed_ = true;
-    if (FcPattern* pattern = FcPatternCreate()) {
-      FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(request.face.c_str()));
-      FcPatternAddInteger(pattern, FC_WEIGHT, request.bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
-      FcPatternAddInteger(pattern, FC_SLANT, request.italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
-      FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
-      FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
-      FcDefaultSubstitute(pattern);
-      FcResult result;
-      if (FcPattern* match = FcFontMatch(nullptr, pattern, &result)) {
-        FcChar8* path = nullptr;
-        if (FcPatternGetString(match, FC_FILE, 0, &path) == FcResultMatch && path)
-          file = reinterpret_cast<const char*>(path);
-        FcPatternGetInteger(match, FC_INDEX, 0, &index);
-        FcPatternGetInteger(match, FC_WEIGHT, 0, &weight);
-        FcPatternGetInteger(match, FC_SLANT, 0, &slant);
-        FcPatternDestroy(match);
-      }
-      FcPatternDestroy(pattern);
-    }
-    if (file.empty() || FT_New_Face(library_, file.c_str(), index, &loaded.face) != 0) {
-      loaded.face = nullptr;
+    std::optional<FontFile> file = metricFaceFile(request);
+    if (!file) file = findInstalledFont(request);
+    if (!file || FT_New_Face(library_, file->path.c_str(), file->index, &loaded.face) != 0) {
+      file = FontFile{kFallbackFontFile, 0, true, false};
       if (FT_New_Face(library_, kFallbackFontFile, 0, &loaded.face) != 0) return {};
-      weight = FC_WEIGHT_BOLD;
-      slant = FC_SLANT_ROMAN;
     }
-    loaded.emboldenSynthetic = request.bold && weight < FC_WEIGHT_DEMIBOLD;
-    loaded.obliqueSynthetic = request.italic && slant == FC_SLANT_ROMAN;
+    loaded.emboldenSynthetic = request.bold && !file->bold;
+    loaded.obliqueSynthetic = request.italic && !file->italic;
+    noticeFace(request, *file, loaded.face);
     return loaded;
   }
 
   FT_Library library_ = nullptr;
-  bool fontconfigUsed_ = false;
   std::map<std::tuple<std::string, bool, bool>, LoadedFace> faces_;
 };
 
@@ -177,7 +208,9 @@ class CoverageTarget {
   bool isEmpty() const { return left_ >= right_ || top_ >= bottom_; }
   int32_t bottom() const { return bottom_; }
 
+  // A glyph's grey levels, or its bits (a face's own bitmap for the size) as full ink or none.
   void blendGlyph(const FT_Bitmap& bitmap, int32_t left, int32_t top) {
+    const bool bits = bitmap.pixel_mode == FT_PIXEL_MODE_MONO;
     for (unsigned row = 0; row < bitmap.rows; ++row) {
       int32_t y = top + static_cast<int32_t>(row);
       if (y < top_ || y >= bottom_) continue;
@@ -185,8 +218,9 @@ class CoverageTarget {
       for (unsigned column = 0; column < bitmap.width; ++column) {
         int32_t x = left + static_cast<int32_t>(column);
         if (x < left_ || x >= right_) continue;
+        const uint8_t ink = bits ? ((source[column / 8] >> (7 - column % 8)) & 1) * 255 : source[column];
         uint8_t& target = at(x, y);
-        target = std::max(target, source[column]);
+        target = std::max(target, ink);
       }
     }
   }
@@ -207,7 +241,80 @@ class CoverageTarget {
   uint8_t* coverage_;
 };
 
+// A text set in a box: the text broken into the box's lines at the face's size.
+struct SetText {
+  std::vector<char32_t> codes;
+  std::vector<Line> lines;
+  int32_t ascent = 0, lineHeight = 1;
+};
+
+// A face's cell in font units, as the device's text drawing measures it: from the Windows
+// ascent and descent of the OS/2 table where there is one (the typographic values can be much
+// smaller, and a face made to another face's metrics matches it in these), else the face's own.
+struct FontUnitsCell {
+  int64_t ascent, descent;
+};
+FontUnitsCell cellOf(FT_Face face) {
+  const auto* os2 = static_cast<const TT_OS2*>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2));
+  if (os2 && os2->version != 0xFFFF && os2->usWinAscent + os2->usWinDescent > 0)
+    return {os2->usWinAscent, os2->usWinDescent};
+  return {face->ascender, -int64_t{face->descender}};
+}
+
+// A cell height in pixels becomes a whole number of pixels per em, rounded; the baseline and the
+// line pitch are the cell's ascent and ascent + descent at that size, rounded each.
+bool sizeFace(FT_Face face, int32_t cellHeight, int32_t& ascent, int32_t& lineHeight) {
+  const FontUnitsCell cell = cellOf(face);
+  const int64_t cellUnits = cell.ascent + cell.descent;
+  if (cellUnits <= 0 || face->units_per_EM == 0) return false;
+  const int64_t perEm = (int64_t{cellHeight} * face->units_per_EM * 2 + cellUnits) / (2 * cellUnits);
+  if (perEm <= 0 || FT_Set_Pixel_Sizes(face, 0, static_cast<FT_UInt>(perEm)) != 0) return false;
+  auto pixels = [&](int64_t units) { return static_cast<int32_t>((units * perEm * 2 + face->units_per_EM) / (2 * face->units_per_EM)); };
+  ascent = pixels(cell.ascent);
+  lineHeight = std::max<int32_t>(1, ascent + pixels(cell.descent));
+  return true;
+}
+
+// False when the face cannot take the size.
+bool setText(std::string_view text, const FontRequest& font, const TextBox& box, LoadedFace& loaded, SetText& set) {
+  FT_Face face = loaded.face;
+  if (!sizeFace(face, font.cellHeight, set.ascent, set.lineHeight)) return false;
+  if (loaded.obliqueSynthetic) {
+    FT_Matrix shear{0x10000, 0x0366A, 0, 0x10000};  // about 12 degrees, as synthesised italics lean
+    FT_Set_Transform(face, &shear, nullptr);
+  } else {
+    FT_Set_Transform(face, nullptr, nullptr);
+  }
+  set.codes = decodeText(text);
+  const std::vector<char32_t>& codes = set.codes;
+  Layout layout(loaded, codes);
+  for (size_t begin = 0; begin <= codes.size();) {
+    size_t end = begin;
+    while (end < codes.size() && codes[end] != U'\r' && codes[end] != U'\n') ++end;
+    if (box.wordWrap)
+      layout.wrap(begin, end, box.width, set.lines);
+    else
+      set.lines.push_back({begin, end, layout.width(begin, end)});
+    if (end == begin && box.wordWrap) set.lines.push_back({begin, end, 0});  // an empty line still counts
+    if (end == codes.size()) break;
+    begin = end + (codes[end] == U'\r' && end + 1 < codes.size() && codes[end + 1] == U'\n' ? 2 : 1);
+  }
+  return true;
+}
+
 }  // namespace
+
+void setFaceNoticeSink(FaceNoticeSink sink) { faceNoticeSink = sink; }
+
+TextExtent measureText(std::string_view text, const FontRequest& font, const TextBox& box) {
+  LoadedFace* loaded = fontCache().face(font);
+  SetText set;
+  if (!loaded || font.cellHeight <= 0 || !setText(text, font, box, *loaded, set)) return {};
+  TextExtent extent;
+  for (const Line& line : set.lines) extent.width = std::max(extent.width, line.width);
+  extent.height = static_cast<int32_t>(set.lines.size()) * set.lineHeight;
+  return extent;
+}
 
 bool renderTextCoverage(std::string_view text, const FontRequest& font, const TextBox& box,
                         const CoverageWindow& window, uint8_t* coverage) {
@@ -215,59 +322,36 @@ bool renderTextCoverage(std::string_view text, const FontRequest& font, const Te
   if (!loaded) return false;
   CoverageTarget target(box, window, coverage);
   if (target.isEmpty() || font.cellHeight <= 0) return true;
+  SetText set;
+  if (!setText(text, font, box, *loaded, set)) return false;
   FT_Face face = loaded->face;
-  FT_Size_RequestRec size{FT_SIZE_REQUEST_TYPE_CELL, 0, static_cast<FT_Long>(font.cellHeight) << 6, 0, 0};
-  if (FT_Request_Size(face, &size) != 0) return false;
-  if (loaded->obliqueSynthetic) {
-    FT_Matrix shear{0x10000, 0x0366A, 0, 0x10000};  // about 12 degrees, as synthesised italics lean
-    FT_Set_Transform(face, &shear, nullptr);
-  } else {
-    FT_Set_Transform(face, nullptr, nullptr);
-  }
-
-  std::vector<char32_t> codes = decodeText(text);
-  Layout layout(*loaded, codes);
-  std::vector<Line> lines;
-  for (size_t begin = 0; begin <= codes.size();) {
-    size_t end = begin;
-    while (end < codes.size() && codes[end] != U'\r' && codes[end] != U'\n') ++end;
-    if (box.wordWrap)
-      layout.wrap(begin, end, box.width, lines);
-    else
-      lines.push_back({begin, end, layout.width(begin, end)});
-    if (end == begin && box.wordWrap) lines.push_back({begin, end, 0});  // an empty line still counts
-    if (end == codes.size()) break;
-    begin = end + (codes[end] == U'\r' && end + 1 < codes.size() && codes[end + 1] == U'\n' ? 2 : 1);
-  }
-
   const FT_Size_Metrics& metrics = face->size->metrics;
-  int32_t ascent = static_cast<int32_t>((metrics.ascender + 63) >> 6);
-  int32_t lineHeight = std::max<int32_t>(1, static_cast<int32_t>((metrics.ascender - metrics.descender + 63) >> 6));
   int32_t underlineOffset = 0, underlineThickness = 1;
   if (font.underline && face->units_per_EM) {
     underlineOffset = static_cast<int32_t>(-FT_MulFix(face->underline_position, metrics.y_scale) >> 6);
     underlineThickness = std::max<int32_t>(1, static_cast<int32_t>(FT_MulFix(face->underline_thickness, metrics.y_scale) >> 6));
   }
 
-  int32_t baseline = ascent;
-  for (const Line& line : lines) {
-    if (baseline - ascent >= target.bottom()) break;
+  int32_t baseline = set.ascent;
+  for (const Line& line : set.lines) {
+    if (baseline - set.ascent >= target.bottom()) break;
     int32_t x = box.alignment == TextAlignment::left     ? 0
                 : box.alignment == TextAlignment::center ? (box.width - line.width) / 2
                                                          : box.width - line.width;
     int32_t lineLeft = x;
     for (size_t i = line.begin; i < line.end; ++i) {
-      FT_UInt glyph = FT_Get_Char_Index(face, codes[i]);
+      FT_UInt glyph = FT_Get_Char_Index(face, set.codes[i]);
       if (FT_Load_Glyph(face, glyph, FT_LOAD_DEFAULT) != 0) continue;
       FT_GlyphSlot slot = face->glyph;
       if (loaded->emboldenSynthetic) FT_GlyphSlot_Embolden(slot);
-      if (FT_Render_Glyph(slot, FT_RENDER_MODE_NORMAL) == 0 && slot->bitmap.pixel_mode == FT_PIXEL_MODE_GRAY)
+      const bool drawable = slot->bitmap.pixel_mode == FT_PIXEL_MODE_GRAY || slot->bitmap.pixel_mode == FT_PIXEL_MODE_MONO;
+      if (FT_Render_Glyph(slot, FT_RENDER_MODE_NORMAL) == 0 && drawable)
         target.blendGlyph(slot->bitmap, x + slot->bitmap_left, baseline - slot->bitmap_top);
       x += static_cast<int32_t>((slot->advance.x + 32) >> 6);
     }
     if (font.underline)
       target.fill(lineLeft, baseline + underlineOffset, x, baseline + underlineOffset + underlineThickness);
-    baseline += lineHeight;
+    baseline += set.lineHeight;
   }
   return true;
 }

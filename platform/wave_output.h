@@ -1,13 +1,13 @@
 // The wave output device as the mixer drives it: opened at one PCM format, fed whole blocks that
-// come back marked done, one automatic-reset event set for every block that comes back.
+// come back marked done, the mixer's worker woken for every block that comes back.
 #pragma once
 
 #include <atomic>
 #include <cstdint>
 #include <memory>
 
-#include "platform/threading.h"
 #include "platform/wave_format.h"
+#include "platform/worker.h"
 
 namespace qn::platform {
 
@@ -39,14 +39,15 @@ class WaveOutput {
   virtual uint32_t offeredFormats() = 0;
   // Devices are tried by index from 0 (the default device) to deviceCount() - 1.
   virtual int deviceCount() = 0;
-  // Starts playing at `format`; every finished block is marked done, then `blockDone` is set.
-  virtual bool open(int device, const WaveFormat& format, AutoResetEvent& blockDone) = 0;
+  // Starts playing at `format`; every finished block is marked done, then `blockDone` is woken
+  // (with none of the device's own locks held: in the browser the worker runs at once).
+  virtual bool open(int device, const WaveFormat& format, Worker& blockDone) = 0;
   virtual bool isOpen() const = 0;
   // Queues a block behind those already written.
   virtual void write(WaveBlock& block) = 0;
-  // Drops every queued block: all come back done and the event is set.
+  // Drops every queued block: all come back done and the worker is woken.
   virtual void reset() = 0;
-  // Resets, then releases the device; the event is not touched afterwards.
+  // Resets, then releases the device; the worker is not woken afterwards.
   virtual void close() = 0;
 };
 

@@ -1,25 +1,26 @@
 #include "shell/application.h"
 
-#include <SDL.h>
-
 #include <algorithm>
 
 #include "engine/movie.h"
 #include "platform/fake_wave_output.h"
 #include "platform/image_encoder.h"
-#include "platform/key_state.h"
+#include "platform/main_window.h"
 #include "platform/mapped_file.h"
 #include "platform/platform.h"
 #include "platform/single_instance.h"
+#include "platform/text_renderer.h"
+#include "platform/video_system.h"
 #include "platform/wave_output.h"
+#include "platform/window_events.h"
+#include "platform/window_message_box.h"
 #include "script/report_error.h"
 #include "shell/debug_log.h"
-#include "shell/main_window.h"
 #include "shell/output_file.h"
 #include "shell/shell_display_host.h"
 #include "shell/unattended_play.h"
-#include "shell/window_events.h"
-#include "shell/window_message_box.h"
+#include "shell/window_icon.h"
+#include "shell/window_input.h"
 #include "sound/sound_mixer.h"
 
 namespace qn {
@@ -58,11 +59,9 @@ Application::~Application() {
 int Application::run(const MovieFactory& makeMovie) {
   if (std::optional<int> ended = start(makeMovie)) {
     shutdown();
-    return *ended;
+    return platform::endWithoutLoop(*ended);
   }
-  while (turn()) {
-  }
-  return shutdown();
+  return platform::runMainLoop(*this);
 }
 
 bool Application::frameClock() const {
@@ -76,24 +75,22 @@ std::optional<int> Application::start(const MovieFactory& makeMovie) {
   debug_log::takeProblem();  // a log of an earlier run in this process is not this run's
   initValueModel();
   setErrorSink(debug_log::writeLine);
+  platform::setFaceNoticeSink(debug_log::writeLine);
 
   // A headless run has no window to bring forward, and tests run many at once.
   if (!options_.headless) {
     instance_ = std::make_unique<platform::SingleInstance>(std::string(kWindowClassName) + "-" + title_);
     if (!instance_->isFirst()) return 0;
 
-    if (SDL_Init(SDL_INIT_VIDEO) != 0) {
-      platform::debugOutput(std::string("no display: ") + SDL_GetError() + "\n");
+    video_ = std::make_unique<platform::VideoSystem>();
+    if (!video_->started()) return exitStatus(ExitCode::noDisplay);
+    window_ = std::make_unique<platform::MainWindow>();
+    if (!window_->create(title_, options_.scale, options_.fullscreen, bytesPerPixel(options_.displayFormat) * 8,
+                         {kWindowIconSize, kWindowIconRgba}))
       return exitStatus(ExitCode::noDisplay);
-    }
-    videoStarted_ = true;
-    if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0)
-      platform::debugOutput(std::string("no game controllers: ") + SDL_GetError() + "\n");
-    window_ = std::make_unique<MainWindow>();
-    if (!window_->create(title_, options_.scale, options_.fullscreen, options_.displayFormat))
-      return exitStatus(ExitCode::noDisplay);
-    installWindowMessageBox(window_->window());
-    windowEvents_ = std::make_unique<WindowEvents>(*this, *window_);
+    platform::installWindowMessageBox(window_.get());
+    windowInput_ = std::make_unique<WindowInput>(*this, *window_);
+    windowEvents_ = std::make_unique<platform::WindowEvents>(*window_, *windowInput_);
   }
 
   // Recordings are opened before anything is shown, so a bad one ends the program at once (and
@@ -111,19 +108,20 @@ std::optional<int> Application::start(const MovieFactory& makeMovie) {
     mixer_->followClock([host = host_.get()] { return static_cast<uint32_t>(host->now()); });
   if (!colourDepthAccepted(*host_)) return exitStatus(ExitCode::noDisplay);
 
-  movieValue_ = makeMovie(*host_, *mixer_);
+  ProgramMovie made = makeMovie(*host_, *mixer_);
+  movieValue_ = made.movie;
   movie_ = dynamic_cast<Movie*>(movieValue_.object());
   if (movie_ == nullptr) {
     platform::debugOutput("the program has no movie to play\n");
     return exitStatus(ExitCode::unexpectedError);
   }
   host_->setPainter([this](const IntRect& rect) { movie_->paint(rect); });
-  platform::setKeyStateHandler([this](int32_t code) { return keyPressed(code); });
+  host_->readKeysFrom(keys_);
   movie_->defineMovie();
   fail(exitCodeFor(movie_->mediaCheck()));  // the movie has asked the window to close
 
   unattended_ = std::make_unique<UnattendedPlay>(options_);
-  if (std::optional<ExitCode> refused = unattended_->begin(*movie_, *host_)) return exitStatus(*refused);
+  if (std::optional<ExitCode> refused = unattended_->begin(made.game, *host_)) return exitStatus(*refused);
 
   if (window_) window_->show();
   return std::nullopt;
@@ -163,24 +161,33 @@ int32_t Application::frameInterval() const {
 }
 
 bool Application::turn() {
-  if (quit_) return false;
-  drainEvents();
-  if (quit_) return false;
-  if (suspended_) {
-    waitForEvents(kSuspendedWait);
-    return true;
-  }
-  tickMovie();
-  if (windowEvents_) windowEvents_->followScreen();
-  if (host_->takeCloseRequest()) windowDestroyed();
-  if (!quit_) waitForEvents(std::max(msUntilNextTick(), 1));
+  if (!step()) return false;
+  rest(restMilliseconds());
   return !quit_;
 }
 
-// A window sleeps until the next event or the next tick with work, whichever comes first, so
-// input is handled the moment it arrives. Headless runs never wait.
-void Application::waitForEvents(int32_t milliseconds) {
-  if (windowEvents_) windowEvents_->waitUpTo(milliseconds);
+bool Application::step() {
+  if (quit_) return false;
+  drainEvents();
+  if (quit_) return false;
+  if (suspended_) return true;
+  tickMovie();
+  if (windowInput_) windowInput_->followScreen();
+  if (host_->takeCloseRequest()) windowDestroyed();
+  return !quit_;
+}
+
+// A window rests until the next event or the next tick with work, whichever comes first, so
+// input is handled the moment it arrives; in the background it looks in every 100 ms. Headless
+// and unpaced runs never rest.
+int32_t Application::restMilliseconds() {
+  if (suspended_) return kSuspendedWait;
+  if (options_.headless || unpaced()) return 0;
+  return std::max(msUntilNextTick(), 1);
+}
+
+void Application::rest(int32_t milliseconds) {
+  if (windowEvents_ && milliseconds > 0) windowEvents_->waitUpTo(milliseconds);
 }
 
 int32_t Application::msUntilNextTick() const {
@@ -194,7 +201,7 @@ int32_t Application::msUntilNextTick() const {
 // recorded input of that frame arrives first. In a window the ticks keep to real time.
 void Application::tickMovie() {
   if (frameClock()) {
-    if (!options_.headless) {
+    if (!options_.headless && !unpaced()) {
       uint32_t realNow = platform::monotonicMilliseconds();
       if (framesTicked_ > 0 && realNow - lastPacedTick_ < static_cast<uint32_t>(frameInterval())) return;
       lastPacedTick_ = realNow;
@@ -280,10 +287,6 @@ void Application::releaseMedia() {
   if (movie_ != nullptr) movie_->releaseMedia();
 }
 
-bool Application::keyPressed(int32_t code) const {
-  return code >= 0 && keys_.keyPressed(static_cast<uint32_t>(code), orientation());
-}
-
 bool Application::writeScreenshot(const std::string& path, std::string_view source) {
   if (!host_) return false;
   std::vector<uint8_t> rgba = host_->screen().toRgba();
@@ -300,19 +303,19 @@ int Application::shutdown() {
   if (unattended_)
     if (std::optional<ExitCode> failed = unattended_->finish()) fail(*failed);
   unattended_.reset();
-  platform::setKeyStateHandler(nullptr);
   movieValue_ = Value();  // the movie closes its debug log
   movie_ = nullptr;
   if (!debug_log::takeProblem().empty()) fail(ExitCode::writeFailed);
   host_.reset();
   mixer_.reset();  // stops the mixer's worker and closes the device
   windowEvents_.reset();
-  uninstallWindowMessageBox();
+  windowInput_.reset();
+  platform::uninstallWindowMessageBox();
   window_.reset();
-  if (videoStarted_) SDL_Quit();
-  videoStarted_ = false;
+  video_.reset();
   instance_.reset();
   setErrorSink(nullptr);
+  platform::setFaceNoticeSink(nullptr);
   shutdownValueModel();
   started_ = false;
   return exitStatus(exitCode_);

@@ -2,9 +2,11 @@
 //
 // Start-up runs in a fixed order: the shared integers, the window title, the single-instance
 // rule, the window, the display and input devices, the mixer, the display host, the colour
-// check, the movie (created and defined), the window shown. The loop then takes every pending
-// window event, ticks the movie unless the program is suspended, and sleeps until the next event
-// or the next tick that has work (at most 100 ms while suspended). Shutdown destroys the movie, the host and the mixer in that order.
+// check, the movie (created and defined), the window shown. Each step of the loop then takes
+// every pending window event and ticks the movie unless the program is suspended; between steps
+// the loop rests until the next event or the next tick that has work (at most 100 ms while
+// suspended). The platform runs the loop: the desktop itself, the browser once per animation
+// frame. Shutdown destroys the movie, the host and the mixer in that order.
 //
 // Every input, whether from the window, a game controller or a replayed recording, goes through
 // `input` as the device's message, so all three drive the movie the same way.
@@ -16,27 +18,31 @@
 #include <string>
 
 #include "engine/display_host.h"
+#include "platform/main_loop.h"
 #include "script/value.h"
 #include "shell/command_line.h"
 #include "shell/device_input.h"
 #include "shell/exit_code.h"
 #include "shell/input_recording.h"
 #include "shell/key_translator.h"
+#include "shell/program_movie.h"
 
 namespace qn {
 
 class Movie;
-class MainWindow;
 class ShellDisplayHost;
 class SoundMixer;
 class UnattendedPlay;
-class WindowEvents;
+class WindowInput;
 namespace platform {
+class MainWindow;
 class SingleInstance;
+class VideoSystem;
+class WindowEvents;
 }
 
 // Makes the compiled movie (a Movie subclass) over the shell's display host and mixer.
-using MovieFactory = std::function<Value(DisplayHost& display, SoundMixer& mixer)>;
+using MovieFactory = std::function<ProgramMovie(DisplayHost& display, SoundMixer& mixer)>;
 
 inline constexpr const char* kWindowClassName = "QuarnPlayerWinClass";
 inline constexpr const char* kColourDepthMessage = "Sorry, this application requires a 16-bit or 32-bit color screen.";
@@ -47,22 +53,29 @@ std::string windowTitleOf(std::string_view programPath);
 // The colour check: a display of 5-6-5 or at least 16 bits passes; any other tells the user.
 bool colourDepthAccepted(const DisplayHost& display);
 
-class Application {
+class Application final : public platform::LoopSteps {
  public:
   Application(ShellOptions options, std::string title);
-  ~Application();
+  ~Application() override;
   Application(const Application&) = delete;
   Application& operator=(const Application&) = delete;
 
-  // The main routine: start, loop, shut down; the program's exit code.
+  // The main routine: start, loop, shut down; the program's exit code. In the browser the loop
+  // goes on after this returns (the application must live on) and the page gets the exit code.
   int run(const MovieFactory& makeMovie);
 
   // The routine in parts, for tests that act between turns. `start` answers the exit code when
   // the program ends before the loop (a second copy, no window, a refused display, an unusable
   // recording). A refused media file ends the loop at its first turn with the media's exit code.
   std::optional<int> start(const MovieFactory& makeMovie);
-  bool turn();  // one turn of the main loop; false once the loop has ended
+  bool turn();  // one step of the main loop and the rest after it; false once the loop has ended
   int shutdown();
+
+  // The loop's parts (see platform/main_loop.h).
+  bool step() override;
+  int32_t restMilliseconds() override;
+  void rest(int32_t milliseconds) override;
+  int finish() override { return shutdown(); }
 
   // The window procedure's rows. A press from the person ends a running demo.
   void input(const DeviceInput& message);
@@ -71,16 +84,13 @@ class Application {
   void windowDestroyed();  // the window closed: the loop ends after this turn
   void releaseMedia();     // the system is low on memory
 
-  // Whether the key that produces `code` is down now (the script query `keyPressed`).
-  bool keyPressed(int32_t code) const;
-
   bool suspended() const { return suspended_; }
   bool loopEnded() const { return quit_; }
   uint32_t framesTicked() const { return framesTicked_; }
   Movie* movie() const { return movie_; }
   ShellDisplayHost* displayHost() const { return host_.get(); }
-  MainWindow* window() const { return window_.get(); }
-  WindowEvents* windowEvents() const { return windowEvents_.get(); }
+  platform::MainWindow* window() const { return window_.get(); }
+  WindowInput* windowInput() const { return windowInput_.get(); }
   const std::string& title() const { return title_; }
   SoundMixer* mixer() const { return mixer_.get(); }
   // Writes the screen as PNG; a failure is said on standard error (after `source`, the option or
@@ -89,6 +99,7 @@ class Application {
 
  private:
   bool frameClock() const;
+  bool unpaced() const { return options_.unpaced && frameClock(); }
   // The exit code when one cannot be used (the reason on standard error).
   std::optional<ExitCode> openRecordings();
   // The first failure of the run decides its exit code.
@@ -96,7 +107,6 @@ class Application {
   void reportWriteFailure(std::string_view source, const std::string& problem);
   int32_t frameInterval() const;
   void tickMovie();
-  void waitForEvents(int32_t milliseconds);
   int32_t msUntilNextTick() const;
   void drainEvents();
   void accept(const DeviceInput& message);  // recorded, then delivered
@@ -106,8 +116,10 @@ class Application {
   ShellOptions options_;
   std::string title_;
   std::unique_ptr<platform::SingleInstance> instance_;
-  std::unique_ptr<MainWindow> window_;
-  std::unique_ptr<WindowEvents> windowEvents_;
+  std::unique_ptr<platform::VideoSystem> video_;
+  std::unique_ptr<platform::MainWindow> window_;
+  std::unique_ptr<WindowInput> windowInput_;
+  std::unique_ptr<platform::WindowEvents> windowEvents_;
   std::unique_ptr<SoundMixer> mixer_;
   std::unique_ptr<ShellDisplayHost> host_;
   Value movieValue_;
@@ -121,7 +133,6 @@ class Application {
   ExitCode exitCode_ = ExitCode::success;
   uint32_t framesTicked_ = 0;
   uint32_t lastPacedTick_ = 0;
-  bool videoStarted_ = false;
   bool started_ = false;
 };
 

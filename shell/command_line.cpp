@@ -57,7 +57,7 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
     }
     bool takesValue = option == "--frames" || option == "--screenshot" || option == "--record" ||
                       option == "--replay" || option == "--scale" || option == "--depth" ||
-                      option == "--report";
+                      option == "--report" || option == "--speed";
     if (!takesValue) return refuse("unknown option '" + std::string(option) + "'");
     if (i + 1 >= argc) return refuse("option " + std::string(option) + " needs a value");
     std::string_view value = argv[++i];
@@ -72,6 +72,9 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
     } else if (option == "--depth") {
       if (value != "16" && value != "32") return refuse("--depth is 16 or 32, not '" + std::string(value) + "'");
       options.displayFormat = value == "32" ? DisplayFormat::argb8888 : DisplayFormat::rgb565;
+    } else if (option == "--speed") {
+      if (value != "max" && value != "real") return refuse("--speed is max or real, not '" + std::string(value) + "'");
+      options.unpaced = value == "max";
     } else if (value.empty()) {
       return refuse("option " + std::string(option) + " needs a file name");
     } else if (option == "--screenshot") {
@@ -109,6 +112,8 @@ std::string usageText(std::string_view program) {
       "                     in the window hands the game over\n"
       "  --report FILE      write what happens in each game to FILE as JSON Lines\n"
       "  --stats            at the end, print frame times, CPU time and memory to standard error\n"
+      "  --speed max|real   the frame clock in a window: as fast as it goes, or in real time\n"
+      "                     (the default)\n"
 
       "  --version          print the version\n";
   return text;

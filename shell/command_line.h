@@ -23,6 +23,7 @@ struct ShellOptions {
   std::optional<uint32_t> demoGames;  // play by itself this many games (0: for ever)
   std::string reportPath;             // the game report, JSON Lines
   bool stats = false;                 // frame statistics on standard error at the end
+  bool unpaced = false;               // the frame clock in a window as fast as it goes (--speed max)
 };
 
 struct CommandLine {

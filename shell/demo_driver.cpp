@@ -1,8 +1,9 @@
 #include "shell/demo_driver.h"
 
-#include "game/channels.h"
-#include "game/game_symbols.h"
-#include "shell/engine_view.h"
+#include <algorithm>
+#include <iterator>
+
+#include "shell/sprite_on_screen.h"
 
 namespace qn {
 
@@ -10,10 +11,8 @@ namespace {
 
 namespace ch = game::ch;
 namespace member = game::member;
-namespace s = game::s;
 
 constexpr int32_t kLineUps[] = {2, 3, 4, 1};
-constexpr uint32_t kTapsPerSlot = 3;  // a kind button cycles through three kinds
 
 }  // namespace
 
@@ -23,7 +22,7 @@ void DemoDriver::enter(Phase phase) {
   phase_ = phase;
   framesInPhase_ = 0;
   if (phase == Phase::setUp)
-    for (uint32_t& taps : tapsOnSlot_) taps = 0;
+    for (std::vector<int32_t>& kinds : kindsSeen_) kinds.clear();
 }
 
 DeviceInput DemoDriver::tap(Movie& movie, int32_t channel) {
@@ -46,10 +45,9 @@ std::optional<DeviceInput> DemoDriver::inputBeforeTick(Movie& movie) {
     --waitFrames_;
     return std::nullopt;
   }
-  const SymbolNumber mode = gameModeOf(movie);
   switch (phase_) {
     case Phase::menu:
-      if (mode != s::waitstart) {
+      if (shown_ != Screen::menu) {
         framesInPhase_ = 0;  // the menu is not there yet
         return std::nullopt;
       }
@@ -57,17 +55,17 @@ std::optional<DeviceInput> DemoDriver::inputBeforeTick(Movie& movie) {
       enter(Phase::setUp);
       return tap(movie, ch::startHotSpot);
     case Phase::setUp:
-      if (mode != s::setupPlayers) {  // START did not take: try again from the menu
+      if (shown_ != Screen::setUp) {  // START did not take: try again from the menu
         enter(Phase::menu);
         return std::nullopt;
       }
       return setUpNextSlot(movie);
     case Phase::playing:
-      if (mode == s::setupPlayers) {  // done did not take
+      if (shown_ == Screen::setUp) {  // done did not take
         enter(Phase::setUp);
         return std::nullopt;
       }
-      if (mode == s::waitstart) {
+      if (shown_ == Screen::menu) {
         ++gamesPlayed_;
         enter(Phase::menu);
       } else if (framesInPhase_ > kLongestGame) {
@@ -79,13 +77,16 @@ std::optional<DeviceInput> DemoDriver::inputBeforeTick(Movie& movie) {
 }
 
 // Computers first, from slot 1 on, so that turning the other slots off never meets the rule that
-// keeps the last active slot in play.
+// keeps the last active slot in play. A slot whose button comes back to a kind it showed before
+// has gone round its kinds: it is left as it is.
 std::optional<DeviceInput> DemoDriver::setUpNextSlot(Movie& movie) {
-  for (size_t slot = 0; slot < std::size(tapsOnSlot_); ++slot) {
-    const int32_t wanted = static_cast<int32_t>(slot) < computersInLineUp() ? member::computer : member::notPlaying;
-    const int32_t channel = ch::slotKinds[static_cast<int32_t>(slot)];
-    if (memberInChannel(movie, channel) == wanted || tapsOnSlot_[slot] >= kTapsPerSlot) continue;
-    ++tapsOnSlot_[slot];
+  for (int32_t slot = 0; slot < game::kPlayerSlots; ++slot) {
+    const int32_t wanted = slot < computersInLineUp() ? member::computer : member::notPlaying;
+    const int32_t channel = ch::slotKinds[slot];
+    const int32_t shown = memberInChannel(movie, channel);
+    std::vector<int32_t>& seen = kindsSeen_[slot];
+    if (shown == wanted || std::find(seen.begin(), seen.end(), shown) != seen.end()) continue;
+    seen.push_back(shown);
     return tap(movie, channel);
   }
   enter(Phase::playing);

@@ -3,22 +3,25 @@
 // computers and the rest are not playing, then done; the computers play the end, and once the
 // menu is back the next game starts. Line-ups cycle through 2, 3, 4 and 1 computer players.
 //
-// It only looks (the engine's mode, the sprites' members and rects) and taps: every tap is a
-// stylus down and, on the next frame, up at the centre of a sprite's current rect, sent through
-// the same input path as a person's. It never draws a random number or touches the game's state,
-// so a game it starts is the game a person starts with the same taps on the same frames.
+// It follows the game's rule events to know which screen is up, looks at the sprites a person
+// sees (the kind buttons, where to tap) and taps: every tap is a stylus down and, on the next
+// frame, up at the centre of a sprite's current rect, sent through the same input path as a
+// person's. It never draws a random number or touches the game's state, so a game it starts is
+// the game a person starts with the same taps on the same frames.
 #pragma once
 
 #include <cstdint>
-#include <iterator>
 #include <optional>
+#include <vector>
 
 #include "engine/movie.h"
+#include "game/channels.h"
+#include "game/game_observer.h"
 #include "shell/device_input.h"
 
 namespace qn {
 
-class DemoDriver {
+class DemoDriver final : public game::GameObserver {
  public:
   static constexpr uint32_t kForEver = 0;
   static constexpr uint32_t kMenuPause = 30;        // frames on the menu before START
@@ -38,8 +41,13 @@ class DemoDriver {
   // The number of computer players of the game being set up or played.
   int32_t computersInLineUp() const;
 
+  void menuShown() override { shown_ = Screen::menu; }
+  void setUpShown() override { shown_ = Screen::setUp; }
+  void endStarted() override { shown_ = Screen::play; }
+
  private:
   enum class Phase { menu, setUp, playing };
+  enum class Screen { none, menu, setUp, play };  // what the game shows, as its events told
 
   void enter(Phase phase);
   DeviceInput tap(Movie& movie, int32_t channel);
@@ -48,10 +56,11 @@ class DemoDriver {
   const uint32_t games_;
   uint32_t gamesPlayed_ = 0;
   Phase phase_ = Phase::menu;
+  Screen shown_ = Screen::none;
   std::optional<DeviceInput> pendingUp_;
   uint32_t waitFrames_ = 0;
   uint32_t framesInPhase_ = 0;
-  uint32_t tapsOnSlot_[4] = {};
+  std::vector<int32_t> kindsSeen_[game::kPlayerSlots];  // per slot, the kinds its button showed when tapped
   bool stalled_ = false;
 };
 

@@ -8,9 +8,9 @@
 // Start together. Every plain letter types itself.
 #pragma once
 
-#include <SDL.h>
-
 #include <cstdint>
+
+#include "platform/window_event_handler.h"
 
 namespace qn {
 
@@ -31,17 +31,17 @@ struct KeyCommand {
 };
 
 // The window's own command for a key with the modifiers held; none for keys the device gets.
-KeyCommand windowCommandOf(const SDL_Keysym& key);
-WindowCommand windowCommandOf(SDL_GameControllerButton button);
+KeyCommand windowCommandOf(const platform::KeyPress& key);
+WindowCommand windowCommandOf(platform::ControllerButton button);
 
 // The device virtual key a key with the modifiers held stands for, 0 when the key has none.
-uint8_t virtualKeyOf(const SDL_Keysym& key);
+uint8_t virtualKeyOf(const platform::KeyPress& key);
 // The device virtual key a game-controller button stands for alone, 0 when none.
-uint8_t virtualKeyOf(SDL_GameControllerButton button);
+uint8_t virtualKeyOf(platform::ControllerButton button);
 
 // Controller buttons that together stand for the first application button.
-inline constexpr SDL_GameControllerButton kControllerQuitChord[] = {SDL_CONTROLLER_BUTTON_BACK,
-                                                                    SDL_CONTROLLER_BUTTON_START};
+inline constexpr platform::ControllerButton kControllerQuitChord[] = {platform::ControllerButton::back,
+                                                                      platform::ControllerButton::start};
 
 // Keys that are the device's own buttons: they type no character.
 bool isDeviceButton(uint8_t virtualKey);

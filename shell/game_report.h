@@ -1,65 +1,65 @@
 // The machine-readable game report (`--report FILE`): JSON Lines, one object a line, written and
-// flushed as it happens. It watches the engine object from the shell side before and after every
-// tick and never changes anything; no game rule knows it exists.
+// flushed as it happens. It follows the game's rule events (game/game_observer.h) and writes what
+// the rules announce, with the values they computed; it changes nothing in the game.
 //
-//   throw  the frame a ball leaves the hand (the release step #throwWhiteRot or #initThrow ran)
-//   rest   every ball of that throw has come to rest: for the target ball the frame it stops, for
-//          a player's ball the frame the distances are measured (#showResult)
-//   end    the frame finish runs
-//   menu   the frame the game is back on the menu, with the script pool's cells in use and, when
-//          asked for, the peak resident memory (for soak runs; it differs from run to run)
+//   throw  a ball leaves the hand
+//   rest   the balls of a throw have stopped: for the target ball the frame it stops, for a
+//          player's ball the frame the distances are measured, with the balls removed since the
+//          throw and why, and the ball collisions during it
+//   end    the end is over
+//   menu   the game is back on the menu, with the script pool's cells in use once the frame is
+//          complete and, when asked for, the peak resident memory (it differs from run to run)
 //
 // Numbers are the engine's own values (integers as integers, floats as round-trip doubles).
-// "E" is not kept by the game: it is worked back from the stored zspeed (zspeed = E * 4 for the
-// target ball, 36 * E / 70 for a player's ball).
+// Every line goes through one checked output file.
 #pragma once
 
 #include <cstdint>
 #include <string>
-#include <utility>
-#include <vector>
 
-#include "engine/movie.h"
+#include <nlohmann/json.hpp>
+
+#include "game/game_observer.h"
 #include "shell/output_file.h"
 
 namespace qn {
 
-namespace game {
-class GameMovie;
-}
-
-class GameReport {
+class GameReport final : public game::GameObserver {
  public:
   explicit GameReport(bool withMemory) : withMemory_(withMemory) {}
   // The file, to open, close and ask whether every line was written.
   OutputFile& file() { return file_; }
 
-  void beforeTick(game::GameMovie& movie);
-  void afterTick(game::GameMovie& movie, uint32_t frame);
+  // Around every tick of the movie: the frame the lines of its events carry; lines that wait for
+  // the frame to complete are written after it.
+  void beginFrame(uint32_t frame) { frame_ = frame; }
+  void endFrame();
+
+  void menuShown() override;
+  void endStarted() override { ++game_; }
+  void ballsCollided() override { ++collisions_; }
+  void throwReleased(const game::ThrowReleased& release) override;
+  void ballRemoved(const game::BallRemoved& removed) override;
+  void ballsAtRest(const game::BallsAtRest& rest) override;
+  void resultMeasured(const game::ResultMeasured& result) override;
+  void endFinished(const game::EndFinished& end) override;
 
  private:
+  using Json = nlohmann::ordered_json;
+
+  Json lineOf(const char* type) const;
+  void writeLine(const Json& line);
+  void writeRest(const Json& balls);
   void startCounting();
-  void writeThrow(game::GameMovie& movie, uint32_t frame, bool target);
-  void writeRest(game::GameMovie& movie, uint32_t frame);
-  void writeEnd(game::GameMovie& movie, uint32_t frame);
-  void writeMenu(uint32_t frame);
-  void watchRolling(game::GameMovie& movie);
 
   const bool withMemory_;
   OutputFile file_;
+  uint32_t frame_ = 0;
   int32_t game_ = 0;
-  SymbolNumber modeBefore_ = 0;
-  // While balls roll: the balls before the tick, who each had collided with, and how many fault
-  // effects ran, so the tick's collisions and removed balls can be told.
-  std::vector<Value> ballsBefore_;
-  std::vector<std::pair<const ScriptObject*, const ScriptObject*>> collidedBefore_;
-  int32_t faultsBefore_ = 0;
   int32_t collisions_ = 0;
-  struct RemovedBall {
-    Value ball;  // the ball record as it was when removed
-    bool fault;  // short of the line; otherwise lost over an edge
-  };
-  std::vector<RemovedBall> removed_;
+  Json removed_ = Json::array();    // the balls removed since the throw
+  Json ballsAtRest_;                // a player's throw at rest, until its distances are measured
+  bool menuLinePending_ = false;
 };
 
 }  // namespace qn

@@ -5,28 +5,11 @@
 #include <array>
 #include <cstdint>
 
+#include "platform/virtual_keys.h"
+
 namespace qn::keys {
 
 using KeyTable = std::array<uint8_t, 256>;
-
-// Virtual keys the translation refers to by number.
-enum VirtualKey : uint8_t {
-  vkBackspace = 8,
-  vkTab = 9,
-  vkReturn = 13,
-  vkShift = 16,
-  vkControl = 17,
-  vkPause = 19,
-  vkEscape = 27,
-  vkSpace = 32,
-  vkLeft = 37,
-  vkUp = 38,
-  vkRight = 39,
-  vkDown = 40,
-  vkApplication1 = 193,
-  vkApplication5 = 197,
-  vkApplication5State = 214,  // what the key-state query checks for code 197
-};
 
 // Key codes the shell makes for the device's buttons.
 enum SpecialKeyCode : uint8_t {

@@ -3,9 +3,11 @@
 // last-resort handler says what happened and the program ends with a failure.
 #include <cstdio>
 #include <exception>
+#include <memory>
 #include <new>
 #include <string>
 
+#include "platform/main_loop.h"
 #include "platform/platform.h"
 #include "shell/application.h"
 #include "shell/command_line.h"
@@ -45,8 +47,14 @@ int runProgram(int argc, char** argv) {
     platform::debugOutput(program + ": " + line.error + "\n" + usageText(program));
     return exitStatus(ExitCode::usage);
   }
-  Application application(*line.options, program);
-  return application.run(makeProgramMovie);
+  auto application = std::make_unique<Application>(*line.options, program);
+  const int code = application->run(makeProgramMovie);
+  if (!platform::mainLoopBlocks()) {
+    // In the browser the loop goes on from the page's frames: the application lives on with it.
+    static std::unique_ptr<Application> runningInThePage;
+    runningInThePage = std::move(application);
+  }
+  return code;
 }
 
 }  // namespace

@@ -7,10 +7,12 @@
 #include <cstdint>
 #include <vector>
 
+#include "platform/screen_point.h"
+
 namespace qn {
 
-inline constexpr int kScreenWidth = 240;
-inline constexpr int kScreenHeight = 320;
+using platform::kScreenHeight;
+using platform::kScreenWidth;
 
 // The display formats the desktop offers, valued as the display host reports them: -16 is
 // 5-6-5 (the device's), 32 is 0xAARRGGBB stored as the bytes B, G, R, A.

@@ -1,12 +1,13 @@
 #include "shell/shell_display_host.h"
 
+#include "platform/main_window.h"
 #include "platform/platform.h"
 #include "shell/debug_log.h"
-#include "shell/main_window.h"
+#include "shell/key_translator.h"
 
 namespace qn {
 
-ShellDisplayHost::ShellDisplayHost(DisplayFormat format, ClockKind clock, MainWindow* window)
+ShellDisplayHost::ShellDisplayHost(DisplayFormat format, ClockKind clock, platform::MainWindow* window)
     : screen_(format),
       clock_(clock),
       window_(window),
@@ -39,7 +40,8 @@ void ShellDisplayHost::repaint(const IntRect& windowRect) {
   const uint64_t start = platform::highResolutionCounter();
   endComposition(start);
   if (painter_) painter_(shown);
-  if (window_ != nullptr) window_->present(screen_, shown);
+  if (window_ != nullptr)
+    window_->present(screen_.pixels(), screen_.pitch(), {shown.left, shown.top, shown.right, shown.bottom});
   phases_.presentCounts += platform::highResolutionCounter() - start;
 }
 
@@ -69,5 +71,9 @@ void ShellDisplayHost::closeDebugLog() {
 }
 
 void ShellDisplayHost::writeDebugLog(std::string_view text) { debug_log::writeLine(text); }
+
+bool ShellDisplayHost::keyPressed(int32_t code, int32_t orientation) const {
+  return keys_ != nullptr && code >= 0 && keys_->keyPressed(static_cast<uint32_t>(code), orientation);
+}
 
 }  // namespace qn

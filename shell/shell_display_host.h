@@ -14,14 +14,17 @@
 
 namespace qn {
 
+class KeyTranslator;
+namespace platform {
 class MainWindow;
+}
 
 enum class ClockKind { realTime, frame };
 
 class ShellDisplayHost final : public DisplayHost {
  public:
   // `window` may be null (headless): repaints then only update the screen buffer.
-  ShellDisplayHost(DisplayFormat format, ClockKind clock, MainWindow* window);
+  ShellDisplayHost(DisplayFormat format, ClockKind clock, platform::MainWindow* window);
 
   int32_t now() override;
   int32_t displayFormat() const override { return static_cast<int32_t>(screen_.format()); }
@@ -35,9 +38,12 @@ class ShellDisplayHost final : public DisplayHost {
   void openDebugLog() override;
   void closeDebugLog() override;
   void writeDebugLog(std::string_view text) override;
+  bool keyPressed(int32_t code, int32_t orientation) const override;
 
   // The movie's paint entry, which presents a window rect of the stage into the frame buffer.
   void setPainter(std::function<void(const IntRect&)> painter) { painter_ = std::move(painter); }
+  // The keys the window has seen go down and up, which the key-state query reads.
+  void readKeysFrom(const KeyTranslator& keys) { keys_ = &keys; }
   // Moves the frame clock on (no effect on the real-time clock).
   void advanceClock(int32_t milliseconds);
   // True once after the movie asked the window to close.
@@ -59,8 +65,9 @@ class ShellDisplayHost final : public DisplayHost {
  private:
   ScreenBuffer screen_;
   ClockKind clock_;
-  MainWindow* window_;
+  platform::MainWindow* window_;
   std::function<void(const IntRect&)> painter_;
+  const KeyTranslator* keys_ = nullptr;
   bool closeRequested_ = false;
   // Real time: the tick count at creation advanced by the high-resolution counter since then.
   uint64_t counterStart_;

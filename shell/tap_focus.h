@@ -7,12 +7,13 @@
 #include <optional>
 #include <vector>
 
+#include "platform/screen_point.h"
 #include "script/stage_rect.h"
-#include "shell/main_window.h"
 
 namespace qn {
 
 class Movie;
+using platform::ScreenPoint;
 
 // A sprite a tap can reach: its channel, where it shows on the screen and a screen point at
 // which a tap lands on it.

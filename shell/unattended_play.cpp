@@ -23,10 +23,15 @@ UnattendedPlay::UnattendedPlay(const ShellOptions& options) : options_(options) 
   if (options.stats) statistics_ = std::make_unique<FrameStatistics>();
 }
 
-std::optional<ExitCode> UnattendedPlay::begin(Movie& movie, ShellDisplayHost& host) {
+UnattendedPlay::~UnattendedPlay() {
+  if (game_ == nullptr) return;
+  if (demo_) game_->observers().remove(*demo_);
+  if (report_) game_->observers().remove(*report_);
+}
+
+std::optional<ExitCode> UnattendedPlay::begin(game::GameMovie* game, ShellDisplayHost& host) {
   host_ = &host;
-  game_ = dynamic_cast<game::GameMovie*>(&movie);
-  if ((demo_ || report_) && game_ == nullptr) {
+  if ((demo_ || report_) && game == nullptr) {
     platform::debugOutput("--demo and --report need the game's movie\n");
     return ExitCode::unexpectedError;
   }
@@ -34,6 +39,9 @@ std::optional<ExitCode> UnattendedPlay::begin(Movie& movie, ShellDisplayHost& ho
     platform::debugOutput("--report " + report_->file().problem() + "\n");
     return ExitCode::writeFailed;
   }
+  game_ = game;
+  if (demo_) game_->observers().add(*demo_);
+  if (report_) game_->observers().add(*report_);
   return std::nullopt;
 }
 
@@ -42,8 +50,13 @@ std::optional<DeviceInput> UnattendedPlay::demoInput() {
   return demo_->inputBeforeTick(*game_);
 }
 
+void UnattendedPlay::personTookOver() {
+  if (demo_ && game_ != nullptr) game_->observers().remove(*demo_);
+  demo_.reset();
+}
+
 void UnattendedPlay::runTick(uint32_t frame, const std::function<void()>& tick) {
-  if (report_) report_->beforeTick(*game_);
+  if (report_) report_->beginFrame(frame);
   if (!statistics_) {
     tick();
   } else {
@@ -58,7 +71,7 @@ void UnattendedPlay::runTick(uint32_t frame, const std::function<void()>& tick) 
     statistics_->add({nanosecondsOf(otherCounts), nanosecondsOf(phases.compositionCounts),
                       nanosecondsOf(phases.presentCounts), cpuEnd - cpuStart});
   }
-  if (report_) report_->afterTick(*game_, frame);
+  if (report_) report_->endFrame();
   if (demoStalled() && !demoGaveUp_) {
     demoGaveUp_ = true;
     platform::debugOutput("--demo: game " + std::to_string(demo_->gamesPlayed() + 1) +

@@ -1,6 +1,7 @@
 // Unattended play around the movie's tick: the attract-mode demo (`--demo [N]`), the game report
-// (`--report FILE`) and the frame statistics (`--stats`). The application asks it for the demo's
-// input before each tick, lets it time and watch the tick, and finishes it at shutdown.
+// (`--report FILE`) and the frame statistics (`--stats`). The demo and the report follow the game's
+// rule events. The application asks it for the demo's input before each tick, lets it time the
+// tick, and finishes it at shutdown.
 #pragma once
 
 #include <cstdint>
@@ -18,7 +19,6 @@
 
 namespace qn {
 
-class Movie;
 class ShellDisplayHost;
 namespace game {
 class GameMovie;
@@ -27,15 +27,19 @@ class GameMovie;
 class UnattendedPlay {
  public:
   explicit UnattendedPlay(const ShellOptions& options);
+  ~UnattendedPlay();
+  UnattendedPlay(const UnattendedPlay&) = delete;
+  UnattendedPlay& operator=(const UnattendedPlay&) = delete;
 
-  // Opens the report. Refused (the reason on standard error) when the movie is not the game (the
-  // demo and the report read the game) or the report file cannot be created.
-  std::optional<ExitCode> begin(Movie& movie, ShellDisplayHost& host);
+  // Opens the report and lets the demo and the report follow `game`. Refused (the reason on
+  // standard error) when the movie is not the game (null) while they are asked for, or when the
+  // report file cannot be created.
+  std::optional<ExitCode> begin(game::GameMovie* game, ShellDisplayHost& host);
 
   // The demo's tap due before this tick, if a demo runs.
   std::optional<DeviceInput> demoInput();
   // A person pressed something: the demo stops and the game is theirs.
-  void personTookOver() { demo_.reset(); }
+  void personTookOver();
   bool demoFinished() const { return demo_ && demo_->finished(); }
   bool demoStalled() const { return demo_ && demo_->stalled(); }
 

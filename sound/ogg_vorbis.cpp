@@ -55,12 +55,6 @@ long tellStream(void* source) { return static_cast<long>(static_cast<MemoryStrea
 
 int closeStream(void*) { return 0; }
 
-// Closes the decoder whichever way decoding ends.
-struct OpenStream {
-  OggVorbis_File file{};
-  ~OpenStream() { ov_clear(&file); }
-};
-
 std::unique_ptr<uint8_t[]> allocateOrPurge(size_t size, const PurgeMembers& purge) {
   std::unique_ptr<uint8_t[]> bytes = allocateSampleBytes(size);
   if (bytes) return bytes;
@@ -70,46 +64,82 @@ std::unique_ptr<uint8_t[]> allocateOrPurge(size_t size, const PurgeMembers& purg
 
 }  // namespace
 
-std::optional<DecodedPcm> decodeOggVorbis(const uint8_t* bytes, size_t size, const PurgeMembers& purge) {
-  if (platform::availablePhysicalMemory() < kLowMemory) purgeIfAble(purge, kLowMemory);
-
-  MemoryStream source{bytes, size, 0};
-  const ov_callbacks callbacks{readStream, seekStream, closeStream, tellStream};
-  OpenStream stream;
-  if (ov_open_callbacks(&source, &stream.file, nullptr, 0, callbacks) != 0) return std::nullopt;
-  // From here the decoder owns the file record: OpenStream clears it on every return.
-
-  const vorbis_info* info = ov_info(&stream.file, -1);
-  ogg_int64_t frames = ov_pcm_total(&stream.file, -1);
-  if (!info || info->channels < 1 || info->channels > kMostChannels || info->rate < 1 || frames <= 0)
-    return std::nullopt;
-  const auto channels = static_cast<uint16_t>(info->channels);
-  if (static_cast<uint64_t>(frames) > kLargestSound / (2u * channels)) return std::nullopt;
-
-  DecodedPcm pcm;
-  pcm.format = platform::pcmFormat(channels, static_cast<uint32_t>(info->rate), 16);
-  const size_t capacity = static_cast<size_t>(frames) * channels * 2;
-  pcm.bytes = allocateOrPurge(capacity, purge);
-  if (!pcm.bytes) return std::nullopt;
-
-  const int request = static_cast<int>(std::max<size_t>(capacity / 16, 2u * channels));
+// The decoder's state between pieces. Once opened, the decoder owns `file` and is cleared with it.
+struct OggVorbisDecoder::Stream {
+  MemoryStream source;
+  OggVorbis_File file{};
+  bool opened = false;
+  DecodedPcm pcm{};
+  size_t capacity = 0;
+  int request = 0;  // bytes asked of each read
   size_t filled = 0;
   int failuresInARow = 0;
-  while (filled < capacity && failuresInARow < kMostFailuresInARow) {
-    int length = static_cast<int>(std::min<size_t>(static_cast<size_t>(request), capacity - filled));
-    int bitstream = 0;
-    long got = ov_read(&stream.file, reinterpret_cast<char*>(pcm.bytes.get() + filled), length, &bitstream);
-    if (got == 0) break;
-    if (got < 0) {
-      ++failuresInARow;  // a damaged packet or a hole in the stream
-      continue;
-    }
-    failuresInARow = 0;
-    filled += static_cast<size_t>(got);
+  bool ended = false;
+  ~Stream() {
+    if (opened) ov_clear(&file);
   }
-  if (filled == 0) return std::nullopt;
-  pcm.size = filled;
-  return pcm;
+};
+
+OggVorbisDecoder::OggVorbisDecoder(std::unique_ptr<Stream> stream) : stream_(std::move(stream)) {}
+OggVorbisDecoder::~OggVorbisDecoder() = default;
+
+std::unique_ptr<OggVorbisDecoder> OggVorbisDecoder::open(const uint8_t* bytes, size_t size, const PurgeMembers& purge) {
+  if (platform::availablePhysicalMemory() < kLowMemory) purgeIfAble(purge, kLowMemory);
+
+  auto stream = std::make_unique<Stream>();
+  stream->source = {bytes, size, 0};
+  const ov_callbacks callbacks{readStream, seekStream, closeStream, tellStream};
+  if (ov_open_callbacks(&stream->source, &stream->file, nullptr, 0, callbacks) != 0) return nullptr;
+  stream->opened = true;
+
+  const vorbis_info* info = ov_info(&stream->file, -1);
+  ogg_int64_t frames = ov_pcm_total(&stream->file, -1);
+  if (!info || info->channels < 1 || info->channels > kMostChannels || info->rate < 1 || frames <= 0) return nullptr;
+  const auto channels = static_cast<uint16_t>(info->channels);
+  if (static_cast<uint64_t>(frames) > kLargestSound / (2u * channels)) return nullptr;
+
+  stream->pcm.format = platform::pcmFormat(channels, static_cast<uint32_t>(info->rate), 16);
+  stream->capacity = static_cast<size_t>(frames) * channels * 2;
+  stream->pcm.bytes = allocateOrPurge(stream->capacity, purge);
+  if (!stream->pcm.bytes) return nullptr;
+  stream->request = static_cast<int>(std::max<size_t>(stream->capacity / 16, 2u * channels));
+  return std::unique_ptr<OggVorbisDecoder>(new OggVorbisDecoder(std::move(stream)));
+}
+
+bool OggVorbisDecoder::decodeSome(size_t bytes) {
+  Stream& s = *stream_;
+  const size_t goal = s.filled + bytes;
+  while (!s.ended && s.filled < goal) {
+    if (s.filled >= s.capacity || s.failuresInARow >= kMostFailuresInARow) {
+      s.ended = true;
+      break;
+    }
+    int length = static_cast<int>(std::min<size_t>(static_cast<size_t>(s.request), s.capacity - s.filled));
+    int bitstream = 0;
+    long got = ov_read(&s.file, reinterpret_cast<char*>(s.pcm.bytes.get() + s.filled), length, &bitstream);
+    if (got == 0) {
+      s.ended = true;
+    } else if (got < 0) {
+      ++s.failuresInARow;  // a damaged packet or a hole in the stream
+    } else {
+      s.failuresInARow = 0;
+      s.filled += static_cast<size_t>(got);
+    }
+  }
+  return !s.ended;
+}
+
+std::optional<DecodedPcm> OggVorbisDecoder::finish() {
+  if (stream_->filled == 0) return std::nullopt;
+  stream_->pcm.size = stream_->filled;
+  return std::move(stream_->pcm);
+}
+
+std::optional<DecodedPcm> decodeOggVorbis(const uint8_t* bytes, size_t size, const PurgeMembers& purge) {
+  std::unique_ptr<OggVorbisDecoder> decoder = OggVorbisDecoder::open(bytes, size, purge);
+  if (!decoder) return std::nullopt;
+  decoder->decodeSome(kLargestSound);  // the whole stream: it decodes to no more than that
+  return decoder->finish();
 }
 
 }  // namespace qn

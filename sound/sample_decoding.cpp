@@ -1,38 +1,28 @@
 #include "sound/sample_decoding.h"
 
-#include "sound/decode_sound.h"
-
 namespace qn {
 
-namespace {
-// Once `done_` is set only the thread's own ending is left.
-constexpr uint32_t kEndingMilliseconds = 1000;
-}  // namespace
-
+// No purge while decoding in the background: the cast belongs to the main thread.
 SampleDecoding::SampleDecoding(std::vector<uint8_t> bytes, const platform::WaveFormat& output,
                                std::function<void()> finished)
-    : bytes_(std::move(bytes)) {
-  thread_ = std::make_unique<platform::Thread>([this, output, finished = std::move(finished)] {
-    // No purge on this thread: the cast belongs to the main thread.
-    samples_ = decodeSound(bytes_.data(), bytes_.size(), output, PurgeMembers());
-    bytes_ = {};
-    ready_.store(true, std::memory_order_release);
-    done_.set();
-    if (finished) finished();
-  });
-}
+    : bytes_(std::move(bytes)),
+      decoder_(bytes_.data(), bytes_.size(), output, PurgeMembers()),
+      finished_(std::move(finished)),
+      task_(std::make_unique<platform::BackgroundTask>([this] { return step(); })) {}
 
-SampleDecoding::~SampleDecoding() {
-  wait();
-  thread_->joinFor(kEndingMilliseconds);
+SampleDecoding::~SampleDecoding() { task_.reset(); }
+
+bool SampleDecoding::step() {
+  if (decoder_.step()) return true;
+  bytes_ = {};
+  ready_.store(true, std::memory_order_release);
+  if (finished_) finished_();
+  return false;
 }
 
 SampleRef SampleDecoding::wait() {
-  if (!ready()) {
-    done_.wait();
-    done_.set();  // for the next waiter
-  }
-  return samples_;
+  task_->finish();
+  return samples();
 }
 
 }  // namespace qn

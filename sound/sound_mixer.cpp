@@ -9,7 +9,7 @@
 namespace qn {
 
 SoundMixer::SoundMixer(uint32_t rate, bool preferStereo, std::unique_ptr<platform::WaveOutput> device)
-    : device_(std::move(device)) {
+    : device_(std::move(device)), worker_(std::make_unique<platform::Worker>([this] { fillBlocks(); })) {
   offeredFormats_ = device_->offeredFormats();
   if (!chooseOutputFormat(rate, preferStereo) && outputFormat_.channels == 0) {
     outputFormat_ = kDefaultOutputFormat;
@@ -19,6 +19,7 @@ SoundMixer::SoundMixer(uint32_t rate, bool preferStereo, std::unique_ptr<platfor
 
 SoundMixer::~SoundMixer() {
   closeDevice();
+  worker_->stop(kWorkerShutdownMilliseconds);
   platform::LockGuard guard(lock_);
   for (MixChannel& channel : channels_) channel.release();
 }
@@ -50,7 +51,7 @@ void SoundMixer::play(SampleRef sample, int channel, bool loop) {
     started = target->start(std::move(sample), loop, outputRate_);
   }
   if (clock_) clocked_[static_cast<size_t>(channel - 1)] = {started, loop, clock_(), length};
-  wake_.set();
+  worker_->wake();
 }
 
 void SoundMixer::play(const SampleDecodingRef& decoding, int channel, bool loop) {
@@ -61,7 +62,7 @@ void SoundMixer::play(const SampleDecodingRef& decoding, int channel, bool loop)
     platform::LockGuard guard(lock_);
     target->await(decoding, loop);
   }
-  wake_.set();
+  worker_->wake();
 }
 
 void SoundMixer::stop(int32_t channel) {
@@ -99,21 +100,21 @@ bool SoundMixer::chooseOutputFormat(uint32_t rate, bool preferStereo) {
   return openDevice();
 }
 
-// The worker starts only with an open device: without one it would wait for ever on an event
-// that nothing sets again.
+// The worker lives as long as the mixer; without an open device nothing wakes it but `play`, and
+// it finds no block to fill.
 bool SoundMixer::openDevice() {
-  quit_ = false;
   bool opened = false;
   for (int device = 0, count = device_->deviceCount(); device < count && !opened; ++device)
-    opened = device_->open(device, outputFormat_, wake_);
+    opened = device_->open(device, outputFormat_, *worker_);
   if (!opened) return false;
+  platform::LockGuard guard(lock_);
   for (size_t i = 0; i < blocks_.size(); ++i) {
     blocks_[i].data = blockBytes_[i].data();
     blocks_[i].size = static_cast<uint32_t>(kBlockFrames * outputFormat_.channels);
     blocks_[i].done = true;
   }
   nextBlock_ = 0;
-  worker_ = std::make_unique<platform::Thread>([this] { runWorker(); });
+  quit_ = false;
   return true;
 }
 
@@ -126,23 +127,18 @@ void SoundMixer::closeDevice() {
   }
   device_->reset();
   device_->close();
-  wake_.set();
-  worker_->joinFor(kWorkerShutdownMilliseconds);
-  worker_.reset();
 }
 
-void SoundMixer::runWorker() {
-  for (;;) {
-    wake_.wait();
-    if (quit_) return;
-    while (blocks_[static_cast<size_t>(nextBlock_)].done) {
-      platform::WaveBlock& block = blocks_[static_cast<size_t>(nextBlock_)];
-      platform::LockGuard guard(lock_);
-      if (quit_ || mixLocked(block.data) == 0) break;  // nothing plays: the device runs dry
-      block.done = false;
-      device_->write(block);
-      nextBlock_ ^= 1;
-    }
+// Fills the blocks the device has handed back, in turn, while anything plays; when nothing does
+// the device runs dry, and the next `play` wakes the worker again.
+void SoundMixer::fillBlocks() {
+  platform::LockGuard guard(lock_);
+  while (!quit_ && blocks_[static_cast<size_t>(nextBlock_)].done) {
+    platform::WaveBlock& block = blocks_[static_cast<size_t>(nextBlock_)];
+    if (mixLocked(block.data) == 0) return;
+    block.done = false;
+    device_->write(block);
+    nextBlock_ ^= 1;
   }
 }
 
@@ -151,7 +147,7 @@ SampleRef SoundMixer::decodeSound(const uint8_t* bytes, size_t size, const Purge
 }
 
 SampleDecodingRef SoundMixer::decodeInBackground(std::vector<uint8_t> bytes) {
-  return std::make_shared<SampleDecoding>(std::move(bytes), outputFormat_, [this] { wake_.set(); });
+  return std::make_shared<SampleDecoding>(std::move(bytes), outputFormat_, [this] { worker_->wake(); });
 }
 
 size_t SoundMixer::mixBlock(uint8_t* out) {

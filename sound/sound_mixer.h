@@ -1,9 +1,11 @@
-// The software mixer: eight channels mixed by a worker thread into two alternating blocks that
-// take turns on the wave output device. Everything heard passes through `mixBlock`.
+// The software mixer: eight channels mixed by a worker into two alternating blocks that take turns
+// on the wave output device. Everything heard passes through `mixBlock`.
 //
-// Threads: the main thread plays, stops and asks; the worker mixes. `lock_` guards the channel
-// table, the output rate and the mixing; `wake_` (automatic reset) is the worker's only wake-up,
-// set by `play` and by the device for every block it hands back.
+// Threads: the main thread plays, stops and asks; the worker mixes, on a thread of its own (in the
+// browser, which has none, at once where it is woken: from `play` or from the device's audio
+// callback). `lock_` guards the channel table, the output rate and the mixing; waking the worker
+// is its only wake-up, done by `play` and by the device for every block it hands back, never
+// with `lock_` held.
 #pragma once
 
 #include <array>
@@ -16,6 +18,7 @@
 
 #include "platform/threading.h"
 #include "platform/wave_output.h"
+#include "platform/worker.h"
 #include "sound/mix_channel.h"
 #include "sound/purge_members.h"
 #include "sound/sample_buffer.h"
@@ -70,7 +73,7 @@ class SoundMixer final : public SoundService {
   // A sound member's bytes (RIFF WAVE or Ogg Vorbis) decoded into the output format; null when
   // they do not decode.
   SampleRef decodeSound(const uint8_t* bytes, size_t size, const PurgeMembers& purge) const;
-  // The same on a thread of its own; the worker is woken when the samples are ready.
+  // The same in the background; the worker is woken when the samples are ready.
   SampleDecodingRef decodeInBackground(std::vector<uint8_t> bytes);
   // Whether long sounds decode in the background. Off where runs must repeat exactly (the frame
   // clock): a sound's busy time must not depend on when a decoding thread finished.
@@ -84,7 +87,7 @@ class SoundMixer final : public SoundService {
  private:
   bool openDevice();
   void closeDevice();
-  void runWorker();
+  void fillBlocks();  // the worker's body
   size_t mixLocked(uint8_t* out);  // with lock_ held
   MixChannel* channelAt(int channel);
 
@@ -94,9 +97,8 @@ class SoundMixer final : public SoundService {
   uint32_t outputRate_ = 44100;
 
   platform::Lock lock_;
-  platform::AutoResetEvent wake_;
-  std::unique_ptr<platform::Thread> worker_;
-  std::atomic<bool> quit_{false};
+  std::unique_ptr<platform::Worker> worker_;
+  bool quit_ = true;  // no device to fill blocks for; under lock_
   std::atomic<bool> muted_{false};
 
   std::array<MixChannel, kChannelCount> channels_;
@@ -113,7 +115,7 @@ class SoundMixer final : public SoundService {
   std::array<int32_t, kBlockFrames * 2> accumulator_{};
   std::array<std::array<uint8_t, kBlockBytes>, 2> blockBytes_{};
   std::array<platform::WaveBlock, 2> blocks_;
-  int nextBlock_ = 0;  // worker only
+  int nextBlock_ = 0;  // under lock_
   bool backgroundDecoding_ = false;
 };
 

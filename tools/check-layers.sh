@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # The libraries form layers: a folder may include its own headers and those of the folders
-# before it, never one after it. Reports every include that goes against the order.
+# before it, never one after it. Only the lowest layer (the platform) talks to SDL: every other
+# folder reaches the window, the events and the sound device through it. Reports every include
+# that goes against either rule.
 #   check-layers.sh ROOT FOLDER...   (the folders in layer order, lowest first)
 set -euo pipefail
 if [ $# -lt 2 ]; then
@@ -17,20 +19,33 @@ for folder in "$@"; do
 done
 
 violations=0
+# includes FOLDER PATTERN: "FILE LINE INCLUDE-LINE" for every include in FOLDER matching PATTERN.
+includes() {
+  grep -rnE --include='*.h' --include='*.cpp' "^[[:space:]]*#[[:space:]]*include[[:space:]]*$2" "$root/$1" |
+    sed -E "s|^$root/([^:]*):([0-9]+):|\1 \2 |" || true
+}
+violation() {  # violation FILE LINE MESSAGE
+  echo "$1:$2: $3" >&2
+  violations=$((violations + 1))
+}
+
 for folder in "$@"; do
   [ -d "$root/$folder" ] || continue
-  while IFS= read -r hit; do
-    # hit: FILE:LINE:#include "TOP/..."
-    file=${hit%%:*}
-    line=${hit#*:}
-    line=${line%%:*}
-    included=$(sed -E 's/.*#[[:space:]]*include[[:space:]]*"([^"/]+)\/.*/\1/' <<<"$hit")
+  while read -r file line text; do
+    included=$(sed -E 's/.*#[[:space:]]*include[[:space:]]*"([^"/]+)\/.*/\1/' <<<"$text")
     [ -n "${rank[$included]+known}" ] || continue
     if [ "${rank[$included]}" -gt "${rank[$folder]}" ]; then
-      echo "${file#"$root"/}:$line: $folder includes $included, a layer above it" >&2
-      violations=$((violations + 1))
+      violation "$file" "$line" "$folder includes $included, a layer above it"
     fi
-  done < <(grep -rnE --include='*.h' --include='*.cpp' '^[[:space:]]*#[[:space:]]*include[[:space:]]*"[^"/]+/' "$root/$folder" || true)
+  done < <(includes "$folder" '"[^"/]+/')
+done
+
+platform=$1
+for folder in "${@:2}"; do
+  [ -d "$root/$folder" ] || continue
+  while read -r file line _; do
+    violation "$file" "$line" "$folder includes SDL, which only $platform may"
+  done < <(includes "$folder" '[<"](SDL2?/)?SDL[A-Za-z0-9_]*\.h[>"]')
 done
 
 if [ $violations -gt 0 ]; then

@@ -11,8 +11,9 @@
 
 #include "engine/movie.h"
 #include "shell/application.h"
+#include "platform/main_window.h"
+#include "platform/video_system.h"
 #include "shell/program_movie.h"
-#include "shell/main_window.h"
 #include "shell/screen_buffer.h"
 #include "shell/shell_display_host.h"
 #include "gfx/stage_images.h"
@@ -32,10 +33,10 @@ void BM_PresentFullStage(benchmark::State& state) {
   useDummyDriversUnlessSet();
   const auto format = static_cast<DisplayFormat>(state.range(0));
   const auto orientation = static_cast<int32_t>(state.range(1));
-  SDL_Init(SDL_INIT_VIDEO);
+  platform::VideoSystem video;
   {
-    MainWindow window;
-    if (!window.create("bench", 1, false, format)) {
+    platform::MainWindow window;
+    if (!window.create("bench", 1, false, bytesPerPixel(format) * 8, {})) {
       state.SkipWithError("no window");
       return;
     }
@@ -49,7 +50,6 @@ void BM_PresentFullStage(benchmark::State& state) {
     for (auto _ : state) host.repaint({0, 0, kScreenWidth, kScreenHeight});
     state.SetItemsProcessed(state.iterations() * kScreenWidth * kScreenHeight);
   }
-  SDL_Quit();
 }
 BENCHMARK(BM_PresentFullStage)
     ->ArgsProduct({{static_cast<int>(DisplayFormat::rgb565), static_cast<int>(DisplayFormat::argb8888)}, {0, 90, -90}})

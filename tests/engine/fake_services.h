@@ -2,6 +2,7 @@
 // service that records what it is asked, media that always binds, a mixer that remembers stops.
 #pragma once
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,7 @@ class FakeDisplay : public DisplayHost {
   void openDebugLog() override { logOpen = true; }
   void closeDebugLog() override { logOpen = false; }
   void writeDebugLog(std::string_view text) override { log += text; }
+  bool keyPressed(int32_t code, int32_t) const override { return keysDown.count(code) > 0; }
 
   int32_t clock = 1000;
   int32_t format = kDisplay565;
@@ -29,6 +31,7 @@ class FakeDisplay : public DisplayHost {
   int closeRequests = 0;
   bool logOpen = false;
   std::string log;
+  std::set<int32_t> keysDown;  // movie key codes held
 };
 
 // The stage image is an integer standing in for the buffer; calls are recorded as text.

@@ -70,8 +70,7 @@ TEST(BallMotion, BouncesLoseHalfOrTwoThirdsAndFrictionKeepsTheDirection) {
 TEST(BallMotion, ACollisionPassesTheVelocityOnAndPushesTheBallsApart) {
   for (bool targetBall : {false, true}) {
     GameHarness game;
-    ASSERT_TRUE(game.startGameWith({member::human, member::notPlaying}));
-    ASSERT_TRUE(game.runUntilMode(s::setRot, 400));
+    ASSERT_TRUE(game.startAloneToFirstTurn());
     Value engine = game.movie().property(sym::actorList).item(1);
     engine.call(s::addBall, s::metal, 1);
     engine.getProperty(s::pList).setProperty(s::mode, s::showMap);  // nothing but the effects steps
@@ -100,6 +99,63 @@ TEST(BallMotion, ACollisionPassesTheVelocityOnAndPushesTheBallsApart) {
     engine.call(s::checkbotsje, r, l);  // touching again on the next frame: no collision
     EXPECT_NEAR(y(striker.getProperty(s::speed)), targetBall ? -3.96 : -2.4, 1e-6);
     EXPECT_EQ(striker.getProperty(s::botsing).toInteger(), 0);
+  }
+}
+
+// A ball started by hand at `from` with velocity `speed`, on the ground, in a game whose balls roll.
+void rollFrom(GameHarness& game, int32_t index, double fromX, double fromY, double speedX, double speedY) {
+  game.engine(s::pList).setProperty(s::mode, s::rollBall);
+  const Value rolling = ball(game, index);
+  rolling.setProperty(s::pos, makeFloatPoint(fromX, fromY));
+  rolling.setProperty(s::speed, makeFloatPoint(speedX, speedY));
+  rolling.setProperty(s::deltaz, Value(0));
+}
+
+struct Edge {
+  const char* name;
+  double x, y, speedX, speedY;
+};
+// Just beyond the left and right edges, drifting out and slow enough to stop at once; and just
+// under the top edge, moving up, so that the next step takes it past y = -2.
+constexpr Edge kEdges[] = {{"left", -5, 100, -0.1, 0}, {"right", 245, 100, 0.1, 0}, {"top", 120, -1.9, 0, -1}};
+
+// A player's ball that stops beyond an edge is lost: taken off with a splash on sound channel 4.
+TEST(BallMotion, APlayersBallThatStopsBeyondAnEdgeIsLost) {
+  for (const Edge& edge : kEdges) {
+    SCOPED_TRACE(edge.name);
+    GameHarness game;
+    ASSERT_TRUE(game.startAloneToFirstTurn());
+    ASSERT_EQ(game.engine(s::pBallList).count(), 2);
+    rollFrom(game, 2, edge.x, edge.y, edge.speedX, edge.speedY);
+    game.frame();
+    EXPECT_EQ(game.engine(s::pBallList).count(), 1) << "only the target ball is left";
+    EXPECT_TRUE(game.movie().soundBusy(sound::buttons));
+    ASSERT_EQ(game.told().removed.size(), 1u);
+    EXPECT_EQ(game.told().removed[0].why, Removal::lost);
+    EXPECT_EQ(game.told().removed[0].ball.player, 1);
+  }
+}
+
+// The target ball is never lost: stopping beyond an edge, it is pushed back in at 1 to 3.5 pixels
+// a frame (random(10) * 0.1 + random(3) - 0.5, at least 1) and comes to rest on the field.
+TEST(BallMotion, TheTargetBallThatStopsBeyondAnEdgeIsPushedBackIn) {
+  for (const Edge& edge : kEdges) {
+    SCOPED_TRACE(edge.name);
+    GameHarness game;
+    ASSERT_TRUE(game.startAloneToFirstTurn());
+    rollFrom(game, 1, edge.x, edge.y, edge.speedX, edge.speedY);
+    game.frame();
+    const Value push = ball(game, 1).getProperty(s::speed);
+    const double inwards = edge.speedY != 0 ? y(push) : edge.speedX < 0 ? x(push) : -x(push);
+    EXPECT_GE(inwards, 1.0);
+    EXPECT_LE(inwards, 3.5);
+    EXPECT_EQ(edge.speedY != 0 ? x(push) : y(push), 0.0);
+    EXPECT_EQ(game.engine(s::lAllBallStill).toInteger(), 0) << "the balls do not rest yet";
+    for (int frame = 0; frame < 200 && !(x(ball(game, 1).getProperty(s::speed)) == 0 && y(ball(game, 1).getProperty(s::speed)) == 0); ++frame)
+      game.frame();
+    const Value rest = ball(game, 1).getProperty(s::pos);
+    EXPECT_TRUE(x(rest) >= 0 && x(rest) <= 240 && y(rest) >= 0) << rest.toString();
+    EXPECT_TRUE(ball(game, 1).getProperty(s::typ) == s::white);
   }
 }
 

@@ -100,7 +100,7 @@ TEST(CastRows, FieldsHaveTheirTextsFontsAndColours) {
     int32_t fontSize;
   };
   const std::map<int32_t, Field> fields = {
-      {51, {"gameTxt", 184, 15, 0xFFFFFF, 12}},   {91, {"versie", 33, 12, 0xFFFFFF, 9}},
+      {51, {"gameTxt", 220, 15, 0xFFFFFF, 12}},  // wider: the end text fits one line   {91, {"versie", 33, 12, 0xFFFFFF, 9}},
       {212, {"closestName", 213, 16, 0xFFFFFF, 12}}, {213, {"closest", 139, 17, 0xFFFFFF, 12}},
       {214, {"leader", 116, 18, 0x0099FF, 12}},   {215, {"naam1", 88, 15, 0x0099FF, 12}},
       {216, {"naam2", 88, 15, 0xFF3300, 12}},     {217, {"naam3", 88, 15, 0xFFFF00, 12}},

@@ -52,11 +52,11 @@ TEST(Effects, StylusStarsBurstOnReleaseFadeAndFreeTheirChannels) {
 
   game.frames(40);
   EXPECT_EQ(effectCount(game), 0);
-  for (int32_t star = first; star < first + 3; ++star) EXPECT_EQ(locH(game, star), kFreeLocH);
+  for (int32_t star = first; star < first + 3; ++star) EXPECT_EQ(locH(game, star), offStage::freeH);
 
   // More stars than star channels: the ones left over are not drawn anywhere else.
   EngineScript& e = *EngineScript::running();
-  addStar(e, member::star, makePoint(100, 100), 100);
+  burstStars(e, member::star, makePoint(100, 100), 100);
   const int32_t channels = ch::stars.last - ch::stars.first + 1;
   ASSERT_EQ(effectCount(game), channels);
   for (int32_t k = 1; k <= channels; ++k)
@@ -90,8 +90,8 @@ TEST(Effects, FaultLabelPulsesAndFadesEvenWhenTheFaultSoundNeverEnds) {
     ++frames;
   }
   EXPECT_EQ(effectCount(game), 0) << "2 s after it began the fault fades out";
-  EXPECT_EQ(locH(game, copy), kFreeLocH);
-  EXPECT_EQ(locH(game, label), kFreeLocH);
+  EXPECT_EQ(locH(game, copy), offStage::freeH);
+  EXPECT_EQ(locH(game, label), offStage::freeH);
 }
 
 TEST(Effects, FloorRingWidensWhileTheLeaderMarkerComesDownOntoTheBall) {
@@ -103,7 +103,7 @@ TEST(Effects, FloorRingWidensWhileTheLeaderMarkerComesDownOntoTheBall) {
   Object marker = sprite(ch::leaderMarker);
   marker[sym::loc] = makePoint(100, 0);
   marker[sym::blend] = 100;
-  makeFloorFX(e, countOf(e[s::pBallList]), 1);
+  markLeaderOnFloor(e, countOf(e[s::pBallList]), 1);
 
   EXPECT_EQ(game.engine(s::l1).toInteger(), 1);
   EXPECT_EQ(game.spriteProperty(ch::floorRing, sym::memberNum).toInteger(), 132);

@@ -139,7 +139,7 @@ TEST(GameFlow, TheFarthestPlayerThrowsNextAndTheLaterOneOnEqualDistances) {
   ASSERT_TRUE(game.runUntilMode(s::waitMenu, 800));
 }
 
-TEST(GameFlow, ADrawCountsNoWinAndShowsNobodysBanner) {
+TEST(GameFlow, ADrawCountsNoWinAndStandsOnTheFirstPlayersBanner) {
   GameHarness game;
   ASSERT_TRUE(game.startGameWith({member::human, member::computer}));
   ASSERT_TRUE(game.runUntilMode(s::setRot, 400));
@@ -147,7 +147,8 @@ TEST(GameFlow, ADrawCountsNoWinAndShowsNobodysBanner) {
   engine.call(s::finish, 0);
   EXPECT_TRUE(game.mode() == s::waitMenu);
   EXPECT_EQ(game.fieldText("gameTxt"), "Draw!");
-  EXPECT_EQ(game.spriteProperty(ch::banner, sym::blend).toInteger(), 0);
+  EXPECT_EQ(game.spriteProperty(ch::banner, sym::blend).toInteger(), 100);
+  EXPECT_EQ(game.spriteProperty(ch::banner, sym::memberNum).toInteger(), member::resultBannerBase + 1);
   EXPECT_EQ(game.fieldText("win1"), "0");
   EXPECT_EQ(game.fieldText("win2"), "0");
   engine.call(s::finish, 2);

@@ -3,7 +3,6 @@
 #include "game/game_movie.h"
 #include "game/game_program.h"
 #include "platform/fake_wave_output.h"
-#include "platform/key_state.h"
 #include "script/symbol_object.h"
 
 namespace qn::game::testing {
@@ -16,15 +15,16 @@ GameHarness::GameHarness(bool withAudioDevice) {
   mixer_ = std::make_unique<SoundMixer>(22050, true, std::make_unique<platform::FakeWaveOutput>(offeredFormats));
   // As the program does on its frame clock; with a device the tests let the device decide.
   if (!withAudioDevice) mixer_->followClock([this] { return static_cast<uint32_t>(display_.clock); });
-  held_ = makeGameProgram(display_, *mixer_);
-  movie_ = dynamic_cast<Movie*>(held_.object());
-  platform::setKeyStateHandler([this](int32_t code) { return keysDown_.count(code) > 0; });
+  GameProgram program = makeGameProgram(display_, *mixer_);
+  held_ = program.movie;
+  movie_ = game_ = program.game;
+  game_->observers().add(told_);
   movie_->defineMovie();
   frame();
 }
 
 GameHarness::~GameHarness() {
-  platform::setKeyStateHandler({});
+  game_->observers().remove(told_);
   held_ = Value();
   mixer_.reset();
   shutdownValueModel();
@@ -53,14 +53,25 @@ void GameHarness::tap(int32_t x, int32_t y) {
   display_.mouseV = y;
   movie_->mouseDown();
   frame();
-  movie_->mouseUp();
+  lift();
   frame();
 }
 
 void GameHarness::tapChannel(int32_t channel) {
-  IntRect rect = movie_->sprite(channel).spriteRect;
-  tap((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+  touchChannel(channel);
+  frame();
+  lift();
+  frame();
 }
+
+void GameHarness::touchChannel(int32_t channel) {
+  const IntRect rect = movie_->sprite(channel).spriteRect;
+  display_.mouseH = (rect.left + rect.right) / 2;
+  display_.mouseV = (rect.top + rect.bottom) / 2;
+  movie_->mouseDown();
+}
+
+void GameHarness::lift() { movie_->mouseUp(); }
 
 Value GameHarness::engine(Symbol property) {
   Value engineObject = movie_->property(sym::actorList).item(1);
@@ -93,6 +104,10 @@ bool GameHarness::startGameWith(const std::vector<int32_t>& kinds) {
   }
   tapChannel(ch::setupDone);
   return allSet;
+}
+
+bool GameHarness::startAloneToFirstTurn() {
+  return startGameWith({member::human, member::notPlaying}) && runUntilMode(s::setRot, 400);
 }
 
 }  // namespace qn::game::testing

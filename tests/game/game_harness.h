@@ -4,17 +4,28 @@
 #pragma once
 
 #include <memory>
-#include <set>
 #include <string>
 #include <vector>
 
 #include "engine/movie.h"
+#include "game/game_movie.h"
 #include "game/channels.h"
 #include "game/game_symbols.h"
 #include "sound/sound_mixer.h"
 #include "tests/engine/fake_services.h"
 
 namespace qn::game::testing {
+
+// What the rules told of the game, kept for a test to look at.
+struct ToldEvents final : GameObserver {
+  int endsStarted = 0;
+  std::vector<ThrowReleased> throws;
+  std::vector<BallRemoved> removed;
+
+  void endStarted() override { ++endsStarted; }
+  void throwReleased(const ThrowReleased& release) override { throws.push_back(release); }
+  void ballRemoved(const BallRemoved& gone) override { removed.push_back(gone); }
+};
 
 class GameHarness {
  public:
@@ -26,6 +37,9 @@ class GameHarness {
   ~GameHarness();
 
   Movie& movie() { return *movie_; }
+  // The game, whose rule events a test can follow, and what it told so far.
+  GameMovie& game() { return *game_; }
+  const ToldEvents& told() const { return told_; }
   int32_t framesRun() const { return frames_; }
 
   void frame();
@@ -37,8 +51,11 @@ class GameHarness {
   void tap(int32_t x, int32_t y);
   // A tap at the centre of the rect the sprite in `channel` covers now.
   void tapChannel(int32_t channel);
-  void holdKey(int32_t code) { keysDown_.insert(code); }
-  void releaseKey(int32_t code) { keysDown_.erase(code); }
+  // The stylus put down on that centre and held there, frame after frame; then lifted.
+  void touchChannel(int32_t channel);
+  void lift();
+  void holdKey(int32_t code) { display_.keysDown.insert(code); }
+  void releaseKey(int32_t code) { display_.keysDown.erase(code); }
 
   // The engine object's state and the texts on screen.
   Value engine(Symbol property);
@@ -53,13 +70,16 @@ class GameHarness {
   // The setup a person makes: slot kinds (203 human, 204 computer, 205 not playing) by tapping
   // each kind button until it shows the wanted one, then done. False when a slot could not be set.
   bool startGameWith(const std::vector<int32_t>& kinds);
+  // A person alone, up to their first turn (#setRot); false when it did not come.
+  bool startAloneToFirstTurn();
 
  private:
   qn::testing::FakeDisplay display_;
   std::unique_ptr<SoundMixer> mixer_;
   Value held_;
   Movie* movie_ = nullptr;
-  std::set<int32_t> keysDown_;
+  GameMovie* game_ = nullptr;
+  ToldEvents told_;
   int frames_ = 0;
 };
 

@@ -6,7 +6,7 @@
 
 #include <memory>
 
-#include "engine/movie.h"
+#include "game/game_movie.h"
 #include "game/game_program.h"
 #include "platform/fake_wave_output.h"
 #include "sound/sound_mixer.h"
@@ -21,9 +21,9 @@ TEST(GameProgram, StartsIntoTheMenuWithItsMusic) {
     testing::FakeDisplay display;
     display.format = kDisplay32;
     SoundMixer mixer(22050, true, std::make_unique<platform::FakeWaveOutput>());
-    Value held = makeGameProgram(display, mixer);
-    auto* movie = dynamic_cast<Movie*>(held.object());
-    ASSERT_NE(movie, nullptr);
+    GameProgram program = makeGameProgram(display, mixer);
+    Value held = program.movie;
+    GameMovie* movie = program.game;
     movie->defineMovie();
     for (int frame = 0; frame < 3; ++frame) {
       display.clock += 34;

@@ -23,15 +23,9 @@ void press(GameHarness& game, int32_t key) {
   game.frame();
 }
 
-// A single person's game up to the first turn in #setRot.
-void firstTurn(GameHarness& game) {
-  ASSERT_TRUE(game.startGameWith({member::human, member::notPlaying}));
-  ASSERT_TRUE(game.runUntilMode(s::setRot, 400));
-}
-
 TEST(Throwing, TheThrowerWalksFasterWhileTheKeyIsHeldAndSlowsToAStop) {
   GameHarness game;
-  firstTurn(game);
+  ASSERT_TRUE(game.startAloneToFirstTurn());
   game.holdKey(kRight);
   game.frames(5);  // xSpeed 0.4, 0.8, 1.2, 1.6, 2.0
   EXPECT_NEAR(number(game.pList(s::xSpeed)), 2.0, 1e-9);
@@ -49,7 +43,7 @@ TEST(Throwing, TheThrowerWalksFasterWhileTheKeyIsHeldAndSlowsToAStop) {
 
 TEST(Throwing, AReleaseOnTheWayBackIsFeebleFallsShortAndEveryBallLostMeansNoBalls) {
   GameHarness game;
-  firstTurn(game);
+  ASSERT_TRUE(game.startAloneToFirstTurn());
   for (int ball = 1; ball <= 3; ++ball) {
     ASSERT_TRUE(game.runUntilMode(s::setRot, 600)) << ball;
     press(game, kUp);
@@ -74,6 +68,38 @@ TEST(Throwing, AReleaseOnTheWayBackIsFeebleFallsShortAndEveryBallLostMeansNoBall
   ASSERT_TRUE(game.runUntilMode(s::waitstart, 400));
   EXPECT_NEAR((game.framesRun() - ended) * GameHarness::kFrameMs, 5700, GameHarness::kFrameMs + 1);
   EXPECT_TRUE(game.movie().channelVisible(ch::startHotSpot));
+}
+
+// The on-screen buttons as a person's stylus works them: walk right held for five frames, walk
+// left for two, then the power button tapped to start the swing and tapped again to release.
+TEST(Throwing, TheOnScreenButtonsWalkTheThrowerAndStartAndReleaseThePower) {
+  GameHarness game;
+  ASSERT_TRUE(game.startAloneToFirstTurn());
+  game.touchChannel(ch::walkButtons.last);
+  game.frames(5);  // as with the key: xSpeed 0.4 to 2.0, 6 pixels to the right
+  EXPECT_NEAR(number(game.pList(s::manPos).getProperty(sym::locH)), 126.0, 1e-4);
+  game.lift();
+  game.frames(3);  // slows to a stop at 127.96
+  game.touchChannel(ch::walkButtons.first);
+  game.frames(2);  // -0.4, -0.8: 126.76
+  game.lift();
+  game.frame();  // -0.8 + 0.68 is no walk: it stops there
+  EXPECT_EQ(number(game.pList(s::xSpeed)), 0.0);
+  EXPECT_NEAR(number(game.pList(s::manPos).getProperty(sym::locH)), 126.76, 1e-4);
+
+  game.tapChannel(ch::powerButton);  // the swing starts on the release and takes its first step
+  ASSERT_TRUE(game.mode() == s::setpower);
+  game.frames(16);  // zrot 85
+  game.tapChannel(ch::powerButton);  // one more step to 90, then the release
+  ASSERT_TRUE(game.mode() == s::rollBall);
+  ASSERT_EQ(game.told().throws.size(), 2u) << "the target ball and this one";
+  const ThrowReleased& release = game.told().throws.back();
+  // E = 40 + 15 * 90 / 180 + |extraRot| / 4.5 with extraRot = -24 * 6.76 / 216 = -0.751111.
+  EXPECT_NEAR(release.E, 47.666914, 1e-4);
+  EXPECT_TRUE(release.upswing);
+  EXPECT_EQ(release.thrower.index, 1);
+  EXPECT_EQ(release.thrower.name, "Player One");
+  EXPECT_FALSE(release.thrower.computer);
 }
 
 }  // namespace

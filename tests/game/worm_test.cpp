@@ -3,6 +3,7 @@
 
 #include <cmath>
 
+#include "game/ball_pool.h"
 #include "game/engine_script.h"
 #include "game/worm.h"
 #include "script/point_object.h"
@@ -77,6 +78,38 @@ TEST(Worm, ComesOutInchesSidewaysAndIsHitByABallOnTheGround) {
   EXPECT_TRUE(blend >= 40 && blend <= 79) << blend;
   EXPECT_EQ(game.spriteProperty(ch::worm, sym::locH).toInteger(), -400);
   EXPECT_TRUE(wormMode(game) == s::diggedIn);
+}
+
+// A rolling player's ball lands on the walking worm: in #rollBall a ball is drawn, meets the worm
+// when it is on the ground, and only then moves in height; so the touch-down frame does not hit
+// the worm, the frame after it does.
+TEST(Worm, ABallLandingOnTheWormHitsItOnTheFrameAfterItTouchesDown) {
+  GameHarness game;
+  ASSERT_TRUE(game.startAloneToFirstTurn());
+  EngineScript& e = *EngineScript::running();
+  Object wurm(e[s::wurm]);
+  wurm[s::mode] = s::walk;
+  wurm[s::pos] = makePoint(120, 100);
+  game.frame();  // the worm stands at (120, 100)
+
+  // The ball in the hand, put one pixel above the worm, falling, drifting slowly up the field.
+  Object ball = e.ballAt(2);
+  e.setMode(s::showMap);  // a frame in which only the effects run, to show the ball there
+  ball[s::pos] = pointAt(120, 100);
+  ball[s::deltaz] = 1;
+  ball[s::zspeed] = 0;
+  drawBall(ball);
+  game.frame();
+  ASSERT_TRUE(spriteChannel(ball[s::botsyspr].toInteger()).intersects(spriteChannel(ch::worm)));
+  e.setMode(s::rollBall);
+  ball[s::speed] = pointAt(0, -0.5);
+  auto wormHit = [&] { return wormMode(game) == s::diggedIn && game.spriteProperty(ch::worm, sym::locH).toInteger() == -400; };
+
+  game.frame();  // zspeed -1 takes the ball down from 1: it touches down
+  EXPECT_EQ(ball[s::deltaz].toFloat(), 0.0);
+  EXPECT_FALSE(wormHit()) << "a ball in the air as it was drawn does not meet the worm";
+  game.frame();
+  EXPECT_TRUE(wormHit()) << "on the ground, it does";
 }
 
 }  // namespace

@@ -5,7 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "platform/key_state.h"
 #include "platform/mapped_file.h"
 #include "platform/platform.h"
 #include "shell/application.h"
@@ -197,11 +196,9 @@ TEST(ApplicationTest, KeysAndStylusReachTheMovieAsOnTheDevice) {
   application.input({InputKind::character, 'g'});
   EXPECT_EQ(host.lastKeyChar, 'g');
   EXPECT_EQ(host.lastKeyCode, 5);
-  EXPECT_TRUE(application.keyPressed(5));
-  EXPECT_TRUE(platform::keyPressed(5));  // as scripts ask it
+  EXPECT_TRUE(application.movie()->keyPressed(5));  // as scripts ask it
   application.input({InputKind::keyUp, 'G'});
-  EXPECT_FALSE(application.keyPressed(5));
-  EXPECT_FALSE(platform::keyPressed(5));
+  EXPECT_FALSE(application.movie()->keyPressed(5));
 
   application.input({InputKind::keyDown, kDesktopGameKeys.a});  // game key A quits without exitLock
   EXPECT_EQ(host.lastKeyCode, 195);
@@ -217,7 +214,7 @@ TEST(ApplicationTest, TurnedStageAndExitLock) {
   application.input({InputKind::keyDown, 37});
   EXPECT_EQ(host.lastKeyCode, 126);  // left on a stage turned 90 is up
   application.input({InputKind::keyDown, 40});
-  EXPECT_TRUE(application.keyPressed(123));  // the device's down key is the stage's left
+  EXPECT_TRUE(application.movie()->keyPressed(123));  // the device's down key is the stage's left
   application.input({InputKind::keyDown, kDesktopGameKeys.a});
   EXPECT_EQ(host.lastKeyCode, 195);
   EXPECT_TRUE(application.turn());  // with exitLock the quit key is an ordinary key
@@ -284,6 +281,35 @@ TEST(ApplicationTest, WindowedRunPresentsThroughTheWindow) {
   ASSERT_EQ(png.width, 240);
   EXPECT_EQ(png.rgbAt(120, 160), 0x102030u);
   std::remove(options.screenshotPath.c_str());
+}
+
+// The platform's loop rests between steps only where the program may: never headless or with the
+// frame clock unpaced, a frame's wait with it paced in a window, 100 ms while in the background.
+TEST(ApplicationTest, TheLoopRestsOnlyWhereItMay) {
+  Application headlessRun(headless(), "boules");
+  ASSERT_FALSE(headlessRun.start(factoryFor({})));
+  ASSERT_TRUE(headlessRun.step());
+  EXPECT_EQ(headlessRun.restMilliseconds(), 0);
+  headlessRun.focusLost();
+  EXPECT_EQ(headlessRun.restMilliseconds(), 100);
+  headlessRun.shutdown();
+
+  for (bool unpaced : {false, true}) {
+    ShellOptions options;
+    options.frames = 1000;
+    options.unpaced = unpaced;
+    Application windowed(options, "shell-test-loop");
+    ASSERT_FALSE(windowed.start(factoryFor({})));
+    for (int step = 0; step < 5; ++step) ASSERT_TRUE(windowed.step());
+    if (unpaced) {
+      EXPECT_EQ(windowed.framesTicked(), 5u) << "a frame every step";
+      EXPECT_EQ(windowed.restMilliseconds(), 0);
+    } else {
+      EXPECT_LT(windowed.framesTicked(), 5u) << "frames keep to real time";
+      EXPECT_GT(windowed.restMilliseconds(), 0);
+    }
+    windowed.shutdown();
+  }
 }
 
 }  // namespace

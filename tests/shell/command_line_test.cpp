@@ -23,7 +23,7 @@ TEST(CommandLineTest, NoOptionsRunLikeTheDevice) {
 
 TEST(CommandLineTest, ReadsEveryOption) {
   CommandLine line = parse({"--headless", "--frames", "12", "--screenshot", "a.png", "--record", "r.txt", "--replay",
-                            "p.txt", "--scale", "3", "--fullscreen", "--depth", "32"});
+                            "p.txt", "--scale", "3", "--fullscreen", "--depth", "32", "--speed", "max"});
   ASSERT_TRUE(line.options) << line.error;
   const ShellOptions& o = *line.options;
   EXPECT_TRUE(o.headless && o.fullscreen);
@@ -33,6 +33,8 @@ TEST(CommandLineTest, ReadsEveryOption) {
   EXPECT_EQ(o.replayPath, "p.txt");
   EXPECT_EQ(o.scale, 3);
   EXPECT_EQ(o.displayFormat, DisplayFormat::argb8888);
+  EXPECT_TRUE(o.unpaced);
+  EXPECT_FALSE(parse({"--speed", "real"}).options->unpaced);
 }
 
 TEST(CommandLineTest, TheDemoTakesAnOptionalNumberOfGames) {
@@ -59,6 +61,7 @@ TEST(CommandLineTest, RefusesUnknownOptionsAndBadValues) {
                                                          {"--frames", "-3"},
                                                          {"--scale", "17"},
                                                          {"--depth", "8"},
+                                                         {"--speed", "fast"},
                                                          {"--screenshot", ""},
                                                          {"extra"}}) {
     CommandLine line = parse(args);

@@ -15,11 +15,11 @@
 #include "game/channels.h"
 #include "game/game_program.h"
 #include "game/game_symbols.h"
+#include "platform/main_window.h"
 #include "platform/mapped_file.h"
 #include "shell/application.h"
 #include "shell/input_recording.h"
-#include "shell/main_window.h"
-#include "shell/window_events.h"
+#include "shell/window_input.h"
 
 namespace qn {
 namespace {
@@ -81,7 +81,7 @@ class KeyboardPlay : public ::testing::Test {
     while (application_->framesTicked() < until && application_->turn()) {
     }
   }
-  int32_t focused() const { return application_->windowEvents()->focus().channel(); }
+  int32_t focused() const { return application_->windowInput()->focus().channel(); }
   // Steps the focus with `next` until it is on `channel`; false when it never comes.
   bool focusOn(int32_t channel, const std::function<void()>& next) {
     for (int step = 0; step < 64 && focused() != channel; ++step) {
@@ -143,7 +143,8 @@ TEST_F(KeyboardPlay, KeyboardOrControllerAloneSetsUpAndStartsAnEnd) {
 
     ASSERT_TRUE(focusOn(ch::startHotSpot, next));
     const IntRect startRect = application_->movie()->toWindow(application_->movie()->sprite(ch::startHotSpot).spriteRect);
-    EXPECT_EQ(application_->window()->focusRing(), startRect);
+    EXPECT_EQ(application_->window()->focusRing(),
+              (platform::ScreenRect{startRect.left, startRect.top, startRect.right, startRect.bottom}));
     tap();
     ASSERT_TRUE(gameMode(*application_) == Value(s::setupPlayers));
 

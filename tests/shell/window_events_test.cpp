@@ -8,7 +8,7 @@
 
 #include "platform/mapped_file.h"
 #include "shell/application.h"
-#include "shell/main_window.h"
+#include "platform/main_window.h"
 #include "sound/sound_mixer.h"
 #include "test_movie.h"
 

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The layer checker passes a tree whose includes follow the order and fails one that includes
-# a higher layer, naming the file and line.
+# a higher layer, naming the file and line; SDL belongs to the lowest layer alone.
 #   check_layers_test.sh CHECKER
 set -euo pipefail
 checker=$1
@@ -10,7 +10,17 @@ mkdir -p "$tree/script" "$tree/gfx/sub" "$tree/engine"
 printf '#pragma once\n' >"$tree/script/value.h"
 printf '#include "script/value.h"\n#include "gfx/sub/row.h"\n#include <vector>\n' >"$tree/gfx/image.h"
 printf '#include "gfx/image.h"\n#include "script/value.h"\n' >"$tree/engine/movie.h"
+printf '#include <SDL.h>\n' >"$tree/script/window.cpp"
 "$checker" "$tree" script gfx engine
+
+printf '#include "script/value.h"\n#include <SDL.h>\n' >"$tree/engine/window.cpp"
+if report=$("$checker" "$tree" script gfx engine 2>&1); then
+  echo "an SDL include above the lowest layer passed the check" >&2
+  exit 1
+fi
+grep -q '^engine/window.cpp:2: engine includes SDL, which only script may' <<<"$report" ||
+  { echo "unexpected report: $report" >&2; exit 1; }
+rm "$tree/engine/window.cpp"
 
 printf '#include "gfx/image.h"\n  #include "engine/movie.h"\n' >"$tree/gfx/sub/row.h"
 if report=$("$checker" "$tree" script gfx engine 2>&1); then

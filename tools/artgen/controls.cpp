@@ -61,24 +61,27 @@ void drawPlayerBanner(Canvas& canvas, int number) {
 }
 
 void drawResultBanner(Canvas& canvas, int number) {
-  // 144-147, 216 x 29 at (108, 1), shown at (120, 132): the result text runs across rows 7 to 22
-  // between the trophy stars at both ends.
+  // 144-147, 216 x 29 at (108, 1), shown at (120, 132): the result text runs across rows 7 to 22,
+  // at its longest ("Player Three's distance: 123.4567") across the whole width, so the dark
+  // plate under it does too, inside a rim of the player's colour with a gold hairline.
   cairo_t* cr = canvas.cr();
   const int slot = number - 144;
-  ribbon(cr, 0, 4, 216, 21, 8, kPlayerDark[slot]);
-  roundedRect(cr, 14, 1, 188, 27, 8);
+  roundedRect(cr, 0.5, 0.5, 215, 28, 8);
   setColor(cr, kPlayerColor[slot]);
-  cairo_fill(cr);
-  roundedRect(cr, 18, 5, 180, 19, 5);
+  cairo_fill_preserve(cr);
+  setColor(cr, kPlayerDark[slot]);
+  cairo_set_line_width(cr, 1);
+  cairo_stroke(cr);
+  roundedRect(cr, 3, 4, 210, 21, 5);
   setColor(cr, mix(kPlayerDark[slot], 0x000000, 0.45));
   cairo_fill(cr);
-  for (double x : {9.0, 207.0}) {
-    starPath(cr, x, 14.5, 8, 3.5, 5, 0);
+  roundedRect(cr, 4.5, 5.5, 207, 18, 4);
+  setColor(cr, kGold, 0.45);
+  cairo_stroke(cr);
+  for (double x : {16.0, 108.0, 200.0}) {  // small gold studs on the top rim
+    starPath(cr, x, 2.2, 2.2, 1.0, 5, 0);
     setColor(cr, kGold);
-    cairo_fill_preserve(cr);
-    setColor(cr, 0x6A4A05);
-    cairo_set_line_width(cr, 1);
-    cairo_stroke(cr);
+    cairo_fill(cr);
   }
 }
 

@@ -32,8 +32,10 @@ constexpr Box kQuitHotSpot{103, 228, 35, 22};   // channel 181 at (120, 239), re
 constexpr Box kDoneHotSpot{76, 273, 88, 37};    // channel 402
 constexpr double kSetupRowY[4] = {82, 128, 174, 220};
 constexpr double kThrowLineY = 133;
-// Background of the text fields that sit on the set-up screen and the top view.
-constexpr uint32_t kFieldWell = 0x0B1322;
+// Background of the text fields that sit on the set-up screen and the top view. It is exact in
+// 5-6-5 (each channel survives the device's 16 bits), so the fields' backgroundTransparent ink
+// finds it there too and draws only their letters.
+constexpr uint32_t kFieldWell = 0x081021;
 
 // Screens (screens.cpp), sprites of the field (sprites.cpp), controls and banners (controls.cpp).
 void drawField(Canvas&, int);

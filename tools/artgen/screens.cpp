@@ -176,14 +176,15 @@ void panelBackground(cairo_t* cr, uint32_t top, uint32_t bottom) {
   cairo_pattern_destroy(back);
 }
 
-void titleText(cairo_t* cr, const char* text, double y, double size) {
+void titleText(cairo_t* cr, const char* text, double y, double size, double x = kMiddle, Align align = Align::centre) {
   TextStyle style;
   style.size = size;
   style.color = kGold;
   style.outline = size / 9;
   style.outlineColor = 0x3A2205;
   style.shadow = size / 10;
-  drawText(cr, text, kMiddle, y, style);
+  style.align = align;
+  drawText(cr, text, x, y, style);
 }
 
 void bodyText(cairo_t* cr, const char* text, double x, double y, double size = 10,
@@ -279,7 +280,8 @@ void drawMenu(Canvas& canvas, int) {
 void drawHelp(Canvas& canvas, int) {
   cairo_t* cr = canvas.cr();
   panelBackground(cr, kPanelLight, kPanel);
-  titleText(cr, "HOW TO PLAY", 24, 24);
+  // The version text ("versie", channel 500 at (187, 20)) shows over the top right corner.
+  titleText(cr, "HOW TO PLAY", 24, 21, 13, Align::left);
   double y = 52;
   auto paragraph = [&](std::initializer_list<const char*> lines) {
     for (const char* line : lines) {
@@ -336,7 +338,16 @@ void drawHelp(Canvas& canvas, int) {
 void drawSetup(Canvas& canvas, int) {
   cairo_t* cr = canvas.cr();
   panelBackground(cr, kPanelLight, kPanel);
-  titleText(cr, "PLAYERS", 26, 26);
+  // Today's record: the label, and under it the well in which "closestName" (channel 191 at
+  // (22, 18), 213 x 16) shows the best distance of the day.
+  roundedRect(cr, 6.5, 1.5, 227, 34, 6);
+  setColor(cr, 0x070C16);
+  cairo_fill_preserve(cr);
+  setColor(cr, kGold, 0.55);
+  cairo_set_line_width(cr, 1);
+  cairo_stroke(cr);
+  bodyText(cr, "Todays Record:", 22, 10, 8, kGold, Align::left, true);
+  titleText(cr, "PLAYERS", 44, 14);
   bodyText(cr, "WINS", 28, 56, 8, 0xA9B8D0, Align::centre, true);
   bodyText(cr, "NAME", 109, 56, 8, 0xA9B8D0, Align::centre, true);
   bodyText(cr, "PLAYS AS", 193, 56, 8, 0xA9B8D0, Align::centre, true);

@@ -1,0 +1,142 @@
+#include "platform/window_events.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+
+#include "platform/main_window.h"
+#include "platform/sdl_keyboard.h"
+
+#ifdef __EMSCRIPTEN__
+#include <emscripten.h>
+#endif
+
+namespace qn::platform {
+
+namespace {
+
+// The SDL event type host commands arrive as while a window takes events; 0 before.
+uint32_t hostCommandType = 0;
+
+// Code points of UTF-8 text; malformed bytes are skipped.
+std::vector<uint32_t> codePointsOf(const char* utf8) {
+  std::vector<uint32_t> points;
+  for (const auto* p = reinterpret_cast<const unsigned char*>(utf8); *p != 0;) {
+    int length = *p < 0x80 ? 1 : (*p >> 5) == 6 ? 2 : (*p >> 4) == 14 ? 3 : (*p >> 3) == 30 ? 4 : 0;
+    if (length == 0) {
+      ++p;
+      continue;
+    }
+    uint32_t point = length == 1 ? *p : *p & (0x7F >> length);
+    int i = 1;
+    for (; i < length && (p[i] & 0xC0) == 0x80; ++i) point = point << 6 | (p[i] & 0x3F);
+    if (i == length) points.push_back(point);
+    p += i;
+  }
+  return points;
+}
+
+}  // namespace
+
+#ifdef __EMSCRIPTEN__
+// The page's buttons call this; the command waits in the queue like any other event.
+extern "C" EMSCRIPTEN_KEEPALIVE void boules_host_command(int command) {
+  if (hostCommandType == 0) return;
+  SDL_Event event{};
+  event.type = hostCommandType;
+  event.user.code = command;
+  SDL_PushEvent(&event);
+}
+#endif
+
+WindowEvents::WindowEvents(MainWindow& window, WindowEventHandler& handler) : window_(window), handler_(handler) {
+  SDL_StartTextInput();
+  hostCommandEvent_ = SDL_RegisterEvents(1);
+  if (hostCommandEvent_ == static_cast<uint32_t>(-1)) hostCommandEvent_ = 0;
+  hostCommandType = hostCommandEvent_;
+}
+
+WindowEvents::~WindowEvents() {
+  hostCommandType = 0;
+  for (SDL_GameController* controller : controllers_) SDL_GameControllerClose(controller);
+}
+
+void WindowEvents::drain() {
+  SDL_Event event;
+  while (handler_.takingEvents() && SDL_PollEvent(&event)) handle(event);
+}
+
+void WindowEvents::waitUpTo(int32_t milliseconds) {
+  SDL_Event event;
+  if (SDL_WaitEventTimeout(&event, milliseconds) == 1) handle(event);
+}
+
+void WindowEvents::handle(const SDL_Event& event) {
+  switch (event.type) {
+    case SDL_QUIT: handler_.closeRequested(); break;
+    case SDL_WINDOWEVENT: windowEvent(event); break;
+    case SDL_KEYDOWN: handler_.keyDown(keyPressOf(event.key)); break;
+    case SDL_KEYUP: handler_.keyUp(keyPressOf(event.key)); break;
+    case SDL_TEXTINPUT:
+      for (uint32_t c : codePointsOf(event.text.text)) handler_.typed(c);
+      break;
+    case SDL_MOUSEMOTION:
+      handler_.pointer(PointerAction::move, window_.screenPointAt(event.motion.x, event.motion.y),
+                       event.motion.xrel != 0 || event.motion.yrel != 0);
+      break;
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP: {
+      if (event.button.button != SDL_BUTTON_LEFT) break;
+      const PointerAction action = event.type == SDL_MOUSEBUTTONUP ? PointerAction::up
+                                   : event.button.clicks == 2      ? PointerAction::doubleDown
+                                                                   : PointerAction::down;
+      handler_.pointer(action, window_.screenPointAt(event.button.x, event.button.y), false);
+      break;
+    }
+    case SDL_CONTROLLERDEVICEADDED: controllerAdded(event.cdevice.which); break;
+    case SDL_CONTROLLERDEVICEREMOVED: controllerRemoved(event.cdevice.which); break;
+    case SDL_CONTROLLERBUTTONDOWN:
+    case SDL_CONTROLLERBUTTONUP:
+      if (std::optional<ControllerButton> button = controllerButtonOf(event.cbutton.button))
+        handler_.controllerButton(*button, event.type == SDL_CONTROLLERBUTTONDOWN);
+      break;
+    case SDL_APP_LOWMEMORY: handler_.lowMemory(); break;
+    default:
+      if (hostCommandEvent_ != 0 && event.type == hostCommandEvent_)
+        handler_.hostCommand(static_cast<HostCommand>(event.user.code));
+      break;
+  }
+}
+
+void WindowEvents::windowEvent(const SDL_Event& event) {
+  if (event.window.windowID != window_.windowId()) return;
+  switch (event.window.event) {
+    case SDL_WINDOWEVENT_FOCUS_GAINED: handler_.focusChanged(true); break;
+    case SDL_WINDOWEVENT_FOCUS_LOST: handler_.focusChanged(false); break;
+#ifdef __EMSCRIPTEN__
+    // The page was hidden (another tab, a locked phone) or shown again: the game pauses as on
+    // losing the focus, and the browser stops its frames meanwhile anyway.
+    case SDL_WINDOWEVENT_HIDDEN: handler_.focusChanged(false); break;
+    case SDL_WINDOWEVENT_SHOWN: handler_.focusChanged(true); break;
+#endif
+    case SDL_WINDOWEVENT_CLOSE: handler_.closeRequested(); break;
+    case SDL_WINDOWEVENT_EXPOSED:
+    case SDL_WINDOWEVENT_SIZE_CHANGED: window_.repaint(); break;
+    default: break;
+  }
+}
+
+void WindowEvents::controllerAdded(int joystickIndex) {
+  if (SDL_GameController* controller = SDL_GameControllerOpen(joystickIndex)) controllers_.push_back(controller);
+}
+
+void WindowEvents::controllerRemoved(int32_t instance) {
+  auto gone = std::find_if(controllers_.begin(), controllers_.end(), [instance](SDL_GameController* controller) {
+    return SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(controller)) == instance;
+  });
+  if (gone == controllers_.end()) return;
+  SDL_GameControllerClose(*gone);
+  controllers_.erase(gone);
+}
+
+}  // namespace qn::platform

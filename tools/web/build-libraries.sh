@@ -1,0 +1,204 @@
+#!/usr/bin/env bash
+# Builds the C libraries of the browser edition for WebAssembly: SDL2, zlib, libogg,
+# libvorbisidec, FreeType and libsoxr, from Debian's source packages of exactly the versions the
+# desktop build links (its installed -dev packages), so both editions run the same library code.
+# Header-only packages (stb, nlohmann-json) are copied from the machine's own.
+#
+#   build-libraries.sh CACHE_FOLDER
+#
+# The result is a prefix (include/, lib/, lib/pkgconfig/, lib/cmake/) in CACHE_FOLDER, named after
+# the versions of emscripten, of every source package and of this recipe; it is reused while they
+# match and replaces any older one. The prefix's path is the last line printed.
+#
+# Sources come through a private apt configuration (its own source list, package lists and
+# download cache under the cache folder), so the machine's own apt set-up is never touched.
+set -euo pipefail
+
+here=$(cd "$(dirname "$0")" && pwd)
+cache=$(mkdir -p "$1" && cd "$1" && pwd)
+jobs=$(nproc)
+export NODE_PATH=/usr/share/nodejs  # where Debian keeps the JavaScript parser emcc needs
+
+# The source package behind each development package the desktop build uses.
+declare -A source_of=(
+  [libsdl2-dev]=libsdl2 [zlib1g-dev]=zlib [libogg-dev]=libogg [libvorbisidec-dev]=libvorbisidec
+  [libfreetype-dev]=freetype [libsoxr-dev]=libsoxr
+)
+
+versions=("emscripten $(dpkg-query -W -f='${Version}' emscripten)")
+for dev in "${!source_of[@]}"; do
+  versions+=("${source_of[$dev]} $(dpkg-query -W -f='${source:Version}' "$dev")")
+done
+mapfile -t versions < <(printf '%s\n' "${versions[@]}" | sort)
+recipe=$(cat "$0" "$here"/sdl2-configure-cache.cmake "$here"/soxr-wasm-callbacks.patch | sha256sum | cut -c1-12)
+key=$(printf '%s\n' "${versions[@]}" "recipe $recipe" | sha256sum | cut -c1-16)
+root="$cache/libraries-$key"
+prefix="$root/prefix"
+if [ -f "$root/complete" ]; then
+  echo "$prefix"
+  exit 0
+fi
+
+rm -rf "$cache"/libraries-*  # an older set of versions
+work="$root/work"
+mkdir -p "$prefix" "$work"
+printf '%s\n' "${versions[@]}" "recipe $recipe" >"$root/versions.txt"
+
+step() {  # step NAME COMMAND...: runs a build step quietly, its output kept in a log
+  local name=$1 log="$work/$1.log" start=$SECONDS
+  shift
+  # In a subshell of its own, not in a condition, so that any failing command inside ends it.
+  (
+    set -e
+    cd "$work"
+    renice -n 19 -p "$BASHPID" >/dev/null
+    "$@"
+  ) >"$log" 2>&1 &
+  if ! wait $!; then
+    echo "web libraries: $name failed (log: $log)" >&2
+    tail -n 40 "$log" >&2
+    exit 1
+  fi
+  echo "web libraries: $name done in $((SECONDS - start)) s" >&2
+}
+
+# --- Sources ---------------------------------------------------------------------------------
+# A private source list naming the deb-src twins of the machine's Debian sources.
+apt_root="$cache/apt"
+mkdir -p "$apt_root/lists/partial" "$apt_root/archives/partial"
+codename=$(. /etc/os-release && echo "$VERSION_CODENAME")
+{
+  grep -hE '^[[:space:]]*deb[[:space:]]' /etc/apt/sources.list /etc/apt/sources.list.d/*.list 2>/dev/null |
+    grep -F "$codename" | sed -E 's/^[[:space:]]*deb[[:space:]]/deb-src /' || true
+  for file in /etc/apt/sources.list.d/*.sources; do
+    [ -f "$file" ] || continue
+    # deb822 stanzas: one deb-src line per suite of each stanza that serves this release.
+    awk -v codename="$codename" '
+      function flush() {
+        if (types ~ /(^| )deb( |$)/ && suites ~ codename && uris != "") {
+          n = split(suites, s, " "); m = split(uris, u, " ")
+          for (i = 1; i <= n; i++) for (j = 1; j <= m; j++) print "deb-src " u[j] " " s[i] " " components
+        }
+        types = suites = uris = components = ""
+      }
+      /^[[:space:]]*$/ { flush(); next }
+      /^Types:/ { sub(/^Types:[[:space:]]*/, ""); types = $0 }
+      /^URIs:/ { sub(/^URIs:[[:space:]]*/, ""); uris = $0 }
+      /^Suites:/ { sub(/^Suites:[[:space:]]*/, ""); suites = $0 }
+      /^Components:/ { sub(/^Components:[[:space:]]*/, ""); components = $0 }
+      END { flush() }' "$file"
+  done
+} | sort -u >"$apt_root/sources.list"
+[ -s "$apt_root/sources.list" ] || { echo "web libraries: no Debian source found in /etc/apt" >&2; exit 1; }
+apt_options=(-o "Dir::Etc::SourceList=$apt_root/sources.list" -o Dir::Etc::SourceParts=/dev/null
+  -o "Dir::State::Lists=$apt_root/lists" -o "Dir::Cache=$apt_root" -o "Dir::Cache::Archives=$apt_root/archives"
+  -o Debug::NoLocking=1 -o APT::Sandbox::User=root)
+step "source lists" apt-get -q "${apt_options[@]}" update
+
+fetch() {  # fetch SOURCE_PACKAGE VERSION: unpacks the source into $work/SOURCE_PACKAGE
+  local package=$1 version=$2 upstream=${2#*:}
+  upstream=${upstream%-*}
+  mkdir -p "$work/download-$package"
+  # Some mirrors lack a package's Debian tarball; its upstream tarball holds all the code.
+  (cd "$work/download-$package" && apt-get -q "${apt_options[@]}" source --download-only "$package=$version") || true
+  local dsc orig
+  dsc=$(ls "$work/download-$package"/*.dsc 2>/dev/null | head -n 1 || true)
+  if [ -n "$dsc" ] && (cd "$work/download-$package" && dpkg-source -x --no-check "$dsc" "$work/$package"); then
+    return
+  fi
+  orig=$(ls "$work/download-$package"/*.orig.tar.* 2>/dev/null | head -n 1 || true)
+  [ -n "$orig" ] || { echo "web libraries: no source of $package $version could be fetched" >&2; return 1; }
+  echo "web libraries: $package: only its upstream tarball arrived; building that"
+  mkdir -p "$work/$package"
+  tar -xf "$orig" -C "$work/$package" --strip-components=1
+}
+
+for dev in "${!source_of[@]}"; do
+  step "fetch ${source_of[$dev]}" fetch "${source_of[$dev]}" "$(dpkg-query -W -f='${source:Version}' "$dev")"
+done
+
+# --- Builds ----------------------------------------------------------------------------------
+flags="-O2 -ffp-contract=off"
+cmake_build() {  # cmake_build SOURCE_DIR [cmake options]
+  local source=$1 build="$work/build-$(basename "$1")"
+  shift
+  emcmake cmake -S "$source" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_C_FLAGS_RELEASE="$flags -DNDEBUG" -DCMAKE_INSTALL_PREFIX="$prefix" -DCMAKE_PREFIX_PATH="$prefix" \
+    -DCMAKE_FIND_ROOT_PATH="$prefix" -DCMAKE_CROSSCOMPILING_EMULATOR="$here/node-emulator.sh" "$@"
+  cmake --build "$build" --parallel "$jobs"
+  cmake --install "$build"
+}
+
+# SDL2: its configure checks depend only on the SDL and emscripten versions; their saved results
+# turn four minutes of checks into seconds. Only what the game uses: video (the software
+# renderer onto the canvas), audio, events, game controllers, timers.
+sdl_options=(-DSDL_STATIC=ON -DSDL_SHARED=OFF -DSDL_TEST=OFF -DSDL_PTHREADS=OFF -DSDL_OPENGL=OFF
+  -DSDL_OPENGLES=OFF -DSDL_HIDAPI=OFF -DSDL_SENSOR=OFF -DSDL_POWER=OFF -DSDL_LOCALE=OFF -DSDL_MISC=OFF)
+if grep -q "^# SDL2 $(dpkg-query -W -f='${source:Version}' libsdl2-dev) emscripten $(dpkg-query -W -f='${Version}' emscripten)\$" \
+    "$here/sdl2-configure-cache.cmake"; then
+  sdl_options=(-C "$here/sdl2-configure-cache.cmake" "${sdl_options[@]}")
+fi
+step "SDL2" cmake_build "$work/libsdl2" "${sdl_options[@]}"
+
+step "zlib" sh -c "cd '$work/zlib' && CFLAGS='$flags' emconfigure ./configure --static --prefix='$prefix' && emmake make -j$jobs libz.a && emmake make install"
+
+step "libogg" cmake_build "$work/libogg" -DBUILD_SHARED_LIBS=OFF -DINSTALL_DOCS=OFF -DBUILD_TESTING=OFF
+
+# libvorbisidec comes without a build system one can use here: its library sources compile
+# directly. Its headers go where Debian puts them (tremor/), with the pkg-config file Debian's has.
+build_tremor() {
+  local source="$work/libvorbisidec" objects=() file
+  for file in mdct block window synthesis info floor1 floor0 vorbisfile res012 mapping0 registry codebook sharedbook; do
+    emcc $flags -I"$prefix/include" -c "$source/$file.c" -o "$work/tremor-$file.o"
+    objects+=("$work/tremor-$file.o")
+  done
+  emar rcs "$prefix/lib/libvorbisidec.a" "${objects[@]}"
+  mkdir -p "$prefix/include/tremor"
+  cp "$source"/{ivorbiscodec.h,ivorbisfile.h,config_types.h} "$prefix/include/tremor/"
+  cat >"$prefix/lib/pkgconfig/vorbisidec.pc" <<EOF
+prefix=$prefix
+Name: vorbisidec
+Description: the integer Ogg Vorbis decoder
+Version: $(dpkg-query -W -f='${source:Version}' libvorbisidec-dev)
+Requires: ogg
+Libs: -L\${prefix}/lib -lvorbisidec
+Cflags: -I\${prefix}/include
+EOF
+}
+step "libvorbisidec" build_tremor
+
+# FreeType with the zlib above (its own copy would clash with libz.a at link time).
+step "FreeType" cmake_build "$work/freetype" -DBUILD_SHARED_LIBS=OFF -DFT_REQUIRE_ZLIB=ON \
+  -DFT_DISABLE_BZIP2=ON -DFT_DISABLE_PNG=ON -DFT_DISABLE_HARFBUZZ=ON -DFT_DISABLE_BROTLI=ON
+
+# libsoxr calls some callbacks through pointers of another signature, which native code tolerates
+# and WebAssembly traps on: the patch gives them the signatures they are called with.
+patch_soxr() { patch -d "$work/libsoxr" -p1 <"$here/soxr-wasm-callbacks.patch"; }
+step "libsoxr patch" patch_soxr
+step "libsoxr" cmake_build "$work/libsoxr" -DBUILD_SHARED_LIBS=OFF -DBUILD_TESTS=OFF -DWITH_OPENMP=OFF \
+  -DWITH_LSR_BINDINGS=OFF -DWITH_CR32S=OFF -DWITH_CR64S=OFF -DWITH_PFFFT=OFF -DWITH_AVFFT=OFF
+
+# Header-only packages, each in a folder of its own: all of /usr/include would hide emscripten's
+# C library behind the machine's. Debian's stb keeps the image coders' code in a library of its
+# own; the two the program uses are compiled here the same way.
+copy_headers() {
+  cp -r /usr/include/stb "$prefix/include/"
+  printf '#define STB_IMAGE_IMPLEMENTATION\n#include <stb_image.h>\n#define STB_IMAGE_WRITE_IMPLEMENTATION\n#include <stb_image_write.h>\n' >"$work/stb.c"
+  emcc $flags -I"$prefix/include/stb" -c "$work/stb.c" -o "$work/stb.o"
+  emar rcs "$prefix/lib/libstb.a" "$work/stb.o"
+  cat >"$prefix/lib/pkgconfig/stb.pc" <<EOF
+Name: stb
+Description: single-file image libraries
+Version: $(dpkg-query -W -f='${Version}' libstb-dev)
+Libs: -L$prefix/lib -lstb
+Cflags: -I$prefix/include/stb
+EOF
+  cp -r /usr/include/nlohmann "$prefix/include/"
+  mkdir -p "$prefix/share/cmake"
+  cp -r /usr/share/cmake/nlohmann_json "$prefix/share/cmake/"  # finds its headers relative to itself
+}
+step "header-only packages" copy_headers
+
+rm -rf "$work"
+touch "$root/complete"
+echo "$prefix"
