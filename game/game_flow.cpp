@@ -1,6 +1,7 @@
 #include "game/game_flow.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "game/ball_motion.h"
 #include "game/ball_pool.h"
@@ -214,10 +215,8 @@ void removeKilledBalls(EngineScript& e) {
 Value playerName(int32_t index) { return textShownIn(ch::resultNamesBase + index); }
 
 bool isGameMode(SymbolNumber mode) {
-  auto ruled = [mode](std::span<const ModeRule> painter) {
-    return std::any_of(painter.begin(), painter.end(), [mode](const ModeRule& rule) { return rule.mode == mode; });
-  };
-  return mode == s::showMap || ruled(kPaint) || ruled(kPaint2) || ruled(kPaint3);
+  auto ruled = [mode](const ModeRule& rule) { return rule.mode == mode; };
+  return mode == s::showMap || std::any_of(std::begin(kModeRules), std::end(kModeRules), ruled);
 }
 
 void stepFrame(EngineScript& e) {

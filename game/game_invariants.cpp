@@ -6,7 +6,7 @@
 
 #include "engine/movie.h"
 #include "engine/sprite_channel.h"
-#include "game/ball_pool.h"
+#include "game/stage_places.h"
 #include "game/channels.h"
 #include "game/field_geometry.h"
 #include "game/game_flow.h"
@@ -108,7 +108,7 @@ Seen poolChannelsHandedOutOnce(const GameState& game) {
       const int32_t channel = ball.getProperty(part).toInteger();
       const SpriteChannel* sprite = game.movie.spriteIn(channel);
       const bool handedOut = std::find(taken.begin(), taken.end(), channel) != taken.end();
-      if (!ch::ballPool.contains(channel) || handedOut || !sprite || sprite->locH == kFreeLocH)
+      if (!ch::ballPool.contains(channel) || handedOut || !sprite || sprite->locH == offStage::freeH)
         return ballSeen(k, ball, part) + (handedOut ? ", handed out before" : ", not a taken channel of the pool");
       taken.push_back(channel);
     }
