@@ -17,7 +17,6 @@ namespace {
 
 constexpr double kRestingSpeed = 0.3;
 constexpr double kFaultLine = 133;      // a ball must pass this line (y) to count
-constexpr double kFieldWidth = 2 * kMiddle;
 constexpr const char* kThumps[] = {"bam3", "bam2", "bam"};
 
 

@@ -10,6 +10,7 @@ namespace qn::game {
 
 inline constexpr double kFieldDepth = 320.0;  // hoogte
 inline constexpr int32_t kMiddle = 120;       // midden, the field's horizontal centre
+inline constexpr double kFieldWidth = 2 * kMiddle;  // a ball resting beyond 0 or this is off the field
 
 // Angles are degrees; sine and cosine take them with this pi, and give the same bits everywhere.
 inline constexpr double kPi = 3.14159265358979;

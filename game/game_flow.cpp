@@ -1,6 +1,7 @@
 #include "game/game_flow.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "game/ball_motion.h"
 #include "game/ball_pool.h"
@@ -212,6 +213,11 @@ void removeKilledBalls(EngineScript& e) {
 }  // namespace
 
 Value playerName(int32_t index) { return textShownIn(ch::resultNamesBase + index); }
+
+bool isGameMode(SymbolNumber mode) {
+  auto ruled = [mode](const ModeRule& rule) { return rule.mode == mode; };
+  return mode == s::showMap || std::any_of(std::begin(kModeRules), std::end(kModeRules), ruled);
+}
 
 void stepFrame(EngineScript& e) {
   Object pList = e.pList();

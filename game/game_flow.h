@@ -10,6 +10,9 @@ namespace qn::game {
 // the stylus stars.
 void stepFrame(EngineScript& e);
 
+// Whether `mode` is one of the game's modes: one whose rule stepFrame runs, or the top view's.
+bool isGameMode(SymbolNumber mode);
+
 // The button behaviours' rules (each acts only in its modes).
 void startGame(EngineScript& e);           // startgame
 void openHelp(EngineScript& e);            // gohelp

@@ -54,7 +54,11 @@ class MatteFill {
     auto [first, last] = markRun(x, y);
     push({y + 1, first, last, 1});
     push({y - 1, first, last, -1});
-    while (count_ > 0) scan(stack_[--count_]);
+    while (!stack_.empty()) {
+      const Span span = stack_.back();
+      stack_.pop_back();
+      scan(span);
+    }
   }
 
   bool filledAny() const { return filledAny_; }
@@ -74,8 +78,8 @@ class MatteFill {
   }
 
   void push(const Span& span) {
-    if (span.row < 0 || span.row >= image_.height() || count_ == kMatteSpanStackSize) return;
-    stack_[count_++] = span;
+    if (span.row < 0 || span.row >= image_.height() || stack_.size() == size_t{kMatteSpanStackSize}) return;
+    stack_.push_back(span);
   }
 
   // Finds the runs of the span's row that touch it; each continues in the span's direction, and
@@ -95,8 +99,7 @@ class MatteFill {
   ImageBuffer& matte_;
   EmptyTest empty_;
   int32_t threshold_;
-  std::vector<Span> stack_ = std::vector<Span>(kMatteSpanStackSize);
-  int32_t count_ = 0;
+  std::vector<Span> stack_;  // grows as the fill needs it, up to kMatteSpanStackSize
   bool filledAny_ = false;
 };
 

@@ -2,9 +2,25 @@
 
 #include <soxr.h>
 
+#include <algorithm>
+#include <type_traits>
+
 #include "sound/sample_buffer.h"
 
 namespace qn {
+
+namespace {
+
+// The resampler takes the input a block at a time, so that its own buffers stay the size of a
+// block instead of growing (by copies) to the whole sound.
+constexpr size_t kBlockFrames = 16384;
+
+struct ResamplerDeleter {
+  void operator()(soxr_t resampler) const { soxr_delete(resampler); }
+};
+using Resampler = std::unique_ptr<std::remove_pointer_t<soxr_t>, ResamplerDeleter>;
+
+}  // namespace
 
 ResampledFrames resampleBandLimited(const uint8_t* floatFrames, size_t frames, unsigned channels, uint32_t fromRate,
                                     uint32_t toRate) {
@@ -17,10 +33,22 @@ ResampledFrames resampleBandLimited(const uint8_t* floatFrames, size_t frames, u
   if (!out) return result;
   const soxr_io_spec_t io = soxr_io_spec(SOXR_FLOAT32_I, SOXR_FLOAT32_I);
   const soxr_quality_spec_t quality = soxr_quality_spec(SOXR_HQ, 0);
-  size_t written = 0;
-  soxr_error_t error = soxr_oneshot(fromRate, toRate, channels, floatFrames, frames, nullptr, out.get(), capacity,
-                                    &written, &io, &quality, nullptr);
+  soxr_error_t error = nullptr;
+  Resampler resampler(soxr_create(fromRate, toRate, channels, &error, &io, &quality, nullptr));
   if (error) return result;
+  size_t read = 0, written = 0;
+  // The input block by block, then the end of input (a null block) until the filter's tail is out.
+  for (bool ended = false; !ended && written < capacity;) {
+    const size_t block = std::min(kBlockFrames, frames - read);
+    const uint8_t* input = block ? floatFrames + read * frameBytes : nullptr;
+    size_t used = 0, made = 0;
+    error = soxr_process(resampler.get(), input, block, &used, out.get() + written * frameBytes, capacity - written,
+                         &made);
+    if (error) return result;
+    read += used;
+    written += made;
+    ended = made == 0 && (input == nullptr || used == 0);
+  }
   result.bytes = std::move(out);
   result.frames = written;
   return result;
