@@ -40,6 +40,7 @@ TEST(SingleInstanceTest, ASecondProcessRaisesTheFirstAndEnds) {
   }
   EXPECT_EQ(runProbe(name), 20);  // the lock went with the first copy
   EXPECT_NE(SingleInstance::lockPath(name).find("QuarnPlayerWinClass-test_"), std::string::npos);
+  for (const std::string& used : {name, name + "-other"}) std::remove(SingleInstance::lockPath(used).c_str());
 }
 
 }  // namespace
