@@ -198,8 +198,8 @@ void Value::invoke(Value& result, SymbolNumber method, Args&&... args) const {
   run(ArgumentRef(std::forward<Args>(args))...);
 }
 
-// Operators the compiled handlers use; `<>` is !=. Comparison reads the ordering flag as the
-// design says: false for =, <>, <; true for >, <=, >= (only strings care).
+// Operators the compiled handlers use; `<>` is !=. Each comparison passes its ordering flag:
+// false for =, <>, <; true for >, <=, >= (only strings care).
 bool operator==(const Value& a, const Value& b);
 bool operator<(const Value& a, const Value& b);
 bool operator>(const Value& a, const Value& b);
