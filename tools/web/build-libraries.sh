@@ -101,6 +101,19 @@ fetch() {  # fetch SOURCE_PACKAGE VERSION: unpacks the source into $work/SOURCE_
   mkdir -p "$work/download-$package"
   # Some mirrors lack a package's Debian tarball; its upstream tarball holds all the code.
   (cd "$work/download-$package" && apt-get -q "${apt_options[@]}" source --download-only "$package=$version") || true
+  if ! ls "$work/download-$package"/*.orig.tar.* >/dev/null 2>&1; then
+    # The security archive sometimes drops a source its binaries still come from: take the
+    # newest other Debian revision of the same upstream version.
+    local other
+    for other in $(apt-cache "${apt_options[@]}" showsrc "$package" 2>/dev/null | sed -n 's/^Version: //p' |
+                   sort -u -r -V | grep -vxF "$version"); do
+      local otherUpstream=${other#*:}
+      [ "${otherUpstream%-*}" = "$upstream" ] || continue
+      echo "web libraries: $package $version has no source here; building $other, the same upstream code"
+      (cd "$work/download-$package" && apt-get -q "${apt_options[@]}" source --download-only "$package=$other") || true
+      ls "$work/download-$package"/*.orig.tar.* >/dev/null 2>&1 && break
+    done
+  fi
   local dsc orig
   dsc=$(ls "$work/download-$package"/*.dsc 2>/dev/null | head -n 1 || true)
   if [ -n "$dsc" ] && (cd "$work/download-$package" && dpkg-source -x --no-check "$dsc" "$work/$package"); then
