@@ -211,7 +211,9 @@ void Application::tickMovie() {
     if (quit_) return;
     host_->advanceClock(frameInterval());
   }
+  const uint32_t framesBefore = movie_->framesStepped();
   unattended_->runTick(framesTicked_, [this] { movie_->tick(); });
+  if (movie_->framesStepped() != framesBefore) keys_.frameSeen();
   ++framesTicked_;
   if (options_.frames > 0 && framesTicked_ >= options_.frames) windowDestroyed();
   if (unattended_->demoFinished()) windowDestroyed();

@@ -198,6 +198,8 @@ TEST(ApplicationTest, KeysAndStylusReachTheMovieAsOnTheDevice) {
   EXPECT_EQ(host.lastKeyCode, 5);
   EXPECT_TRUE(application.movie()->keyPressed(5));  // as scripts ask it
   application.input({InputKind::keyUp, 'G'});
+  EXPECT_TRUE(application.movie()->keyPressed(5)) << "down since the last frame";
+  ASSERT_TRUE(application.turn());
   EXPECT_FALSE(application.movie()->keyPressed(5));
 
   application.input({InputKind::keyDown, kDesktopGameKeys.a});  // game key A quits without exitLock
