@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "game/todays_record.h"
 #include "script/value.h"
 
 namespace qn::game {
@@ -87,6 +88,7 @@ class GameObserver {
   virtual void ballsAtRest(const BallsAtRest&) {}
   virtual void resultMeasured(const ResultMeasured&) {}
   virtual void endFinished(const EndFinished&) {}
+  virtual void todaysRecordImproved(const TodaysRecord&) {}
 };
 
 // The observers of one game, each told every event in the order they were added. An observer

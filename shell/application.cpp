@@ -15,7 +15,9 @@
 #include "platform/window_events.h"
 #include "platform/window_message_box.h"
 #include "script/report_error.h"
+#include "game/game_movie.h"
 #include "shell/debug_log.h"
+#include "shell/kept_state.h"
 #include "shell/output_file.h"
 #include "shell/shell_display_host.h"
 #include "shell/unattended_play.h"
@@ -119,12 +121,34 @@ std::optional<int> Application::start(const MovieFactory& makeMovie) {
   host_->readKeysFrom(keys_);
   movie_->defineMovie();
   fail(exitCodeFor(movie_->mediaCheck()));  // the movie has asked the window to close
+  if (keepsState()) restoreKeptState(made.game);
 
   unattended_ = std::make_unique<UnattendedPlay>(options_);
   if (std::optional<ExitCode> refused = unattended_->begin(made.game, *host_)) return exitStatus(*refused);
 
   if (window_) window_->show();
   return std::nullopt;
+}
+
+bool Application::keepsState() const {
+  return window_ && !options_.demoGames && options_.replayPath.empty() && options_.frames == 0;
+}
+
+void Application::restoreKeptState(game::GameMovie* game) {
+  kept_ = std::make_unique<KeptState>(title_, localDate());
+  if (game != nullptr) {
+    game_ = game;
+    if (kept_->todaysRecord()) game->startTodayFrom(*kept_->todaysRecord());
+    game->observers().add(*kept_);
+  }
+  if (kept_->muted()) setMuted(true);
+}
+
+void Application::setMuted(bool muted) {
+  if (!mixer_) return;
+  mixer_->setMuted(muted);
+  if (window_) window_->setTitle(title_ + (muted ? " (muted)" : ""));
+  if (kept_) kept_->setMuted(muted);
 }
 
 std::optional<ExitCode> Application::openRecordings() {
@@ -305,6 +329,9 @@ int Application::shutdown() {
   if (unattended_)
     if (std::optional<ExitCode> failed = unattended_->finish()) fail(*failed);
   unattended_.reset();
+  if (game_ != nullptr) game_->observers().remove(*kept_);
+  game_ = nullptr;
+  kept_.reset();
   movieValue_ = Value();  // the movie closes its debug log
   movie_ = nullptr;
   if (!debug_log::takeProblem().empty()) fail(ExitCode::writeFailed);

@@ -29,11 +29,15 @@
 
 namespace qn {
 
+class KeptState;
 class Movie;
 class ShellDisplayHost;
 class SoundMixer;
 class UnattendedPlay;
 class WindowInput;
+namespace game {
+class GameMovie;
+}
 namespace platform {
 class MainWindow;
 class SingleInstance;
@@ -83,6 +87,8 @@ class Application final : public platform::LoopSteps {
   void focusLost();
   void windowDestroyed();  // the window closed: the loop ends after this turn
   void releaseMedia();     // the system is low on memory
+  // Mutes or unmutes the sound; the window's title says so, and a person's game keeps it.
+  void setMuted(bool muted);
 
   bool suspended() const { return suspended_; }
   bool loopEnded() const { return quit_; }
@@ -99,6 +105,10 @@ class Application final : public platform::LoopSteps {
 
  private:
   bool frameClock() const;
+  // A game a person plays: in a window, not a demo, a replay or a run of a set number of frames.
+  bool keepsState() const;
+  // Restores what a person's game kept: today's record and the mute setting.
+  void restoreKeptState(game::GameMovie* game);
   bool unpaced() const { return options_.unpaced && frameClock(); }
   // The exit code when one cannot be used (the reason on standard error).
   std::optional<ExitCode> openRecordings();
@@ -128,6 +138,8 @@ class Application final : public platform::LoopSteps {
   InputRecorder recorder_;
   std::unique_ptr<InputReplay> replay_;
   std::unique_ptr<UnattendedPlay> unattended_;
+  std::unique_ptr<KeptState> kept_;
+  game::GameMovie* game_ = nullptr;
   bool suspended_ = false;
   bool quit_ = false;
   ExitCode exitCode_ = ExitCode::success;

@@ -167,10 +167,7 @@ void WindowInput::releaseTap() {
 }
 
 void WindowInput::toggleMute() {
-  SoundMixer* mixer = application_.mixer();
-  if (mixer == nullptr) return;
-  mixer->setMuted(!mixer->muted());
-  window_.setTitle(application_.title() + (mixer->muted() ? " (muted)" : ""));
+  if (SoundMixer* mixer = application_.mixer()) application_.setMuted(!mixer->muted());
 }
 
 // "<title>-YYYYMMDD-HHMMSS.png" in the working folder, at the screen's own size.
