@@ -293,17 +293,24 @@ void Application::deliver(const DeviceInput& message) {
       movie_->keyDown();
       break;
     }
+    case InputKind::focusLost:
+      movieValue_.call(sym::deactiveApplication);
+      if (mixer_) mixer_->stopAll();  // channels 1 to 8
+      break;
+    case InputKind::focusGained: movieValue_.call(sym::activateApplication); break;
   }
 }
 
+// The window's focus changes are input like the rest: recorded, so that a replay tells the movie
+// and stops its sounds at the same frames. Only the window's own change suspends the loop (a
+// replay's loss and regain come before the same tick, as no tick ran between them).
 void Application::focusGained() {
   suspended_ = false;
-  if (movie_ != nullptr) movieValue_.call(sym::activateApplication);
+  accept({InputKind::focusGained});
 }
 
 void Application::focusLost() {
-  if (movie_ != nullptr) movieValue_.call(sym::deactiveApplication);
-  if (mixer_) mixer_->stopAll();  // channels 1 to 8
+  accept({InputKind::focusLost});
   suspended_ = true;
 }
 

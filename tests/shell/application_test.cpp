@@ -147,8 +147,10 @@ TEST(ApplicationTest, RecordedInputReplaysToTheSameScreen) {
   for (const std::string& path : {recording, live.screenshotPath, replay.screenshotPath}) std::remove(path.c_str());
 }
 
-TEST(ApplicationTest, FocusLossStopsAllChannelsAndTicking) {
-  Application application(headless(), "boules");
+TEST(ApplicationTest, FocusLossStopsAllChannelsAndTickingAndIsRecorded) {
+  ShellOptions live = headless();
+  live.recordPath = tempPath("focus.txt");
+  Application application(live, "boules");
   ASSERT_FALSE(application.start(factoryFor({})));
   ASSERT_TRUE(application.turn());
   TestMovie& movie = movieOf(application);
@@ -174,6 +176,19 @@ TEST(ApplicationTest, FocusLossStopsAllChannelsAndTicking) {
   EXPECT_TRUE(application.turn());
   EXPECT_EQ(movie.framesStepped, 2);  // the next frame was due at once
   application.shutdown();
+
+  // A replay tells the movie at the same frame, and goes on ticking.
+  ShellOptions replay = headless(3);
+  replay.replayPath = live.recordPath;
+  Application replayed(replay, "boules");
+  ASSERT_FALSE(replayed.start(factoryFor({})));
+  while (replayed.turn()) {
+  }
+  EXPECT_EQ(movieOf(replayed).deactivations, 1);
+  EXPECT_EQ(movieOf(replayed).activations, 1);
+  EXPECT_EQ(movieOf(replayed).framesStepped, 3);
+  replayed.shutdown();
+  std::remove(live.recordPath.c_str());
 }
 
 TEST(ApplicationTest, KeysAndStylusReachTheMovieAsOnTheDevice) {
