@@ -27,9 +27,10 @@ test_packages=(libcairo2-dev libvorbis-dev desktop-file-utils)
 # The Debian package needs these (dpkg-dev comes with build-essential): `file` for CPack's
 # dependency scan, the checker, and fakeroot to install into a throw-away root when not root.
 package_packages=(file lintian fakeroot desktop-file-utils)
-# The browser edition: the compiler, the tools that unpack Debian's source packages of the
-# libraries, the fonts packed with the site, a web server; its tests drive Debian's Chromium.
-web_packages=(emscripten dpkg-dev python3)
+# The browser edition: the compiler (with node, which also compresses the site and serves it),
+# the tools that unpack Debian's source packages of the libraries; its tests drive Debian's
+# Chromium.
+web_packages=(emscripten dpkg-dev)
 web_test_packages=(chromium)
 
 install_missing() {  # install_missing [extra packages]
@@ -222,8 +223,7 @@ case "$command" in
       serve)
         install_missing "${web_packages[@]}"
         web_build
-        echo "the game is on http://127.0.0.1:8000/ (Ctrl+C stops it)"
-        exec python3 -m http.server 8000 --bind 127.0.0.1 --directory build-web/site
+        exec node tools/web/serve-site.mjs build-web/site 8000
         ;;
       *)
         echo "usage: ./setup.sh web [build|test]" >&2

@@ -1,9 +1,9 @@
-// Wave output through SDL's audio subsystem. SDL pulls sound through `feed` (from its own thread,
-// or in the browser from the page's audio callback), which copies from the queue of written
-// blocks and hands each block back (done mark, worker woken) as soon as its last byte is taken.
-// Between blocks, and when none is queued, the device plays silence: it runs dry exactly as the
-// mixer expects. The worker is woken with the queue's lock let go: in the browser it fills the
-// next block at once, writing to this same queue.
+// Wave output through SDL's audio subsystem (the desktop's; the browser has its own worklet
+// output). SDL pulls sound through `feed` from its own thread, which copies from the queue of
+// written blocks and hands each block back (done mark, worker woken) as soon as its last byte is
+// taken. Between blocks, and when none is queued, the device plays silence: it runs dry exactly as
+// the mixer expects. The worker is woken with the queue's lock let go, as it may write the next
+// block at once.
 #include <SDL.h>
 
 #include <algorithm>

@@ -17,6 +17,8 @@ namespace {
 
 // The SDL event type host commands arrive as while a window takes events; 0 before.
 uint32_t hostCommandType = 0;
+// Who hears of the page's visibility while a window takes events.
+WindowEventHandler* visibilityHandler = nullptr;
 
 // Code points of UTF-8 text; malformed bytes are skipped.
 std::vector<uint32_t> codePointsOf(const char* utf8) {
@@ -47,6 +49,13 @@ extern "C" EMSCRIPTEN_KEEPALIVE void boules_host_command(int command) {
   event.user.code = command;
   SDL_PushEvent(&event);
 }
+
+// The page was hidden (another tab, a locked phone) or shown again: the game pauses as on losing
+// the focus. Told at once, not through the queue: the browser runs no frames while the page is
+// hidden, and the sound must stop before the page lets it sleep.
+extern "C" EMSCRIPTEN_KEEPALIVE void boules_page_visible(int visible) {
+  if (visibilityHandler != nullptr) visibilityHandler->focusChanged(visible != 0);
+}
 #endif
 
 WindowEvents::WindowEvents(MainWindow& window, WindowEventHandler& handler) : window_(window), handler_(handler) {
@@ -54,10 +63,12 @@ WindowEvents::WindowEvents(MainWindow& window, WindowEventHandler& handler) : wi
   hostCommandEvent_ = SDL_RegisterEvents(1);
   if (hostCommandEvent_ == static_cast<uint32_t>(-1)) hostCommandEvent_ = 0;
   hostCommandType = hostCommandEvent_;
+  visibilityHandler = &handler_;
 }
 
 WindowEvents::~WindowEvents() {
   hostCommandType = 0;
+  visibilityHandler = nullptr;
   for (SDL_GameController* controller : controllers_) SDL_GameControllerClose(controller);
 }
 
@@ -113,12 +124,6 @@ void WindowEvents::windowEvent(const SDL_Event& event) {
   switch (event.window.event) {
     case SDL_WINDOWEVENT_FOCUS_GAINED: handler_.focusChanged(true); break;
     case SDL_WINDOWEVENT_FOCUS_LOST: handler_.focusChanged(false); break;
-#ifdef __EMSCRIPTEN__
-    // The page was hidden (another tab, a locked phone) or shown again: the game pauses as on
-    // losing the focus, and the browser stops its frames meanwhile anyway.
-    case SDL_WINDOWEVENT_HIDDEN: handler_.focusChanged(false); break;
-    case SDL_WINDOWEVENT_SHOWN: handler_.focusChanged(true); break;
-#endif
     case SDL_WINDOWEVENT_CLOSE: handler_.closeRequested(); break;
     case SDL_WINDOWEVENT_EXPOSED:
     case SDL_WINDOWEVENT_SIZE_CHANGED: window_.repaint(); break;

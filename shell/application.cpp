@@ -18,6 +18,7 @@
 #include "game/game_movie.h"
 #include "shell/debug_log.h"
 #include "shell/kept_state.h"
+#include "shell/page_notices.h"
 #include "shell/output_file.h"
 #include "shell/shell_display_host.h"
 #include "shell/unattended_play.h"
@@ -121,7 +122,12 @@ std::optional<int> Application::start(const MovieFactory& makeMovie) {
   host_->readKeysFrom(keys_);
   movie_->defineMovie();
   fail(exitCodeFor(movie_->mediaCheck()));  // the movie has asked the window to close
-  if (keepsState()) restoreKeptState(made.game);
+  game_ = made.game;
+  if (keepsState()) restoreKeptState();
+  if (game_ != nullptr) {
+    pageNotices_ = std::make_unique<PageNotices>([this] { return framesTicked_; });
+    game_->observers().add(*pageNotices_);
+  }
 
   unattended_ = std::make_unique<UnattendedPlay>(options_);
   if (std::optional<ExitCode> refused = unattended_->begin(made.game, *host_)) return exitStatus(*refused);
@@ -134,12 +140,11 @@ bool Application::keepsState() const {
   return window_ && !options_.demoGames && options_.replayPath.empty() && options_.frames == 0;
 }
 
-void Application::restoreKeptState(game::GameMovie* game) {
+void Application::restoreKeptState() {
   kept_ = std::make_unique<KeptState>(title_, localDate());
-  if (game != nullptr) {
-    game_ = game;
-    if (kept_->todaysRecord()) game->startTodayFrom(*kept_->todaysRecord());
-    game->observers().add(*kept_);
+  if (game_ != nullptr) {
+    if (kept_->todaysRecord()) game_->startTodayFrom(*kept_->todaysRecord());
+    game_->observers().add(*kept_);
   }
   if (kept_->muted()) setMuted(true);
 }
@@ -303,13 +308,16 @@ void Application::deliver(const DeviceInput& message) {
 
 // The window's focus changes are input like the rest: recorded, so that a replay tells the movie
 // and stops its sounds at the same frames. Only the window's own change suspends the loop (a
-// replay's loss and regain come before the same tick, as no tick ran between them).
+// replay's loss and regain come before the same tick, as no tick ran between them). Told twice
+// (the browser's page hidden and its window left), the movie hears it once.
 void Application::focusGained() {
+  if (!suspended_) return;
   suspended_ = false;
   accept({InputKind::focusGained});
 }
 
 void Application::focusLost() {
+  if (suspended_) return;
   accept({InputKind::focusLost});
   suspended_ = true;
 }
@@ -336,9 +344,13 @@ int Application::shutdown() {
   if (unattended_)
     if (std::optional<ExitCode> failed = unattended_->finish()) fail(*failed);
   unattended_.reset();
-  if (game_ != nullptr) game_->observers().remove(*kept_);
+  if (game_ != nullptr) {
+    if (kept_) game_->observers().remove(*kept_);
+    if (pageNotices_) game_->observers().remove(*pageNotices_);
+  }
   game_ = nullptr;
   kept_.reset();
+  pageNotices_.reset();
   movieValue_ = Value();  // the movie closes its debug log
   movie_ = nullptr;
   if (!debug_log::takeProblem().empty()) fail(ExitCode::writeFailed);

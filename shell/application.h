@@ -31,6 +31,7 @@ namespace qn {
 
 class KeptState;
 class Movie;
+class PageNotices;
 class ShellDisplayHost;
 class SoundMixer;
 class UnattendedPlay;
@@ -108,7 +109,7 @@ class Application final : public platform::LoopSteps {
   // A game a person plays: in a window, not a demo, a replay or a run of a set number of frames.
   bool keepsState() const;
   // Restores what a person's game kept: today's record and the mute setting.
-  void restoreKeptState(game::GameMovie* game);
+  void restoreKeptState();
   bool unpaced() const { return options_.unpaced && frameClock(); }
   // The exit code when one cannot be used (the reason on standard error).
   std::optional<ExitCode> openRecordings();
@@ -138,8 +139,9 @@ class Application final : public platform::LoopSteps {
   InputRecorder recorder_;
   std::unique_ptr<InputReplay> replay_;
   std::unique_ptr<UnattendedPlay> unattended_;
+  game::GameMovie* game_ = nullptr;  // the movie, when it is the game
   std::unique_ptr<KeptState> kept_;
-  game::GameMovie* game_ = nullptr;
+  std::unique_ptr<PageNotices> pageNotices_;
   bool suspended_ = false;
   bool quit_ = false;
   ExitCode exitCode_ = ExitCode::success;

@@ -12,7 +12,7 @@ import {promisify} from 'node:util';
 import {gzipSync} from 'node:zlib';
 
 import {exitCode, launchBrowser, openPage} from '../../tests/web/browser.mjs';
-import {serveSite} from '../../tests/web/site_server.mjs';
+import {serveSite} from '../../tools/web/serve-site.mjs';
 
 const [siteFolder, program, memoryGames = '50'] = process.argv.slice(2);
 const median = (values) => [...values].sort((a, b) => a - b)[Math.floor(values.length / 2)];
@@ -116,7 +116,7 @@ async function frameTimes(browser, optimizedBrowser, url, runs) {
 
 async function memory(browser, url, games) {
   const page = await openPage(browser);
-  await page.goto(`${url}?demo=${games}&report=console&stats&speed=max`);
+  await page.goto(`${url}?demo=${games}&report=/dev/stdout&stats&speed=max`);
   if ((await exitCode(page, 60000 * games)) !== 0) throw new Error('the long demo failed in the browser');
   const menus = page.consoleLines.filter((line) => line.text.startsWith('{"type":"menu"')).map((line) => JSON.parse(line.text));
   await page.close();

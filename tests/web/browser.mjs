@@ -26,30 +26,51 @@ export async function launchBrowser(extraArguments = []) {
 }
 
 // A page whose console lines (type and text) and uncaught errors are recorded, and whose sound
-// output is listened to: window.loudestSound is the largest sample the page has played.
+// is listened to: window.loudestSound is the largest sample that has reached the page's speakers
+// (read by an analyser beside them), window.audioContexts counts the audio contexts made and
+// window.scriptProcessors the deprecated script processors.
 export async function openPage(browser, options = {}) {
   const page = await browser.newPage({viewport: {width: 800, height: 900}, ...options});
+  await watchPage(page);
+  return page;
+}
+
+export async function watchPage(page) {
   await page.addInitScript(listenToTheSound);
   page.consoleLines = [];
   page.on('console', (message) => page.consoleLines.push({type: message.type(), text: message.text()}));
   page.on('pageerror', (error) => page.consoleLines.push({type: 'pageerror', text: String(error.stack || error)}));
-  return page;
 }
 
 function listenToTheSound() {
   window.loudestSound = 0;
-  const handler = Object.getOwnPropertyDescriptor(ScriptProcessorNode.prototype, 'onaudioprocess');
-  Object.defineProperty(ScriptProcessorNode.prototype, 'onaudioprocess', {
-    get() { return handler.get.call(this); },
-    set(process) {
-      handler.set.call(this, (event) => {
-        process(event);
-        for (let channel = 0; channel < event.outputBuffer.numberOfChannels; ++channel)
-          for (const sample of event.outputBuffer.getChannelData(channel))
-            window.loudestSound = Math.max(window.loudestSound, Math.abs(sample));
-      });
-    },
-  });
+  window.audioContexts = 0;
+  window.scriptProcessors = 0;
+  const Context = window.AudioContext;
+  window.AudioContext = class extends Context {
+    constructor(...args) {
+      super(...args);
+      ++window.audioContexts;
+    }
+  };
+  const makeProcessor = BaseAudioContext.prototype.createScriptProcessor;
+  BaseAudioContext.prototype.createScriptProcessor = function (...args) {
+    ++window.scriptProcessors;
+    return makeProcessor.apply(this, args);
+  };
+  const connect = AudioNode.prototype.connect;
+  AudioNode.prototype.connect = function (target, ...rest) {
+    if (target instanceof AudioDestinationNode) {
+      const analyser = new AnalyserNode(this.context, {fftSize: 32768});
+      connect.call(this, analyser);
+      const samples = new Float32Array(analyser.fftSize);
+      setInterval(() => {
+        analyser.getFloatTimeDomainData(samples);
+        for (const sample of samples) window.loudestSound = Math.max(window.loudestSound, Math.abs(sample));
+      }, 100);
+    }
+    return connect.call(this, target, ...rest);
+  };
 }
 
 export const consoleErrors = (page) => page.consoleLines.filter((line) => line.type === 'error' || line.type === 'pageerror');

@@ -17,7 +17,7 @@ import {after, before, test} from 'node:test';
 
 import {consoleErrors, exitCode, launchBrowser, openPage, reportLines, shownScreen} from './browser.mjs';
 import {decodePng, differingShare} from './png.mjs';
-import {serveSite} from './site_server.mjs';
+import {serveSite} from '../../tools/web/serve-site.mjs';
 
 const [siteFolder, program, clangProgram] = process.argv.slice(2);
 const scratch = mkdtempSync(join(tmpdir(), 'boules-browser-'));
@@ -120,7 +120,7 @@ test('the menu at a fixed frame matches the desktop headless screenshot, in both
 
 async function browserReport(games) {
   const page = await openPage(browser);
-  await page.goto(`${site.url}?demo=${games}&report=console&speed=max`);
+  await page.goto(`${site.url}?demo=${games}&report=/dev/stdout&speed=max`);
   assert.equal(await exitCode(page, 60000 * games), 0);
   assert.deepEqual(consoleErrors(page), []);
   const lines = reportLines(page);
@@ -128,7 +128,7 @@ async function browserReport(games) {
   return lines;
 }
 
-test('?demo=2&report=console gives the desktop report byte for byte', async () => {
+test('?demo=2&report=/dev/stdout gives the desktop report byte for byte', async () => {
   const [inBrowser, desktop] = await Promise.all([browserReport(2), desktopReport(program, 2)]);
   assert.deepEqual(inBrowser, desktop);
 });
