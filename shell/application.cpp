@@ -232,8 +232,11 @@ void Application::tickMovie() {
   if (frameClock()) {
     if (!options_.headless && !unpaced()) {
       uint32_t realNow = platform::monotonicMilliseconds();
-      if (framesTicked_ > 0 && realNow - lastPacedTick_ < static_cast<uint32_t>(frameInterval())) return;
-      lastPacedTick_ = realNow;
+      const uint32_t interval = static_cast<uint32_t>(frameInterval());
+      if (framesTicked_ > 0 && realNow - lastPacedTick_ < interval) return;
+      // Frames keep to their beat (a tick a little late does not delay the next one); lateness
+      // of more than a frame is not made up.
+      lastPacedTick_ = framesTicked_ > 0 && realNow - lastPacedTick_ < 2 * interval ? lastPacedTick_ + interval : realNow;
     }
     if (replay_) replay_->deliverDue(framesTicked_, [this](const DeviceInput& message) { input(message); });
     if (std::optional<DeviceInput> tap = unattended_->demoInput()) accept(*tap);

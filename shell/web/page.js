@@ -22,14 +22,16 @@ const bar = $('#progress');
 const playButton = $('#play');
 const recordingPath = '/boules/game.rec';
 const sharedPath = '/boules/shared.rec';
-const fit = fitScreen();
+const fit = fitScreen(canvas);
 // How long a shared game goes on after its end, so that the end can be seen: 5 s of frames.
 const framesAfterEnd = 150;
 
 // --- Messages --------------------------------------------------------------------------------
 // A message over the game: the program's own boxes, its end, or an error. Later lines add on.
-function showMessage(title, text) {
+// `below`: a bar under the last frame, which stays in sight (a game that ended as it should).
+function showMessage(title, text, below = false) {
   const box = $('#message');
+  box.classList.toggle('below', below);
   if (box.hidden) {
     box.querySelector('h2').textContent = title;
     box.querySelector('pre').textContent = text;
@@ -228,9 +230,9 @@ function ended(code) {
   document.body.dataset.exitCode = String(code);
   delete document.body.dataset.running;
   const said = programSaid.join('\n');
-  if (code === 0 && sharedGame) showMessage('That was the shared game', '');
-  else if (code === 0) showMessage('The game has ended', said);
-  else showMessage('The game stopped', said || `(exit code ${code})`);
+  if (code !== 0) showMessage('The game stopped', said || `(exit code ${code})`);
+  else if (sharedGame) showMessage('That was the shared game', '', true);
+  else showMessage('The game has ended', said, !said);
   if (code === 0 && sharedGame) $('#reload').textContent = 'Watch again';
 }
 
@@ -275,6 +277,7 @@ const shareDialog = $('#share-dialog');
 function endedAt(frame) {
   endFrame = frame;
   shareButton.hidden = false;
+  fit();
 }
 shareButton.addEventListener('click', async () => {
   const text = Module.FS.readFile(recordingPath, {encoding: 'utf8'});
