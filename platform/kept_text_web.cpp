@@ -15,9 +15,9 @@ namespace {
 EM_JS(char*, readStorageItem, (const char* key), {
   try {
     const text = localStorage.getItem(UTF8ToString(key));
-    return text === null ? 0 : stringToNewUTF8('=' + text);
+    return text === null ? 0 : allocateUTF8('=' + text);
   } catch (error) {
-    return stringToNewUTF8('!' + (error.message || error));
+    return allocateUTF8('!' + (error.message || error));
   }
 });
 
@@ -26,7 +26,7 @@ EM_JS(char*, writeStorageItem, (const char* key, const char* text), {
     localStorage.setItem(UTF8ToString(key), UTF8ToString(text));
     return 0;
   } catch (error) {
-    return stringToNewUTF8(String(error.message || error));
+    return allocateUTF8(String(error.message || error));
   }
 });
 

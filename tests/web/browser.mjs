@@ -6,23 +6,45 @@ import {decodePng} from './png.mjs';
 
 const chromiumPath = process.env.CHROMIUM || '/usr/bin/chromium';
 
+const chromiumArguments = (extraArguments) => ({
+  executablePath: chromiumPath,
+  args: [
+    '--no-sandbox',  // CI runs as root
+    '--disable-gpu',
+    // This machine's network is closed: no calls home.
+    '--disable-background-networking',
+    '--disable-component-update',
+    '--disable-sync',
+    '--disable-quic',
+    '--no-first-run',
+    // The demo and the frame clock start without a tap; let their sound run as a person's would.
+    '--autoplay-policy=no-user-gesture-required',
+    ...extraArguments,
+  ],
+});
+
 export async function launchBrowser(extraArguments = []) {
-  return chromium.launch({
-    executablePath: chromiumPath,
-    args: [
-      '--no-sandbox',  // CI runs as root
-      '--disable-gpu',
-      // This machine's network is closed: no calls home.
-      '--disable-background-networking',
-      '--disable-component-update',
-      '--disable-sync',
-      '--disable-quic',
-      '--no-first-run',
-      // The demo and the frame clock start without a tap; let their sound run as a person's would.
-      '--autoplay-policy=no-user-gesture-required',
-      ...extraArguments,
-    ],
-  });
+  return chromium.launch(chromiumArguments(extraArguments));
+}
+
+// A phone as Chromium emulates one: 390 x 844 CSS pixels, 3 device pixels to one, touch.
+const phone = {viewport: {width: 390, height: 844}, deviceScaleFactor: 3, isMobile: true, hasTouch: true};
+
+// A phone whose profile lives in `profile` (a browser context of the profile is not incognito:
+// it can install the app and keep a service worker).
+export async function launchPhone(profile) {
+  return chromium.launchPersistentContext(profile, {...chromiumArguments([]), ...phone});
+}
+
+// A watched page on a phone: in a context of its own made from `browser` (closed with the page),
+// or in the phone context given.
+export async function openPhone(browserOrContext) {
+  const own = typeof browserOrContext.newContext === 'function';
+  const context = own ? await browserOrContext.newContext(phone) : browserOrContext;
+  const page = await context.newPage();
+  if (own) page.on('close', () => context.close().catch(() => {}));
+  await watchPage(page);
+  return page;
 }
 
 // A page whose console lines (type and text) and uncaught errors are recorded, and whose sound
