@@ -102,7 +102,7 @@ std::optional<int> Application::start(const MovieFactory& makeMovie) {
 
   mixer_ = std::make_unique<SoundMixer>(kMixerRate, true,
                                         options_.headless ? silentWaveOutput() : platform::makeSystemWaveOutput());
-  mixer_->setBackgroundDecoding(!frameClock());
+  mixer_->setBackgroundDecoding(true);
   host_ = std::make_unique<ShellDisplayHost>(options_.displayFormat,
                                              frameClock() ? ClockKind::frame : ClockKind::realTime, window_.get());
   // On the frame clock a sound lasts its length in frames, device or not; without a device a

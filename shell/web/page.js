@@ -83,18 +83,18 @@ async function fetchResponse(file, optional) {
   throw new Error(`${file.name} could not be loaded: ${response.status} ${response.statusText}`);
 }
 
-// The program, compiled while it downloads.
+// The program, compiled while it downloads; its progress read from a copy of the stream. The
+// response goes to the compiler as it came, so that the browser may keep the compiled code for
+// the next visit.
 async function compileProgram(file) {
   const response = await fetchResponse(file, false);
-  const counted = response.body.pipeThrough(new TransformStream({
-    transform(chunk, stream) {
-      advance(chunk.length);
-      stream.enqueue(chunk);
-    },
-  }));
-  const wasm = new Response(counted, {headers: {'Content-Type': 'application/wasm'}});
-  if (WebAssembly.compileStreaming) return WebAssembly.compileStreaming(wasm);
-  return WebAssembly.compile(await wasm.arrayBuffer());
+  const counting = response.clone().body.getReader();
+  (async () => {
+    for (let read = await counting.read(); !read.done; read = await counting.read()) advance(read.value.length);
+  })();
+  if (WebAssembly.compileStreaming && response.headers.get('Content-Type') === 'application/wasm')
+    return WebAssembly.compileStreaming(response);
+  return WebAssembly.compile(await response.arrayBuffer());
 }
 
 // The file's bytes, or null when the server has no such file and `optional` allows that.
