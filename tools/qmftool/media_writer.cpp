@@ -93,4 +93,12 @@ bool MediaWriter::tooLarge() const {
   return static_cast<int64_t>(media_.size()) + kTrailerSize > kLargestMediaSize;
 }
 
+bool entryPacked(const EntryReader& reader, const MediaWriter& writer, const std::string& manifestPath,
+                 std::string& error) {
+  if (!reader.ok()) error = reader.error();
+  else if (writer.tooLarge()) error = manifestPath + ": the media data would exceed 2 GB";
+  else return true;
+  return false;
+}
+
 }  // namespace qn::qmftool

@@ -52,4 +52,9 @@ class MediaWriter {
   std::vector<uint8_t>& media_;
 };
 
+// After an entry was packed: false with `error` set when the entry failed, or when the data has
+// grown too large for the 32-bit offsets.
+bool entryPacked(const EntryReader& reader, const MediaWriter& writer, const std::string& manifestPath,
+                 std::string& error);
+
 }  // namespace qn::qmftool

@@ -27,14 +27,7 @@ class Packer {
       previousKey = key;
       if (reader.ok()) pack(entry, reader);
       reader.rejectUnusedKeys();
-      if (!reader.ok()) {
-        error = reader.error();
-        return false;
-      }
-      if (writer_.tooLarge()) {
-        error = path_ + ": the media data would exceed 2 GB";
-        return false;
-      }
+      if (!entryPacked(reader, writer_, path_, error)) return false;
     }
     writer_.finish();
     return true;

@@ -45,14 +45,7 @@ class ScaledSetPacker {
       if (entry.kind != MemberKind::bitmap) continue;
       EntryReader reader(entry, path_);
       pack(reader, base.bitmaps.at(next++));
-      if (!reader.ok()) {
-        error = reader.error();
-        return false;
-      }
-      if (writer_.tooLarge()) {
-        error = path_ + ": the media set would exceed 2 GB";
-        return false;
-      }
+      if (!entryPacked(reader, writer_, path_, error)) return false;
     }
     writer_.patch(tableAt, scaledSetTableBytes(table_));
     writer_.finish();
