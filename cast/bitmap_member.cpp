@@ -235,8 +235,7 @@ void BitmapMember::imageChanged(const PixelRect&) {
   markModified();
 }
 
-void BitmapMember::drawInto(ImageBuffer& stage, const BitmapDraw& look, const ImageBuffer* mask, IntPoint maskOffset,
-                            bool useMatte) {
+void BitmapMember::drawInto(ImageBuffer& target, const BitmapDraw& look, BitmapMember* maskSource, bool useMatte) {
   Value image = image_;  // the matte below may purge memory and unload this member
   const ImageBuffer* buffer = imageBufferOf(image);
   if (!buffer) return;
@@ -247,11 +246,19 @@ void BitmapMember::drawInto(ImageBuffer& stage, const BitmapDraw& look, const Im
   params.blend = look.blend;
   params.foreColour = look.color;
   params.backColour = look.bgColor;
-  params.mask = useMatte ? matte() : mask;
-  params.maskOffsetH = maskOffset.x;
-  params.maskOffsetV = maskOffset.y;
+  Value maskHeld;
+  if (maskSource) {
+    maskSource->load();
+    maskSource->touch();
+    maskHeld = maskSource->image_;
+    params.mask = imageBufferOf(maskHeld);
+    params.maskOffsetH = regX_ - maskSource->regX_;
+    params.maskOffsetV = regY_ - maskSource->regY_;
+  } else if (useMatte) {
+    params.mask = matte();
+  }
   params.quad = look.quad;
-  drawImage(stage, buffer, params);
+  drawImage(target, buffer, params);
 }
 
 }  // namespace qn

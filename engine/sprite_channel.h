@@ -138,7 +138,9 @@ class SpriteChannel : public ScriptObject, public SpriteRecord {
   // 15: when something changed (or forced): finds the member, clears `changeFlags`, commits
   // `locZ` and recomputes the geometry (slot 17). Renderers load their member around it.
   virtual bool update(bool force);
-  virtual void draw(ScriptObject& stageImage);  // 16: paints into the stage image
+  // 16: paints into the stage image (scale 1) or into the stage composed `scale` times as large,
+  // the sprite's geometry scaled with it.
+  virtual void draw(ScriptObject& target, int32_t scale);
   virtual void computeGeometry();               // 17: sets spriteRect (the plain sprite: empty)
   virtual void releaseScripts();                // 18: behaviours become 0, member null
   // 19: the fast path for integer writes; only marks change bits (the next frame acts on them).

@@ -1,6 +1,7 @@
-// The device screen as the shell keeps it: 240 x 320 pixels in the display's format, the frame
-// buffer the stage image presents into. The window streams changed rectangles of it to its
-// texture; screenshots read it back.
+// A screen as the shell keeps it: pixels in the display's format, rows top to bottom, the frame
+// buffer the stage presents into. The device screen is 240 x 320; at a presentation scale k the
+// shell keeps a second one, k times as large, that the screen image presents into. The window
+// streams changed rectangles of one of them to its texture; screenshots read them back.
 #pragma once
 
 #include <cstddef>
@@ -22,18 +23,23 @@ inline int bytesPerPixel(DisplayFormat format) { return format == DisplayFormat:
 
 class ScreenBuffer {
  public:
-  explicit ScreenBuffer(DisplayFormat format);
+  // The device screen, or one `scale` times as large.
+  explicit ScreenBuffer(DisplayFormat format, int scale = 1);
 
   DisplayFormat format() const { return format_; }
+  int width() const { return width_; }
+  int height() const { return height_; }
+  int scale() const { return width_ / kScreenWidth; }
   const uint8_t* pixels() const { return pixels_.data(); }
   uint8_t* pixels() { return pixels_.data(); }
-  int pitch() const { return kScreenWidth * bytesPerPixel(format_); }
+  int pitch() const { return width_ * bytesPerPixel(format_); }
 
   // The screen as 8-bit RGBA rows, top to bottom (for image files).
   std::vector<uint8_t> toRgba() const;
 
  private:
   DisplayFormat format_;
+  int width_, height_;
   std::vector<uint8_t> pixels_;
 };
 

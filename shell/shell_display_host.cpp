@@ -1,5 +1,6 @@
 #include "shell/shell_display_host.h"
 
+#include "gfx/present_stage.h"
 #include "platform/main_window.h"
 #include "platform/platform.h"
 #include "shell/debug_log.h"
@@ -34,14 +35,34 @@ bool ShellDisplayHost::takeCloseRequest() {
   return requested;
 }
 
-void ShellDisplayHost::repaint(const IntRect& windowRect) {
+namespace {
+
+// Puts the window rect of a stage image on a screen buffer, turned by the orientation.
+void presentOn(ScreenBuffer& screen, const ImageBuffer& image, const IntRect& windowRect, int32_t orientation) {
+  const int32_t pixelBytes = bytesPerPixel(screen.format());
+  const FrameBuffer frame{screen.pixels(), pixelBytes, screen.pitch(), pixelBytes * 8, screen.width(), screen.height()};
+  presentStage(image, frame, static_cast<int32_t>(screen.format()),
+               PixelRect{windowRect.left, windowRect.top, windowRect.right, windowRect.bottom}, orientation);
+}
+
+}  // namespace
+
+void ShellDisplayHost::showStage(const StageView& view, const IntRect& windowRect) {
   IntRect shown = clippedRect(windowRect, {0, 0, kScreenWidth, kScreenHeight});
   if (isEmptyRect(shown)) return;
   const uint64_t start = platform::highResolutionCounter();
   endComposition(start);
-  if (painter_) painter_(shown);
-  if (window_ != nullptr)
-    window_->present(screen_.pixels(), screen_.pitch(), {shown.left, shown.top, shown.right, shown.bottom});
+  if (const ImageBuffer* stage = imageBufferOf(view.stageImage)) presentOn(screen_, *stage, shown, view.orientation);
+  const ImageBuffer* screenImage = view.scale > 1 ? imageBufferOf(view.screenImage) : nullptr;
+  if (!screenImage) scaled_.reset();
+  else if (!scaled_ || scaled_->scale() != view.scale) scaled_.emplace(screen_.format(), view.scale);
+  if (scaled_) presentOn(*scaled_, *screenImage, scaledRect(shown, view.scale), view.orientation);
+  if (window_ != nullptr) {
+    const ScreenBuffer& streamed = shownScreen();
+    const IntRect changed = scaledRect(shown, streamed.scale());
+    window_->present({streamed.pixels(), streamed.pitch(), streamed.width(), streamed.height()},
+                     {changed.left, changed.top, changed.right, changed.bottom});
+  }
   phases_.presentCounts += platform::highResolutionCounter() - start;
 }
 
@@ -55,12 +76,6 @@ void ShellDisplayHost::endComposition(uint64_t now) {
 const ShellDisplayHost::FramePhases& ShellDisplayHost::endFrame(uint64_t now) {
   endComposition(now);
   return phases_;
-}
-
-bool ShellDisplayHost::beginDraw(FrameBuffer& buffer) {
-  const int32_t pixelBytes = bytesPerPixel(screen_.format());
-  buffer = {screen_.pixels(), pixelBytes, screen_.pitch(), pixelBytes * 8, kScreenWidth, kScreenHeight};
-  return true;
 }
 
 void ShellDisplayHost::openDebugLog() { openedDebugLog_ = debug_log::open(); }
