@@ -257,6 +257,7 @@ class Movie : public ScriptObject, public ScriptHost {
   IntRect presentRect_;
   int32_t presentationScale_ = 1;
   Value screenImage_;          // void until the first frame at the scale composes it whole
+  uint32_t screenPictures_ = 0;  // the cast's picture generation the screen image shows
   IntRect scriptDrawnRect_;    // stage pixels scripts changed that no composition covered since
   IntRect newlyDrawnRect_;     // the part of them the screen image has not shown yet
   std::map<SymbolNumber, Value> movieHandlers_;  // handler symbol -> script member

@@ -4,7 +4,8 @@
 //
 // The screen image follows the stage image rect for rect: the same dirty rect composed at the
 // scale (every sprite's geometry times k, inks and blends per pixel as at 1x), and the pixels
-// scripts drew into the stage image enlarged, since scripts draw at the stage's own size. The 1x
+// scripts drew into the stage image enlarged, since scripts draw at the stage's own size. A new
+// scale, and new finer pictures in the cast, compose it whole. The 1x
 // composition is cheap beside the k x one (1/k^2 of the pixels) and keeps the stage image exactly
 // what it is at scale 1.
 #include <algorithm>
@@ -47,8 +48,10 @@ Value Movie::composeStageAt(int32_t scale) {
 }
 
 IntRect Movie::composeScreen(const IntRect& dirty) {
+  if (services_.cast.pictureGeneration() != screenPictures_) screenImage_ = Value();
   if (screenImage_.isVoid()) {
     screenImage_ = composeStageAt(presentationScale_);
+    screenPictures_ = services_.cast.pictureGeneration();  // a set found while composing is in it
     newlyDrawnRect_ = IntRect{};
     return screenImage_.isVoid() ? IntRect{} : stageRect_;
   }

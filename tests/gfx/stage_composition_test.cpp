@@ -97,6 +97,34 @@ TEST_F(StageComposition, ComposesPresentsAndStaysQuietWithoutChanges) {
   EXPECT_EQ(screen.pixels[25 * 240 + 15], 0x001F);
 }
 
+TEST_F(StageComposition, ComposesTheScreenImageAtThePresentationScale) {
+  movie->setPresentationScale(2);
+  movie->setProperty(sym::bgColor, makeRgb(255, 0, 0));
+  frame();
+  const ImageBuffer* screenImage = imageBufferOf(movie->screenImage());
+  ASSERT_NE(screenImage, nullptr);
+  EXPECT_EQ(screenImage->width(), 480);
+  EXPECT_EQ(screen.shownScales.back(), 2);
+  EXPECT_EQ(load16(screenImage->row(639), 479), 0xF800);
+
+  // Script drawing into the stage reaches the screen image enlarged; only its rect is shown.
+  screen.shownRects.clear();
+  held.getProperty(sym::image).call(sym::fill, makeRect(10, 20, 30, 40), makeRgb(0, 0, 255));
+  frame();
+  ASSERT_EQ(screen.shownRects.size(), 1u);
+  EXPECT_EQ(screen.shownRects[0], (IntRect{10, 20, 30, 40}));
+  EXPECT_EQ(load16(screenImage->row(40), 20), 0x001F);
+  EXPECT_EQ(load16(screenImage->row(79), 59), 0x001F);
+  EXPECT_EQ(load16(screenImage->row(80), 60), 0xF800);
+
+  // Back at scale 1 the whole stage is shown again, from the stage image alone.
+  movie->setPresentationScale(1);
+  frame();
+  EXPECT_TRUE(movie->screenImage().isVoid());
+  EXPECT_EQ(screen.shownRects.back(), (IntRect{0, 0, 240, 320}));
+  EXPECT_EQ(screen.shownScales.back(), 1);
+}
+
 TEST_F(StageComposition, RotationPresentsTheWholeStageTurned) {
   frame();
   screen.shownRects.clear();
