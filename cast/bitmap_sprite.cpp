@@ -109,6 +109,16 @@ void BitmapSprite::draw(ScriptObject& target, int32_t scale) {
   shown->drawInto(*static_cast<ImageBuffer*>(&target), look, maskSource, useMatte);
 }
 
+// An upright copy at full blend writes every pixel of its rect from its picture alone, unless the
+// picture has alpha (or is of the 2-bit format nothing is drawn from).
+bool BitmapSprite::opaqueOver(const IntRect& area) const {
+  const BitmapMember* shown = bitmap();
+  const ImageBuffer* image = shown ? shown->image() : nullptr;
+  return image && image->hasPixels() && !quadMode && ink == qn::ink::copy && blendLevel == 255 &&
+         !(image->format() == PixelFormat::argb8888 && image->useAlpha()) && image->format() != PixelFormat::indexed2 &&
+         rectCovers(spriteRect, area);
+}
+
 // The member pixel shown at a stage point: through the quad (at the pixel's centre, so that
 // rounding never slips into the neighbouring member pixel), else by scaling from the rect.
 std::optional<IntPoint> BitmapSprite::memberPointAt(int32_t x, int32_t y) const {

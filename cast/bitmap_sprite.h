@@ -24,6 +24,7 @@ class BitmapSprite final : public SpriteChannel {
   void draw(ScriptObject& target, int32_t scale) override;
   void computeGeometry() override;
   bool pixelsMeet(const SpriteChannel& matteSprite) const override;
+  bool opaqueOver(const IntRect& area) const override;
 
  private:
   std::optional<IntPoint> memberPointAt(int32_t x, int32_t y) const;

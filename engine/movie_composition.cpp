@@ -9,6 +9,7 @@
 // composition is cheap beside the k x one (1/k^2 of the pixels) and keeps the stage image exactly
 // what it is at scale 1.
 #include <algorithm>
+#include <iterator>
 
 #include "engine/movie.h"
 
@@ -33,10 +34,16 @@ void Movie::composeInto(const Value& image, const IntRect& area, int32_t scale) 
   StageImageService& images = services_.stageImages;
   const IntRect drawn = scaledRect(area, scale);
   images.setClip(image, drawn);
-  images.fill(image, drawn, stageColor_);
-  for (SpriteChannel* sprite : drawOrder_)
-    if (channelVisible(sprite->channel()) && rectsIntersect(sprite->spriteRect, area))
-      sprite->draw(*image.object(), scale);
+  // What lies below a sprite that covers the whole area opaquely would only be drawn over: the
+  // drawing starts with it (the same pixels, without the stage colour and the sprites below).
+  const auto covering = std::find_if(drawOrder_.rbegin(), drawOrder_.rend(), [&](const SpriteChannel* sprite) {
+    return channelVisible(sprite->channel()) && sprite->opaqueOver(area);
+  });
+  if (covering == drawOrder_.rend()) images.fill(image, drawn, stageColor_);
+  const auto first = covering == drawOrder_.rend() ? drawOrder_.begin() : std::prev(covering.base());
+  for (auto sprite = first; sprite != drawOrder_.end(); ++sprite)
+    if (channelVisible((*sprite)->channel()) && rectsIntersect((*sprite)->spriteRect, area))
+      (*sprite)->draw(*image.object(), scale);
 }
 
 Value Movie::composeStageAt(int32_t scale) {

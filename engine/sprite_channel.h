@@ -146,6 +146,9 @@ class SpriteChannel : public ScriptObject, public SpriteRecord {
   // 19: the fast path for integer writes; only marks change bits (the next frame acts on them).
   // False for properties it does not take as integers.
   virtual bool setIntProperty(SymbolNumber property, int32_t value);
+  // Whether drawing the sprite writes every pixel of `area` (a stage rect) whatever lay below:
+  // then nothing below it needs drawing there. The plain sprite draws nothing.
+  virtual bool opaqueOver(const IntRect& /*area*/) const { return false; }
   // When the rects of two bitmap sprites meet and `matteSprite` uses the matte ink, the bitmap
   // renderer answers whether their pixels meet; others keep the rect answer.
   virtual bool pixelsMeet(const SpriteChannel& /*matteSprite*/) const { return true; }

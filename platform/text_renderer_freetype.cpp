@@ -39,9 +39,9 @@ constexpr MetricFace kMetricFaces[] = {
     {"Tahoma", "/usr/share/wine/fonts/tahoma.ttf", "/usr/share/wine/fonts/tahomabd.ttf", true},
 };
 constexpr const char* kFallbackFontFile = "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf";
-// Outlines of such a bold file are widened by 1/20 em: then a line of its text carries about the
-// ink its hand-made bold bitmaps carry at their own size.
-constexpr FT_Pos kBoldOutlineDivisor = 20;
+// Outlines of such a bold file are widened by 1/24 em (FreeType's own emboldening): then a line of
+// its text carries about the ink its hand-made bold bitmaps carry at their own size.
+constexpr FT_Pos kBoldOutlineDivisor = 24;
 
 bool sameNameIgnoringCase(std::string_view a, std::string_view b) {
   return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "gfx/present_stage.h"
+
 namespace qn {
 
 namespace {
@@ -18,6 +20,13 @@ ScreenBuffer::ScreenBuffer(DisplayFormat format, int scale)
       width_(kScreenWidth * scale),
       height_(kScreenHeight * scale),
       pixels_(static_cast<size_t>(width_) * height_ * bytesPerPixel(format), 0) {}
+
+void ScreenBuffer::present(const ImageBuffer& image, const IntRect& rect, int32_t orientation) {
+  const int32_t pixelBytes = bytesPerPixel(format_);
+  const FrameBuffer frame{pixels_.data(), pixelBytes, pitch(), pixelBytes * 8, width_, height_};
+  presentStage(image, frame, static_cast<int32_t>(format_), PixelRect{rect.left, rect.top, rect.right, rect.bottom},
+               orientation);
+}
 
 std::vector<uint8_t> ScreenBuffer::toRgba() const {
   const size_t count = static_cast<size_t>(width_) * height_;

@@ -8,7 +8,9 @@
 #include <cstdint>
 #include <vector>
 
+#include "gfx/image_buffer.h"
 #include "platform/screen_point.h"
+#include "script/stage_rect.h"
 
 namespace qn {
 
@@ -33,6 +35,10 @@ class ScreenBuffer {
   const uint8_t* pixels() const { return pixels_.data(); }
   uint8_t* pixels() { return pixels_.data(); }
   int pitch() const { return width_ * bytesPerPixel(format_); }
+
+  // Puts `rect` (in this screen's pixels) of a stage image this screen's size on it, turned by
+  // `orientation` as the movie turns its stage.
+  void present(const ImageBuffer& image, const IntRect& rect, int32_t orientation);
 
   // The screen as 8-bit RGBA rows, top to bottom (for image files).
   std::vector<uint8_t> toRgba() const;

@@ -1,6 +1,5 @@
 #include "shell/shell_display_host.h"
 
-#include "gfx/present_stage.h"
 #include "platform/main_window.h"
 #include "platform/platform.h"
 #include "shell/debug_log.h"
@@ -35,28 +34,16 @@ bool ShellDisplayHost::takeCloseRequest() {
   return requested;
 }
 
-namespace {
-
-// Puts the window rect of a stage image on a screen buffer, turned by the orientation.
-void presentOn(ScreenBuffer& screen, const ImageBuffer& image, const IntRect& windowRect, int32_t orientation) {
-  const int32_t pixelBytes = bytesPerPixel(screen.format());
-  const FrameBuffer frame{screen.pixels(), pixelBytes, screen.pitch(), pixelBytes * 8, screen.width(), screen.height()};
-  presentStage(image, frame, static_cast<int32_t>(screen.format()),
-               PixelRect{windowRect.left, windowRect.top, windowRect.right, windowRect.bottom}, orientation);
-}
-
-}  // namespace
-
 void ShellDisplayHost::showStage(const StageView& view, const IntRect& windowRect) {
   IntRect shown = clippedRect(windowRect, {0, 0, kScreenWidth, kScreenHeight});
   if (isEmptyRect(shown)) return;
   const uint64_t start = platform::highResolutionCounter();
   endComposition(start);
-  if (const ImageBuffer* stage = imageBufferOf(view.stageImage)) presentOn(screen_, *stage, shown, view.orientation);
+  if (const ImageBuffer* stage = imageBufferOf(view.stageImage)) screen_.present(*stage, shown, view.orientation);
   const ImageBuffer* screenImage = view.scale > 1 ? imageBufferOf(view.screenImage) : nullptr;
   if (!screenImage) scaled_.reset();
   else if (!scaled_ || scaled_->scale() != view.scale) scaled_.emplace(screen_.format(), view.scale);
-  if (scaled_) presentOn(*scaled_, *screenImage, scaledRect(shown, view.scale), view.orientation);
+  if (scaled_) scaled_->present(*screenImage, scaledRect(shown, view.scale), view.orientation);
   if (window_ != nullptr) {
     const ScreenBuffer& streamed = shownScreen();
     const IntRect changed = scaledRect(shown, streamed.scale());
