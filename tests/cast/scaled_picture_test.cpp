@@ -1,9 +1,18 @@
 #include <gtest/gtest.h>
 
+#include <stb/stb_image_write.h>
+
+#include <filesystem>
+
 #include "cast/bitmap_member.h"
+#include "cast/scaled_media_set.h"
 #include "gfx/matte_mask.h"
+#include "platform/mapped_file.h"
+#include "script/report_error.h"
 #include "tests/cast/cast_fixture.h"
 #include "tools/qmftool/bmp_writer.h"
+#include "tools/qmftool/packer.h"
+#include "tools/qmftool/scaled_set_packer.h"
 
 namespace qn {
 namespace {
@@ -105,6 +114,100 @@ TEST_F(ScaledPictureTest, WithoutASetPicturesAreTheImageEnlargedSmoothly) {
   // Unloading lets the pictures go with the image.
   ASSERT_TRUE(pair.unload(false));
   EXPECT_EQ(pair.sizeEstimate(), 172);
+}
+
+// Member 3 is plain grey; its picture at 2x is a pattern no enlargement of it would give: black,
+// green, blue, red in each row. The cast, its media and the set are packed as the game's are.
+struct PackedSets {
+  qmftool::PackedCast base;
+  std::vector<uint8_t> set, otherSet;
+
+  PackedSets() {
+    const std::string folder = ::testing::TempDir() + "sets/";
+    std::filesystem::create_directories(folder + "art");
+    std::filesystem::create_directories(folder + "art@2x");
+    const uint8_t grey[2 * 2 * 4] = {99, 99, 99, 255, 99, 99, 99, 255, 99, 99, 99, 255, 99, 99, 99, 255};
+    std::vector<uint8_t> pattern;
+    for (int i = 0; i < 16; ++i) {
+      const uint32_t colour = std::array<uint32_t, 4>{0x000000, 0x00FF00, 0x0000FF, 0xFF0000}[i % 4];
+      pattern.insert(pattern.end(), {uint8_t(colour >> 16), uint8_t(colour >> 8), uint8_t(colour), 255});
+    }
+    stbi_write_png((folder + "art/pic.png").c_str(), 2, 2, 4, grey, 8);
+    stbi_write_png((folder + "art@2x/pic.png").c_str(), 4, 4, 4, pattern.data(), 16);
+    set = pack(folder, "bmp", base);
+    qmftool::PackedCast other;
+    otherSet = pack(folder, "png", other);  // the same pictures, stored otherwise in the media file
+  }
+
+  static std::vector<uint8_t> pack(const std::string& folder, const std::string& stored, qmftool::PackedCast& cast) {
+    const std::string text = "bitmap 1.3 image=art/pic.png stored=" + stored + " regX=1 regY=1 useAlpha=0\n";
+    const std::string path = folder + "cast.manifest";
+    platform::writeWholeFile(path, text.data(), text.size());
+    qmftool::Manifest manifest;
+    std::string error;
+    std::vector<uint8_t> out;
+    EXPECT_TRUE(qmftool::readManifest(path, manifest, error) && qmftool::packManifest(manifest, path, cast, error) &&
+                qmftool::packScaledSet(manifest, path, cast, 2, out, error))
+        << error;
+    return out;
+  }
+};
+
+std::unique_ptr<MediaFile> bytesOf(std::vector<uint8_t> bytes) {
+  auto media = std::make_unique<MediaFile>();
+  media->bindOwned(std::move(bytes));
+  return media;
+}
+
+std::vector<std::string> errorLines;
+
+TEST_F(ScaledPictureTest, SetsGiveMembersTheirOwnPicturesAndAreRefusedWhenTheyDoNotBelong) {
+  PackedSets data;
+  CastWorld world(data.base.media, data.base.rows());
+  Cast& cast = world.cast();
+  BitmapMember& member = bitmapOf(world, 3);
+  ASSERT_TRUE(member.load());
+  errorLines.clear();
+  setErrorSink([](std::string_view line) { errorLines.emplace_back(line); });
+
+  const uint32_t generation = cast.scaledMediaGeneration();
+  ASSERT_TRUE(cast.attachScaledMedia(2, bytesOf(data.set), "sets@2x.qmf"));
+  EXPECT_NE(cast.scaledMediaGeneration(), generation);
+  ImageBuffer* own = member.pictureAt(2);
+  ASSERT_TRUE(own);
+  EXPECT_EQ(own->format(), member.image()->format());
+  for (int32_t x = 0; x < 4; ++x)
+    EXPECT_EQ(pixelAt(*own, x, 3) & 0xFFFFFF, (std::array<uint32_t, 4>{0x000000, 0x00FF00, 0x0000FF, 0xFF0000}[x]));
+  // Dropped, the set leaves the member its enlarged picture.
+  cast.dropScaledMedia(2);
+  ASSERT_TRUE(member.pictureAt(2));
+  EXPECT_EQ(pixelAt(*member.pictureAt(2), 1, 3) & 0xFFFFFF, 0x636363u);
+  ASSERT_TRUE(cast.attachScaledMedia(2, bytesOf(data.set), "sets@2x.qmf"));
+  own = member.pictureAt(2);
+
+  // Sets of another scale, of other media or damaged are refused, and the scale keeps its set.
+  std::vector<uint8_t> cut(data.set.begin(), data.set.end() - 1);
+  EXPECT_FALSE(cast.attachScaledMedia(3, bytesOf(data.set), "sets@2x.qmf"));
+  EXPECT_FALSE(cast.attachScaledMedia(2, bytesOf(data.otherSet), "other@2x.qmf"));
+  EXPECT_FALSE(cast.attachScaledMedia(2, bytesOf(cut), "cut@2x.qmf"));
+  EXPECT_EQ(member.pictureAt(2), own);
+
+  // A set whose picture is damaged attaches; the member falls back to its enlargement, once said.
+  std::vector<uint8_t> damaged = data.set;
+  const ScaledPicture* entry = cast.scaledMedia(2)->find(3);
+  for (int32_t i = 20; i < entry->blobs.packedSize; ++i) damaged[entry->blobs.offset + i] ^= 0x5A;
+  ASSERT_TRUE(cast.attachScaledMedia(2, bytesOf(damaged), "damaged@2x.qmf"));
+  ASSERT_TRUE(member.pictureAt(2));
+  EXPECT_EQ(pixelAt(*member.pictureAt(2), 1, 3) & 0xFFFFFF, 0x636363u);
+  member.dropScaledPicture();
+  EXPECT_TRUE(member.pictureAt(2));
+  setErrorSink(nullptr);
+  const std::vector<std::string> expected = {
+      "-- media set sets@2x.qmf not used: it is the set of 2x\r\n",
+      "-- media set other@2x.qmf not used: it was made for other media than the movie's\r\n",
+      "-- media set cut@2x.qmf not used: not a media file (bad magic or trailer word)\r\n",
+      "-- member 3 of castLib 1 (\"\") at 2x: undecodable image; its picture is enlarged smoothly instead\r\n"};
+  EXPECT_EQ(errorLines, expected);
 }
 
 }  // namespace
