@@ -317,23 +317,31 @@ void BitmapMember::imageChanged(const PixelRect&) {
   markModified();
 }
 
-void BitmapMember::drawInto(ImageBuffer& stage, const BitmapDraw& look, const ImageBuffer* mask, IntPoint maskOffset,
-                            bool useMatte) {
-  Value image = image_;  // the matte below may purge memory and unload this member
-  const ImageBuffer* buffer = imageBufferOf(image);
-  if (!buffer) return;
+void BitmapMember::drawInto(ImageBuffer& target, const BitmapDraw& look, BitmapMember* maskSource, bool useMatte) {
+  const int32_t scale = std::clamp(look.scale, 1, kLargestPresentationScale);
+  ImageBuffer* picture = pictureAt(scale);
+  if (!picture) return;
+  Value held = Value::share(picture);  // the masks below may purge memory and unload this member
   BlitParams params;
   params.destinationRect = look.destination;
-  params.sourceRect = PixelRect{0, 0, width_, height_};
+  params.sourceRect = PixelRect{0, 0, width_ * scale, height_ * scale};
   params.ink = look.ink;
   params.blend = look.blend;
   params.foreColour = look.color;
   params.backColour = look.bgColor;
-  params.mask = useMatte ? matte() : mask;
-  params.maskOffsetH = maskOffset.x;
-  params.maskOffsetV = maskOffset.y;
+  Value maskHeld;
+  if (maskSource) {
+    maskSource->load();
+    maskSource->touch();
+    maskHeld = Value::share(maskSource->pictureAt(scale));
+    params.mask = imageBufferOf(maskHeld);
+    params.maskOffsetH = (regX_ - maskSource->regX_) * scale;
+    params.maskOffsetV = (regY_ - maskSource->regY_) * scale;
+  } else if (useMatte) {
+    params.mask = matteAt(scale);
+  }
   params.quad = look.quad;
-  drawImage(stage, buffer, params);
+  drawImage(target, picture, params);
 }
 
 }  // namespace qn

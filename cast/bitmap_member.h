@@ -25,8 +25,10 @@ namespace qn {
 
 class MediaFile;
 
-// How a bitmap sprite draws: the sprite's look, and its quad when it is drawn through one.
+// How a bitmap sprite draws: the sprite's look, and its quad when it is drawn through one, at a
+// presentation scale (the destination and quad already scaled).
 struct BitmapDraw {
+  int32_t scale = 1;
   PixelRect destination;
   int32_t ink = 0;
   int32_t blend = 255;
@@ -61,10 +63,10 @@ class BitmapMember final : public CastMemberBase, public ImageOwner {
   int32_t depth() const { return depth_; }
   bool useAlpha() const { return useAlpha_; }
 
-  // Draws the image into the stage through `mask` (with its offset), or through the matte
-  // when `useMatte` is set.
-  void drawInto(ImageBuffer& stage, const BitmapDraw& look, const ImageBuffer* mask, IntPoint maskOffset,
-                bool useMatte);
+  // Draws the image into the stage (or the stage composed at the look's scale) through the image
+  // of `maskSource` (the mask ink's member, placed by both regPoints), or through the matte when
+  // `useMatte` is set.
+  void drawInto(ImageBuffer& target, const BitmapDraw& look, BitmapMember* maskSource, bool useMatte);
 
   // ImageOwner
   void imageChanged(const PixelRect& changed) override;

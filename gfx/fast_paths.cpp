@@ -22,8 +22,9 @@ bool enabled = true;
 // source pixel covering two pixels (after a lone first pixel when the row starts in the second
 // half of its source pixel); or by any 16.16 step. Doubled rows read each source pixel once, in
 // order, for its two pixels (Row::forEach) where stepped rows gather from 16.16 positions, so
-// they vectorize like unit rows.
-enum class Sampling : uint8_t { unit, doubled, stepped };
+// they vectorize like unit rows. A solid draw samples one source pixel (and one mask pixel) for
+// the whole rect: a one-pixel picture stretched over the stage, say.
+enum class Sampling : uint8_t { unit, doubled, stepped, solid };
 
 // Every row function first takes the span apart into locals: stores through byte pointers could
 // otherwise alias the span, and the loops would neither count nor vectorize.
@@ -196,15 +197,27 @@ inline uint32_t transparentRaw(const PixelStage& stage, uint32_t& compareMask) {
   }
 }
 
-template <PixelFormat S, PixelFormat D, Sampling Steps>
+// Source pixels of the background colour keep the destination; the others are written, or blended
+// over it below full blend. Through a 1-bit mask (the matte, drawn below full blend) a set bit
+// keeps the destination too.
+template <PixelFormat S, PixelFormat D, Sampling Steps, MaskKind M>
 [[gnu::always_inline]] inline void backgroundTransparentTo16(const RowSpan& span, const PixelStage& stage) {
   const Row<Steps> r(span);
   uint8_t* destination = r.destination + 2 * int64_t{span.x};
   uint32_t compareMask;
   const uint32_t key = transparentRaw<S>(stage, compareMask);
+  const int32_t level = stage.blend;
   r.forEach([&](int32_t i, int64_t column) {
+    if constexpr (M == MaskKind::bits)
+      if (rawPixel<indexed1>(r.mask, r.maskColumn(i))) return;
     const uint32_t raw = rawPixel<S>(r.source, column);
-    if ((raw & compareMask) != key) store16(destination, i, to16<S, D>(raw));
+    if ((raw & compareMask) == key) return;
+    if (level == 255) {
+      store16(destination, i, to16<S, D>(raw));
+      return;
+    }
+    const uint32_t d = widen16<D>(load16(destination, i));
+    store16(destination, i, narrow16<D>(blendColour(d, widenRaw<S>(raw, nullptr), level)));
   });
 }
 
@@ -247,6 +260,33 @@ template <PixelFormat D, Sampling Steps, bool Blended>
     const uint32_t mixed = narrow16<D>(blendColour(wide, over, static_cast<int32_t>(a)));
     store16(destination, i, static_cast<uint16_t>(a == 255 ? narrow16<D>(over) : a == 0 ? d : mixed));
   });
+}
+
+// One source colour over the whole span, weighed by the one mask value (0 writes it, 255 keeps
+// the destination), copied or blended as the ink says.
+template <PixelFormat S, PixelFormat D, MaskKind M>
+[[gnu::always_inline]] inline void solidTo16(const RowSpan& span, const PixelStage& stage) {
+  const Row r(span);
+  uint8_t* destination = r.destination + 2 * int64_t{span.x};
+  uint32_t m = 0;
+  if constexpr (M == MaskKind::bits) m = rawPixel<indexed1>(r.mask, r.maskColumn(0)) ? 255 : 0;
+  else if constexpr (M == MaskKind::bytes) m = r.mask[r.maskColumn(0)];
+  if (m == 255) return;
+  const uint32_t raw = rawPixel<S>(r.source, r.column(0));
+  const uint32_t s = widenRaw<S>(raw, nullptr);
+  const bool blends = stage.op == InkOp::blend;
+  if (!blends && m == 0) {
+    const uint16_t solid = to16<S, D>(raw);
+    for (int32_t i = 0; i < r.count; ++i) store16(destination, i, solid);
+    return;
+  }
+  const int32_t level = stage.blend;
+  for (int32_t i = 0; i < r.count; ++i) {
+    const uint32_t d = widen16<D>(load16(destination, i));
+    uint32_t out = blends ? blendColour(d, s, level) : s;
+    if (m != 0) out = blendArgb(d, out, static_cast<int32_t>(255 - m));
+    store16(destination, i, narrow16<D>(out));
+  }
 }
 
 // An 8-bit coverage source drawn in the foreground colour.
@@ -294,6 +334,7 @@ struct FastPath {
   MaskKind mask;
   bool samePalette;  // required: the source and destination share their palette object
   RowFunction row;
+  bool anyBlend = false;  // the row blends as the stage says; other paths take full blend only
 };
 
 using enum InkOp;
@@ -317,20 +358,36 @@ constexpr RowFunction copyRowTo16() {
 }
 
 template <PixelFormat S, PixelFormat D, Sampling Steps>
-constexpr std::array<FastPath, 6> sixteenBitPaths() {
+constexpr std::array<FastPath, 7> sixteenBitPaths() {
   return {{{Steps, S, D, source, store, none, false, copyRowTo16<S, D, Steps>()},
            {Steps, S, D, source, WriteRule::mask, bits, false, &eachRow<&bitMaskedTo16<S, D, Steps>>},
            {Steps, S, D, source, WriteRule::mask, bytes, false, &eachRow<&byteMaskedTo16<S, D, Steps>>},
-           {Steps, S, D, backgroundTransparent, store, none, false, &eachRow<&backgroundTransparentTo16<S, D, Steps>>},
+           {Steps, S, D, backgroundTransparent, store, none, false,
+            &eachRow<&backgroundTransparentTo16<S, D, Steps, none>>, true},
+           {Steps, S, D, backgroundTransparent, WriteRule::mask, bits, false,
+            &eachRow<&backgroundTransparentTo16<S, D, Steps, bits>>, true},
            {Steps, S, D, maskThreshold, store, bytes, false, &eachRow<&thresholdTo16<S, D, Steps>>},
-           {Steps, S, D, blend, store, none, false, &eachRow<&blendTo16<S, D, Steps>>}}};
+           {Steps, S, D, blend, store, none, false, &eachRow<&blendTo16<S, D, Steps>>, true}}};
+}
+
+// The solid paths of one source format into a 16-bit destination: copies and blends, with or
+// without a mask.
+template <PixelFormat S, PixelFormat D>
+constexpr std::array<FastPath, 6> solidPaths() {
+  using enum Sampling;
+  return {{{solid, S, D, source, store, none, false, &eachRow<&solidTo16<S, D, none>>},
+           {solid, S, D, source, WriteRule::mask, bits, false, &eachRow<&solidTo16<S, D, bits>>},
+           {solid, S, D, source, WriteRule::mask, bytes, false, &eachRow<&solidTo16<S, D, bytes>>},
+           {solid, S, D, blend, store, none, false, &eachRow<&solidTo16<S, D, none>>, true},
+           {solid, S, D, blend, WriteRule::mask, bits, false, &eachRow<&solidTo16<S, D, bits>>, true},
+           {solid, S, D, blend, WriteRule::mask, bytes, false, &eachRow<&solidTo16<S, D, bytes>>, true}}};
 }
 
 // The paths of 32-bit alpha sources and 8-bit coverage sources into a 16-bit destination.
 template <PixelFormat D, Sampling Steps>
 constexpr std::array<FastPath, 3> alphaAndCoveragePaths() {
   return {{{Steps, argb8888, D, source, sourceAlpha, none, false, &eachRow<&alphaTo16<D, Steps, false>>},
-           {Steps, argb8888, D, blend, sourceAlpha, none, false, &eachRow<&alphaTo16<D, Steps, true>>},
+           {Steps, argb8888, D, blend, sourceAlpha, none, false, &eachRow<&alphaTo16<D, Steps, true>>, true},
            {Steps, indexed8, D, source, coverage, none, false, &eachRow<&coverageTo16<D, Steps>>}}};
 }
 
@@ -356,23 +413,35 @@ constexpr std::array<FastPath, 5> kSameFormatPaths = {{
     {unit, indexed8, indexed8, backgroundTransparent, store, none, true, &eachRow<&backgroundTransparentIndexed>},
 }};
 
-constexpr auto kFastPaths = joined(kSameFormatPaths, allSixteenBitPaths<unit>(), allSixteenBitPaths<doubled>(),
-                                   allSixteenBitPaths<stepped>());
+constexpr auto kFastPaths =
+    joined(kSameFormatPaths, solidPaths<rgb565, rgb565>(), solidPaths<rgb555, rgb565>(), solidPaths<rgb888, rgb565>(),
+           solidPaths<argb8888, rgb565>(), solidPaths<rgb565, rgb555>(), solidPaths<rgb555, rgb555>(),
+           solidPaths<rgb888, rgb555>(), solidPaths<argb8888, rgb555>(), allSixteenBitPaths<unit>(),
+           allSixteenBitPaths<doubled>(), allSixteenBitPaths<stepped>());
 
 bool matches(const FastPath& path, const PixelStage& stage, Sampling sampling) {
-  return (path.sampling == stepped || path.sampling == sampling) && (stage.blend == 255 || path.op == blend) && path.source == stage.source && path.destination == stage.destination && path.op == stage.op &&
-         path.rule == stage.rule && path.mask == stage.maskKind && (!path.samePalette || stage.samePalette);
+  // A source with alpha writes by its alpha; a mask plays no part then.
+  const MaskKind mask = stage.rule == sourceAlpha ? none : stage.maskKind;
+  const bool sampled = path.sampling == sampling || (path.sampling == stepped && sampling != solid);
+  return sampled && (stage.blend == 255 || path.anyBlend) && path.source == stage.source &&
+         path.destination == stage.destination && path.op == stage.op && path.rule == stage.rule &&
+         path.mask == mask && (!path.samePalette || stage.samePalette);
+}
+
+RowFunction find(const PixelStage& stage, Sampling sampling) {
+  for (const FastPath& path : kFastPaths)
+    if (matches(path, stage, sampling)) return path.row;
+  return nullptr;
 }
 
 }  // namespace
 
-RowFunction findFastPath(const PixelStage& stage, int64_t stepAcross, int64_t stepDown) {
+RowFunction findFastPath(const PixelStage& stage, int64_t stepAcross, int64_t stepDown, bool oneSourcePixel) {
   if (!enabled) return nullptr;
+  if (oneSourcePixel)
+    if (RowFunction row = find(stage, solid)) return row;
   constexpr int64_t kOne = 0x10000, kHalf = 0x8000;  // 16.16
-  const Sampling sampling = stepAcross == kOne && stepDown == kOne ? unit : stepAcross == kHalf ? doubled : stepped;
-  for (const FastPath& path : kFastPaths)
-    if (matches(path, stage, sampling)) return path.row;
-  return nullptr;
+  return find(stage, stepAcross == kOne && stepDown == kOne ? unit : stepAcross == kHalf ? doubled : stepped);
 }
 
 void setFastPathsEnabled(bool on) { enabled = on; }

@@ -30,4 +30,16 @@ constexpr IntRect boundingUnion(const IntRect& a, const IntRect& b) {
   return rectUnion(a, b);
 }
 
+// The rect `scale` times as large, about the origin: where a stage rect lies on the stage
+// composed at that presentation scale.
+constexpr IntRect scaledRect(const IntRect& rect, int32_t scale) {
+  return {rect.left * scale, rect.top * scale, rect.right * scale, rect.bottom * scale};
+}
+
+// Whether `outer` covers every pixel of `inner` (an empty `inner` is covered by anything).
+constexpr bool rectCovers(const IntRect& outer, const IntRect& inner) {
+  return isEmptyRect(inner) || (outer.left <= inner.left && outer.top <= inner.top && outer.right >= inner.right &&
+                                outer.bottom >= inner.bottom);
+}
+
 }  // namespace qn

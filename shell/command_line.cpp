@@ -46,6 +46,10 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
       options.stats = true;
       continue;
     }
+    if (option == "--pixels") {
+      options.wholePixels = true;
+      continue;
+    }
     if (option == "--demo") {  // the number of games is optional
       options.demoGames = 0;
       if (i + 1 < argc && argv[i + 1][0] != '-') {
@@ -105,7 +109,9 @@ std::string usageText(std::string_view program) {
       "  --screenshot PATH  write the screen as a PNG image at the end\n"
       "  --record FILE      write the stylus and key input, by frame number\n"
       "  --replay FILE      play the input recorded in FILE\n"
-      "  --scale N          show the screen N times enlarged (1 to 16)\n"
+      "  --scale N          show the screen N times enlarged (1 to 16), composed at N x (up to 4);\n"
+      "                     headless, compose at N x and write screenshots that large\n"
+      "  --pixels           compose at the screen's own size and enlarge it by whole factors\n"
       "  --fullscreen       start full screen (Alt+Enter toggles)\n"
       "  --depth 16|32      display format: 16 (5-6-5, as the device) or 32 bits per pixel\n"
       "  --demo [N]         play by itself, N games (no N: for ever), then end; a click or key\n"

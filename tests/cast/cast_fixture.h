@@ -25,9 +25,7 @@ class FakeDisplay final : public DisplayHost {
   int32_t displayFormat() const override { return kDisplay32; }
   int32_t screenWidth() const override { return 240; }
   int32_t screenHeight() const override { return 320; }
-  void repaint(const IntRect&) override {}
-  bool beginDraw(FrameBuffer&) override { return false; }
-  void endDraw() override {}
+  void showStage(const StageView&, const IntRect&) override {}
   void postCloseRequest() override { ++closeRequests; }
   void openDebugLog() override {}
   void closeDebugLog() override {}
@@ -48,7 +46,7 @@ class FakeStageImages final : public StageImageService {
   void fill(const Value& stage, const IntRect& area, uint32_t rgb) override {
     fillRect(*imageBufferOf(stage), PixelRect{area.left, area.top, area.right, area.bottom}, rgb);
   }
-  void present(const Value&, const IntRect&, int32_t) override {}
+  void enlarge(const Value&, const Value&, const IntRect&, int32_t) override {}
   Value imageObject(const Value& stage) override { return stage; }
 };
 

@@ -16,7 +16,7 @@ class MainWindowTest : public testing::Test {
 
 TEST_F(MainWindowTest, IntegerScaleLetterboxAndClampedStylus) {
   MainWindow window;
-  ASSERT_TRUE(window.create("letterbox", 2, false, 16, {}));
+  ASSERT_TRUE(window.create("letterbox", 2, false, 16, true, {}));
   EXPECT_GE(MainWindow::fittingScale(), 1);
   int width = 0, height = 0;
   SDL_GetWindowSize(window.window(), &width, &height);
