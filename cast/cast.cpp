@@ -162,6 +162,12 @@ const ScaledMediaSet* Cast::scaledMedia(int32_t scale) {
   return scaledSets_[scale - 2].get();
 }
 
+bool Cast::lookForScaledMedia(int32_t scale) {
+  if (!isFinerScale(scale)) return false;
+  scaledSetSought_[scale - 2] = false;
+  return scaledMedia(scale) != nullptr;
+}
+
 void Cast::scaledMediaChanged() {
   ++scaledMediaGeneration_;
   for (auto& [key, value] : members_)

@@ -78,6 +78,10 @@ class Cast final : public CastTable {
   // in the program, else the file named after it beside the program; one line in the debug log
   // when there is none); null without one.
   const ScaledMediaSet* scaledMedia(int32_t scale);
+  // Looks for the set of `scale` again, as scaledMedia does the first time: for a file put beside
+  // the media file after the program started (the browser's page downloads the sets later).
+  // True when the scale has a set now.
+  bool lookForScaledMedia(int32_t scale);
   // Counts the attaches and drops: when it changes, the pictures shown at finer scales did.
   uint32_t scaledMediaGeneration() const { return scaledMediaGeneration_; }
   uint32_t pictureGeneration() const override { return scaledMediaGeneration_; }

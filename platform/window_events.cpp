@@ -42,11 +42,12 @@ std::vector<uint32_t> codePointsOf(const char* utf8) {
 
 #ifdef __EMSCRIPTEN__
 // The page's buttons call this; the command waits in the queue like any other event.
-extern "C" EMSCRIPTEN_KEEPALIVE void boules_host_command(int command) {
+extern "C" EMSCRIPTEN_KEEPALIVE void boules_host_command(int command, int value) {
   if (hostCommandType == 0) return;
   SDL_Event event{};
   event.type = hostCommandType;
   event.user.code = command;
+  event.user.data1 = reinterpret_cast<void*>(static_cast<intptr_t>(value));
   SDL_PushEvent(&event);
 }
 
@@ -114,7 +115,8 @@ void WindowEvents::handle(const SDL_Event& event) {
     case SDL_APP_LOWMEMORY: handler_.lowMemory(); break;
     default:
       if (hostCommandEvent_ != 0 && event.type == hostCommandEvent_)
-        handler_.hostCommand(static_cast<HostCommand>(event.user.code));
+        handler_.hostCommand(static_cast<HostCommand>(event.user.code),
+                             static_cast<int32_t>(reinterpret_cast<intptr_t>(event.user.data1)));
       break;
   }
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "cast/cast.h"
 #include "engine/movie.h"
 #include "platform/fake_wave_output.h"
 #include "platform/image_encoder.h"
@@ -256,6 +257,10 @@ void Application::tickMovie() {
 
 void Application::setPresentationScale(int scale) {
   if (movie_ != nullptr) movie_->setPresentationScale(scale);
+}
+
+void Application::lookForMediaSet(int scale) {
+  if (auto* cast = movie_ != nullptr ? dynamic_cast<Cast*>(&movie_->cast()) : nullptr) cast->lookForScaledMedia(scale);
 }
 
 // A window composes at the scale its size asks for (resized, full screen, Ctrl+1 to 4); the

@@ -107,6 +107,9 @@ class Application final : public platform::LoopSteps {
   // Composes the screen at `scale` (1 to 4) from the next frame on. A window follows its own size
   // at every turn; the browser's page sets the scale its canvas needs.
   void setPresentationScale(int scale);
+  // A finer media set for `scale` was put beside the media file since the program started: the
+  // cast takes it (or says in the debug log why not), and the pictures at that scale come from it.
+  void lookForMediaSet(int scale);
 
  private:
   bool frameClock() const;

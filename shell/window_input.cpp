@@ -133,8 +133,12 @@ void WindowInput::closeRequested() { application_.windowDestroyed(); }
 
 void WindowInput::lowMemory() { application_.releaseMedia(); }
 
-void WindowInput::hostCommand(platform::HostCommand command) {
-  if (command == platform::HostCommand::toggleMute) toggleMute();
+void WindowInput::hostCommand(platform::HostCommand command, int32_t value) {
+  switch (command) {
+    case platform::HostCommand::toggleMute: toggleMute(); break;
+    case platform::HostCommand::presentationScale: application_.setPresentationScale(value); break;
+    case platform::HostCommand::mediaSetArrived: application_.lookForMediaSet(value); break;
+  }
 }
 
 void WindowInput::followScreen() {

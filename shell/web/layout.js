@@ -36,6 +36,12 @@ function placeButtons(stage, screen) {
   bar.classList.replace('beside', 'over');
 }
 
+// The presentation scale (1 to 4) whose screen covers `width` device pixels: the program composes
+// at it, so the screen is shown at its own pixels or a little enlarged, never made of 1x pixels.
+export const scaleCovering = (width) => Math.min(4, Math.max(1, Math.ceil(width / screenWidth)));
+
+let sized = () => {};  // told the screen's place after every fit
+
 function fit() {
   const stage = document.querySelector('#stage');
   const ratio = window.devicePixelRatio || 1;
@@ -47,7 +53,12 @@ function fit() {
     shown.style.width = screen.width + 'px';
     shown.style.height = screen.height + 'px';
   }
+  const finer = document.querySelector('#finer');
+  finer.style.left = screen.left + 'px';
+  finer.style.top = screen.top + screen.height - 3 + 'px';
+  finer.style.width = screen.width + 'px';
   placeButtons(stage, screen);
+  sized(place);
 }
 
 // The point on the canvas nearest to (x, y), in CSS pixels of the page; null when farther than
@@ -94,7 +105,10 @@ function passBorderTapsOn(stage, canvas) {
   });
 }
 
-export function fitScreen(canvas) {
+// Fits the screen now and whenever the page changes; `onSized` hears the screen's place (device
+// pixels) each time. Answers the fitting, for the page to call when its own parts change.
+export function fitScreen(canvas, onSized) {
+  sized = onSized;
   window.addEventListener('resize', fit);
   document.addEventListener('fullscreenchange', fit);
   passBorderTapsOn(document.querySelector('#stage'), canvas);

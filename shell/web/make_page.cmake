@@ -1,12 +1,19 @@
 # Fills in the site's templates (PAGE, the index.html, and WORKER, service_worker.js, into SITE):
-# index.html gets the byte sizes of the files the page loads, so that its progress bar is right
-# whatever the server says about them; service_worker.js gets every file of the site with its
+# index.html gets the byte sizes of the files the page loads (the finer media sets too), so that
+# its progress bars are right whatever the server says about them; service_worker.js gets every file of the site with its
 # SHA-256, and the build's version made from them, so that a new build replaces the old one whole
 # and never keeps a file of another build.
 foreach(file boules.wasm boules.data MyMovie.qmf)
   file(SIZE ${SITE}/${file} size)
   string(MAKE_C_IDENTIFIER ${file} name)
   set(SIZE_${name} ${size})
+endforeach()
+set(FINER_SETS "")
+foreach(scale 2 3 4)
+  if(EXISTS ${SITE}/MyMovie@${scale}x.qmf)
+    file(SIZE ${SITE}/MyMovie@${scale}x.qmf size)
+    string(APPEND FINER_SETS "${scale}: ${size}, ")
+  endif()
 endforeach()
 configure_file(${PAGE} ${SITE}/index.html @ONLY)
 

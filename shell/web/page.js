@@ -9,7 +9,7 @@
 // (--record), so that after an end the page can offer it as a link (share.js); a link's game
 // replays from the address's fragment.
 import {keepOffline, takeNewerBuild} from './offline.js';
-import {fitScreen} from './layout.js';
+import {fitScreen, scaleCovering} from './layout.js';
 import {passOnlyGameKeys} from './keys.js';
 import {linkFor, SharedGameError, sharedGameIn} from './share.js';
 import {PageSound} from './sound.js';
@@ -22,7 +22,7 @@ const bar = $('#progress');
 const playButton = $('#play');
 const recordingPath = '/boules/game.rec';
 const sharedPath = '/boules/shared.rec';
-const fit = fitScreen(canvas);
+let fit = () => {};  // the screen fitted to the page (layout.js), once the page is set up
 // How long a shared game goes on after its end, so that the end can be seen: 5 s of frames.
 const framesAfterEnd = 150;
 
@@ -202,12 +202,12 @@ function start() {
   sound.begin();  // in the tap's gesture, when there is one
   cover.hidden = true;
   $('#buttons').hidden = false;
-  fit();
   canvas.focus();
   running = true;
   document.body.dataset.running = 'true';
   performance.mark('boules-start');
   Module.callMain(commandLine());
+  if (running) fit();  // the program composes at the scale the screen's size asks for
 }
 
 // The window goes when the program ends: a copy of its last frame takes its place on the page
@@ -236,6 +236,49 @@ function ended(code) {
   if (code === 0 && sharedGame) $('#reload').textContent = 'Watch again';
 }
 
+// --- Finer pictures --------------------------------------------------------------------------
+// The program composes the screen at the scale its size on the page needs; the finer media set
+// of that scale is downloaded once the game has started, with its progress on the screen's lower
+// edge, and handed to the program, whose pictures then come from it instead of the 1x ones
+// enlarged. A set that cannot be had leaves those.
+let scaleAsked = 1;
+const setsAsked = new Set();
+function screenSized(place) {
+  const scale = scaleCovering(place.width);
+  if (!running || scale === scaleAsked) return;
+  scaleAsked = scale;
+  Module._boules_host_command(1, scale);
+  if (scale > 1 && !setsAsked.has(scale)) {
+    setsAsked.add(scale);
+    fetchFinerSet(scale).catch(() => {});
+  }
+}
+
+async function fetchFinerSet(scale) {
+  const name = `MyMovie@${scale}x.qmf`;
+  const total = window.boulesFinerSets[scale];
+  const finer = $('#finer');
+  finer.hidden = !total;
+  try {
+    const response = await fetch(name);
+    if (!response.ok || !total) return;
+    const reader = response.body.getReader();
+    const bytes = new Uint8Array(total);
+    let size = 0;
+    for (let read = await reader.read(); !read.done; read = await reader.read()) {
+      if (size + read.value.length > total) return;  // not the build's set
+      bytes.set(read.value, size);
+      size += read.value.length;
+      finer.firstElementChild.style.width = `${(100 * size) / total}%`;
+    }
+    if (size !== total || !running) return;
+    Module.FS.writeFile(`/boules/${name}`, bytes);
+    Module._boules_host_command(2, scale);
+  } finally {
+    finer.hidden = true;
+  }
+}
+
 // The page hidden (another tab, a locked phone): the game pauses as on losing the focus, and its
 // sound sleeps; shown again, stale sound is dropped before it wakes.
 document.addEventListener('visibilitychange', () => {
@@ -252,7 +295,7 @@ document.addEventListener('visibilitychange', () => {
 // --- The buttons -----------------------------------------------------------------------------
 const muteButton = $('#mute');
 muteButton.addEventListener('click', () => {
-  Module._boules_host_command(0);  // as Ctrl+M: the program says so in its title
+  Module._boules_host_command(0, 0);  // as Ctrl+M: the program says so in its title
   muteButton.blur();
 });
 // The program's title ends in "(muted)" while the sound is off.
@@ -305,6 +348,7 @@ if (typeof WebAssembly !== 'object' || typeof WebAssembly.instantiate !== 'funct
     '<p class="plain">This browser cannot run the game: it has no WebAssembly. ' +
     'Any current browser can, on a computer, a phone or a tablet.</p>';
 } else {
+  fit = fitScreen(canvas, screenSized);
   takeNewerBuild(() => started);
   passOnlyGameKeys(() => !sharedGame);
   canvas.addEventListener('contextmenu', (event) => event.preventDefault());
