@@ -60,16 +60,21 @@ async function desktopReport(programPath, args) {
   return linesOf(await runDesktop(programPath, [...args, '--report', 'report.jsonl'], 'report.jsonl'));
 }
 
-async function waitForScreen(page, expected, timeout) {
+// Waits until the page shows `expected`, all but `tolerated` of its pixels; answers the share of
+// pixels that still differ.
+async function waitForScreen(page, expected, timeout, tolerated = 0) {
   const deadline = Date.now() + timeout;
   let share = 1;
   while (Date.now() < deadline) {
     share = differingShare(await shownScreen(page), expected, 16);
-    if (share === 0) return 0;
+    if (share <= tolerated) return 0;
     await page.waitForTimeout(100);
   }
   return share;
 }
+// Composed at 4x, the WebAssembly build and the desktop's may differ by one step of colour in a
+// pixel or two of a text's edge (at 1x they agree exactly: see the menu's test below).
+const fourTimesTolerated = 10 / (960 * 1280);
 
 // A tap of a finger on a point of the game's screen.
 async function tap(page, [x, y]) {
@@ -96,7 +101,15 @@ async function waitForLine(page, pattern, timeout) {
   }
 }
 
-test('a tap on START opens the set-up screen; the sound plays through one worklet and sleeps while hidden; no warning', async () => {
+// Where the screen lies on the page: its box in CSS pixels and the size the program composes it at.
+const screenBox = (page) => page.evaluate(() => {
+  const canvas = document.querySelector('#canvas');
+  const box = canvas.getBoundingClientRect();
+  return {left: box.left, top: box.top, width: box.width, height: box.height, ratio: devicePixelRatio,
+          composed: [canvas.width, canvas.height], page: [innerWidth, innerHeight]};
+});
+
+test('the screen fills the phone at its own resolution; a tap on START opens the set-up screen; the sound plays through one worklet and sleeps while hidden; no warning', async () => {
   const page = await openPhone(browser);
   await page.goto(site.url);
   await page.waitForFunction(() => document.body.dataset.loaded);
@@ -104,14 +117,30 @@ test('a tap on START opens the set-up screen; the sound plays through one workle
   await page.tap('#play');
   await page.waitForFunction(() => document.body.dataset.firstFrame);
 
-  const menu = await desktopScreen(['--frames', '5']);
-  assert.equal(await waitForScreen(page, menu, 10000), 0, 'the menu as the desktop shows it');
+  // Upright, as wide as the phone, on whole device pixels, composed at 4x (1170 device pixels).
+  const upright = await screenBox(page);
+  assert.ok(upright.width >= 0.9 * upright.page[0], `${upright.width} of ${upright.page[0]} CSS pixels wide`);
+  for (const edge of [upright.left, upright.top, upright.width, upright.height])
+    assert.ok(Number.isInteger(edge * upright.ratio), `on whole device pixels (${edge * upright.ratio})`);
+  assert.deepEqual(upright.composed, [960, 1280]);
+  // The menu as the desktop composes it at 4x, once the finer pictures have come.
+  const menu = await desktopScreen(['--frames', '5', '--scale', '4']);
+  assert.equal(await waitForScreen(page, menu, 10000, fourTimesTolerated), 0, 'the menu as the desktop shows it at 4x');
   await tap(page, taps.start);
-  const setUp = await desktopScreen(['--replay', fileURLToPath(new URL('tap_start.rec', import.meta.url)), '--frames', '40']);
-  assert.equal(await waitForScreen(page, setUp, 10000), 0, 'the set-up screen as the desktop shows it');
+  const setUp = await desktopScreen(['--replay', fileURLToPath(new URL('tap_start.rec', import.meta.url)), '--frames', '40', '--scale', '4']);
+  assert.equal(await waitForScreen(page, setUp, 10000, fourTimesTolerated), 0, 'the set-up screen as the desktop shows it');
   const heard = await page.evaluate(() => ({loudest: window.loudestSound, contexts: window.audioContexts, processors: window.scriptProcessors}));
   assert.ok(heard.loudest > 0.1 && heard.loudest <= 1, `the music and the jingle are heard, never beyond full scale (${heard.loudest})`);
   assert.deepEqual([heard.contexts, heard.processors], [1, 0], 'one audio context, no script processor');
+
+  // Sideways, as tall as the page, the buttons beside it.
+  await page.setViewportSize({width: 844, height: 390});
+  await page.waitForTimeout(200);
+  const sideways = await screenBox(page);
+  assert.ok(sideways.height > sideways.page[1] - 1, `${sideways.height} of ${sideways.page[1]} CSS pixels tall`);
+  const buttons = await page.locator('#buttons').boundingBox();
+  assert.ok(buttons.x >= sideways.left + sideways.width, 'the buttons beside the screen');
+  await page.setViewportSize({width: 390, height: 844});
 
   // Hidden (another tab, a locked phone), the game pauses and the sound sleeps; shown, it wakes.
   const visibility = (state) => page.evaluate((hidden) => {
@@ -123,7 +152,7 @@ test('a tap on START opens the set-up screen; the sound plays through one workle
   await page.waitForFunction(() => Module.sound.context.state === 'suspended');
   await tap(page, taps.firstSlotKind);
   await page.waitForTimeout(300);
-  assert.equal(differingShare(await shownScreen(page), setUp, 16), 0, 'no frame while hidden');
+  assert.ok(differingShare(await shownScreen(page), setUp, 16) <= fourTimesTolerated, 'no frame while hidden');
   await visibility(false);
   await page.waitForFunction(() => Module.sound.context.state === 'running');
   assert.deepEqual(page.consoleLines.filter((line) => line.type !== 'log'), [], 'no warning, no error');
@@ -172,6 +201,7 @@ test('a game shared as a link replays to the desktop replay\'s report; today\'s 
   await tap(page, taps.done);
   await page.waitForSelector('#share:not([hidden])', {timeout: 60000});
   await page.tap('#share');
+  await page.waitForSelector('#share-dialog[open]');
   const link = await page.inputValue('#share-link');
   const fields = new URLSearchParams(new URL(link).hash.slice(1));
   const recording = join(scratch, 'shared.rec');
@@ -190,15 +220,17 @@ test('a game shared as a link replays to the desktop replay\'s report; today\'s 
   assert.match(await page.evaluate(() => localStorage.getItem('boules')), /^record \d/m);
   await page.reload();
   await page.waitForFunction(() => document.body.dataset.firstFrame);
+  const plain = await desktopScreen(['--replay', fileURLToPath(new URL('tap_start.rec', import.meta.url)), '--frames', '40', '--scale', '4']);
+  await waitForScreen(page, await desktopScreen(['--frames', '5', '--scale', '4']), 10000, fourTimesTolerated);  // the finer pictures are in
   await tap(page, taps.start);
   await page.waitForTimeout(1000);
-  const plain = await desktopScreen(['--replay', fileURLToPath(new URL('tap_start.rec', import.meta.url)), '--frames', '40']);
   const shown = await shownScreen(page);
-  let lowest = -1;
+  const differing = {well: 0, elsewhere: 0};  // the record's well: the top 32 rows at 1x
   for (let i = 0; i < shown.rgba.length; i += 4)
     if (differingShare({width: 1, height: 1, rgba: shown.rgba.subarray(i, i + 4)}, {width: 1, height: 1, rgba: plain.rgba.subarray(i, i + 4)}, 16))
-      lowest = Math.floor(i / 4 / 240);
-  assert.ok(lowest >= 0 && lowest < 30, `the record in its well at the top (last differing row ${lowest})`);
+      ++differing[i / 4 / plain.width < 32 * 4 ? 'well' : 'elsewhere'];
+  assert.ok(differing.well > 0 && differing.elsewhere <= fourTimesTolerated * shown.width * shown.height,
+            `the record in its well at the top, nothing else changed (${JSON.stringify(differing)})`);
   await page.close();
 });
 
@@ -216,7 +248,7 @@ test('bad address options and a damaged link get words and a way to play without
 
 test('the menu at a fixed frame matches the desktop headless screenshot, in both display formats', async () => {
   for (const depth of ['16', '32']) {
-    const page = await openPage(browser);
+    const page = await openPage(browser, {viewport: {width: 240, height: 320}});  // a page the screen fills at 1x
     await page.goto(`${site.url}?frames=60&depth=${depth}&speed=max`);
     assert.equal(await exitCode(page, 30000), 0);
     const share = differingShare(await shownScreen(page), await desktopScreen(['--frames', '60', '--depth', depth]), Number(depth));
