@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "cast/cast.h"
+#include "cast/scaled_set_arrival.h"
 #include "engine/movie.h"
 #include "platform/fake_wave_output.h"
 #include "platform/image_encoder.h"
@@ -204,6 +205,10 @@ bool Application::step() {
   if (suspended_) return true;
   followWindowSize();
   tickMovie();
+  if (arrivingSet_ && !arrivingSet_->step()) {
+    arrivingSet_->finish();
+    arrivingSet_.reset();
+  }
   if (windowInput_) windowInput_->followScreen();
   if (host_->takeCloseRequest()) windowDestroyed();
   return !quit_;
@@ -259,8 +264,9 @@ void Application::setPresentationScale(int scale) {
   if (movie_ != nullptr) movie_->setPresentationScale(scale);
 }
 
-void Application::lookForMediaSet(int scale) {
-  if (auto* cast = movie_ != nullptr ? dynamic_cast<Cast*>(&movie_->cast()) : nullptr) cast->lookForScaledMedia(scale);
+void Application::mediaSetArrived(int scale) {
+  if (auto* cast = movie_ != nullptr ? dynamic_cast<Cast*>(&movie_->cast()) : nullptr)
+    arrivingSet_ = cast->scaledMediaArriving(scale);
 }
 
 // A window composes at the scale its size asks for (resized, full screen, Ctrl+1 to 4); the
@@ -373,6 +379,7 @@ int Application::shutdown() {
   game_ = nullptr;
   kept_.reset();
   pageNotices_.reset();
+  arrivingSet_.reset();
   movieValue_ = Value();  // the movie closes its debug log
   movie_ = nullptr;
   if (!debug_log::takeProblem().empty()) fail(ExitCode::writeFailed);

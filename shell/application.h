@@ -32,6 +32,7 @@ namespace qn {
 class KeptState;
 class Movie;
 class PageNotices;
+class ScaledSetArrival;
 class ShellDisplayHost;
 class SoundMixer;
 class UnattendedPlay;
@@ -108,8 +109,10 @@ class Application final : public platform::LoopSteps {
   // at every turn; the browser's page sets the scale its canvas needs.
   void setPresentationScale(int scale);
   // A finer media set for `scale` was put beside the media file since the program started: the
-  // cast takes it (or says in the debug log why not), and the pictures at that scale come from it.
-  void lookForMediaSet(int scale);
+  // cast takes it (or says in the debug log why not) once the pictures it has for the screen are
+  // decoded, one a turn, so that no frame waits for them; the pictures at that scale then come
+  // from it.
+  void mediaSetArrived(int scale);
 
  private:
   bool frameClock() const;
@@ -150,6 +153,7 @@ class Application final : public platform::LoopSteps {
   game::GameMovie* game_ = nullptr;  // the movie, when it is the game
   std::unique_ptr<KeptState> kept_;
   std::unique_ptr<PageNotices> pageNotices_;
+  std::unique_ptr<ScaledSetArrival> arrivingSet_;
   bool suspended_ = false;
   bool quit_ = false;
   ExitCode exitCode_ = ExitCode::success;

@@ -137,7 +137,7 @@ void WindowInput::hostCommand(platform::HostCommand command, int32_t value) {
   switch (command) {
     case platform::HostCommand::toggleMute: toggleMute(); break;
     case platform::HostCommand::presentationScale: application_.setPresentationScale(value); break;
-    case platform::HostCommand::mediaSetArrived: application_.lookForMediaSet(value); break;
+    case platform::HostCommand::mediaSetArrived: application_.mediaSetArrived(value); break;
   }
 }
 
