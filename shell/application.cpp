@@ -205,9 +205,9 @@ bool Application::step() {
   if (suspended_) return true;
   followWindowSize();
   tickMovie();
-  if (arrivingSet_ && !arrivingSet_->step()) {
-    arrivingSet_->finish();
-    arrivingSet_.reset();
+  if (!arrivingSets_.empty() && !arrivingSets_.front()->step()) {
+    arrivingSets_.front()->finish();
+    arrivingSets_.erase(arrivingSets_.begin());
   }
   if (windowInput_) windowInput_->followScreen();
   if (host_->takeCloseRequest()) windowDestroyed();
@@ -265,8 +265,11 @@ void Application::setPresentationScale(int scale) {
 }
 
 void Application::mediaSetArrived(int scale) {
-  if (auto* cast = movie_ != nullptr ? dynamic_cast<Cast*>(&movie_->cast()) : nullptr)
-    arrivingSet_ = cast->scaledMediaArriving(scale);
+  auto* cast = movie_ != nullptr ? dynamic_cast<Cast*>(&movie_->cast()) : nullptr;
+  std::unique_ptr<ScaledSetArrival> arrival = cast != nullptr ? cast->scaledMediaArriving(scale) : nullptr;
+  if (!arrival) return;
+  std::erase_if(arrivingSets_, [scale](const auto& waiting) { return waiting->scale() == scale; });
+  arrivingSets_.push_back(std::move(arrival));
 }
 
 // A window composes at the scale its size asks for (resized, full screen, Ctrl+1 to 4); the
@@ -379,7 +382,7 @@ int Application::shutdown() {
   game_ = nullptr;
   kept_.reset();
   pageNotices_.reset();
-  arrivingSet_.reset();
+  arrivingSets_.clear();
   movieValue_ = Value();  // the movie closes its debug log
   movie_ = nullptr;
   if (!debug_log::takeProblem().empty()) fail(ExitCode::writeFailed);

@@ -16,6 +16,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "engine/display_host.h"
 #include "platform/main_loop.h"
@@ -153,7 +154,7 @@ class Application final : public platform::LoopSteps {
   game::GameMovie* game_ = nullptr;  // the movie, when it is the game
   std::unique_ptr<KeptState> kept_;
   std::unique_ptr<PageNotices> pageNotices_;
-  std::unique_ptr<ScaledSetArrival> arrivingSet_;
+  std::vector<std::unique_ptr<ScaledSetArrival>> arrivingSets_;  // readied in turn, the first first
   bool suspended_ = false;
   bool quit_ = false;
   ExitCode exitCode_ = ExitCode::success;
