@@ -4,7 +4,8 @@
 //   - page load to the first frame: served from 127.0.0.1, and over a phone's mobile connection
 //     (Chromium's network throttling: 9 Mbit/s down, 60 ms latency), the first visit and a return
 //     visit served by the app's service worker;
-//   - frame times of the same demo in the browser and in the desktop program (--stats);
+//   - frame times of the same demo in the browser and in the desktop program (--stats), composed
+//     at 1x and at 4x;
 //   - WebAssembly memory after 5 and after 50 demo games.
 //
 //   node measure.mjs SITE_FOLDER PROGRAM [GAMES_FOR_MEMORY]
@@ -82,10 +83,7 @@ async function firstFrames(browser, url, runs) {
     const phone = await browser.newContext();
     const first = await firstFrame(phone, url, true);
     measured.network.push(first.times.firstFrame);
-    await first.page.waitForFunction(async () => {
-      const names = await caches.keys();
-      return names.length === 1 && (await (await caches.open(names[0])).keys()).length > 10;
-    }, null, {timeout: 60000, polling: 100});
+    await first.page.evaluate(() => navigator.serviceWorker.ready);  // installed whole and active
     await first.page.close();
     const again = await firstFrame(phone, url, true);
     measured.returning.push(again.times.firstFrame);
@@ -116,8 +114,10 @@ async function desktopStatistics(args) {
   return parseStatistics(stderr);
 }
 
-async function browserStatistics(browser, url) {
-  const page = await openPage(browser);
+// A page the screen fills at `scale` exactly (no device pixels to spare), so the program composes
+// at that scale.
+async function browserStatistics(browser, url, scale) {
+  const page = await openPage(browser, {viewport: {width: 240 * scale, height: 320 * scale}});
   await page.goto(`${url}?demo=2&stats&speed=max`);
   if ((await exitCode(page, 300000)) !== 0) throw new Error('the demo failed in the browser');
   const text = page.consoleLines.map((line) => line.text).join('\n');
@@ -127,17 +127,17 @@ async function browserStatistics(browser, url) {
 
 // `optimizedBrowser` compiles all of the program with the optimizing compiler before it runs,
 // leaving out the first seconds in which a browser runs it from quickly made code.
-async function frameTimes(browser, optimizedBrowser, url, runs) {
+async function frameTimes(browser, optimizedBrowser, url, runs, scale) {
   const browserRuns = [], optimizedRuns = [], desktopRuns = [];
   for (let run = 0; run < runs; ++run) {
-    browserRuns.push(await browserStatistics(browser, url));
-    optimizedRuns.push(await browserStatistics(optimizedBrowser, url));
-    desktopRuns.push(await desktopStatistics(['--headless']));
+    browserRuns.push(await browserStatistics(browser, url, scale));
+    optimizedRuns.push(await browserStatistics(optimizedBrowser, url, scale));
+    desktopRuns.push(await desktopStatistics(scale > 1 ? ['--headless', '--scale', String(scale)] : ['--headless']));
   }
   const of = (list, row, key) => median(list.map((stats) => stats[row][key]));
   const ratio = (x, y) => (y > 0 ? `${(x / y).toFixed(1)}x` : '–');
   for (const key of ['median', 'p99']) {
-    console.log(`| µs per frame (${key}), demo of 2 games | browser | browser, optimized from the start | desktop | ratio | ratio, optimized |`);
+    console.log(`| µs per frame (${key}), demo of 2 games at ${scale}x | browser | browser, optimized from the start | desktop | ratio | ratio, optimized |`);
     console.log('|---|---:|---:|---:|---:|---:|');
     for (const row of ['movie tick', 'composition', 'present', 'total']) {
       const b = of(browserRuns, row, key), o = of(optimizedRuns, row, key), d = of(desktopRuns, row, key);
@@ -166,7 +166,7 @@ const optimizedBrowser = await launchBrowser(['--js-flags=--no-liftoff']);
 try {
   transferSizes();
   await firstFrames(browser, site.url, 5);
-  await frameTimes(browser, optimizedBrowser, site.url, 3);
+  for (const scale of [1, 4]) await frameTimes(browser, optimizedBrowser, site.url, 3, scale);
   await memory(browser, site.url, Number(memoryGames));
 } finally {
   await optimizedBrowser.close();

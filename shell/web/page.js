@@ -1,7 +1,8 @@
 // The page around the browser edition: it loads the program and its files with a progress bar,
-// shows a cover whose tap starts the game (browsers keep sound off until a gesture), offers mute,
-// full-screen and share buttons, pauses the game while the page is hidden, and puts the
-// program's messages, its end and any error on the page.
+// shows a cover whose tap starts the game (browsers keep sound off until a gesture), has the
+// program compose at the scale the screen's size needs and fetches the finer pictures for it once
+// the game runs, offers mute, full-screen and share buttons, pauses the game while the page is
+// hidden, and puts the program's messages, its end and any error on the page.
 //
 // The address's options are the program's command line: ?name=value is --name value and ?name
 // is --name (?demo=2&depth=32 runs `boules --demo 2 --depth 32`); the program judges them, and a
@@ -152,9 +153,14 @@ async function load() {
     getPreloadedPackage: () => data.buffer,
     preRun: [
       () => {
-        Module.FS.mkdir('/boules');
-        if (media) Module.FS.writeFile('/boules/MyMovie.qmf', media);
-        if (sharedGame) Module.FS.writeFile(sharedPath, sharedGame.recording);
+        const fs = Module.FS;
+        fs.mkdir('/boules');
+        if (media) fs.writeFile('/boules/MyMovie.qmf', media);
+        if (sharedGame) fs.writeFile(sharedPath, sharedGame.recording);
+        // Files written in the page's memory would vanish with it unseen: the program may write
+        // only its own folder (the page's recording) and /dev/stdout (the console), and says so
+        // for anything else (?report=file).
+        for (const folder of ['/', '/tmp', '/home', '/home/web_user']) fs.chmod(folder, 0o555);
       },
     ],
     onRuntimeInitialized: runtimeReady,

@@ -236,7 +236,7 @@ test('a game shared as a link replays to the desktop replay\'s report; today\'s 
 
 test('bad address options and a damaged link get words and a way to play without them', async () => {
   for (const [address, words] of [['?depth=7', /--depth is 16 or 32, not '7'/], ['?nonsense=1', /unknown option '--nonsense'/],
-                                  ['#replay=AAAA&frames=10', /This link is damaged/]]) {
+                                  ['?report=file', /--report file: cannot create/], ['#replay=AAAA&frames=10', /This link is damaged/]]) {
     const page = await openPhone(browser);
     await page.goto(site.url + address);
     await page.waitForSelector('#message:not([hidden])');
