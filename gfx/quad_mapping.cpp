@@ -171,7 +171,7 @@ void drawQuad(ImageBuffer& destination, const ImageBuffer& source, const ImageBu
     sample(source, u, v, du, dv, count, from, stage.sourceLookup, scratch.colours, scratch.raw, columns.data(),
            rows.data());
     const uint8_t* maskBytes = nullptr;
-    if (mask) {
+    if (mask && maskNeeded(stage)) {
       for (int32_t i = 0; i < count; ++i) {
         const int32_t mx = columns[i] - params.maskOffsetH, my = rows[i] - params.maskOffsetV;
         scratch.mask[i] = maskArea.contains(mx, my) ? readMaskValue(stage.maskFormat, mask->row(my), mx) : 255;
