@@ -107,7 +107,8 @@ class Movie : public ScriptObject, public ScriptHost {
   // The sprite a channel holds, or null.
   SpriteChannel* spriteIn(int32_t channel) const;
   Value spriteRef(int32_t channel) const;
-  void invalidateSprite(SpriteChannel& sprite, bool force);
+  // Marks what the sprite showed and what it shows now for recomposing (before and after a change).
+  void invalidateSprite(SpriteChannel& sprite);
   void applyChanges(SpriteChannel& sprite, int32_t bits, bool now);
   // The topmost sprite under a stage point whose behaviours want one of `mask` (0: any): its
   // channel, or 0.

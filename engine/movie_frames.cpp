@@ -139,7 +139,7 @@ void Movie::endOrContinueSprites(int32_t frame) {
       continue;
     }
     Value ending = channels_[channel];  // alive through its endSprite
-    invalidateSprite(*sprite, false);
+    invalidateSprite(*sprite);
     removeFromDrawOrder(*sprite);
     navigationLocked_ = true;
     currentSpriteNum_ = static_cast<int32_t>(channel);
@@ -166,7 +166,7 @@ void Movie::startSprites(int32_t frame, std::vector<Value>& started) {
     sprite->attachBehaviours();
     sprite->applyCommands(frame);
     sprite->update(false);
-    invalidateSprite(*sprite, false);
+    invalidateSprite(*sprite);
     slot = Value::adopt(sprite);
     insertInDrawOrder(*sprite);
     started.push_back(slot);

@@ -8,9 +8,11 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstring>
 #include <utility>
 #include <vector>
 
+#include "gfx/fast_paths.h"
 #include "gfx/pixel_access.h"
 
 namespace qn {
@@ -97,6 +99,18 @@ void sampleSpan(const ImageBuffer& source, int64_t u, int64_t v, int64_t du, int
   }
 }
 
+// The raw source pixels of a span in order, for a fast path to take as an unscaled row (sources
+// of a byte or more a pixel).
+void gatherSpan(const ImageBuffer& source, int64_t u, int64_t v, int64_t du, int64_t dv, int32_t count,
+                const PixelRect& within, uint8_t* gathered) {
+  const auto bytes = static_cast<size_t>(bitsPerPixel(source.format()) / 8);
+  for (int32_t i = 0; i < count; ++i, u += du, v += dv) {
+    const int32_t x = std::clamp(static_cast<int32_t>(u >> 16), within.left, within.right - 1);
+    const int32_t y = std::clamp(static_cast<int32_t>(v >> 16), within.top, within.bottom - 1);
+    std::memcpy(gathered + static_cast<size_t>(i) * bytes, source.row(y) + static_cast<size_t>(x) * bytes, bytes);
+  }
+}
+
 using SpanSampler = void (*)(const ImageBuffer&, int64_t, int64_t, int64_t, int64_t, int32_t, const PixelRect&,
                              const uint32_t*, uint32_t*, uint8_t*, int32_t*, int32_t*);
 template <size_t... I>
@@ -134,6 +148,12 @@ void drawQuad(ImageBuffer& destination, const ImageBuffer& source, const ImageBu
   Chain forward(ring, topIndex, bottomIndex, 1);
   Chain backward(ring, topIndex, bottomIndex, -1);
 
+  // Without a mask to read, a span's pixels gathered in order are an unscaled row, which the
+  // unscaled fast path of the same stage (if any) draws as the general path would.
+  const RowFunction fast = fastPathsEnabled() && !(mask && maskNeeded(stage)) && bitsPerPixel(stage.source) >= 8
+                               ? findFastPath(stage, kOne, kOne, false)
+                               : nullptr;
+  std::vector<uint8_t> gathered(fast ? static_cast<size_t>(limit.width()) * (bitsPerPixel(stage.source) / 8) : 0);
   const ScratchRows scratch = scratchRows(limit.width());
   std::vector<int32_t> columns(static_cast<size_t>(limit.width())), rows(static_cast<size_t>(limit.width()));
   const SpanSampler sample = kSpanSamplers[static_cast<int>(stage.source)];
@@ -168,6 +188,13 @@ void drawQuad(ImageBuffer& destination, const ImageBuffer& source, const ImageBu
     if (a.dv < 0 || b.dv < 0 || dv < 0) v = std::max<int64_t>(v - 1, 0);
 
     const int32_t count = static_cast<int32_t>(end - first);
+    if (fast) {
+      gatherSpan(source, u, v, du, dv, count, from, gathered.data());
+      fast({destination.row(static_cast<int32_t>(row)), static_cast<int32_t>(first), count, gathered.data(), 0, kOne,
+            nullptr, 0},
+           stage);
+      continue;
+    }
     sample(source, u, v, du, dv, count, from, stage.sourceLookup, scratch.colours, scratch.raw, columns.data(),
            rows.data());
     const uint8_t* maskBytes = nullptr;
