@@ -100,16 +100,21 @@ void sampleSpan(const ImageBuffer& source, int64_t u, int64_t v, int64_t du, int
 }
 
 // The raw source pixels of a span in order, for a fast path to take as an unscaled row (sources
-// of a byte or more a pixel).
+// of `Bytes` bytes a pixel).
+template <size_t Bytes>
 void gatherSpan(const ImageBuffer& source, int64_t u, int64_t v, int64_t du, int64_t dv, int32_t count,
                 const PixelRect& within, uint8_t* gathered) {
-  const auto bytes = static_cast<size_t>(bitsPerPixel(source.format()) / 8);
   for (int32_t i = 0; i < count; ++i, u += du, v += dv) {
     const int32_t x = std::clamp(static_cast<int32_t>(u >> 16), within.left, within.right - 1);
     const int32_t y = std::clamp(static_cast<int32_t>(v >> 16), within.top, within.bottom - 1);
-    std::memcpy(gathered + static_cast<size_t>(i) * bytes, source.row(y) + static_cast<size_t>(x) * bytes, bytes);
+    std::memcpy(gathered + static_cast<size_t>(i) * Bytes, source.row(y) + static_cast<size_t>(x) * Bytes, Bytes);
   }
 }
+
+using SpanGatherer = void (*)(const ImageBuffer&, int64_t, int64_t, int64_t, int64_t, int32_t, const PixelRect&,
+                              uint8_t*);
+constexpr std::array<SpanGatherer, 4> kSpanGatherers = {&gatherSpan<1>, &gatherSpan<2>, &gatherSpan<3>,
+                                                        &gatherSpan<4>};
 
 using SpanSampler = void (*)(const ImageBuffer&, int64_t, int64_t, int64_t, int64_t, int32_t, const PixelRect&,
                              const uint32_t*, uint32_t*, uint8_t*, int32_t*, int32_t*);
@@ -153,7 +158,8 @@ void drawQuad(ImageBuffer& destination, const ImageBuffer& source, const ImageBu
   const RowFunction fast = fastPathsEnabled() && !(mask && maskNeeded(stage)) && bitsPerPixel(stage.source) >= 8
                                ? findFastPath(stage, kOne, kOne, false)
                                : nullptr;
-  std::vector<uint8_t> gathered(fast ? static_cast<size_t>(limit.width()) * (bitsPerPixel(stage.source) / 8) : 0);
+  const int32_t sourceBytes = bitsPerPixel(stage.source) / 8;
+  std::vector<uint8_t> gathered(fast ? static_cast<size_t>(limit.width()) * static_cast<size_t>(sourceBytes) : 0);
   const ScratchRows scratch = scratchRows(limit.width());
   std::vector<int32_t> columns(static_cast<size_t>(limit.width())), rows(static_cast<size_t>(limit.width()));
   const SpanSampler sample = kSpanSamplers[static_cast<int>(stage.source)];
@@ -189,7 +195,7 @@ void drawQuad(ImageBuffer& destination, const ImageBuffer& source, const ImageBu
 
     const int32_t count = static_cast<int32_t>(end - first);
     if (fast) {
-      gatherSpan(source, u, v, du, dv, count, from, gathered.data());
+      kSpanGatherers[static_cast<size_t>(sourceBytes - 1)](source, u, v, du, dv, count, from, gathered.data());
       fast({destination.row(static_cast<int32_t>(row)), static_cast<int32_t>(first), count, gathered.data(), 0, kOne,
             nullptr, 0},
            stage);
