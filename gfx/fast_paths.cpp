@@ -250,16 +250,23 @@ template <PixelFormat S, PixelFormat D, Sampling Steps>
   });
 }
 
-// A partial blend of the whole source over the destination.
-template <PixelFormat S, PixelFormat D, Sampling Steps>
+// A partial blend of the whole source over the destination; through a mask (the matte of a
+// sprite drawn below full blend) the mask value then weighs the blend over the destination.
+template <PixelFormat S, PixelFormat D, Sampling Steps, MaskKind M>
 [[gnu::always_inline]] inline void blendTo16(const RowSpan& span, const PixelStage& stage) {
   const Row<Steps, S> r(span);
   uint8_t* destination = r.destination + 2 * int64_t{span.x};
   const int32_t level = stage.blend;
   r.forEach([&](int32_t i, int64_t column) {
+    uint32_t m = 0;
+    if constexpr (M == MaskKind::bits) m = rawPixel<indexed1>(r.mask, r.maskColumn(i)) ? 255 : 0;
+    else if constexpr (M == MaskKind::bytes) m = r.mask[r.maskColumn(i)];
+    if (m == 255) return;
     const uint32_t s = widenRaw<S>(rawPixel<S>(r.source, column), nullptr);
     const uint32_t d = widen16<D>(load16(destination, i));
-    store16(destination, i, narrow16<D>(blendColour(d, s, level)));
+    uint32_t out = blendColour(d, s, level);
+    if (m != 0) out = blendArgb(d, out, static_cast<int32_t>(255 - m));
+    store16(destination, i, narrow16<D>(out));
   });
 }
 
@@ -377,7 +384,7 @@ constexpr RowFunction copyRowTo16() {
 }
 
 template <PixelFormat S, PixelFormat D, Sampling Steps>
-constexpr std::array<FastPath, 7> sixteenBitPaths() {
+constexpr std::array<FastPath, 9> sixteenBitPaths() {
   return {{{Steps, S, D, source, store, none, false, copyRowTo16<S, D, Steps>()},
            {Steps, S, D, source, WriteRule::mask, bits, false, &eachRow<&bitMaskedTo16<S, D, Steps>>},
            {Steps, S, D, source, WriteRule::mask, bytes, false, &eachRow<&byteMaskedTo16<S, D, Steps>>},
@@ -386,7 +393,9 @@ constexpr std::array<FastPath, 7> sixteenBitPaths() {
            {Steps, S, D, backgroundTransparent, WriteRule::mask, bits, false,
             &eachRow<&backgroundTransparentTo16<S, D, Steps, bits>>, true},
            {Steps, S, D, maskThreshold, store, bytes, false, &eachRow<&thresholdTo16<S, D, Steps>>},
-           {Steps, S, D, blend, store, none, false, &eachRow<&blendTo16<S, D, Steps>>, true}}};
+           {Steps, S, D, blend, store, none, false, &eachRow<&blendTo16<S, D, Steps, none>>, true},
+           {Steps, S, D, blend, WriteRule::mask, bits, false, &eachRow<&blendTo16<S, D, Steps, bits>>, true},
+           {Steps, S, D, blend, WriteRule::mask, bytes, false, &eachRow<&blendTo16<S, D, Steps, bytes>>, true}}};
 }
 
 // The solid paths of one source format into a 16-bit destination: copies and blends, with or

@@ -41,16 +41,19 @@ void arrange(GameHarness& game, int32_t stars) {
   engine.getProperty(s::pList).setProperty(s::mode, s::rollBall);
 }
 
+// A four-player game at its first turn with all thirteen balls in play.
+GameHarness* fourPlayersWithAllBalls() {
+  auto* made = new GameHarness(false, kDisplay565);
+  made->startGameWith({member::human, member::human, member::human, member::human});
+  made->runUntilMode(s::setRot, 600);
+  Value engine = engineOf(*made);
+  for (int32_t k = engine.getProperty(s::pBallList).count(); k < kBalls; ++k)
+    engine.call(s::addBall, s::metal, 1 + k % 4);
+  return made;
+}
+
 GameHarness& busyGame() {
-  static GameHarness* game = [] {
-    auto* made = new GameHarness(false, kDisplay565);
-    made->startGameWith({member::human, member::human, member::human, member::human});
-    made->runUntilMode(s::setRot, 600);
-    Value engine = engineOf(*made);
-    for (int32_t k = engine.getProperty(s::pBallList).count(); k < kBalls; ++k)
-      engine.call(s::addBall, s::metal, 1 + k % 4);
-    return made;
-  }();
+  static GameHarness* game = fourPlayersWithAllBalls();
   return *game;
 }
 
@@ -85,12 +88,7 @@ BENCHMARK(BM_RollBallFrameWithComposition)->ArgsProduct({{8, 88}, {1, 4}})->ArgN
 // what changes.
 GameHarness& stillGame() {
   static GameHarness* game = [] {
-    auto* made = new GameHarness(false, kDisplay565);
-    made->startGameWith({member::human, member::human, member::human, member::human});
-    made->runUntilMode(s::setRot, 600);
-    Value engine = engineOf(*made);
-    for (int32_t k = engine.getProperty(s::pBallList).count(); k < kBalls; ++k)
-      engine.call(s::addBall, s::metal, 1 + k % 4);
+    GameHarness* made = fourPlayersWithAllBalls();
     arrange(*made, 0);
     made->frame();
     made->movie().setProperty(sym::actorList, makeList({}));
