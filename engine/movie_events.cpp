@@ -34,7 +34,7 @@ bool Movie::deliverToSprite(SpriteChannel& sprite, EventMask event) {
   const SymbolNumber handler = eventSymbol(event);
   bool handled = false;
   for (int32_t i = 1; i <= behaviours->size(); ++i) {
-    Value item = behaviours->at(i);
+    Value item = behaviours->valueAt(i);
     ScriptInstance* instance = scriptInstanceOf(item);
     if (!instance) continue;
     instance->setSpriteNum(sprite.channel());
@@ -178,7 +178,7 @@ void Movie::call(int argc, Value* const* argv, Value& result) {
       receiver.object()->handle(handler, further, result, rest, false);
   };
   if (ListObject* list = listOf(target)) {
-    for (int32_t i = 1; i <= list->size(); ++i) callOne(list->at(i));
+    for (int32_t i = 1; i <= list->size(); ++i) callOne(list->valueAt(i));
   } else {
     callOne(target);
   }

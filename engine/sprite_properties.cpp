@@ -26,7 +26,7 @@ bool assign(T& field, T value) {
 
 // The argument of `intersects` and `within`: a channel number or a sprite reference.
 SpriteChannel* otherSprite(Movie& movie, const Value& value) {
-  if (value.is(sym::integer) || value.is(sym::float_)) return &movie.sprite(value.toInteger());
+  if (value.isNumber()) return &movie.sprite(value.toInteger());
   if (value.is(sym::sprite)) return spriteOf(value);
   return nullptr;
 }
@@ -276,7 +276,7 @@ bool SpriteChannel::sendToBehaviours(SymbolNumber handler, const Value& first, b
   if (!behaviours) return false;
   bool handled = false;
   for (int32_t i = 1; i <= behaviours->size(); ++i) {
-    Value item = behaviours->at(i);
+    Value item = behaviours->valueAt(i);
     ScriptInstance* instance = scriptInstanceOf(item);
     if (!instance) continue;
     handled = handleWith(*instance, handler, meIsInstance ? item : first, argc, argv, result);

@@ -319,7 +319,7 @@ TEST_F(MovieTest, CallReachesEveryObjectOfAList) {
   takeLog();
   Value engine = callGlobal(*movie, sym::new_, scriptOf(Value("Engine")), Value("e"));
   Value behaviours = sprite(5).property(sym::scriptInstanceList);
-  Value targets = makeList({engine, listOf(behaviours)->at(1), Value(3)});
+  Value targets = makeList({engine, listOf(behaviours)->valueAt(1), Value(3)});
   call(s::greet, targets, 1);
   Lines expected = {"greet engine 1", "greet 5 1"};
   EXPECT_EQ(takeLog(), expected);

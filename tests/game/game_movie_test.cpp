@@ -160,7 +160,7 @@ TEST_F(GameMovieTest, StartingShowsTheMenuWithTheEngineRunning) {
   ListObject* actors = listOf(movie->actorList());
   ASSERT_NE(actors, nullptr);
   ASSERT_EQ(actors->size(), 1);
-  const Value engine = actors->at(1);
+  const Value engine = actors->valueAt(1);
   EXPECT_TRUE(engine.sameObject(movie->globals().engineObject));
   const Value pList = engine.getProperty(s::pList);
   EXPECT_EQ(symbolPropListOf(pList)->get(s::mode).toString(), "#waitstart");
