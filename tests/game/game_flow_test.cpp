@@ -143,7 +143,7 @@ TEST(GameFlow, ADrawCountsNoWinAndStandsOnTheFirstPlayersBanner) {
   GameHarness game;
   ASSERT_TRUE(game.startGameWith({member::human, member::computer}));
   ASSERT_TRUE(game.runUntilMode(s::setRot, 400));
-  Value engine = game.movie().property(sym::actorList).item(1);
+  Value engine = game.engineObject();
   engine.call(s::finish, 0);
   EXPECT_TRUE(game.mode() == s::waitMenu);
   EXPECT_EQ(game.fieldText("gameTxt"), "Draw!");
