@@ -33,7 +33,7 @@ constexpr int32_t kTempoCastLib = -1;
 
 }  // namespace
 
-void Movie::tick() {
+Playing Movie::tick() {
   tickTime_ = services_.display.now();
   if (tempo_ >= 1000 || elapsed(tickTime_, lastFrameTime_) >= 1000 / std::max(tempo_, 1)) {
     advanceFrame();
@@ -48,6 +48,7 @@ void Movie::tick() {
     rolloverCheck();
     lastRolloverTime_ = tickTime_;
   }
+  return answer();
 }
 
 int32_t Movie::msUntilNextTick() {

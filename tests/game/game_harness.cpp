@@ -49,9 +49,7 @@ bool GameHarness::runUntilMode(Symbol wanted, int limit) {
 }
 
 void GameHarness::tap(int32_t x, int32_t y) {
-  display_.mouseH = x;
-  display_.mouseV = y;
-  movie_->mouseDown();
+  movie_->mouseDown({x, y});
   frame();
   lift();
   frame();
@@ -65,13 +63,10 @@ void GameHarness::tapChannel(int32_t channel) {
 }
 
 void GameHarness::touchChannel(int32_t channel) {
-  const IntPoint at = tapPointOn(*movie_, channel);
-  display_.mouseH = at.x;
-  display_.mouseV = at.y;
-  movie_->mouseDown();
+  movie_->mouseDown(tapPointOn(*movie_, channel));
 }
 
-void GameHarness::lift() { movie_->mouseUp(); }
+void GameHarness::lift() { movie_->mouseUp(movie_->stylusPoint()); }
 
 Value GameHarness::pList(Symbol key) { return engine(s::pList).getProperty(key); }
 

@@ -197,14 +197,14 @@ TEST_F(GameMovieTest, ButtonsCarryTheirBehavioursAndTheFrameHolds) {
   EXPECT_EQ(none->size(), 0);
   for (int i = 0; i < 5; ++i) frame();
   EXPECT_EQ(movie->currentFrame(), 1);
-  EXPECT_EQ(display.closeRequests, 0);
+  EXPECT_FALSE(movie->stopped());
 }
 
 TEST_F(GameMovieTest, StoppingClearsTheVersionText) {
   frame();
   movie->quit();
   EXPECT_EQ(cast.named("versie").text, "");
-  EXPECT_EQ(display.closeRequests, 1);
+  EXPECT_EQ(movie->tick(), Playing::stopped);
 }
 
 }  // namespace

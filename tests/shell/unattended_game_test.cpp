@@ -118,10 +118,9 @@ TEST(UnattendedGame, ADemoGameThatNeverComesBackEndsTheRunWithTheStallCode) {
     ::testing::internal::CaptureStderr();
     for (uint32_t frame = 0; frame < 30'000 && !play->demoStalled(); ++frame) {
       if (std::optional<DeviceInput> tap = play->demoInput()) {
-        display.mouseH = static_cast<int32_t>(tap->value);
-        display.mouseV = static_cast<int32_t>(tap->y);
-        if (tap->kind == InputKind::stylusDown) movie.mouseDown();
-        else movie.mouseUp();
+        const IntPoint at{static_cast<int32_t>(tap->value), static_cast<int32_t>(tap->y)};
+        if (tap->kind == InputKind::stylusDown) movie.mouseDown(at);
+        else movie.mouseUp(at);
       }
       play->runTick(frame, [&] {
         if (told.endsStarted > 0) return;  // hung
