@@ -41,6 +41,8 @@ class GameHarness {
   // The game, whose rule events a test can follow, and what it told so far.
   GameMovie& game() { return *game_; }
   const ToldEvents& told() const { return told_; }
+  // Nobody follows the game any more, not even the harness.
+  void followNothing() { game_->observers().remove(told_); }
   int32_t framesRun() const { return frames_; }
 
   void frame();

@@ -4,6 +4,7 @@
 // the engine tests' fakes; the cast is a stand-in that keeps texts and plays.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -205,6 +206,36 @@ TEST_F(GameMovieTest, StoppingClearsTheVersionText) {
   movie->quit();
   EXPECT_EQ(cast.named("versie").text, "");
   EXPECT_EQ(movie->tick(), Playing::stopped);
+}
+
+// An observer removed while an event is told hears nothing more, not even that event; one added
+// then hears the events after it.
+TEST(GameObservers, MayComeAndGoWhileAnEventIsTold) {
+  struct Counting final : GameObserver {
+    int menus = 0;
+    std::function<void()> atMenu;
+    void menuShown() override {
+      ++menus;
+      if (atMenu) atMenu();
+    }
+  };
+  GameObservers observers;
+  Counting first, second, late;
+  observers.add(first);
+  observers.add(second);
+  first.atMenu = [&] {
+    observers.remove(second);
+    observers.add(late);
+  };
+  observers.tell(&GameObserver::menuShown);
+  EXPECT_EQ(second.menus, 0);
+  EXPECT_EQ(late.menus, 0);
+  first.atMenu = [&] { observers.remove(first); };
+  observers.tell(&GameObserver::menuShown);
+  observers.tell(&GameObserver::menuShown);
+  EXPECT_EQ(first.menus, 2);
+  EXPECT_EQ(second.menus, 0);
+  EXPECT_EQ(late.menus, 2);
 }
 
 }  // namespace
