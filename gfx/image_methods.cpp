@@ -157,33 +157,53 @@ bool crop(ImageBuffer& image, const MethodCall& call) {
   return true;
 }
 
-bool fill(ImageBuffer& image, const MethodCall& call) {
+// A rect and then the shape's options, as fill and draw take them.
+struct ShapeArguments {
+  PixelRect rect;
+  ShapeOptions options;
+};
+std::optional<ShapeArguments> shapeArguments(const ImageBuffer& image, const MethodCall& call, ShapeOptions defaults) {
   int at = 0;
   const auto rect = rectArgument(call.argc, call.argv, at);
-  if (!rect) return false;
-  const ShapeOptions options = readShapeOptions(image, call.argc, call.argv, at, {ShapeKind::rect, 0});
-  fillShape(image, *rect, options.shape, options.lineSize, options.colour, options.background);
-  image.reportChange(*rect);
+  if (!rect) return std::nullopt;
+  return ShapeArguments{*rect, readShapeOptions(image, call.argc, call.argv, at, defaults)};
+}
+
+bool fill(ImageBuffer& image, const MethodCall& call) {
+  const auto shape = shapeArguments(image, call, {ShapeKind::rect, 0});
+  if (!shape) return false;
+  const ShapeOptions& options = shape->options;
+  fillShape(image, shape->rect, options.shape, options.lineSize, options.colour, options.background);
+  image.reportChange(shape->rect);
   return true;
 }
 
 bool draw(ImageBuffer& image, const MethodCall& call) {
-  int at = 0;
-  const auto rect = rectArgument(call.argc, call.argv, at);
-  if (!rect) return false;
-  const ShapeOptions options = readShapeOptions(image, call.argc, call.argv, at, {ShapeKind::line, 1});
-  drawOutline(image, *rect, options);
-  image.reportChange(*rect);
+  const auto shape = shapeArguments(image, call, {ShapeKind::line, 1});
+  if (!shape) return false;
+  drawOutline(image, shape->rect, shape->options);
+  image.reportChange(shape->rect);
   return true;
 }
 
-bool floodFillAt(ImageBuffer& image, const MethodCall& call) {
+// A point and then a pixel value (a colour or an integer), as floodFill and setPixel take them.
+struct PixelArguments {
+  PixelPoint point;
+  uint32_t raw;
+};
+std::optional<PixelArguments> pixelArguments(const ImageBuffer& image, const MethodCall& call) {
   int at = 0;
   const auto point = pointArgument(call.argc, call.argv, at);
-  if (!point || at >= call.argc) return false;
+  if (!point || at >= call.argc) return std::nullopt;
   const auto raw = rawPixelArgument(image, call[at]);
-  if (!raw) return false;
-  const bool filled = qn::floodFill(image, point->x, point->y, *raw);
+  if (!raw) return std::nullopt;
+  return PixelArguments{*point, *raw};
+}
+
+bool floodFillAt(ImageBuffer& image, const MethodCall& call) {
+  const auto pixel = pixelArguments(image, call);
+  if (!pixel) return false;
+  const bool filled = qn::floodFill(image, pixel->point.x, pixel->point.y, pixel->raw);
   if (filled) image.reportChange(image.bounds());
   call.answer = Value(filled ? 1 : 0);
   return true;
@@ -218,17 +238,15 @@ bool getPixel(ImageBuffer& image, const MethodCall& call) {
 }
 
 bool setPixel(ImageBuffer& image, const MethodCall& call) {
-  int at = 0;
-  const auto point = pointArgument(call.argc, call.argv, at);
-  if (!point || at >= call.argc) return false;
-  const auto raw = rawPixelArgument(image, call[at]);
-  if (!raw) return false;
-  if (!inside(image, *point)) {
+  const auto pixel = pixelArguments(image, call);
+  if (!pixel) return false;
+  const PixelPoint& point = pixel->point;
+  if (!inside(image, point)) {
     call.answer = Value(0);
     return true;
   }
-  writeRawPixel(image.format(), image.row(point->y), point->x, *raw);
-  image.reportChange({point->x, point->y, point->x + 1, point->y + 1});
+  writeRawPixel(image.format(), image.row(point.y), point.x, pixel->raw);
+  image.reportChange({point.x, point.y, point.x + 1, point.y + 1});
   call.answer = Value(1);
   return true;
 }

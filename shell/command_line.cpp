@@ -38,14 +38,23 @@ struct Option {
 
 constexpr uint32_t kMostFrames = std::numeric_limits<uint32_t>::max();
 
+template <bool ShellOptions::*Flag>
+std::string turnOn(CommandLine&, ShellOptions& options, std::optional<std::string_view>) {
+  options.*Flag = true;
+  return {};
+}
+
+template <std::string ShellOptions::*Path>
+std::string keepFileName(CommandLine&, ShellOptions& options, std::optional<std::string_view> word) {
+  options.*Path = *word;
+  return {};
+}
+
 // Every option, in the order the usage lists them: the parser and the usage text are both made
 // from this table.
 constexpr Option kOptions[] = {
     {"--headless", Argument::none, "", "run without a window or sound; every tick is one frame",
-     [](CommandLine&, ShellOptions& options, std::optional<std::string_view>) {
-       options.headless = true;
-       return std::string();
-     }},
+     turnOn<&ShellOptions::headless>},
     {"--frames", Argument::value, "N", "end after N frames",
      [](CommandLine&, ShellOptions& options, std::optional<std::string_view> word) {
        std::optional<uint32_t> frames = parseNumber(*word, 1, kMostFrames);
@@ -54,20 +63,11 @@ constexpr Option kOptions[] = {
        return std::string();
      }},
     {"--screenshot", Argument::file, "PATH", "write the screen as a PNG image at the end",
-     [](CommandLine&, ShellOptions& options, std::optional<std::string_view> word) {
-       options.screenshotPath = *word;
-       return std::string();
-     }},
+     keepFileName<&ShellOptions::screenshotPath>},
     {"--record", Argument::file, "FILE", "write the stylus and key input, by frame number",
-     [](CommandLine&, ShellOptions& options, std::optional<std::string_view> word) {
-       options.recordPath = *word;
-       return std::string();
-     }},
+     keepFileName<&ShellOptions::recordPath>},
     {"--replay", Argument::file, "FILE", "play the input recorded in FILE",
-     [](CommandLine&, ShellOptions& options, std::optional<std::string_view> word) {
-       options.replayPath = *word;
-       return std::string();
-     }},
+     keepFileName<&ShellOptions::replayPath>},
     {"--scale", Argument::value, "N", "show the screen N times enlarged (1 to 16)",
      [](CommandLine&, ShellOptions& options, std::optional<std::string_view> word) {
        std::optional<uint32_t> scale = parseNumber(*word, 1, 16);
@@ -76,10 +76,7 @@ constexpr Option kOptions[] = {
        return std::string();
      }},
     {"--fullscreen", Argument::none, "", "start full screen (Alt+Enter toggles)",
-     [](CommandLine&, ShellOptions& options, std::optional<std::string_view>) {
-       options.fullscreen = true;
-       return std::string();
-     }},
+     turnOn<&ShellOptions::fullscreen>},
     {"--depth", Argument::value, "16|32", "display format: 16 (5-6-5, as the device) or 32 bits per pixel",
      [](CommandLine&, ShellOptions& options, std::optional<std::string_view> word) {
        if (*word != "16" && *word != "32") return "--depth is 16 or 32, not " + quoted(*word);
@@ -97,15 +94,9 @@ constexpr Option kOptions[] = {
        return std::string();
      }},
     {"--report", Argument::file, "FILE", "write what happens in each game to FILE as JSON Lines",
-     [](CommandLine&, ShellOptions& options, std::optional<std::string_view> word) {
-       options.reportPath = *word;
-       return std::string();
-     }},
+     keepFileName<&ShellOptions::reportPath>},
     {"--stats", Argument::none, "", "at the end, print frame times, CPU time and memory to standard error",
-     [](CommandLine&, ShellOptions& options, std::optional<std::string_view>) {
-       options.stats = true;
-       return std::string();
-     }},
+     turnOn<&ShellOptions::stats>},
     {"--speed", Argument::value, "max|real",
      "the frame clock in a window: as fast as it goes, or in real time\n(the default)",
      [](CommandLine&, ShellOptions& options, std::optional<std::string_view> word) {
