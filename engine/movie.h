@@ -21,6 +21,7 @@
 #include "engine/random_generator.h"
 #include "engine/sprite_channel.h"
 #include "engine/sprite_span.h"
+#include "script/method_table.h"
 #include "script/script_host.h"
 #include "script/stage_rect.h"
 #include "script/value.h"
@@ -147,6 +148,9 @@ class Movie : public ScriptObject, public ScriptHost {
   void toString(std::string& out) const override;
   ScriptObject* duplicate() override;
   bool handle(SymbolNumber method, int argc, Value& result, Value* const* argv, bool flag) override;
+  // The global functions the movie answers itself (put, new, min, max, the messaging and chunk
+  // functions); `handle` runs a movie handler for any other symbol.
+  static const MethodTable<Movie, bool>& globalFunctions();
   void getProperty(Value& result, SymbolNumber property) override;
   bool setProperty(SymbolNumber property, const Value& value) override;
   int32_t floatPrecision() const override { return floatPrecision_; }
@@ -243,8 +247,12 @@ class Movie : public ScriptObject, public ScriptHost {
   SpriteChannel* makeSprite(CastMember* member, const SpanRef& span);
   void putAll(int argc, Value* const* argv);
   void minOrMax(int argc, Value* const* argv, Value& result, int wanted);
-  bool newObject(int argc, Value* const* argv, Value& result);
-  bool forwardChunk(SymbolNumber method, int argc, Value* const* argv, Value& result);
+  bool newObject(int argc, Value* const* argv, Value& result);  // at least one argument
+  bool forwardChunk(SymbolNumber method, int argc, Value* const* argv, Value& result);  // at least four
+  template <SymbolNumber Function>
+  static bool chunkFunction(Movie& movie, const MethodCall& call) {
+    return movie.forwardChunk(Function, call.argc, call.argv, call.answer);
+  }
 
   MovieServices services_;
   IntRect stageRect_;

@@ -4,6 +4,7 @@
 #include "script/color_object.h"
 #include "script/list_object.h"
 #include "script/symbol_object.h"
+#include "tests/script/listed_methods.h"
 
 namespace qn::testing {
 namespace {
@@ -14,6 +15,22 @@ bool contains(const Lines& lines, const std::string& line) {
   return std::find(lines.begin(), lines.end(), line) != lines.end();
 }
 long countOf(const Lines& lines, const std::string& line) { return std::count(lines.begin(), lines.end(), line); }
+
+// The global functions the movie answers itself, and the sprite's own methods; any other symbol
+// goes to a movie handler or to the behaviours.
+TEST(MethodTables, TheMovieAndTheSpriteBindTheirListedMethods) {
+  using testing::one, testing::unchecked;
+  const Arity chunk = Arity::atLeast(4);
+  testing::expectBindsExactly("movie", Movie::globalFunctions(),
+                              {{sym::put, unchecked},          {sym::new_, unchecked},       {sym::min_, unchecked},
+                               {sym::max_, unchecked},         {sym::sendAllSprites, unchecked},
+                               {sym::sendSprite, unchecked},   {sym::call, unchecked},       {sym::getChunk, chunk},
+                               {sym::setChunk, chunk},         {sym::delChunk, chunk},       {sym::putAfterChunk, chunk},
+                               {sym::putBeforeChunk, chunk}});
+  testing::expectBindsExactly("sprite", SpriteChannel::methods(),
+                              {{sym::intersects, one}, {sym::within, one}, {sym::ilk, unchecked},
+                               {sym::mapStageToMember, one}, {sym::mapMemberToStage, one}, {sym::sendSprite, unchecked}});
+}
 
 TEST_F(MovieTest, LoadStepSizesTheStageAndBindsTheMedia) {
   load();
