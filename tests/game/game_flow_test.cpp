@@ -58,7 +58,10 @@ TEST(GameFlow, DoneMakesPlayerRecordsInSlotOrderAndARandomStartOrder) {
   for (std::vector<int32_t> kinds : {std::vector<int32_t>{member::human, member::notPlaying},
                                      std::vector<int32_t>{member::human, member::computer},
                                      std::vector<int32_t>{member::computer, member::computer, member::human,
-                                                          member::computer}}) {
+                                                          member::computer},
+                                     // the slot that plays is set first, or the last playing slot
+                                     // could not be turned off
+                                     std::vector<int32_t>{member::notPlaying, member::notPlaying, member::human}}) {
     GameHarness game;
     ASSERT_TRUE(game.startGameWith(kinds));
     ASSERT_TRUE(game.mode() == s::Init || game.mode() == s::init2 || game.mode() == s::setWhiteRot);
