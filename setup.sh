@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
 # Installs what a fresh Debian machine is missing, builds, then plays the game or runs the tests.
 #   ./setup.sh play [program options]   build and start the game
-#   ./setup.sh test                     build and run the whole suite, build and check the Debian
-#                                       package, run the suite again under ASan+UBSan, every fuzz
-#                                       target for a bounded time, then the browser edition's tests
+#   ./setup.sh test [STAGE...]          run the test stages (all, or the ones named), each to its
+#                                       end even when an earlier one failed, then a line per stage
+#                                       with its result and time: native (build and run the whole
+#                                       suite), package (build and check the Debian package),
+#                                       sanitize (the suite under ASan+UBSan), fuzz (every fuzz
+#                                       target for a bounded time), web (the browser edition's tests)
 #   ./setup.sh package                  build the Debian package from a clean Release build and
 #                                       check it (lintian, install/run/remove in a throw-away root)
 #   ./setup.sh web [build|test]         build the browser edition (build-web/site/) and serve it on
@@ -125,6 +128,65 @@ web_test() {
   tests/web/run.sh
 }
 
+# --- The test stages: one function each, run by `./setup.sh test [STAGE...]` -----------------
+
+native_build() {  # the suite's build in build/, which the package check and the browser tests use too
+  build build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBOULES_WERROR=ON
+}
+
+stage_native() {
+  install_missing "${test_packages[@]}" "${package_packages[@]}"
+  native_build
+  (cd build && ctest --output-on-failure --parallel "$jobs")
+}
+
+stage_package() {
+  install_missing "${package_packages[@]}"
+  package
+}
+
+stage_sanitize() {
+  install_missing "${test_packages[@]}" "${package_packages[@]}"
+  build build-sanitize -DCMAKE_BUILD_TYPE=Debug -DBOULES_SANITIZE=ON -DBOULES_BENCH=OFF -DBOULES_WERROR=ON
+  (cd build-sanitize && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+    ctest --output-on-failure --parallel "$jobs")
+}
+
+stage_fuzz() {
+  install_missing
+  echo "fuzz targets, ${fuzz_seconds} s each"
+  fuzz
+}
+
+stage_web() {
+  install_missing "${test_packages[@]}"
+  # The browser tests hold the site's game report against the desktop program's.
+  native_build >/dev/null
+  web_test
+}
+
+all_stages=(native package sanitize fuzz web)
+
+# Runs each stage in a shell of its own (a failing command ends that stage only), then prints a
+# line per stage; fails when any stage failed.
+run_stages() {
+  local stage start status failed=0 summary=()
+  for stage in "$@"; do
+    echo "== stage $stage"
+    start=$SECONDS
+    set +e
+    (set -e; "stage_$stage")
+    status=$?
+    set -e
+    if ((status == 0)); then status=passed; else status="FAILED ($status)"; failed=1; fi
+    summary+=("$(printf '%-9s %-12s %5d s' "$stage" "$status" $((SECONDS - start)))")
+    echo "== stage $stage: $status in $((SECONDS - start)) s"
+  done
+  echo "== test stages"
+  printf '%s\n' "${summary[@]}"
+  return "$failed"
+}
+
 command=${1:-}
 shift || true
 case "$command" in
@@ -134,19 +196,14 @@ case "$command" in
     exec ./build/shell/boules "$@"
     ;;
   test)
-    install_missing "${test_packages[@]}" "${package_packages[@]}"
-    build build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBOULES_WERROR=ON
-    (cd build && ctest --output-on-failure --parallel "$jobs")
-    echo "== the Debian package"
-    package
-    echo "== the same suite under AddressSanitizer and UndefinedBehaviorSanitizer"
-    build build-sanitize -DCMAKE_BUILD_TYPE=Debug -DBOULES_SANITIZE=ON -DBOULES_BENCH=OFF -DBOULES_WERROR=ON
-    (cd build-sanitize && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
-      ctest --output-on-failure --parallel "$jobs")
-    echo "== fuzz targets, ${fuzz_seconds} s each"
-    fuzz
-    echo "== the browser edition in headless Chromium"
-    web_test
+    (($#)) || set -- "${all_stages[@]}"
+    for stage in "$@"; do
+      if [[ " ${all_stages[*]} " != *" $stage "* ]]; then
+        echo "unknown test stage '$stage'; the stages are: ${all_stages[*]}" >&2
+        exit 2
+      fi
+    done
+    run_stages "$@"
     ;;
   package)
     install_missing "${package_packages[@]}"
@@ -175,7 +232,7 @@ case "$command" in
     esac
     ;;
   *)
-    echo "usage: ./setup.sh play [options] | ./setup.sh test | ./setup.sh package | ./setup.sh web [build|test]" >&2
+    echo "usage: ./setup.sh play [options] | ./setup.sh test [STAGE...] | ./setup.sh package | ./setup.sh web [build|test]" >&2
     exit 2
     ;;
 esac
