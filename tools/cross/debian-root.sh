@@ -88,6 +88,7 @@ apt install --download-only --no-install-recommends "${wanted_runtime[@]}"
 admin="$files/var/lib/dpkg"
 mkdir -p "$admin/info" "$admin/updates"
 echo "$architecture" >"$admin/arch"
+echo 1 >"$admin/info/format"  # records of multi-architecture packages are named package:architecture
 : >"$admin/status"
 for deb in "$debs"/*.deb; do
   dpkg-deb -x "$deb" "$files"
@@ -105,6 +106,11 @@ for deb in "$debs"/*.deb; do
   rm -rf "$control"
 done
 rm -rf "$debs"
+# Links that name a file by its absolute path (a development package's libz.so names
+# /lib/.../libz.so.1) point into the root, as they would on a machine of that architecture.
+find "$files" -type l -lname '/*' -print0 | while IFS= read -r -d '' link; do
+  ln -sfn "$files$(readlink "$link")" "$link"
+done
 printf '%s\n' "${wanted_dev[@]}" "${wanted_runtime[@]}" >"$root/packages.txt"
 touch "$root/complete"
 echo "$files"
