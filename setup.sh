@@ -109,9 +109,10 @@ cross_root() {  # cross_root ARCH: prints its path
 # A build for another architecture in DIR: CMake with its toolchain file and root, the packer and
 # icon maker of the host build HOST, and further options.
 cross_configure() {  # cross_configure ARCH ROOT HOST DIR [cmake options]
-  local arch=$1 root=$2 host=$3 dir=$4
+  local arch=$1 root=$2 host=$3 dir=$4 toolchain=()
   shift 4
-  cmake -S . -B "$dir" -G Ninja --toolchain "tools/cross/$arch.cmake" -DBOULES_CROSS_ROOT="$root" \
+  [ -f "$dir/CMakeCache.txt" ] || toolchain=(--toolchain "tools/cross/$arch.cmake")  # read once, at the start
+  cmake -S . -B "$dir" -G Ninja "${toolchain[@]}" -DBOULES_CROSS_ROOT="$root" \
     -DBOULES_TESTS=OFF -DBOULES_BENCH=OFF -DBOULES_HOST_QMFTOOL="$PWD/$host/tools/qmftool" \
     -DBOULES_HOST_ICONGEN="$PWD/$host/tools/icongen/icongen" "$@" >/dev/null
 }

@@ -9,9 +9,9 @@
 #
 # The root also holds a dpkg database of its own (var/lib/dpkg: the packages' status, file lists,
 # shlibs and symbols files, with the files named where they lie in the root), from which
-# dpkg-shlibdeps computes a package's dependencies. It is named after the package versions and
-# this recipe, reused while they match, and replaces an older one; its path is the last line
-# printed (the root's tree).
+# dpkg-shlibdeps computes a package's dependencies. It is reused while the package versions and
+# this recipe are the ones it was made from, and made anew in the same folder when they change;
+# its path is the last line printed (the root's tree).
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
@@ -31,24 +31,27 @@ for dev in "${!library_of[@]}"; do
   [ -z "${library_of[$dev]}" ] || runtime+=("${library_of[$dev]}")
 done
 
-# package=version as installed here, so that both architectures run the same library code.
+# package=version as installed here, so that both architectures run the same library code (a
+# package this machine lacks comes in the archive's version).
 pinned() {  # pinned PACKAGE...
-  local package
+  local package version
   for package in "$@"; do
-    echo "$package=$(dpkg-query -W -f='${Version}' "$package")"
+    version=$(dpkg-query -W -f='${Version}' "$package" 2>/dev/null || true)
+    echo "$package${version:+=$version}"
   done
 }
 mapfile -t wanted_dev < <(pinned "${!library_of[@]}" | sort)
 mapfile -t wanted_runtime < <(pinned "${runtime[@]}" | sort)
 recipe=$(sha256sum <"$0" | cut -c1-12)
 key=$(printf '%s\n' "$architecture" "${wanted_dev[@]}" "${wanted_runtime[@]}" "recipe $recipe" | sha256sum | cut -c1-16)
-root="$cache/root-$architecture-$key"
+# The same folder for every set of versions, so that the builds against it keep their paths.
+root="$cache/root-$architecture"
 files="$root/tree"
-if [ -f "$root/complete" ]; then
+if [ "$(cat "$root/complete" 2>/dev/null)" = "$key" ]; then
   echo "$files"
   exit 0
 fi
-rm -rf "$cache/root-$architecture-"*  # an older set of versions
+rm -rf "$root"  # an older set of versions, or an unfinished one
 
 . "$here/../private-apt.sh"
 private_apt "$cache/apt-$architecture" deb "$architecture"
@@ -67,6 +70,7 @@ apt update
 available() {  # available PACKAGE=VERSION...: each as it is, or the package alone
   local wanted package version
   for wanted in "$@"; do
+    [[ $wanted == *=* ]] || { echo "$wanted"; continue; }
     package=${wanted%%=*}
     version=${wanted#*=}
     if apt-cache "${apt_options[@]}" madison "$package" | awk -F'|' '{gsub(/ /, "", $2); print $2}' | grep -qxF "$version"; then
@@ -112,5 +116,5 @@ find "$files" -type l -lname '/*' -print0 | while IFS= read -r -d '' link; do
   ln -sfn "$files$(readlink "$link")" "$link"
 done
 printf '%s\n' "${wanted_dev[@]}" "${wanted_runtime[@]}" >"$root/packages.txt"
-touch "$root/complete"
+echo "$key" >"$root/complete"
 echo "$files"
