@@ -224,7 +224,7 @@ stage_cross() {
     cmake --build "build-cross/$arch" --parallel "$jobs" --target boules
     echo "$arch: the game under ${emulator_of[$arch]}"
     tests/tools/check_same_game.sh "$host/shell/boules" "${emulator_of[$arch]}" -L "$root" \
-      "build-cross/$arch/shell/boules"
+      "$PWD/build-cross/$arch/shell/boules"
   done
 }
 

@@ -2,7 +2,8 @@
 # The same game from a program built for another architecture: its game report of eight demo
 # games and its screenshot of the menu must be the reference program's, byte for byte.
 #   check_same_game.sh REFERENCE_PROGRAM COMMAND...
-# COMMAND runs the other program (under its emulator); both run headless in a scratch folder.
+# COMMAND runs the other program (under its emulator; paths absolute); both run headless in a
+# scratch folder.
 set -euo pipefail
 reference=$(realpath "$1")
 shift
@@ -19,8 +20,10 @@ run_both() {
   for side in reference other; do
     local program=("$reference")
     [ "$side" = reference ] || program=("${command[@]}")
-    if ! (cd "$scratch" && "${program[@]}" --headless "$@" "${name}-$side" 2>"$scratch/$name-$side.log"); then
-      echo "same game: the $side program failed ($*):" >&2
+    local code=0
+    (cd "$scratch" && "${program[@]}" --headless "$@" "${name}-$side" 2>"$scratch/$name-$side.log") || code=$?
+    if ((code != 0)); then
+      echo "same game: the $side program failed with exit code $code ($*):" >&2
       cat "$scratch/$name-$side.log" >&2
       status=1
     fi
