@@ -7,10 +7,13 @@
 #include "cast/bmp_decoder.h"
 #include "cast/cast.h"
 #include "cast/image_blob.h"
+#include "cast/scaled_media_set.h"
 #include "gfx/draw_image.h"
 #include "gfx/matte_mask.h"
 #include "gfx/shape_drawing.h"
+#include "gfx/smooth_upscale.h"
 #include "platform/mapped_file.h"
+#include "script/report_error.h"
 
 namespace qn {
 
@@ -44,6 +47,16 @@ BlitParams wholeImageCopy(const ImageBuffer& image) {
   return params;
 }
 
+// The image drawn with copy ink into a new one of `depthCode`; void when memory is short.
+Value convertedTo(const Value& image, int32_t depthCode) {
+  const ImageBuffer& source = *imageBufferOf(image);
+  Value converted = Value::adopt(ImageBuffer::create(source.width(), source.height(), depthCode));
+  ImageBuffer* target = imageBufferOf(converted);
+  if (!target) return Value();
+  drawImage(*target, &source, wholeImageCopy(source));
+  return converted;
+}
+
 }  // namespace
 
 ImageBuffer* imageBufferFrom(const DecodedImage& decoded) {
@@ -65,12 +78,8 @@ BitmapMember::BitmapMember(Cast& cast, const BitmapRow& row)
       regY_(row.regY),
       useAlpha_(row.useAlpha != 0),
       matteAlphaThreshold_(row.matteAlphaThreshold),
-      offset_(row.offset),
-      packedSize_(row.packedSize),
-      unpackedSize_(row.unpackedSize),
-      alphaPackedSize_(row.alphaPackedSize),
-      alphaUnpackedSize_(row.alphaUnpackedSize),
-      storedFormat_(row.storedFormat) {}
+      blobs_{row.offset, row.packedSize, row.unpackedSize, row.alphaPackedSize, row.alphaUnpackedSize,
+             row.storedFormat} {}
 
 BitmapMember::BitmapMember(Cast& cast, int32_t number, int32_t castLib, int32_t depth)
     : CastMemberBase(cast, sym::bitmap, number, castLib, ""),
@@ -89,19 +98,14 @@ int32_t BitmapMember::sixteenBitCode() const { return cast().prefer565() ? -16 :
 bool BitmapMember::load() {
   if (loaded()) return true;
   LoadFailure failure = LoadFailure::none;
-  Value image = filename_.empty() ? loadFromMedia(failure) : loadFromFile();
+  Value image = filename_.empty() ? decodeBlobs(cast().media(), blobs_, failure) : loadFromFile();
   ImageBuffer* buffer = imageBufferOf(image);
   if (!buffer) {
     reportLoadFailure(failure);
     return false;
   }
-  if (depth_ == 16 && buffer->depth() > 16) {
-    Value narrowed = Value::adopt(ImageBuffer::create(buffer->width(), buffer->height(), sixteenBitCode()));
-    ImageBuffer* target = imageBufferOf(narrowed);
-    if (!target) return false;
-    drawImage(*target, buffer, wholeImageCopy(*buffer));
-    image = narrowed;
-  }
+  if (depth_ == 16 && buffer->depth() > 16) image = convertedTo(image, sixteenBitCode());
+  if (image.isVoid()) return false;
   adoptImage(image);
   setLoaded(true);
   return true;
@@ -109,8 +113,7 @@ bool BitmapMember::load() {
 
 // The image blob, then the alpha blob that follows it; `failure` says why either did not load
 // (it stays none when there was nothing to read).
-Value BitmapMember::loadFromMedia(LoadFailure& failure) {
-  const MediaFile& media = cast().media();
+Value BitmapMember::decodeBlobs(const MediaFile& media, const BitmapBlobs& blobs, LoadFailure& failure) const {
   auto decodeBlob = [&](int64_t offset, int32_t packed, int32_t unpacked, uint8_t format, DecodedImage& out) {
     if (offset > INT32_MAX) return LoadResult{LoadFailure::blobOutsideData};
     MemberBytes bytes = media.fetchMemberData(static_cast<int32_t>(offset), packed, unpacked);
@@ -118,15 +121,16 @@ Value BitmapMember::loadFromMedia(LoadFailure& failure) {
     return decodeImageBlob(bytes.data(), bytes.size(), format, media.purge(), out);
   };
   DecodedImage decoded;
-  LoadResult result = decodeBlob(offset_, packedSize_, unpackedSize_, storedFormat_, decoded);
+  LoadResult result = decodeBlob(blobs.offset, blobs.packedSize, blobs.unpackedSize, blobs.storedFormat, decoded);
   failure = result.failure;
   if (!result) return Value();
   Value image = Value::adopt(imageBufferFrom(decoded));
-  if (alphaPackedSize_ == 0 || image.isVoid()) return image;
+  if (blobs.alphaPackedSize == 0 || image.isVoid()) return image;
 
   // A missing or damaged alpha blob leaves the member unloaded.
   DecodedImage alpha;
-  result = decodeBlob(int64_t(offset_) + packedSize_, alphaPackedSize_, alphaUnpackedSize_, kStoredBmp, alpha);
+  result = decodeBlob(int64_t(blobs.offset) + blobs.packedSize, blobs.alphaPackedSize, blobs.alphaUnpackedSize,
+                      kStoredBmp, alpha);
   failure = result.failure;
   if (!result) return Value();
   if (alpha.width != decoded.width || alpha.height != decoded.height) {
@@ -199,6 +203,7 @@ void BitmapMember::dropImage() {
   if (ImageBuffer* buffer = imageBufferOf(image_)) buffer->setOwner(Value());
   image_ = Value();
   matte_ = Value();
+  dropScaledPicture();
 }
 
 bool BitmapMember::unload(bool force) {
@@ -213,6 +218,10 @@ int32_t BitmapMember::sizeEstimate() const {
   if (const ImageBuffer* buffer = image())
     estimate = int64_t(buffer->depth()) * buffer->width() * buffer->height() / 8 + 1336;
   if (!matte_.isVoid()) estimate += int64_t(width_) * height_ / 8 + 1164;
+  if (const ImageBuffer* picture = imageBufferOf(picture_))
+    estimate += int64_t(picture->depth()) * picture->width() * picture->height() / 8 + 1336;
+  if (const ImageBuffer* matte = imageBufferOf(pictureMatte_))
+    estimate += int64_t(matte->width()) * matte->height() / 8 + 1164;
   return static_cast<int32_t>(std::min<int64_t>(estimate, INT32_MAX));
 }
 
@@ -230,8 +239,81 @@ ImageBuffer* BitmapMember::matte() {
   return imageBufferOf(matte_);
 }
 
+ImageBuffer* BitmapMember::pictureAt(int32_t scale) {
+  scale = std::clamp(scale, 1, kLargestPresentationScale);
+  Value image = image_;  // making the picture may purge memory and unload this member
+  const ImageBuffer* buffer = imageBufferOf(image);
+  if (!buffer || scale == 1) return imageBufferOf(image_);
+  touch();
+  const uint32_t generation = cast().scaledMediaGeneration();
+  if (pictureScale_ != scale || pictureGeneration_ != generation) dropScaledPicture();
+  if (picture_.isVoid()) {
+    Value made = pictureFromSet(scale, *buffer);
+    if (made.isVoid()) made = Value::adopt(upscaleSmoothly(*buffer, scale));
+    if (!loaded() || made.isVoid()) return nullptr;
+    picture_ = made;
+    pictureScale_ = scale;
+    pictureGeneration_ = cast().scaledMediaGeneration();
+    cast().keepWithinBudget(*this);
+  }
+  return imageBufferOf(picture_);
+}
+
+ImageBuffer* BitmapMember::matteAt(int32_t scale) {
+  if (scale <= 1) return matte();
+  if (!pictureAt(scale)) return nullptr;
+  Value picture = picture_;  // making the matte may purge memory and unload this member
+  const ImageBuffer* buffer = imageBufferOf(picture);
+  if (pictureMatte_.isVoid()) {
+    Value made = Value::adopt(buildMatteMask(*buffer, matteAlphaThreshold_));
+    if (!loaded() || picture_.object() != buffer) return nullptr;
+    pictureMatte_ = made;
+  }
+  return imageBufferOf(pictureMatte_);
+}
+
+void BitmapMember::dropScaledPicture() {
+  picture_ = Value();
+  pictureMatte_ = Value();
+}
+
+Value BitmapMember::pictureFromSet(int32_t scale, const ImageBuffer& image) {
+  if (!showsMediaPicture()) return Value();
+  const ScaledMediaSet* set = cast().scaledMedia(scale);
+  const ScaledPicture* entry = set ? set->find(key()) : nullptr;
+  if (!entry) return Value();
+  LoadFailure failure = LoadFailure::none;
+  Value picture = decodeBlobs(set->media(), entry->blobs, failure);
+  const ImageBuffer* decoded = imageBufferOf(picture);
+  if (decoded && (decoded->width() != scale * image.width() || decoded->height() != scale * image.height())) {
+    failure = LoadFailure::pictureSizeDiffers;
+    picture = Value();
+  } else if (decoded && decoded->format() != image.format() && !isIndexed(image.format())) {
+    picture = convertedTo(picture, image.depthCode());
+  }
+  if (ImageBuffer* made = imageBufferOf(picture)) {
+    made->setUseAlpha(useAlpha_);
+    return picture;
+  }
+  if (isDamage(failure) && !setFailureReported_) {
+    setFailureReported_ = true;
+    reportError("member " + std::to_string(number()) + " of castLib " + std::to_string(castLib()) + " (\"" + name() +
+                "\") at " + std::to_string(scale) + "x: " + std::string(describe(failure)) +
+                "; its picture is enlarged smoothly instead");
+  }
+  return Value();
+}
+
+std::string BitmapMember::scaledPictureProblem(const ScaledPicture& picture, int32_t scale) const {
+  if (!showsMediaPicture() || (picture.width == scale * width_ && picture.height == scale * height_)) return "";
+  return "member " + std::to_string(number()) + " of castLib " + std::to_string(castLib()) + " is " +
+         std::to_string(picture.width) + " x " + std::to_string(picture.height) + ", not " + std::to_string(scale) +
+         " times " + std::to_string(width_) + " x " + std::to_string(height_);
+}
+
 void BitmapMember::imageChanged(const PixelRect&) {
   matte_ = Value();
+  dropScaledPicture();
   markModified();
 }
 

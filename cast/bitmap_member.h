@@ -1,9 +1,13 @@
 // A bitmap: an image buffer decoded from the media file (a BMP file image, or a JPEG, PNG or GIF
 // file image with its alpha mask in a second blob) or from a file named by the member's
-// filename, with its registration point and the matte mask made on demand.
+// filename, with its registration point and the matte mask made on demand. For a finer screen
+// it also shows a picture k times larger: its own from the cast's media set of that scale, else
+// its image enlarged smoothly.
 //
 // Invariants: while loaded the member holds an image and width, height and depth describe it;
-// the matte always belongs to the current image (it is dropped whenever the image changes).
+// the matte and the finer picture with its matte always belong to the current image (they are
+// dropped whenever the image changes). Width, height, regPoint, hit tests and mattes of the
+// member are the image's; the finer picture only ever changes what is shown.
 #pragma once
 
 #include <optional>
@@ -12,11 +16,14 @@
 #include "cast/cast_member_base.h"
 #include "cast/cast_rows.h"
 #include "cast/decoded_image.h"
+#include "cast/scaled_media_format.h"
 #include "gfx/image_buffer.h"
 #include "gfx/image_owner.h"
 #include "script/quad.h"
 
 namespace qn {
+
+class MediaFile;
 
 // How a bitmap sprite draws: the sprite's look, and its quad when it is drawn through one.
 struct BitmapDraw {
@@ -39,6 +46,18 @@ class BitmapMember final : public CastMemberBase, public ImageOwner {
   ImageBuffer* image() const { return imageBufferOf(image_); }
   // The matte, made now when missing; null without an image.
   ImageBuffer* matte();
+  // The picture shown at presentation scale `scale` (1 to 4): at 1 the member's image(); above it the
+  // member's own picture from that scale's media set, else image() scaled smoothly (made once).
+  // Null without an image. Counted in the cast's purge like the image.
+  ImageBuffer* pictureAt(int32_t scale);
+  // The matte of pictureAt(scale), made on demand (the 1x matte at scale 1).
+  ImageBuffer* matteAt(int32_t scale);
+  // Lets go of the finer picture and its matte (the media sets changed).
+  void dropScaledPicture();
+  // Why a finer set's picture cannot stand for this member's, or empty: it must be `scale` times
+  // the size of the member's own media picture. Members that show another picture than their
+  // media's (set by a script, read from a file) never use the set, so anything passes for them.
+  std::string scaledPictureProblem(const ScaledPicture& picture, int32_t scale) const;
   int32_t depth() const { return depth_; }
   bool useAlpha() const { return useAlpha_; }
 
@@ -64,9 +83,13 @@ class BitmapMember final : public CastMemberBase, public ImageOwner {
   IntPoint regPoint() const override { return {regX_, regY_}; }
 
  private:
-  Value loadFromMedia(LoadFailure& failure);
+  // The image and alpha blobs decoded and merged as the member's depth and useAlpha say.
+  Value decodeBlobs(const MediaFile& media, const BitmapBlobs& blobs, LoadFailure& failure) const;
   Value loadFromFile() const;
   Value withAlphaMerged(Value decoded, const ImageBuffer& mask) const;
+  // The finer picture from the set of `scale`, or void (the failure said once).
+  Value pictureFromSet(int32_t scale, const ImageBuffer& image);
+  bool showsMediaPicture() const { return filename_.empty() && !modified() && blobs_.unpackedSize > 0; }
   void adoptImage(Value image);
   void dropImage();
   void recentre();
@@ -75,14 +98,17 @@ class BitmapMember final : public CastMemberBase, public ImageOwner {
 
   Value image_;
   Value matte_;
+  Value picture_;  // the finer picture of pictureScale_, made under the sets of pictureGeneration_
+  Value pictureMatte_;
+  int32_t pictureScale_ = 1;
+  uint32_t pictureGeneration_ = 0;
+  bool setFailureReported_ = false;
   std::string filename_;
   int32_t depth_, width_, height_;
   int32_t regX_, regY_;
   bool useAlpha_;
   int32_t matteAlphaThreshold_;
-  int32_t offset_ = 0, packedSize_ = 0, unpackedSize_ = 0;
-  int32_t alphaPackedSize_ = 0, alphaUnpackedSize_ = 0;
-  uint8_t storedFormat_ = 0;
+  BitmapBlobs blobs_;
 };
 
 // A decoded image as an image buffer (palette registered with the shared palettes); null when

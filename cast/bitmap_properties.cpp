@@ -55,6 +55,7 @@ bool BitmapMember::setProperty(SymbolNumber property, const Value& value) {
       useAlpha_ = value.toInteger() != 0;
       if (ImageBuffer* buffer = image()) buffer->setUseAlpha(useAlpha_);
       matte_ = Value();
+      dropScaledPicture();
       break;
     case sym::regPoint: {
       std::optional<IntPoint> point = pointFrom(value);

@@ -6,11 +6,13 @@
 #include "cast/bitmap_member.h"
 #include "cast/empty_member.h"
 #include "cast/field_member.h"
+#include "cast/scaled_media_set.h"
 #include "cast/script_member.h"
 #include "cast/sound_member.h"
 #include "engine/movie.h"
 #include "engine/sprite_ref.h"
 #include "gfx/purge_service.h"
+#include "script/report_error.h"
 #include "script/string_object.h"
 
 namespace qn {
@@ -79,13 +81,13 @@ void Cast::createMembers(const CastRows& rows) {
     add(new ScriptMember(*this, row.number, row.castLib, row.kind, row.name ? row.name : ""));
 }
 
-bool Cast::purgeMembers(int64_t bytes) {
+bool Cast::purgeMembers(int64_t bytes, const CastMemberBase* spared) {
   int64_t freed = 0;
   while (freed < bytes) {
     CastMemberBase* oldest = nullptr;
     for (auto& [key, value] : members_) {
       auto* member = static_cast<CastMemberBase*>(value.object());
-      if (!member->loaded() || member->modified() || member->sizeEstimate() == 0) continue;
+      if (member == spared || !member->loaded() || member->modified() || member->sizeEstimate() == 0) continue;
       if (!oldest || member->lastUsed() < oldest->lastUsed()) oldest = member;
     }
     if (!oldest) break;
@@ -93,6 +95,77 @@ bool Cast::purgeMembers(int64_t bytes) {
     oldest->unload(false);
   }
   return freed > bytes;
+}
+
+void Cast::keepWithinBudget(const CastMemberBase& spared) {
+  int64_t held = 0;
+  for (auto& [key, value] : members_) {
+    auto* member = static_cast<CastMemberBase*>(value.object());
+    if (member->loaded()) held += member->sizeEstimate();
+  }
+  if (held > kDecodedBudget) purgeMembers(held - kDecodedBudget, &spared);
+}
+
+namespace {
+
+bool isFinerScale(int32_t scale) { return scale >= 2 && scale <= kLargestPresentationScale; }
+
+}  // namespace
+
+bool Cast::attachScaledMedia(int32_t scale, std::unique_ptr<MediaFile> media, std::string_view name) {
+  std::string problem = "there are no sets of scale " + std::to_string(scale);
+  std::unique_ptr<ScaledMediaSet> set;
+  if (isFinerScale(scale) && (set = ScaledMediaSet::read(std::move(media), problem))) problem = scaledSetProblem(*set, scale);
+  if (!problem.empty()) {
+    reportError("media set " + std::string(name) + " not used: " + problem);
+    return false;
+  }
+  scaledSetSought_[scale - 2] = true;
+  scaledSets_[scale - 2] = std::move(set);
+  scaledMediaChanged();
+  return true;
+}
+
+std::string Cast::scaledSetProblem(const ScaledMediaSet& set, int32_t scale) const {
+  const ScaledSetTable& table = set.table();
+  if (table.scale != scale) return "it is the set of " + std::to_string(table.scale) + "x";
+  if (!media_.data() || table.baseLength != media_.length() ||
+      table.baseCrc != mediaIdentity(media_.data(), media_.length()))
+    return "it was made for other media than the movie's";
+  for (const ScaledPicture& picture : table.pictures) {
+    auto* member = dynamic_cast<BitmapMember*>(find(picture.memberKey));
+    if (!member) return "member key " + std::to_string(picture.memberKey) + " is no bitmap of the cast";
+    std::string problem = member->scaledPictureProblem(picture, scale);
+    if (!problem.empty()) return problem;
+  }
+  return "";
+}
+
+void Cast::dropScaledMedia(int32_t scale) {
+  if (!isFinerScale(scale) || !scaledSets_[scale - 2]) return;
+  scaledSets_[scale - 2].reset();
+  scaledMediaChanged();
+}
+
+const ScaledMediaSet* Cast::scaledMedia(int32_t scale) {
+  if (!isFinerScale(scale)) return nullptr;
+  if (!scaledSetSought_[scale - 2] && !media_.name().empty()) {
+    scaledSetSought_[scale - 2] = true;
+    auto media = std::make_unique<MediaFile>();
+    media->bind(media_.name(), scale);
+    const std::string name = scaledMediaFileName(media_.name(), scale);
+    if (media->isBound())
+      attachScaledMedia(scale, std::move(media), name);
+    else
+      reportError("no media set " + name + ": the pictures at " + std::to_string(scale) + "x are enlarged smoothly");
+  }
+  return scaledSets_[scale - 2].get();
+}
+
+void Cast::scaledMediaChanged() {
+  ++scaledMediaGeneration_;
+  for (auto& [key, value] : members_)
+    if (auto* bitmap = dynamic_cast<BitmapMember*>(value.object())) bitmap->dropScaledPicture();
 }
 
 // The member's own entry moves: renaming one member never unindexes another of the same name.

@@ -5,19 +5,23 @@
 // binding and the running movie through.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <string>
 #include <string_view>
 
 #include "cast/cast_rows.h"
 #include "cast/media_file.h"
+#include "cast/scaled_media_format.h"
 #include "engine/cast_table.h"
 
 namespace qn {
 
 class CastMemberBase;
 class Movie;
+class ScaledMediaSet;
 class SoundMixer;
 
 struct CaseInsensitiveLess {
@@ -52,8 +56,30 @@ class Cast final : public CastTable {
   // Creates every member of the rows, kind by kind: bitmaps, fields, sounds, scripts.
   void createMembers(const CastRows& rows);
   // Unloads least recently used members (loaded, not modified, with a size estimate) until at
-  // least `bytes` were counted as freed; true when more than `bytes` were.
-  bool purgeMembers(int64_t bytes);
+  // least `bytes` were counted as freed; true when more than `bytes` were. `spared` is never
+  // chosen (the member whose picture is being made).
+  bool purgeMembers(int64_t bytes, const CastMemberBase* spared = nullptr);
+  // Purges least recently used members, `spared` apart, until the size estimates of the loaded
+  // members add up to no more than kDecodedBudget. Called when a member grew by a finer picture.
+  // Every picture of the game at 4x and at its own size takes 41 MB and so stays; the budget
+  // bounds what finer pictures may hold at all, which keeps a 4x run within 120 MB resident.
+  void keepWithinBudget(const CastMemberBase& spared);
+  static constexpr int64_t kDecodedBudget = int64_t{64} << 20;
+
+  // The finer media sets of presentation scales 2 to 4 (scaled_media_format.h). Attaching one
+  // from `media` (embedded, a mapped file or bytes handed over; the cast keeps it bound while the
+  // set is attached) replaces the scale's set and drops the finer pictures members made. A set
+  // that cannot be read, is of another scale, was made for other media than the movie's, or
+  // whose pictures are not `scale` times the members' is refused: false, one line in the debug
+  // log naming `name`, and the scale keeps the set it had.
+  bool attachScaledMedia(int32_t scale, std::unique_ptr<MediaFile> media, std::string_view name);
+  void dropScaledMedia(int32_t scale);
+  // The set of `scale`, looked for when first asked where the movie's media was found (embedded
+  // in the program, else the file named after it beside the program; one line in the debug log
+  // when there is none); null without one.
+  const ScaledMediaSet* scaledMedia(int32_t scale);
+  // Counts the attaches and drops: when it changes, the pictures shown at finer scales did.
+  uint32_t scaledMediaGeneration() const { return scaledMediaGeneration_; }
   // Moves a member's name index entry to its new name.
   void rename(CastMemberBase& member, std::string name);
   // The first free member key from `key` upward, or -1.
@@ -74,6 +100,14 @@ class Cast final : public CastTable {
   SoundMixer* mixer_ = nullptr;
   std::map<int32_t, Value> members_;                                            // by member key
   std::multimap<std::string, CastMemberBase*, CaseInsensitiveLess> names_;  // equal names in entry order
+  // By scale - 2; `sought` once the place of the movie's media was looked at for that scale.
+  std::array<std::unique_ptr<ScaledMediaSet>, kLargestPresentationScale - 1> scaledSets_;
+  std::array<bool, kLargestPresentationScale - 1> scaledSetSought_{};
+  uint32_t scaledMediaGeneration_ = 0;
+
+  // Why a set that reads does not belong to this movie at `scale`, or empty.
+  std::string scaledSetProblem(const ScaledMediaSet& set, int32_t scale) const;
+  void scaledMediaChanged();
 };
 
 }  // namespace qn

@@ -18,10 +18,11 @@ enum class LoadFailure {
   undecodableImage,
   alphaSizeDiffers,
   undecodableSound,
+  pictureSizeDiffers,  // a finer set's picture is not the scale times the member's own
 };
 
 // Indexed by LoadFailure.
-inline constexpr std::array<std::string_view, 10> kLoadFailureTexts = {
+inline constexpr std::array<std::string_view, 11> kLoadFailureTexts = {
     "",
     "",
     "blob lies outside the media file",
@@ -32,8 +33,9 @@ inline constexpr std::array<std::string_view, 10> kLoadFailureTexts = {
     "undecodable image",
     "alpha mask differs in size from the image",
     "undecodable sound",
+    "picture is not the scale times the size of the member's own",
 };
-static_assert(kLoadFailureTexts.size() == static_cast<size_t>(LoadFailure::undecodableSound) + 1);
+static_assert(kLoadFailureTexts.size() == static_cast<size_t>(LoadFailure::pictureSizeDiffers) + 1);
 
 // Damage worth telling about: not success, not an absence.
 inline constexpr bool isDamage(LoadFailure failure) {

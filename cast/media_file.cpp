@@ -6,6 +6,7 @@
 #include <new>
 
 #include "cast/media_format.h"
+#include "cast/scaled_media_format.h"
 #include "platform/embedded_media.h"
 #include "platform/platform.h"
 
@@ -51,20 +52,27 @@ MediaCheck MediaFile::open(std::string_view mediaFileName, int64_t expectedSize)
   return validate(expectedSize, name);
 }
 
-void MediaFile::bind(const std::string& mediaFileName) {
+void MediaFile::bind(const std::string& mediaFileName, int32_t scale) {
   close();
-  platform::EmbeddedMedia embedded = platform::embeddedMedia();
-  if (embedded.data) {
+  platform::EmbeddedMedia embedded = platform::embeddedMedia(scale);
+  if (embedded.data)
     bindBytes(embedded.data, embedded.size);
-    return;
-  }
-  bindFile(programRelativePath(mediaFileName));
+  else
+    bindFile(programRelativePath(scale == 1 ? mediaFileName : scaledMediaFileName(mediaFileName, scale)));
+  name_ = mediaFileName;
 }
 
 void MediaFile::bindBytes(const uint8_t* data, size_t length) {
   close();
   data_ = data;
   length_ = data ? length : 0;
+}
+
+void MediaFile::bindOwned(std::vector<uint8_t> bytes) {
+  close();
+  owned_ = std::move(bytes);
+  data_ = owned_.data();
+  length_ = owned_.size();
 }
 
 bool MediaFile::bindFile(const std::string& path) {
@@ -79,8 +87,10 @@ bool MediaFile::bindFile(const std::string& path) {
 
 void MediaFile::close() {
   mapped_ = platform::MappedFile();
+  owned_ = std::vector<uint8_t>();
   data_ = nullptr;
   length_ = 0;
+  name_.clear();
 }
 
 MediaCheck MediaFile::validate(int64_t expectedSize, const std::string& mediaFileName) const {

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "cast/load_failure.h"
 #include "engine/media_service.h"
@@ -65,12 +66,16 @@ class MediaFile final : public MediaService {
   void close() override;
 
   // Binds the embedded media when the program has it, else the named external file. Stays
-  // unbound when neither can be had.
-  void bind(const std::string& mediaFileName);
+  // unbound when neither can be had. Above scale 1, the finer media set of that scale: the one
+  // embedded, else the file named after the media file ("MyMovie@4x.qmf") in the same folder.
+  void bind(const std::string& mediaFileName, int32_t scale = 1);
   void bindBytes(const uint8_t* data, size_t length);  // embedded data, or data held elsewhere
+  void bindOwned(std::vector<uint8_t> bytes);           // data handed over, kept while bound
   bool bindFile(const std::string& path);
 
   bool isBound() const { return data_ != nullptr || mapped_.isOpen(); }
+  // The media file name `bind` was given, or empty.
+  const std::string& name() const { return name_; }
   const uint8_t* data() const { return data_; }
   size_t length() const { return length_; }
 
@@ -88,7 +93,9 @@ class MediaFile final : public MediaService {
  private:
   const uint8_t* data_ = nullptr;
   size_t length_ = 0;
+  std::string name_;
   platform::MappedFile mapped_;
+  std::vector<uint8_t> owned_;
   PurgeMembers purge_;
 };
 

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Regenerates the game's media sources under assets/ (or the folder given): the pictures with
-# tools/artgen (needs cairo) and the sounds with tools/soundgen (needs libvorbisenc), then the
-# contact sheet of the whole cast as the runtime loads it (qmftool sheet). The output is byte-for-byte
+# tools/artgen (needs cairo), at the cast's size in art/ and 2, 3 and 4 times finer in art@2x/,
+# art@3x/ and art@4x/, and the sounds with tools/soundgen (needs libvorbisenc), then the contact
+# sheet of the whole cast as the runtime loads it (qmftool sheet). The output is byte-for-byte
 # reproducible; tests/game checks that the committed files are what these tools make.
 #   tools/generate-assets.sh [OUTPUT_FOLDER]
 set -euo pipefail
@@ -13,6 +14,10 @@ cmake -S . -B "$build" -G Ninja >/dev/null
 cmake --build "$build" --target artgen soundgen
 mkdir -p "$out/art" "$out/sound"
 "$build/tools/artgen/artgen" "$out/art"
+for scale in 2 3 4; do
+  mkdir -p "$out/art@${scale}x"
+  "$build/tools/artgen/artgen" --scale $scale "$out/art@${scale}x"
+done
 "$build/tools/soundgen/soundgen" "$out/sound"
 
 cmake --build "$build" --target qmftool

@@ -13,7 +13,7 @@ using qn::tools::QmftoolCommand;
 constexpr std::array kCommands = {
     QmftoolCommand{"decode-sound", "[--rate 11025|22050|44100] [--mono] IN OUT.wav",
                    qn::tools::decodeSoundCommand},
-    QmftoolCommand{"pack", "MANIFEST OUT.qmf [CAST_ROWS.cpp]", qn::tools::packCommand},
+    QmftoolCommand{"pack", "[--scales 2,3,4] MANIFEST OUT.qmf [CAST_ROWS.cpp]", qn::tools::packCommand},
     QmftoolCommand{"check", "FILE.qmf [MANIFEST]", qn::tools::checkCommand},
     QmftoolCommand{"decode", "IN OUT.png [ALPHA.bmp]", qn::tools::decodeCommand},
     QmftoolCommand{"sheet", "MANIFEST FILE.qmf OUT.png", qn::tools::sheetCommand},

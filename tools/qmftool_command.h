@@ -22,7 +22,7 @@ struct QmftoolCommand {
 
 // decode-sound [--rate 11025|22050|44100] [--mono] IN OUT.wav
 int decodeSoundCommand(Arguments arguments);
-// pack MANIFEST OUT.qmf [CAST_ROWS.cpp]
+// pack [--scales 2,3,4] MANIFEST OUT.qmf [CAST_ROWS.cpp]
 int packCommand(Arguments arguments);
 // check FILE.qmf [MANIFEST]
 int checkCommand(Arguments arguments);

@@ -1,4 +1,5 @@
-// A program with media linked in (boules_embed_media) takes it before any file beside it.
+// A program with media linked in (boules_embed_media) takes it before any file beside it, and
+// so for the finer media sets it links in.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -22,6 +23,16 @@ TEST(EmbeddedMediaTest, EmbeddedDataComesFirst) {
   ASSERT_TRUE(bytes);
   EXPECT_FALSE(bytes.ownsBuffer());
   EXPECT_EQ(std::string(reinterpret_cast<const char*>(bytes.data()), bytes.size()), "embedded");
+
+  platform::EmbeddedMedia finer = platform::embeddedMedia(4);
+  ASSERT_EQ(finer.size, 23u);
+  EXPECT_EQ(std::memcmp(finer.data, "QMF!finer set at 4x", 19), 0);
+  EXPECT_EQ(platform::embeddedMedia(2).data, nullptr);
+  MediaFile set;
+  set.bind("no such file.qmf", 4);
+  EXPECT_EQ(set.data(), finer.data);
+  set.bind("no such file.qmf", 2);
+  EXPECT_FALSE(set.isBound());
 }
 
 }  // namespace

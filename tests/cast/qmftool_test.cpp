@@ -3,13 +3,17 @@
 #include <stb/stb_image.h>
 #include <stb/stb_image_write.h>
 
+#include <filesystem>
+
 #include "cast/image_blob.h"
 #include "cast/media_file.h"
 #include "cast/media_format.h"
+#include "cast/scaled_media_format.h"
 #include "platform/mapped_file.h"
 #include "script/value.h"
 #include "tools/qmftool/bmp_writer.h"
 #include "tools/qmftool/packer.h"
+#include "tools/qmftool/scaled_set_packer.h"
 #include "tools/qmftool_command.h"
 
 namespace qn::qmftool {
@@ -21,16 +25,19 @@ void writeText(const std::string& name, const std::string& text) {
   ASSERT_TRUE(platform::writeWholeFile(folder() + name, text.data(), text.size()));
 }
 
-// A 3 x 2 RGBA PNG whose left column is transparent.
-void writePng(const std::string& name) {
-  uint8_t rgba[3 * 2 * 4];
-  for (int i = 0; i < 6; ++i) {
-    uint8_t* pixel = rgba + i * 4;
+// A 3 x 2 RGBA PNG whose left column is transparent, or `scale` times as large with its left
+// third transparent.
+void writePng(const std::string& name, int scale = 1) {
+  const int width = 3 * scale, height = 2 * scale;
+  std::vector<uint8_t> rgba(static_cast<size_t>(width) * height * 4);
+  for (int i = 0; i < width * height; ++i) {
+    uint8_t* pixel = rgba.data() + i * 4;
     pixel[0] = static_cast<uint8_t>(40 * i), pixel[1] = 200, pixel[2] = 10;
-    pixel[3] = i % 3 == 0 ? 0 : 255;
+    pixel[3] = i % width < scale ? 0 : 255;
   }
   std::string path = folder() + name;
-  ASSERT_NE(stbi_write_png(path.c_str(), 3, 2, 4, rgba, 12), 0);
+  std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+  ASSERT_NE(stbi_write_png(path.c_str(), width, height, 4, rgba.data(), width * 4), 0);
 }
 
 bool pack(const std::string& manifestText, PackedCast& cast, std::string& error) {
@@ -161,6 +168,52 @@ TEST(QmfToolTest, PackThenCheckAndSheet) {
   bytes[bytes.size() - 2] = static_cast<char>(bytes[bytes.size() - 2] ^ 1);  // the trailer word
   ASSERT_TRUE(platform::writeWholeFile(media, bytes.data(), bytes.size()));
   EXPECT_EQ(tools::checkCommand(std::vector<std::string_view>{media}), tools::kFailed);
+  shutdownValueModel();
+}
+
+// A finer set packs beside the media file, checks against the manifest's cast, and a set that no
+// longer matches it, or pictures of the wrong size, are named.
+TEST(QmfToolTest, FinerSetsPackAndCheckAgainstTheCast) {
+  initValueModel();
+  writePng("art/glow.png");
+  writePng("art@2x/glow.png", 2);
+  const std::string members = "bitmap 1.3 image=art/glow.png stored=bmp regX=1 regY=1 useAlpha=0\n"
+                              "bitmap 1.8 image=art/glow.png stored=png regX=1 regY=-1 useAlpha=1\n";
+  writeText("sets.manifest", members);
+  std::string manifest = folder() + "sets.manifest", media = folder() + "sets.qmf", set = folder() + "sets@2x.qmf";
+  ASSERT_EQ(tools::packCommand(std::vector<std::string_view>{"--scales", "2", manifest, media}), tools::kSucceeded);
+  EXPECT_EQ(tools::checkCommand(std::vector<std::string_view>{set}), tools::kSucceeded);
+  EXPECT_EQ(tools::checkCommand(std::vector<std::string_view>{set, manifest}), tools::kSucceeded);
+  std::string bytes;
+  ASSERT_TRUE(platform::readWholeFile(set, bytes));
+  ScaledSetTable table;
+  std::string problem;
+  ASSERT_TRUE(readScaledSetTable(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), table, problem));
+  ASSERT_EQ(table.pictures.size(), 2u);
+  EXPECT_EQ(table.pictures[1].memberKey, 8);
+  EXPECT_EQ(table.pictures[1].width, 6);
+  EXPECT_EQ(table.pictures[1].regY, -2);
+  EXPECT_EQ(table.pictures[0].blobs.alphaPackedSize, 0);  // only members with useAlpha have their alpha
+  EXPECT_NE(table.pictures[1].blobs.alphaPackedSize, 0);
+
+  // The cast changed since: the set was made for other media, and member 3's regPoint is no longer
+  // half the picture's.
+  writeText("sets.manifest", "bitmap 1.3 image=art/glow.png stored=bmp regX=2 regY=1 useAlpha=0\n" +
+                                 members.substr(members.find('\n') + 1));
+  EXPECT_EQ(tools::checkCommand(std::vector<std::string_view>{set, manifest}), tools::kFailed);
+  // A picture of the wrong size, or a folder without it, stops the packing with the entry's line.
+  writePng("art@2x/glow.png", 3);
+  PackedCast base;
+  Manifest parsed;
+  std::vector<uint8_t> packed;
+  ASSERT_TRUE(readManifest(manifest, parsed, problem) && packManifest(parsed, manifest, base, problem)) << problem;
+  EXPECT_FALSE(packScaledSet(parsed, manifest, base, 2, packed, problem));
+  EXPECT_NE(problem.find("sets.manifest:1: " + folder() + "art@2x/glow.png is 9 x 6, not 2 times 3 x 2"),
+            std::string::npos)
+      << problem;
+  EXPECT_FALSE(packScaledSet(parsed, manifest, base, 3, packed, problem));
+  EXPECT_NE(problem.find("cannot read " + folder() + "art@3x/glow.png"), std::string::npos) << problem;
+  EXPECT_EQ(tools::packCommand(std::vector<std::string_view>{"--scales", "2,5", manifest, media}), tools::kFailed);
   shutdownValueModel();
 }
 

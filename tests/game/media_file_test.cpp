@@ -6,10 +6,14 @@
 #include <cstring>
 #include <vector>
 
+#include "cast/bitmap_member.h"
 #include "cast/cast.h"
 #include "cast/cast_rows.h"
 #include "cast/image_blob.h"
 #include "cast/media_file.h"
+#include "cast/scaled_media_format.h"
+#include "gfx/matte_mask.h"
+#include "script/report_error.h"
 #include "script/string_object.h"
 #include "sound/decode_sound.h"
 
@@ -201,6 +205,49 @@ TEST_F(GameMediaFile, MenuButtonsLieUnderTheirHotSpots) {
       }
     }
   }
+}
+
+// The finer media sets the build packs beside the file: each attaches to the cast the rows make
+// over it, and every bitmap shows its own picture from the set at that scale (a picture that did
+// not load would say so in the debug log), keyed like its own.
+std::vector<std::string> errorLines;
+
+TEST_F(GameMediaFile, FinerSetsGiveEveryBitmapItsOwnPicture) {
+  initValueModel();
+  errorLines.clear();
+  setErrorSink([](std::string_view line) { errorLines.emplace_back(line); });
+  {
+    Cast cast(media);
+    CastRows media_rows = rows;
+    media_rows.scripts = {};
+    cast.createMembers(media_rows);
+    for (int32_t scale = 2; scale <= 4; ++scale) {
+      auto set = std::make_unique<MediaFile>();
+      const std::string path = scaledMediaFileName(BOULES_MEDIA_FILE, scale);
+      ASSERT_TRUE(set->bindFile(path)) << path;
+      ASSERT_TRUE(cast.attachScaledMedia(scale, std::move(set), path));
+      ASSERT_TRUE(cast.scaledMedia(scale));
+      for (const BitmapRow& row : rows.bitmaps) {
+        auto* member = dynamic_cast<BitmapMember*>(cast.find(memberKey(row.number, row.castLib)));
+        ASSERT_TRUE(member->load());
+        ImageBuffer* picture = member->pictureAt(scale);
+        ASSERT_TRUE(picture) << row.number;
+        EXPECT_EQ(picture->width(), scale * row.width);
+        EXPECT_EQ(picture->height(), scale * row.height);
+        // The finer matte keys out what the member's own does, but for the drawing's edges.
+        int32_t differ = 0;
+        for (int32_t y = 0; y < row.height; ++y)
+          for (int32_t x = 0; x < row.width; ++x)
+            differ += matteIsBackground(*member->matte(), x, y) !=
+                      matteIsBackground(*member->matteAt(scale), x * scale + scale / 2, y * scale + scale / 2);
+        EXPECT_LE(differ, 2 * (row.width + row.height)) << "member " << row.number << " at " << scale << "x";
+      }
+    }
+    cast.unloadAll(true);
+  }
+  setErrorSink(nullptr);
+  EXPECT_EQ(errorLines, std::vector<std::string>());
+  shutdownValueModel();
 }
 
 }  // namespace

@@ -80,6 +80,9 @@ reported=$("${runner[@]}" "$root/$program" --version) || fail "--version failed"
 (cd "$scratch" && "${runner[@]}" "$root/$program" --headless --frames 30 --screenshot "$scratch/screen.png") ||
   fail "the installed program failed"
 file --brief "$scratch/screen.png" | grep -q "^PNG image data, 240 x 320," || fail "no screenshot"
+# Its finer media sets are linked in with its media file: each begins with the magic and its table.
+sets=$( (grep -a -o 'QMF!SCAL' "$root/$program" || true) | wc -l)
+[ "$sets" -eq 3 ] || fail "the program carries $sets finer media sets, not the 3 of 2x, 3x and 4x"
 
 in_root --purge "$package"
 state=$(dpkg-query --admindir="$admin" --show --showformat='${db:Status-Status}' "$package" 2>/dev/null || true)

@@ -32,11 +32,13 @@ void putRgba(std::vector<uint8_t>& out, size_t at, uint32_t rgb, uint32_t alpha)
 
 }  // namespace
 
-Canvas::Canvas(int width, int height)
+Canvas::Canvas(int width, int height, int scale)
     : width_(width),
       height_(height),
-      surface_(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height)),
+      scale_(scale),
+      surface_(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width * scale, height * scale)),
       cr_(cairo_create(surface_)) {
+  cairo_scale(cr_, scale, scale);
   cairo_font_options_t* options = cairo_font_options_create();
   cairo_font_options_set_antialias(options, CAIRO_ANTIALIAS_GRAY);
   cairo_font_options_set_hint_style(options, CAIRO_HINT_STYLE_NONE);
@@ -61,11 +63,12 @@ void Canvas::markDirty() { cairo_surface_mark_dirty(surface_); }
 
 std::vector<uint8_t> Canvas::finishAlpha() {
   const uint32_t* source = pixels();
-  std::vector<uint8_t> rgba(static_cast<size_t>(width_) * height_ * 4);
-  for (int y = 0; y < height_; ++y) {
-    for (int x = 0; x < width_; ++x) {
+  const int width = pixelWidth(), height = pixelHeight();
+  std::vector<uint8_t> rgba(static_cast<size_t>(width) * height * 4);
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
       const uint32_t word = unpremultiply(source[y * stride() + x]);
-      putRgba(rgba, (static_cast<size_t>(y) * width_ + x) * 4, word & 0xFFFFFF, word >> 24);
+      putRgba(rgba, (static_cast<size_t>(y) * width + x) * 4, word & 0xFFFFFF, word >> 24);
     }
   }
   return rgba;
@@ -79,14 +82,15 @@ std::vector<uint8_t> Canvas::finishOpaque() {
 
 std::vector<uint8_t> Canvas::finishOnWhite(uint32_t fringeColor) {
   const uint32_t* source = pixels();
-  const size_t count = static_cast<size_t>(width_) * height_;
+  const int width = pixelWidth(), height = pixelHeight();
+  const size_t count = static_cast<size_t>(width) * height;
   std::vector<uint32_t> colors(count);
   std::vector<uint8_t> background(count);
-  for (int y = 0; y < height_; ++y) {
-    for (int x = 0; x < width_; ++x) {
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
       const uint32_t word = source[y * stride() + x];
       const uint32_t alpha = word >> 24;
-      const size_t at = static_cast<size_t>(y) * width_ + x;
+      const size_t at = static_cast<size_t>(y) * width + x;
       background[at] = alpha < kBackgroundAlpha;
       // Source over the fringe colour: premultiplied colour plus the fringe's remaining share.
       uint32_t rgb = 0;
@@ -100,9 +104,9 @@ std::vector<uint8_t> Canvas::finishOnWhite(uint32_t fringeColor) {
   // pockets the fringe colour instead.
   std::vector<uint8_t> reached(count);
   std::vector<size_t> stack;
-  for (int y = 0; y < height_; ++y) {
-    for (int x = 0; x < width_; ++x) {
-      if (x == 0 || y == 0 || x == width_ - 1 || y == height_ - 1) stack.push_back(static_cast<size_t>(y) * width_ + x);
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      if (x == 0 || y == 0 || x == width - 1 || y == height - 1) stack.push_back(static_cast<size_t>(y) * width + x);
     }
   }
   while (!stack.empty()) {
@@ -110,11 +114,11 @@ std::vector<uint8_t> Canvas::finishOnWhite(uint32_t fringeColor) {
     stack.pop_back();
     if (reached[at] || !background[at]) continue;
     reached[at] = 1;
-    const int x = static_cast<int>(at % width_), y = static_cast<int>(at / width_);
+    const int x = static_cast<int>(at % width), y = static_cast<int>(at / width);
     if (x > 0) stack.push_back(at - 1);
-    if (x + 1 < width_) stack.push_back(at + 1);
-    if (y > 0) stack.push_back(at - width_);
-    if (y + 1 < height_) stack.push_back(at + width_);
+    if (x + 1 < width) stack.push_back(at + 1);
+    if (y > 0) stack.push_back(at - width);
+    if (y + 1 < height) stack.push_back(at + width);
   }
   std::vector<uint8_t> rgba(count * 4);
   for (size_t at = 0; at < count; ++at) {

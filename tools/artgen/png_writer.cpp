@@ -66,7 +66,7 @@ void filterRow(const uint8_t* row, const uint8_t* previous, size_t length, std::
 
 }  // namespace
 
-std::vector<uint8_t> encodePng(const std::vector<uint8_t>& rgba, int width, int height) {
+std::vector<uint8_t> encodePng(const std::vector<uint8_t>& rgba, int width, int height, int level) {
   const size_t stride = static_cast<size_t>(width) * 4;
   std::vector<uint8_t> filtered;
   filtered.reserve((stride + 1) * height);
@@ -75,7 +75,7 @@ std::vector<uint8_t> encodePng(const std::vector<uint8_t>& rgba, int width, int 
   }
   uLongf packedSize = compressBound(static_cast<uLong>(filtered.size()));
   std::vector<uint8_t> packed(packedSize);
-  compress2(packed.data(), &packedSize, filtered.data(), static_cast<uLong>(filtered.size()), 9);
+  compress2(packed.data(), &packedSize, filtered.data(), static_cast<uLong>(filtered.size()), level);
   packed.resize(packedSize);
 
   std::vector<uint8_t> png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};

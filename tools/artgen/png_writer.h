@@ -1,6 +1,6 @@
-// A small PNG encoder for the generated art: 8-bit RGBA, one IDAT chunk, zlib level 9 with the
-// per-row filter that minimises the sum of absolute residuals. No timestamps or text chunks, so
-// the same pixels always give the same bytes.
+// A small PNG encoder for the generated art: 8-bit RGBA, one IDAT chunk, zlib at the level asked
+// with the per-row filter that minimises the sum of absolute residuals. No timestamps or text
+// chunks, so the same pixels always give the same bytes.
 #pragma once
 
 #include <cstdint>
@@ -9,8 +9,8 @@
 
 namespace qn::artgen {
 
-// Pixels are rows of R, G, B, A bytes, top row first.
-std::vector<uint8_t> encodePng(const std::vector<uint8_t>& rgba, int width, int height);
+// Pixels are rows of R, G, B, A bytes, top row first; `level` is zlib's, 1 to 9.
+std::vector<uint8_t> encodePng(const std::vector<uint8_t>& rgba, int width, int height, int level);
 bool writeFile(const std::string& path, const std::vector<uint8_t>& bytes);
 
 }  // namespace qn::artgen

@@ -18,20 +18,30 @@ double screenX(double across, double y) { return kMiddle + across * scaleAt(y); 
 // Half the width of the gravel at full scale; the boards run along this line.
 constexpr double kPitchHalfWidth = 290;
 
-// Adds per-pixel brightness noise, finer and fainter towards the far (upper) end.
+// Brightens or darkens one pixel's premultiplied colour by `shift`, within its alpha.
+uint32_t shifted(uint32_t word, double shift) {
+  uint32_t result = word & 0xFF000000;
+  for (int channelShift = 16; channelShift >= 0; channelShift -= 8) {
+    const double value = ((word >> channelShift) & 0xFF) * (1 + shift);
+    result |= static_cast<uint32_t>(std::clamp(value, 0.0, double(word >> 24))) << channelShift;
+  }
+  return result;
+}
+
+// Adds brightness noise, fainter towards the far (upper) end: one random shift per pixel of the
+// member, which on a finer canvas covers that pixel's whole block, so the grain looks the same.
 void addGrain(Canvas& canvas, int seed, double strength) {
   RandomGenerator random(static_cast<uint32_t>(seed));
   uint32_t* pixels = canvas.pixels();
+  const int scale = canvas.scale();
   for (int y = 0; y < canvas.height(); ++y) {
     for (int x = 0; x < canvas.width(); ++x) {
-      uint32_t& word = pixels[y * canvas.stride() + x];
       const double shift = (uniform(random) - 0.5) * 2 * strength * (0.35 + 0.65 * y / canvas.height());
-      uint32_t result = word & 0xFF000000;
-      for (int channelShift = 16; channelShift >= 0; channelShift -= 8) {
-        const double value = ((word >> channelShift) & 0xFF) * (1 + shift);
-        result |= static_cast<uint32_t>(std::clamp(value, 0.0, double(word >> 24))) << channelShift;
-      }
-      word = result;
+      for (int row = y * scale; row < (y + 1) * scale; ++row)
+        for (int column = x * scale; column < (x + 1) * scale; ++column) {
+          uint32_t& word = pixels[row * canvas.stride() + column];
+          word = shifted(word, shift);
+        }
     }
   }
   canvas.markDirty();

@@ -18,17 +18,10 @@ bool blobDecodes(const MediaFile& media, int32_t offset, int32_t packed, int32_t
 }
 
 std::string checkBitmap(const MediaFile& media, const BitmapRow& row) {
-  DecodedImage image;
-  if (!blobDecodes(media, row.offset, row.packedSize, row.unpackedSize, row.storedFormat, image))
-    return "image blob does not load";
-  if (image.width != row.width || image.height != row.height) return "image size differs from the cast row";
-  if (row.alphaPackedSize == 0) return "";
-  DecodedImage mask;
-  if (!blobDecodes(media, row.offset + row.packedSize, row.alphaPackedSize, row.alphaUnpackedSize, kStoredBmp, mask))
-    return "alpha blob does not load";
-  if (mask.depthCode != 1 && mask.depthCode != 8) return "alpha blob is neither 1-bit nor 8-bit";
-  if (mask.width != image.width || mask.height != image.height) return "alpha blob size differs from the image";
-  return "";
+  return bitmapBlobsProblem(media,
+                            BitmapBlobs{row.offset, row.packedSize, row.unpackedSize, row.alphaPackedSize,
+                                        row.alphaUnpackedSize, row.storedFormat},
+                            row.width, row.height);
 }
 
 std::string checkField(const MediaFile& media, const FieldRow& row) {
@@ -44,6 +37,21 @@ std::string checkSound(const MediaFile& media, const SoundRow& row) {
 }
 
 }  // namespace
+
+std::string bitmapBlobsProblem(const MediaFile& media, const BitmapBlobs& blobs, int32_t width, int32_t height) {
+  DecodedImage image;
+  if (!blobDecodes(media, blobs.offset, blobs.packedSize, blobs.unpackedSize, blobs.storedFormat, image))
+    return "image blob does not load";
+  if (image.width != width || image.height != height) return "image size differs from its table row";
+  if (blobs.alphaPackedSize == 0) return "";
+  DecodedImage mask;
+  if (!blobDecodes(media, blobs.offset + blobs.packedSize, blobs.alphaPackedSize, blobs.alphaUnpackedSize, kStoredBmp,
+                   mask))
+    return "alpha blob does not load";
+  if (mask.depthCode != 1 && mask.depthCode != 8) return "alpha blob is neither 1-bit nor 8-bit";
+  if (mask.width != image.width || mask.height != image.height) return "alpha blob size differs from the image";
+  return "";
+}
 
 bool checkMembers(const MediaFile& media, const CastRows& table, ReportLine report) {
   int failures = 0, count = 0;

@@ -1,72 +1,16 @@
 #include "tools/qmftool/packer.h"
 
 #include <stb/stb_image.h>
-#include <zlib.h>
 
 #include <cstdio>
-#include <cstring>
-#include <memory>
 
-#include "cast/media_format.h"
 #include "platform/mapped_file.h"
 #include "tools/qmftool/bmp_writer.h"
+#include "tools/qmftool/media_writer.h"
 
 namespace qn::qmftool {
 
 namespace {
-
-constexpr int64_t kLargestMediaSize = INT32_MAX;
-
-struct RgbaImage {
-  int32_t width = 0, height = 0;
-  std::unique_ptr<stbi_uc, void (*)(void*)> pixels{nullptr, stbi_image_free};
-};
-
-bool loadRgba(const std::string& bytes, RgbaImage& image) {
-  int width = 0, height = 0, components = 0;
-  image.pixels.reset(stbi_load_from_memory(reinterpret_cast<const stbi_uc*>(bytes.data()),
-                                           static_cast<int>(bytes.size()), &width, &height, &components, 4));
-  image.width = width;
-  image.height = height;
-  return image.pixels != nullptr;
-}
-
-class MediaWriter {
- public:
-  // The magic is assigned, not appended: GCC 12 at -O3 takes an insert into the cleared vector for
-  // an overflow (-Wstringop-overflow) and the release build stops.
-  MediaWriter(std::vector<uint8_t>& media) : media_(media) { media_.assign({'Q', 'M', 'F', '!'}); }
-
-  // Appends a blob, zlib-compressed when asked; a compressed stream that happens to be exactly as
-  // long as the raw bytes is stored raw instead, since equal sizes mean "stored" to the reader.
-  void blob(const uint8_t* bytes, size_t size, bool compress, int32_t& offset, int32_t& packed, int32_t& unpacked) {
-    offset = static_cast<int32_t>(media_.size());
-    unpacked = static_cast<int32_t>(size);
-    if (compress) {
-      uLongf capacity = compressBound(static_cast<uLong>(size));
-      std::vector<uint8_t> stream(capacity);
-      if (compress2(stream.data(), &capacity, bytes, static_cast<uLong>(size), Z_BEST_COMPRESSION) == Z_OK &&
-          capacity != size) {
-        append(stream.data(), capacity);
-        packed = static_cast<int32_t>(capacity);
-        return;
-      }
-    }
-    append(bytes, size);
-    packed = unpacked;
-  }
-
-  void finish() {
-    uint32_t word = makeTrailerWord(static_cast<uint32_t>(crc32(0, media_.data(), static_cast<uInt>(media_.size()))));
-    for (int shift = 0; shift < 32; shift += 8) media_.push_back(static_cast<uint8_t>(word >> shift));
-  }
-
-  bool tooLarge() const { return static_cast<int64_t>(media_.size()) + kTrailerSize > kLargestMediaSize; }
-
- private:
-  void append(const uint8_t* bytes, size_t size) { media_.insert(media_.end(), bytes, bytes + size); }
-  std::vector<uint8_t>& media_;
-};
 
 class Packer {
  public:
@@ -83,14 +27,7 @@ class Packer {
       previousKey = key;
       if (reader.ok()) pack(entry, reader);
       reader.rejectUnusedKeys();
-      if (!reader.ok()) {
-        error = reader.error();
-        return false;
-      }
-      if (writer_.tooLarge()) {
-        error = path_ + ": the media data would exceed 2 GB";
-        return false;
-      }
+      if (!entryPacked(reader, writer_, path_, error)) return false;
     }
     writer_.finish();
     return true;
@@ -105,12 +42,7 @@ class Packer {
 
   bool readFile(EntryReader& reader, const std::string& key, std::string& bytes) {
     std::string file = reader.path(key, manifest_.folder);
-    if (!reader.ok()) return false;
-    if (!platform::readWholeFile(file, bytes)) {
-      reader.fail("cannot read " + file);
-      return false;
-    }
-    return true;
+    return reader.ok() && readPicture(reader, file, bytes);
   }
 
   void pack(ManifestEntry& entry, EntryReader& reader) {
@@ -133,6 +65,7 @@ class Packer {
     row.matteAlphaThreshold = static_cast<int32_t>(reader.numberOr("threshold", 1));
     row.name = keep(reader.text("name", ""));
     row.filename = keep("");
+    finerPicturesAsJpeg(reader);  // read here too, so that a mistake shows at once
     std::string stored = reader.text("stored");
     std::string bytes;
     if (!readFile(reader, "image", bytes)) return;
@@ -148,12 +81,7 @@ class Packer {
       row.storedFormat = 1;
       writer_.blob(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), false, row.offset, row.packedSize,
                    row.unpackedSize);
-      // The mask: 0 fully opaque, 255 fully transparent.
-      std::vector<uint8_t> mask(static_cast<size_t>(image.width) * image.height);
-      for (size_t i = 0; i < mask.size(); ++i) mask[i] = static_cast<uint8_t>(255 - image.pixels.get()[i * 4 + 3]);
-      std::vector<uint8_t> bmp = writeBmp8(mask.data(), image.width, image.height);
-      int32_t alphaOffset = 0;
-      writer_.blob(bmp.data(), bmp.size(), true, alphaOffset, row.alphaPackedSize, row.alphaUnpackedSize);
+      writer_.alphaBlob(image, row.alphaPackedSize, row.alphaUnpackedSize);
     } else if (stored == "bmp") {
       std::vector<uint8_t> bmp = writeBmp32(image.pixels.get(), image.width, image.height);
       writer_.blob(bmp.data(), bmp.size(), true, row.offset, row.packedSize, row.unpackedSize);
