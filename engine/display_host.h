@@ -30,6 +30,7 @@ class DisplayHost : public TimeSource, public FrameBufferDevice {
   // Told when the movie starts composing a frame (before any `repaint` of it), so a host can
   // time composing apart from presenting.
   virtual void compositionBegins() {}
+
   // The debug log beside the program; lines go nowhere while it is closed.
   virtual void openDebugLog() = 0;
   virtual void closeDebugLog() = 0;
