@@ -1,5 +1,4 @@
-// The shell's display host: the movie's clock, screen, input state, repaint, debug log and close
-// request on the desktop. The screen is the 240 x 320 device screen kept in a ScreenBuffer; with
+// The shell's display host: the movie's clock, screen, repaint and debug log on the desktop. The screen is the 240 x 320 device screen kept in a ScreenBuffer; with
 // a window, every repaint streams the changed rectangle to it.
 //
 // Two clocks: real time (monotonic milliseconds), or the frame clock of headless runs and
@@ -34,7 +33,6 @@ class ShellDisplayHost final : public DisplayHost {
   void compositionBegins() override;
   bool beginDraw(FrameBuffer& buffer) override;
   void endDraw() override {}
-  void postCloseRequest() override { closeRequested_ = true; }
   void openDebugLog() override;
   void closeDebugLog() override;
   void writeDebugLog(std::string_view text) override;
@@ -46,8 +44,6 @@ class ShellDisplayHost final : public DisplayHost {
   void readKeysFrom(const KeyTranslator& keys) { keys_ = &keys; }
   // Moves the frame clock on (no effect on the real-time clock).
   void advanceClock(int32_t milliseconds);
-  // True once after the movie asked the window to close.
-  bool takeCloseRequest();
 
   const ScreenBuffer& screen() const { return screen_; }
 
@@ -68,7 +64,6 @@ class ShellDisplayHost final : public DisplayHost {
   platform::MainWindow* window_;
   std::function<void(const IntRect&)> painter_;
   const KeyTranslator* keys_ = nullptr;
-  bool closeRequested_ = false;
   // Real time: the tick count at creation advanced by the high-resolution counter since then.
   uint64_t counterStart_;
   uint64_t counterFrequency_;

@@ -19,7 +19,6 @@ class FakeDisplay : public DisplayHost {
   void repaint(const IntRect& windowRect) override { repaints.push_back(windowRect); }
   bool beginDraw(FrameBuffer&) override { return false; }
   void endDraw() override {}
-  void postCloseRequest() override { ++closeRequests; }
   void openDebugLog() override { logOpen = true; }
   void closeDebugLog() override { logOpen = false; }
   void writeDebugLog(std::string_view text) override { log += text; }
@@ -28,7 +27,6 @@ class FakeDisplay : public DisplayHost {
   int32_t clock = 1000;
   int32_t format = kDisplay565;
   std::vector<IntRect> repaints;
-  int closeRequests = 0;
   bool logOpen = false;
   std::string log;
   std::set<int32_t> keysDown;  // movie key codes held

@@ -15,6 +15,7 @@
 #include "game/channels.h"
 #include "game/game_program.h"
 #include "game/game_symbols.h"
+#include "game/play_from_outside.h"
 #include "platform/main_window.h"
 #include "platform/mapped_file.h"
 #include "shell/application.h"
@@ -28,7 +29,7 @@ namespace ch = game::ch;
 namespace s = game::s;
 
 Value gameMode(const Application& application) {
-  return application.movie()->property(sym::actorList).item(1).getProperty(s::pList).getProperty(s::mode);
+  return game::modeOf(*application.movie());
 }
 
 class KeyboardPlay : public ::testing::Test {
