@@ -116,7 +116,7 @@ TEST_F(KeyboardPlay, NoLetterOrFaceButtonQuitsOnlyTheChordsDo) {
                              t.button(SDL_CONTROLLER_BUTTON_BACK, true);
                              t.button(SDL_CONTROLLER_BUTTON_START, true);
                            })}) {
-    start();
+    ASSERT_NO_FATAL_FAILURE(start());
     key(SDL_SCANCODE_Z, KMOD_NONE, "z");
     key(SDL_SCANCODE_Q, KMOD_NONE, "q");
     key(SDL_SCANCODE_Q, KMOD_LSHIFT, "Q");
@@ -147,7 +147,7 @@ TEST_F(KeyboardPlay, KeyboardOrControllerAloneSetsUpAndStartsAnEnd) {
   for (const Way& way : ways) {
     ShellOptions options;
     options.recordPath = recordPath_;
-    start(options);
+    ASSERT_NO_FATAL_FAILURE(start(options));
     auto next = [&] { way.next(*this); };
     auto tap = [&] {
       way.tap(*this);
@@ -192,7 +192,7 @@ TEST_F(KeyboardPlay, KeyboardOrControllerAloneSetsUpAndStartsAnEnd) {
     EXPECT_EQ(std::count(taps.begin(), taps.end(), '\n'), 7) << "three taps and the move:\n" << taps;
     EXPECT_EQ(taps.find("key"), std::string::npos) << taps;
 
-    replayHeadless(framesPlayed);
+    ASSERT_NO_FATAL_FAILURE(replayHeadless(framesPlayed));
     EXPECT_TRUE(gameMode(*application_) == mode);
     EXPECT_EQ(application_->movie()->sprite(ch::slotKinds[1]).property(sym::memberNum).toInteger(),
               game::member::notPlaying);
@@ -213,7 +213,7 @@ TEST_F(KeyboardPlay, AFingerPlaysAnEndAsTheStylus) {
   options.recordPath = recordPath_;
   options.reportPath = reportPath;
   options.unpaced = true;
-  start(options);
+  ASSERT_NO_FATAL_FAILURE(start(options));
   auto centre = [this](int32_t channel) {
     const IntRect rect = application_->movie()->toWindow(application_->movie()->sprite(channel).spriteRect);
     return platform::ScreenPoint{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
@@ -263,7 +263,7 @@ TEST_F(KeyboardPlay, AFingerPlaysAnEndAsTheStylus) {
   ASSERT_TRUE(platform::readWholeFile(recordPath_, recorded));
   EXPECT_EQ(recorded.find(walkButton), std::string::npos) << recorded;
 
-  replayHeadless(framesPlayed, reportPath);
+  ASSERT_NO_FATAL_FAILURE(replayHeadless(framesPlayed, reportPath));
   application_->shutdown();
   application_.reset();
   std::string replayed;
@@ -275,7 +275,7 @@ TEST_F(KeyboardPlay, AFingerPlaysAnEndAsTheStylus) {
 TEST_F(KeyboardPlay, APersonsKeyEndsTheDemo) {
   ShellOptions options;
   options.demoGames = 0;  // for ever
-  start(options);
+  ASSERT_NO_FATAL_FAILURE(start(options));
   for (int frame = 0; frame < 300 && !(gameMode(*application_) == s::setupPlayers); ++frame) frames(1);
   ASSERT_TRUE(gameMode(*application_) == s::setupPlayers) << "the demo tapped START";
   key(SDL_SCANCODE_X, KMOD_NONE, "x");
