@@ -33,7 +33,7 @@ constexpr int32_t kTempoCastLib = -1;
 
 }  // namespace
 
-void Movie::tick() {
+Playing Movie::tick() {
   tickTime_ = services_.display.now();
   if (tempo_ >= 1000 || elapsed(tickTime_, lastFrameTime_) >= 1000 / std::max(tempo_, 1)) {
     advanceFrame();
@@ -48,6 +48,7 @@ void Movie::tick() {
     rolloverCheck();
     lastRolloverTime_ = tickTime_;
   }
+  return answer();
 }
 
 int32_t Movie::msUntilNextTick() {
@@ -76,7 +77,7 @@ void Movie::pollTimeOuts() {
   Value list = timeOutList_;
   ListObject* timeOuts = listOf(list);
   for (int32_t i = 1; timeOuts && i <= timeOuts->size(); ++i) {
-    Value item = timeOuts->at(i);
+    Value item = timeOuts->valueAt(i);
     if (item.is(sym::timeOut)) item.call(sym::idle);
   }
 }
@@ -177,7 +178,7 @@ void Movie::stepActors() {
   Value list = actorList_;
   ListObject* actors = listOf(list);
   for (int32_t i = 1; actors && i <= actors->size(); ++i) {
-    Value actor = actors->at(i);
+    Value actor = actors->valueAt(i);
     if (scriptInstanceOf(actor)) actor.call(sym::stepFrame);
   }
 }
@@ -186,7 +187,7 @@ void Movie::stepActors() {
 
 void Movie::goToFrame(const Value& target) {
   int32_t frame;
-  if (target.is(sym::integer) || target.is(sym::float_)) {
+  if (target.isNumber()) {
     frame = target.toInteger();
   } else if (target.is(sym::string)) {
     std::string name = stringOf(target);

@@ -15,6 +15,7 @@
 
 #include "engine/event_mask.h"
 #include "engine/sprite_span.h"
+#include "script/method_table.h"
 #include "script/quad.h"
 #include "script/stage_rect.h"
 #include "script/value.h"
@@ -131,6 +132,8 @@ class SpriteChannel : public ScriptObject, public SpriteRecord {
   void toString(std::string& out) const override;
   ScriptObject* duplicate() override;
   bool handle(SymbolNumber method, int argc, Value& result, Value* const* argv, bool flag) override;
+  // The sprite's own methods; `handle` passes any other to the behaviours.
+  static const MethodTable<SpriteChannel, bool>& methods();
   void getProperty(Value& result, SymbolNumber property) override;
   bool setProperty(SymbolNumber property, const Value& value) override;
 

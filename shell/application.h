@@ -18,6 +18,7 @@
 #include <string>
 
 #include "engine/display_host.h"
+#include "engine/movie.h"
 #include "platform/main_loop.h"
 #include "script/value.h"
 #include "shell/command_line.h"
@@ -115,7 +116,7 @@ class Application final : public platform::LoopSteps {
   void drainEvents();
   void followWindowSize();
   void accept(const DeviceInput& message);  // recorded, then delivered
-  void deliver(const DeviceInput& message);
+  Playing deliver(const DeviceInput& message);
   int32_t orientation() const;
 
   ShellOptions options_;

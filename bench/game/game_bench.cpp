@@ -5,6 +5,7 @@
 // whole stage, and a frame where one ball moves. The stage is 5-6-5, as the program's by default.
 #include <benchmark/benchmark.h>
 
+#include "game/play_from_outside.h"
 #include "script/list_object.h"
 #include "script/point_object.h"
 #include "tests/game/game_harness.h"
@@ -16,7 +17,7 @@ using testing::GameHarness;
 
 constexpr int32_t kBalls = 13;
 
-Value engineOf(GameHarness& game) { return game.movie().property(sym::actorList).item(1); }
+Value engineOf(GameHarness& game) { return engineObjectOf(game.movie()); }
 
 // Four players, every ball on the field rolling towards the middle, `stars` stars bursting in four
 // places.
