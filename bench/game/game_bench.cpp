@@ -114,7 +114,9 @@ void BM_ComposeOneBallMoving(benchmark::State& state) {
   GameHarness& game = stillGame();
   game.movie().setPresentationScale(static_cast<int32_t>(state.range(0)));
   game.frame();
-  SpriteChannel& ball = game.movie().sprite(ch::ballPool.first);
+  // The first player's first ball (the white jack comes first in the list).
+  const Value record = engineOf(game).getProperty(s::pBallList).item(2);
+  SpriteChannel& ball = game.movie().sprite(record.getProperty(s::spr).toInteger());
   const int32_t home = ball.locH;
   int32_t step = 0;
   for (auto _ : state) {
