@@ -6,9 +6,12 @@
 #                                       with its result and time: native (build and run the whole
 #                                       suite), package (build and check the Debian package),
 #                                       sanitize (the suite under ASan+UBSan), fuzz (every fuzz
-#                                       target for a bounded time), web (the browser edition's tests)
-#   ./setup.sh package                  build the Debian package from a clean Release build and
-#                                       check it (lintian, install/run/remove in a throw-away root)
+#                                       target for a bounded time), web (the browser edition's
+#                                       tests), cross (arm64 and i386 builds under emulation play
+#                                       the same games as this machine's)
+#   ./setup.sh package [arm64]          build the Debian package (this machine's architecture, or
+#                                       arm64) from a clean Release build and check it (lintian,
+#                                       install/run/remove in a throw-away root)
 #   ./setup.sh web [build|test]         build the browser edition (build-web/site/) and serve it on
 #                                       http://127.0.0.1:8000/; or only build it; or build it and
 #                                       run the browser tests
@@ -32,6 +35,10 @@ package_packages=(file lintian fakeroot desktop-file-utils)
 # Chromium.
 web_packages=(emscripten dpkg-dev)
 web_test_packages=(chromium)
+# Other architectures: Debian's cross compilers and qemu's user-mode emulator. Their libraries
+# come as a private root of Debian's packages (tools/cross/debian-root.sh), not installed here.
+cross_packages=(crossbuild-essential-arm64 crossbuild-essential-i386 qemu-user)
+declare -A emulator_of=([arm64]=qemu-aarch64 [i386]=qemu-i386)
 
 install_missing() {  # install_missing [extra packages]
   local missing=()
@@ -80,22 +87,68 @@ fuzz() {  # builds every libFuzzer target with clang and runs each for fuzz_seco
   return "$failed"
 }
 
-package() {  # builds build-package/boules_VERSION_ARCH.deb from scratch, then checks it
-  rm -rf build-package
+# The folder of a build for this machine whose media packer and icon maker (and with a target
+# named, that target) a build for another machine runs: the desktop build when there is one,
+# else a small one of its own in FOLDER.
+host_build() {  # host_build FOLDER [TARGET...]: prints the build folder
+  local host=build
+  if [ ! -f build/CMakeCache.txt ]; then
+    host=$1
+    cmake -S . -B "$host" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBOULES_TESTS=OFF -DBOULES_BENCH=OFF \
+      -DBOULES_WERROR=OFF >/dev/null
+  fi
+  shift
+  cmake --build "$host" --parallel "$jobs" --target qmftool icongen "$@" >&2
+  echo "$host"
+}
+
+# The root of another architecture's Debian packages (tools/cross/debian-root.sh).
+cross_root() {  # cross_root ARCH: prints its path
+  tools/cross/debian-root.sh "$1" .cache/cross | tail -n 1
+}
+
+# A build for another architecture in DIR: CMake with its toolchain file and root, the packer and
+# icon maker of the host build HOST, and further options.
+cross_configure() {  # cross_configure ARCH ROOT HOST DIR [cmake options]
+  local arch=$1 root=$2 host=$3 dir=$4 toolchain=()
+  shift 4
+  [ -f "$dir/CMakeCache.txt" ] || toolchain=(--toolchain "tools/cross/$arch.cmake")  # read once, at the start
+  cmake -S . -B "$dir" -G Ninja "${toolchain[@]}" -DBOULES_CROSS_ROOT="$root" \
+    -DBOULES_TESTS=OFF -DBOULES_BENCH=OFF -DBOULES_HOST_QMFTOOL="$PWD/$host/tools/qmftool" \
+    -DBOULES_HOST_ICONGEN="$PWD/$host/tools/icongen/icongen" "$@" >/dev/null
+}
+
+package() {  # package [ARCH]: builds build-package[-ARCH]/boules_VERSION_ARCH.deb from scratch, then checks it
+  local arch=${1:-} dir=build-package root host run=()
+  if [ -n "$arch" ]; then
+    dir=build-package-$arch
+    root=$(cross_root "$arch")
+    host=$(host_build build-cross/host)
+    # The installed program runs under the emulator, with its libraries from the same root.
+    run=("${emulator_of[$arch]}" -L "$root")
+  fi
+  rm -rf "$dir"
   (
-    # Debian's hardening flags; the optimisation is Release's, and the package keeps no debug data.
+    # Debian's hardening flags for the package's architecture; the optimisation is Release's, and
+    # the package keeps no debug data.
+    [ -z "$arch" ] || export DEB_HOST_ARCH=$arch
     eval "$(DEB_BUILD_MAINT_OPTIONS=hardening=+all DEB_CFLAGS_MAINT_STRIP="-g -O2" \
             DEB_CXXFLAGS_MAINT_STRIP="-g -O2" dpkg-buildflags --export=sh)"
-    CFLAGS="$CFLAGS $CPPFLAGS" CXXFLAGS="$CXXFLAGS $CPPFLAGS" cmake -S . -B build-package -G Ninja \
-      -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_BINDIR=games -DBOULES_TESTS=OFF -DBOULES_BENCH=OFF \
-      -DBOULES_WERROR=OFF >/dev/null
+    export CFLAGS="$CFLAGS $CPPFLAGS" CXXFLAGS="$CXXFLAGS $CPPFLAGS"
+    options=(-DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_BINDIR=games -DBOULES_TESTS=OFF -DBOULES_BENCH=OFF
+      -DBOULES_WERROR=OFF)
+    if [ -n "$arch" ]; then
+      cross_configure "$arch" "$root" "$host" "$dir" "${options[@]}"
+    else
+      cmake -S . -B "$dir" -G Ninja "${options[@]}" >/dev/null
+    fi
   )
-  cmake --build build-package --parallel "$jobs" --target boules
-  (cd build-package && cpack -G DEB >/dev/null)
+  cmake --build "$dir" --parallel "$jobs" --target boules
+  (cd "$dir" && cpack -G DEB >/dev/null)
   local deb
-  deb=$(echo build-package/boules_*.deb)
+  deb=$(echo "$dir"/boules_*.deb)
   lintian --fail-on error,warning --display-info --info "$deb"
-  tests/tools/check_package.sh "$deb"
+  tests/tools/check_package.sh "$deb" "${run[@]}"
   echo "built and checked $deb"
 }
 
@@ -104,15 +157,7 @@ web_build() {
   local prefix host
   # The C libraries for WebAssembly, from Debian's sources of the versions installed here.
   prefix=$(tools/web/build-libraries.sh .cache/web | tail -n 1)
-  # The build runs its media packer and icon maker on this machine: from the desktop build when
-  # there is one, else from a small one of their own.
-  host=build
-  if [ ! -f build/CMakeCache.txt ]; then
-    host=build-web/host
-    cmake -S . -B "$host" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBOULES_TESTS=OFF -DBOULES_BENCH=OFF \
-      -DBOULES_WERROR=OFF >/dev/null
-  fi
-  cmake --build "$host" --parallel "$jobs" --target qmftool icongen
+  host=$(host_build build-web/host)
   NODE_PATH=/usr/share/nodejs PKG_CONFIG_LIBDIR="$prefix/lib/pkgconfig" emcmake cmake -S . -B build-web -G Ninja \
     -DCMAKE_BUILD_TYPE=Release -DBOULES_TESTS=OFF -DBOULES_BENCH=OFF -DBOULES_EMBED_MEDIA=OFF \
     -DBOULES_WERROR="${BOULES_WERROR:-OFF}" -DCMAKE_PREFIX_PATH="$prefix" -DCMAKE_FIND_ROOT_PATH="$prefix" \
@@ -166,7 +211,25 @@ stage_web() {
   web_test
 }
 
-all_stages=(native package sanitize fuzz web)
+# The program for arm64 and for i386 (its arithmetic in SSE2, as the build states), each run under
+# qemu's emulator: eight demo games and the menu exactly as this machine's program plays and
+# shows them. Only the program is built, with the test build's optimisation.
+stage_cross() {
+  install_missing "${cross_packages[@]}"
+  local host arch root
+  host=$(host_build build-cross/host boules)
+  for arch in arm64 i386; do
+    root=$(cross_root "$arch")
+    cross_configure "$arch" "$root" "$host" "build-cross/$arch" -DCMAKE_BUILD_TYPE=Release -DBOULES_WERROR=ON \
+      -DCMAKE_C_FLAGS_RELEASE="-O2 -DNDEBUG" -DCMAKE_CXX_FLAGS_RELEASE="-O2 -DNDEBUG"
+    cmake --build "build-cross/$arch" --parallel "$jobs" --target boules
+    echo "$arch: the game under ${emulator_of[$arch]}"
+    tests/tools/check_same_game.sh "$host/shell/boules" "${emulator_of[$arch]}" -L "$root" \
+      "$PWD/build-cross/$arch/shell/boules"
+  done
+}
+
+all_stages=(native package sanitize fuzz web cross)
 
 # Runs each stage in a shell of its own (a failing command ends that stage only), then prints a
 # line per stage; fails when any stage failed.
@@ -207,8 +270,14 @@ case "$command" in
     run_stages "$@"
     ;;
   package)
-    install_missing "${package_packages[@]}"
-    package
+    case "${1:-}" in
+      "" | "$(dpkg --print-architecture)") install_missing "${package_packages[@]}"; package ;;
+      arm64) install_missing "${package_packages[@]}" "${cross_packages[@]}"; package arm64 ;;
+      *)
+        echo "usage: ./setup.sh package [arm64]" >&2
+        exit 2
+        ;;
+    esac
     ;;
   web)
     case "${1:-serve}" in
@@ -232,7 +301,7 @@ case "$command" in
     esac
     ;;
   *)
-    echo "usage: ./setup.sh play [options] | ./setup.sh test [STAGE...] | ./setup.sh package | ./setup.sh web [build|test]" >&2
+    echo "usage: ./setup.sh play [options] | ./setup.sh test [STAGE...] | ./setup.sh package [arm64] | ./setup.sh web [build|test]" >&2
     exit 2
     ;;
 esac

@@ -222,6 +222,8 @@ int32_t BitmapMember::sizeEstimate() const {
     estimate += int64_t(picture->depth()) * picture->width() * picture->height() / 8 + 1336;
   if (const ImageBuffer* matte = imageBufferOf(pictureMatte_))
     estimate += int64_t(matte->width()) * matte->height() / 8 + 1164;
+  if (const ImageBuffer* copy = imageBufferOf(pictureForCopy_))
+    estimate += int64_t(copy->width()) * copy->height() * 2 + 1336;
   return static_cast<int32_t>(std::min<int64_t>(estimate, INT32_MAX));
 }
 
@@ -272,9 +274,28 @@ ImageBuffer* BitmapMember::matteAt(int32_t scale) {
   return imageBufferOf(pictureMatte_);
 }
 
+ImageBuffer* BitmapMember::pictureForCopyAt(int32_t scale, PixelFormat format) {
+  ImageBuffer* picture = pictureAt(scale);
+  const bool converts = picture && scale > 1 && isSixteenBit(format) &&
+                        (picture->format() == PixelFormat::rgb888 ||
+                         (picture->format() == PixelFormat::argb8888 && !picture->useAlpha()));
+  if (!converts) return picture;
+  if (ImageBuffer* copy = imageBufferOf(pictureForCopy_); copy && copy->format() == format) return copy;
+  Value held = Value::share(picture);  // making the copy may purge memory and unload this member
+  Value made = Value::adopt(
+      ImageBuffer::create(picture->width(), picture->height(), format == PixelFormat::rgb565 ? -16 : 16));
+  ImageBuffer* copy = imageBufferOf(made);
+  if (!copy || !loaded() || picture_.object() != picture) return picture;
+  drawImage(*copy, picture, wholeImageCopy(*picture));
+  pictureForCopy_ = made;
+  cast().keepWithinBudget(*this);
+  return imageBufferOf(pictureForCopy_);
+}
+
 void BitmapMember::dropScaledPicture() {
   picture_ = Value();
   pictureMatte_ = Value();
+  pictureForCopy_ = Value();
 }
 
 Value BitmapMember::pictureReadyFrom(const ScaledMediaSet& set) {
@@ -336,7 +357,9 @@ void BitmapMember::imageChanged(const PixelRect&) {
 
 void BitmapMember::drawInto(ImageBuffer& target, const BitmapDraw& look, BitmapMember* maskSource, bool useMatte) {
   const int32_t scale = std::clamp(look.scale, 1, kLargestPresentationScale);
-  ImageBuffer* picture = pictureAt(scale);
+  const bool plainCopy = !maskSource && !useMatte && look.ink == ink::copy && look.blend == 255 &&
+                         (look.color & kColourBits) == 0 && (look.bgColor & kColourBits) == 0xFFFFFF;
+  ImageBuffer* picture = plainCopy ? pictureForCopyAt(scale, target.format()) : pictureAt(scale);
   if (!picture) return;
   Value held = Value::share(picture);  // the masks below may purge memory and unload this member
   BlitParams params;

@@ -55,6 +55,10 @@ class BitmapMember final : public CastMemberBase, public ImageOwner {
   ImageBuffer* pictureAt(int32_t scale);
   // The matte of pictureAt(scale), made on demand (the 1x matte at scale 1).
   ImageBuffer* matteAt(int32_t scale);
+  // pictureAt(scale) in `format` (a 16-bit stage's), for drawing with the plain copy ink, where
+  // both give the same pixels: made once beside the picture when the picture has 24 or 32 bits
+  // without alpha, so a full-screen copy moves half the bytes; else the picture itself.
+  ImageBuffer* pictureForCopyAt(int32_t scale, PixelFormat format);
   // Lets go of the finer picture and its matte (the media sets changed).
   void dropScaledPicture();
   // Whether the member shows a finer picture at `scale` now (one was drawn, none dropped since).
@@ -112,6 +116,7 @@ class BitmapMember final : public CastMemberBase, public ImageOwner {
   Value matte_;
   Value picture_;  // the finer picture of pictureScale_, made under the sets of pictureGeneration_
   Value pictureMatte_;
+  Value pictureForCopy_;  // the finer picture in a 16-bit stage's format
   int32_t pictureScale_ = 1;
   uint32_t pictureGeneration_ = 0;
   bool setFailureReported_ = false;

@@ -25,6 +25,7 @@ class BitmapSprite final : public SpriteChannel {
   void computeGeometry() override;
   bool pixelsMeet(const SpriteChannel& matteSprite) const override;
   bool opaqueOver(const IntRect& area) const override;
+  bool drawsNothing() const override { return blendLevel <= 0; }
 
  private:
   std::optional<IntPoint> memberPointAt(int32_t x, int32_t y) const;

@@ -41,13 +41,20 @@ int CastMemberBase::compare(const Value& other, bool) const {
   return member && member->castLib() == castLib() && member->number() == number() ? kEqual : kIncomparable;
 }
 
-bool CastMemberBase::handle(SymbolNumber method, int, Value& result, Value* const*, bool) {
-  switch (method) {
-    case sym::ilk: result = Value::symbol(sym::member); return true;
-    case sym::preload: result = load() ? sharedOne : sharedZero; return true;
-    case sym::unload: result = unload(false) ? sharedOne : sharedZero; return true;
-    default: return false;
-  }
+bool CastMemberBase::handle(SymbolNumber method, int argc, Value& result, Value* const* argv, bool) {
+  return methods().answer(*this, method, argc, argv, result);
+}
+
+const MethodTable<CastMemberBase>& CastMemberBase::methods() {
+  static constexpr auto kMethods = std::to_array<Method<CastMemberBase>>({
+      {sym::ilk, Arity::any(), [](CastMemberBase&, const MethodCall& call) { call.answer = Value::symbol(sym::member); }},
+      {sym::preload, Arity::any(),
+       [](CastMemberBase& member, const MethodCall& call) { call.answer = member.load() ? sharedOne : sharedZero; }},
+      {sym::unload, Arity::any(),
+       [](CastMemberBase& member, const MethodCall& call) { call.answer = member.unload(false) ? sharedOne : sharedZero; }},
+  });
+  static constexpr MethodTable<CastMemberBase> kTable(kMethods);
+  return kTable;
 }
 
 void CastMemberBase::getProperty(Value& result, SymbolNumber property) {

@@ -12,6 +12,7 @@
 
 #include "cast/load_failure.h"
 #include "engine/cast_member.h"
+#include "script/method_table.h"
 
 namespace qn {
 
@@ -44,6 +45,8 @@ class CastMemberBase : public CastMember {
   ScriptObject* duplicate() override;
   int compare(const Value& other, bool ordering) const override;
   bool handle(SymbolNumber method, int argc, Value& result, Value* const* argv, bool flag) override;
+  // The methods every member answers: ilk, preload and unload.
+  static const MethodTable<CastMemberBase>& methods();
   void getProperty(Value& result, SymbolNumber property) override;
   bool setProperty(SymbolNumber property, const Value& value) override;
 

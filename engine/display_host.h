@@ -1,7 +1,8 @@
 // The device side of the movie: the shell's one DisplayHost stands between the movie and the
-// window. It is the clock, keeps the last stylus point and key for the movie to read, reports the
-// screen's size and pixel format, shows the stage, carries the debug log and the close request.
-// The shell implements it over the real window; tests use a fake. Main thread only.
+// window. It is the clock, reports the screen's size and pixel format, shows the stage and
+// carries the debug log. The shell implements it over the real window; tests use a fake. Main
+// thread only. Stylus points and keys come to the movie as the arguments of its input entries,
+// and the movie answers each step whether the program goes on (engine/movie.h).
 //
 // Presenting: after a frame changed the stage the movie tells the host which window rectangle
 // changed and hands it the pictures to take it from (`showStage`); the host has it on the screen
@@ -42,9 +43,6 @@ class DisplayHost : public TimeSource {
   // Told when the movie starts composing a frame (before any `showStage` of it), so a host can
   // time composing apart from presenting.
   virtual void compositionBegins() {}
-  // Asks the main window to close; the program ends through its normal shutdown after the
-  // current event, never from inside this call.
-  virtual void postCloseRequest() = 0;
 
   // The debug log beside the program; lines go nowhere while it is closed.
   virtual void openDebugLog() = 0;
@@ -54,13 +52,6 @@ class DisplayHost : public TimeSource {
   // Whether the key that produces movie key code `code` is down now, the stage being turned by
   // `orientation` degrees (the key-state query `keyPressed`). A host without keys has none down.
   virtual bool keyPressed(int32_t /*code*/, int32_t /*orientation*/) const { return false; }
-
-  // Input state, written by the shell's window procedure before it calls the movie's input entry
-  // points: the last stylus point in window pixels, the last key's character and key code.
-  int32_t mouseH = 0;
-  int32_t mouseV = 0;
-  uint8_t lastKeyChar = 0;
-  uint8_t lastKeyCode = 0;
 };
 
 }  // namespace qn

@@ -8,14 +8,13 @@
 namespace qn {
 
 namespace {
-bool isNumber(const Value& value) { return value.is(sym::integer) || value.is(sym::float_); }
 
 std::optional<FloatPoint> cornerFrom(const Value& value) {
   if (PointObject* point = pointOf(value)) return FloatPoint{point->floatX(), point->floatY()};
   ListObject* pair = listOf(value);
   if (!pair || pair->size() != 2) return std::nullopt;
-  Value x = pair->at(1), y = pair->at(2);
-  if (!isNumber(x) || !isNumber(y)) return std::nullopt;
+  Value x = pair->valueAt(1), y = pair->valueAt(2);
+  if (!x.isNumber() || !y.isNumber()) return std::nullopt;
   return FloatPoint{static_cast<float>(x.toFloat()), static_cast<float>(y.toFloat())};
 }
 }  // namespace
@@ -56,7 +55,7 @@ std::optional<Quad> quadFrom(const Value& value) {
   if (!list || list->size() != 4) return std::nullopt;
   Quad quad;
   for (int32_t i = 0; i < 4; ++i) {
-    std::optional<FloatPoint> corner = cornerFrom(list->at(i + 1));
+    std::optional<FloatPoint> corner = cornerFrom(list->valueAt(i + 1));
     if (!corner) return std::nullopt;
     quad.corners[static_cast<size_t>(i)] = *corner;
   }

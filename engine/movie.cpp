@@ -78,8 +78,8 @@ bool Movie::defineMovie() {
   dirtyRect_ = presentRect_ = stageRect_;
 
   mediaCheck_ = services_.media.open(mediaFileName_, mediaFileSize_);
-  if (mediaCheck_ != MediaCheck::accepted) display.postCloseRequest();
-  return true;
+  stopped_ = mediaCheck_ != MediaCheck::accepted;
+  return !stopped_;
 }
 
 // --- the definition ------------------------------------------------------------------------
@@ -130,7 +130,7 @@ void Movie::putText(std::string_view text) {
 
 void Movie::quit() {
   callMovieHandler(sym::stopMovie);
-  services_.display.postCloseRequest();
+  stopped_ = true;
 }
 
 void Movie::releaseMedia() { services_.cast.unloadAll(true); }
@@ -173,11 +173,11 @@ void Movie::setChannelVisible(int32_t channel, bool visible) {
 }
 
 IntPoint Movie::mouseLoc() const {
-  const DisplayHost& display = services_.display;
+  const IntPoint at = stylusPoint_;
   switch (orientation_) {
-    case 90: return {screenHeight_ - display.mouseV, display.mouseH};
-    case -90: return {display.mouseV, screenWidth_ - display.mouseH};
-    default: return {display.mouseH, display.mouseV};
+    case 90: return {screenHeight_ - at.y, at.x};
+    case -90: return {at.y, screenWidth_ - at.x};
+    default: return at;
   }
 }
 

@@ -16,11 +16,13 @@
 #include <vector>
 
 #include "engine/event_mask.h"
+#include "engine/key_report.h"
 #include "engine/movie_services.h"
 #include "engine/random_generator.h"
 #include "engine/sprite_channel.h"
 #include "engine/sprite_span.h"
 #include "platform/screen_point.h"
+#include "script/method_table.h"
 #include "script/script_host.h"
 #include "script/stage_rect.h"
 #include "script/value.h"
@@ -37,6 +39,12 @@ using platform::kLargestPresentationScale;
 // Key codes of the hardware buttons that stop the movie unless `exitLock` is set.
 inline constexpr uint8_t kQuitKeyCodes[] = {193, 195};
 
+// The movie's answer to each step the shell gives it (its load, a tick, an input event).
+enum class Playing : bool {
+  on,       // it plays on
+  stopped,  // it has stopped (quit, a quit key, a refused media file): the program closes now
+};
+
 struct FrameLabel {
   int32_t frame;
   std::string name;
@@ -52,7 +60,8 @@ class Movie : public ScriptObject, public ScriptHost {
   // A new object of the script class of member (number, castLib) into `result` (ilk #instance),
   // or the integer 0 when no class belongs to the member.
   virtual void createScriptInstance(Value& result, int32_t memberNumber, int32_t castLib) = 0;
-  // The compiled movie fills its definition, then runs this base load step.
+  // The compiled movie fills its definition, then runs this base load step. False when the media
+  // file was refused: the movie has stopped before its first frame.
   virtual bool defineMovie();
   // Output of `put`: a line of text to the debug log.
   virtual void putText(std::string_view text);
@@ -60,17 +69,21 @@ class Movie : public ScriptObject, public ScriptHost {
   virtual void resetGlobals(Value& result) = 0;
 
   // --- the shell --------------------------------------------------------------------------
-  void tick();
+  // Each step answers whether the movie plays on: once it has stopped, the program closes.
+  Playing tick();
   // How many frames the ticks have stepped so far (a tick steps at most one).
   uint32_t framesStepped() const { return framesStepped_; }
   // Milliseconds from now until a tick would next have work (a frame, an idle period or a
   // rollover check); 0 when every tick has work. The shell sleeps that long between ticks.
   int32_t msUntilNextTick();
-  void mouseDown();
-  void mouseUp();
-  void mouseMove();
-  bool keyDown();
-  bool keyUp();
+  // The stylus at a point of the device's screen and the key the device reported. The movie keeps
+  // the last point (scripts read it, turned with the stage, as the mouse location) and the last
+  // key; a key-up reports the key of the last key-down.
+  Playing mouseDown(IntPoint screenPoint);
+  Playing mouseUp(IntPoint screenPoint);
+  void mouseMove(IntPoint screenPoint);
+  Playing keyDown(KeyReport key);
+  Playing keyUp();
   // The presentation scale k (1 to 4, clamped): besides its stage image the movie composes a
   // screen image k times as large from the same dirty rects, which the display host shows. The
   // stage image, what scripts see and every rule stay at the stage's own size. A new scale
@@ -84,7 +97,7 @@ class Movie : public ScriptObject, public ScriptHost {
   Value composeStageAt(int32_t scale);
   // Low memory: every cast member drops its loaded data.
   void releaseMedia();
-  // Calls `stopMovie` and asks the window to close.
+  // Calls `stopMovie`; the movie has stopped.
   void quit();
   // What the load step's media check found; anything but accepted has asked the window to close.
   MediaCheck mediaCheck() const { return mediaCheck_; }
@@ -109,7 +122,8 @@ class Movie : public ScriptObject, public ScriptHost {
   // The sprite a channel holds, or null.
   SpriteChannel* spriteIn(int32_t channel) const;
   Value spriteRef(int32_t channel) const;
-  void invalidateSprite(SpriteChannel& sprite, bool force);
+  // Marks what the sprite showed and what it shows now for recomposing (before and after a change).
+  void invalidateSprite(SpriteChannel& sprite);
   void applyChanges(SpriteChannel& sprite, int32_t bits, bool now);
   // The topmost sprite under a stage point whose behaviours want one of `mask` (0: any): its
   // channel, or 0.
@@ -148,6 +162,9 @@ class Movie : public ScriptObject, public ScriptHost {
   void toString(std::string& out) const override;
   ScriptObject* duplicate() override;
   bool handle(SymbolNumber method, int argc, Value& result, Value* const* argv, bool flag) override;
+  // The global functions the movie answers itself (put, new, min, max, the messaging and chunk
+  // functions); `handle` runs a movie handler for any other symbol.
+  static const MethodTable<Movie, bool>& globalFunctions();
   void getProperty(Value& result, SymbolNumber property) override;
   bool setProperty(SymbolNumber property, const Value& value) override;
   int32_t floatPrecision() const override { return floatPrecision_; }
@@ -179,6 +196,11 @@ class Movie : public ScriptObject, public ScriptHost {
   int32_t rolloverSprite() const { return rolloverSprite_; }
   IntPoint clickLoc() const { return clickLoc_; }
   bool mouseIsDown() const { return mouseIsDown_; }
+  // The stylus's last point on the device's screen, and the last key reported.
+  IntPoint stylusPoint() const { return stylusPoint_; }
+  KeyReport lastKey() const { return lastKey_; }
+  // Whether the movie has stopped (its steps answer Playing::stopped from then on).
+  bool stopped() const { return stopped_; }
   // Whether the key that produces movie key code `code` is down now (the script's `keyPressed`).
   bool keyPressed(int32_t code) const { return services_.display.keyPressed(code, orientation_); }
   bool inFrameSetup() const { return inFrameSetup_; }
@@ -237,15 +259,20 @@ class Movie : public ScriptObject, public ScriptHost {
   void stepActors();
   bool deliverToFrameScript(EventMask event);
   bool quitKey();
-  bool deliverKey(EventMask event);
+  void deliverKey(EventMask event);
+  Playing answer() const { return stopped_ ? Playing::stopped : Playing::on; }
   void removeFromDrawOrder(SpriteChannel& sprite);
   void insertInDrawOrder(SpriteChannel& sprite);
   void replaceSprite(SpriteChannel& old, CastMember* member);
   SpriteChannel* makeSprite(CastMember* member, const SpanRef& span);
   void putAll(int argc, Value* const* argv);
   void minOrMax(int argc, Value* const* argv, Value& result, int wanted);
-  bool newObject(int argc, Value* const* argv, Value& result);
-  bool forwardChunk(SymbolNumber method, int argc, Value* const* argv, Value& result);
+  bool newObject(int argc, Value* const* argv, Value& result);  // at least one argument
+  bool forwardChunk(SymbolNumber method, int argc, Value* const* argv, Value& result);  // at least four
+  template <SymbolNumber Function>
+  static bool chunkFunction(Movie& movie, const MethodCall& call) {
+    return movie.forwardChunk(Function, call.argc, call.argv, call.answer);
+  }
 
   MovieServices services_;
   IntRect stageRect_;
@@ -275,6 +302,9 @@ class Movie : public ScriptObject, public ScriptHost {
   int32_t rolloverSprite_ = 0;
   int32_t clickSprite_ = 0;
   bool mouseIsDown_ = false;
+  IntPoint stylusPoint_;
+  KeyReport lastKey_;
+  bool stopped_ = false;
   int32_t lastKeyTicks_ = 0;
   int32_t lastMoveTicks_ = 0;
   int32_t lastClickTicks_ = 0;

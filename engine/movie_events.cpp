@@ -34,7 +34,7 @@ bool Movie::deliverToSprite(SpriteChannel& sprite, EventMask event) {
   const SymbolNumber handler = eventSymbol(event);
   bool handled = false;
   for (int32_t i = 1; i <= behaviours->size(); ++i) {
-    Value item = behaviours->at(i);
+    Value item = behaviours->valueAt(i);
     ScriptInstance* instance = scriptInstanceOf(item);
     if (!instance) continue;
     instance->setSpriteNum(sprite.channel());
@@ -66,7 +66,8 @@ void Movie::deliverFrameEvent(EventMask event) {
 
 // --- the stylus ------------------------------------------------------------------------------
 
-void Movie::mouseDown() {
+Playing Movie::mouseDown(IntPoint screenPoint) {
+  stylusPoint_ = screenPoint;
   IntPoint point = mouseLoc();
   int32_t hit = hitSprite(point, event::clickable, true);
   mouseIsDown_ = true;
@@ -80,9 +81,11 @@ void Movie::mouseDown() {
   }
   if (!handled) handled = deliverToFrameScript(event::mouseDown);
   if (!handled) callMovieHandler(sym::mouseDown);
+  return answer();
 }
 
-void Movie::mouseUp() {
+Playing Movie::mouseUp(IntPoint screenPoint) {
+  stylusPoint_ = screenPoint;
   int32_t hit = hitSprite(mouseLoc(), event::clickable, true);
   mouseIsDown_ = false;
   if (SpriteChannel* pressed = spriteIn(clickSprite_); clickSprite_ != 0 && clickSprite_ != hit && pressed) {
@@ -96,9 +99,13 @@ void Movie::mouseUp() {
   }
   if (!handled) handled = deliverToFrameScript(event::mouseUp);
   if (!handled) callMovieHandler(sym::mouseUp);
+  return answer();
 }
 
-void Movie::mouseMove() { lastMoveTicks_ = msToTicks(now()); }
+void Movie::mouseMove(IntPoint screenPoint) {
+  stylusPoint_ = screenPoint;
+  lastMoveTicks_ = msToTicks(now());
+}
 
 void Movie::rolloverCheck() {
   int32_t hit = hitSprite(mouseLoc(), event::rollover, true);
@@ -124,7 +131,7 @@ void Movie::rolloverCheck() {
 
 bool Movie::quitKey() {
   if (exitLock_) return false;
-  uint8_t code = services_.display.lastKeyCode;
+  uint8_t code = lastKey_.code;
   for (uint8_t quitCode : kQuitKeyCodes)
     if (code == quitCode) {
       quit();
@@ -133,15 +140,22 @@ bool Movie::quitKey() {
   return false;
 }
 
-bool Movie::deliverKey(EventMask event) {
-  if (quitKey()) return true;
+void Movie::deliverKey(EventMask event) {
+  if (quitKey()) return;
   lastKeyTicks_ = msToTicks(now());
-  if (deliverToFrameScript(event)) return true;
-  return callMovieHandler(eventSymbol(event));
+  if (!deliverToFrameScript(event)) callMovieHandler(eventSymbol(event));
 }
 
-bool Movie::keyDown() { return deliverKey(event::keyDown); }
-bool Movie::keyUp() { return deliverKey(event::keyUp); }
+Playing Movie::keyDown(KeyReport key) {
+  lastKey_ = key;
+  deliverKey(event::keyDown);
+  return answer();
+}
+
+Playing Movie::keyUp() {
+  deliverKey(event::keyUp);
+  return answer();
+}
 
 // --- messaging ---------------------------------------------------------------------------------
 
@@ -178,7 +192,7 @@ void Movie::call(int argc, Value* const* argv, Value& result) {
       receiver.object()->handle(handler, further, result, rest, false);
   };
   if (ListObject* list = listOf(target)) {
-    for (int32_t i = 1; i <= list->size(); ++i) callOne(list->at(i));
+    for (int32_t i = 1; i <= list->size(); ++i) callOne(list->valueAt(i));
   } else {
     callOne(target);
   }

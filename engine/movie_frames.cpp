@@ -33,7 +33,7 @@ constexpr int32_t kTempoCastLib = -1;
 
 }  // namespace
 
-void Movie::tick() {
+Playing Movie::tick() {
   tickTime_ = services_.display.now();
   if (tempo_ >= 1000 || elapsed(tickTime_, lastFrameTime_) >= 1000 / std::max(tempo_, 1)) {
     advanceFrame();
@@ -49,6 +49,7 @@ void Movie::tick() {
     rolloverCheck();
     lastRolloverTime_ = tickTime_;
   }
+  return answer();
 }
 
 int32_t Movie::msUntilNextTick() {
@@ -77,7 +78,7 @@ void Movie::pollTimeOuts() {
   Value list = timeOutList_;
   ListObject* timeOuts = listOf(list);
   for (int32_t i = 1; timeOuts && i <= timeOuts->size(); ++i) {
-    Value item = timeOuts->at(i);
+    Value item = timeOuts->valueAt(i);
     if (item.is(sym::timeOut)) item.call(sym::idle);
   }
 }
@@ -140,7 +141,7 @@ void Movie::endOrContinueSprites(int32_t frame) {
       continue;
     }
     Value ending = channels_[channel];  // alive through its endSprite
-    invalidateSprite(*sprite, false);
+    invalidateSprite(*sprite);
     removeFromDrawOrder(*sprite);
     navigationLocked_ = true;
     currentSpriteNum_ = static_cast<int32_t>(channel);
@@ -167,7 +168,7 @@ void Movie::startSprites(int32_t frame, std::vector<Value>& started) {
     sprite->attachBehaviours();
     sprite->applyCommands(frame);
     sprite->update(false);
-    invalidateSprite(*sprite, false);
+    invalidateSprite(*sprite);
     slot = Value::adopt(sprite);
     insertInDrawOrder(*sprite);
     started.push_back(slot);
@@ -178,7 +179,7 @@ void Movie::stepActors() {
   Value list = actorList_;
   ListObject* actors = listOf(list);
   for (int32_t i = 1; actors && i <= actors->size(); ++i) {
-    Value actor = actors->at(i);
+    Value actor = actors->valueAt(i);
     if (scriptInstanceOf(actor)) actor.call(sym::stepFrame);
   }
 }
@@ -187,7 +188,7 @@ void Movie::stepActors() {
 
 void Movie::goToFrame(const Value& target) {
   int32_t frame;
-  if (target.is(sym::integer) || target.is(sym::float_)) {
+  if (target.isNumber()) {
     frame = target.toInteger();
   } else if (target.is(sym::string)) {
     std::string name = stringOf(target);

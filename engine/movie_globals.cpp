@@ -9,24 +9,55 @@
 
 namespace qn {
 
+// Every other symbol, the compiled movie's own names among them, calls a movie handler.
 bool Movie::handle(SymbolNumber method, int argc, Value& result, Value* const* argv, bool) {
   result = Value();
-  if (method > sym::unused) return callMovieHandler(method, argc, &result, argv);
-  switch (method) {
-    case sym::put: putAll(argc, argv); return true;
-    case sym::new_: return newObject(argc, argv, result);
-    case sym::min_: minOrMax(argc, argv, result, kLess); return true;
-    case sym::max_: minOrMax(argc, argv, result, kGreater); return true;
-    case sym::sendAllSprites: sendAllSprites(argc, argv, result); return true;
-    case sym::sendSprite: sendSprite(argc, argv, result); return true;
-    case sym::call: call(argc, argv, result); return true;
-    case sym::getChunk:
-    case sym::setChunk:
-    case sym::delChunk:
-    case sym::putAfterChunk:
-    case sym::putBeforeChunk: return forwardChunk(method, argc, argv, result);
-    default: return callMovieHandler(method, argc, &result, argv);
-  }
+  if (globalFunctions().find(method) == nullptr) return callMovieHandler(method, argc, &result, argv);
+  return globalFunctions().answer(*this, method, argc, argv, result);
+}
+
+const MethodTable<Movie, bool>& Movie::globalFunctions() {
+  static constexpr auto kFunctions = std::to_array<Method<Movie, bool>>({
+      {sym::put, Arity::any(),
+       [](Movie& movie, const MethodCall& call) {
+         movie.putAll(call.argc, call.argv);
+         return true;
+       }},
+      {sym::new_, Arity::atLeast(1),
+       [](Movie& movie, const MethodCall& call) { return movie.newObject(call.argc, call.argv, call.answer); }},
+      {sym::min_, Arity::any(),
+       [](Movie& movie, const MethodCall& call) {
+         movie.minOrMax(call.argc, call.argv, call.answer, kLess);
+         return true;
+       }},
+      {sym::max_, Arity::any(),
+       [](Movie& movie, const MethodCall& call) {
+         movie.minOrMax(call.argc, call.argv, call.answer, kGreater);
+         return true;
+       }},
+      {sym::sendAllSprites, Arity::any(),
+       [](Movie& movie, const MethodCall& call) {
+         movie.sendAllSprites(call.argc, call.argv, call.answer);
+         return true;
+       }},
+      {sym::sendSprite, Arity::any(),
+       [](Movie& movie, const MethodCall& call) {
+         movie.sendSprite(call.argc, call.argv, call.answer);
+         return true;
+       }},
+      {sym::call, Arity::any(),
+       [](Movie& movie, const MethodCall& call) {
+         movie.call(call.argc, call.argv, call.answer);
+         return true;
+       }},
+      {sym::getChunk, Arity::atLeast(4), chunkFunction<sym::getChunk>},
+      {sym::setChunk, Arity::atLeast(4), chunkFunction<sym::setChunk>},
+      {sym::delChunk, Arity::atLeast(4), chunkFunction<sym::delChunk>},
+      {sym::putAfterChunk, Arity::atLeast(4), chunkFunction<sym::putAfterChunk>},
+      {sym::putBeforeChunk, Arity::atLeast(4), chunkFunction<sym::putBeforeChunk>},
+  });
+  static constexpr MethodTable<Movie, bool> kTable(kFunctions);
+  return kTable;
 }
 
 // One value prints as its text (a string in quotes); several are joined, each followed by a
@@ -58,7 +89,6 @@ void Movie::minOrMax(int argc, Value* const* argv, Value& result, int wanted) {
 }
 
 bool Movie::newObject(int argc, Value* const* argv, Value& result) {
-  if (argc < 1) return false;
   if (symbolOf(*argv[0]) == sym::bitmap) {
     result = services_.cast.newBitmapMember(argc >= 2 ? argv[1] : nullptr, colorDepth_);
     return true;
@@ -73,7 +103,6 @@ bool Movie::newObject(int argc, Value* const* argv, Value& result) {
 // The chunk functions work on their first argument: a string gets its own copy first when it is
 // shared, so the caller's other holders keep their text.
 bool Movie::forwardChunk(SymbolNumber method, int argc, Value* const* argv, Value& result) {
-  if (argc < 4) return false;
   Value& target = *argv[0];
   if (target.is(sym::string) && target.object()->refCount() > 1) target = Value::adopt(target.object()->duplicate());
   if (!target.is(sym::string) && !target.is(sym::member)) return false;

@@ -15,6 +15,7 @@
 
 #include "engine/event_mask.h"
 #include "engine/sprite_span.h"
+#include "script/method_table.h"
 #include "script/quad.h"
 #include "script/stage_rect.h"
 #include "script/value.h"
@@ -29,7 +30,7 @@ namespace change {
 inline constexpr int32_t redraw = 1;      // appearance or geometry
 inline constexpr int32_t member = 2;      // castLibNum or memberNum
 inline constexpr int32_t locZ = 4;        // refile in the draw order
-inline constexpr int32_t visibility = 8;  // invalidate even when now invisible
+inline constexpr int32_t visibility = 8;  // the channel was shown or hidden
 inline constexpr int32_t everything = 255;
 }  // namespace change
 
@@ -69,6 +70,7 @@ struct SpriteRecord {
   int32_t committedLocZ = 0;
   int32_t locZ = 0;
   IntRect spriteRect;  // bounding box on the stage, kept by `update`
+  IntRect shownRect;   // where its pixels may lie on the stage: its rect when last invalidated, if it showed
   Quad quad;
   CastMember* member = nullptr;  // found by the last `update`; not counted (the cast holds it)
   int32_t naturalWidth = 0;      // the member's own size, set by the renderer's `update`
@@ -130,6 +132,8 @@ class SpriteChannel : public ScriptObject, public SpriteRecord {
   void toString(std::string& out) const override;
   ScriptObject* duplicate() override;
   bool handle(SymbolNumber method, int argc, Value& result, Value* const* argv, bool flag) override;
+  // The sprite's own methods; `handle` passes any other to the behaviours.
+  static const MethodTable<SpriteChannel, bool>& methods();
   void getProperty(Value& result, SymbolNumber property) override;
   bool setProperty(SymbolNumber property, const Value& value) override;
 
@@ -146,6 +150,8 @@ class SpriteChannel : public ScriptObject, public SpriteRecord {
   // 19: the fast path for integer writes; only marks change bits (the next frame acts on them).
   // False for properties it does not take as integers.
   virtual bool setIntProperty(SymbolNumber property, int32_t value);
+  // Whether drawing the sprite leaves the stage as it was whatever lies below (a bitmap at blend 0).
+  virtual bool drawsNothing() const { return false; }
   // Whether drawing the sprite writes every pixel of `area` (a stage rect) whatever lay below:
   // then nothing below it needs drawing there. The plain sprite draws nothing.
   virtual bool opaqueOver(const IntRect& /*area*/) const { return false; }

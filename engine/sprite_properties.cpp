@@ -26,7 +26,7 @@ bool assign(T& field, T value) {
 
 // The argument of `intersects` and `within`: a channel number or a sprite reference.
 SpriteChannel* otherSprite(Movie& movie, const Value& value) {
-  if (value.is(sym::integer) || value.is(sym::float_)) return &movie.sprite(value.toInteger());
+  if (value.isNumber()) return &movie.sprite(value.toInteger());
   if (value.is(sym::sprite)) return spriteOf(value);
   return nullptr;
 }
@@ -276,7 +276,7 @@ bool SpriteChannel::sendToBehaviours(SymbolNumber handler, const Value& first, b
   if (!behaviours) return false;
   bool handled = false;
   for (int32_t i = 1; i <= behaviours->size(); ++i) {
-    Value item = behaviours->at(i);
+    Value item = behaviours->valueAt(i);
     ScriptInstance* instance = scriptInstanceOf(item);
     if (!instance) continue;
     handled = handleWith(*instance, handler, meIsInstance ? item : first, argc, argv, result);
@@ -284,46 +284,65 @@ bool SpriteChannel::sendToBehaviours(SymbolNumber handler, const Value& first, b
   return handled;
 }
 
+// Any other method goes to the behaviours, with a sprite reference as `me`.
 bool SpriteChannel::handle(SymbolNumber method, int argc, Value& result, Value* const* argv, bool) {
-  switch (method) {
-    case sym::intersects:
-    case sym::within: {
-      if (argc != 1) return false;
-      SpriteChannel* other = otherSprite(*movie, *argv[0]);
-      if (!other) return true;
-      bool answer = method == sym::intersects ? intersects(*other) : within(*other);
-      result = Value(int32_t{answer});
-      return true;
-    }
-    case sym::ilk: result = Value::symbol(sym::sprite); return true;
-    case sym::mapMemberToStage:
-    case sym::mapStageToMember: {
-      if (argc != 1) return false;
-      std::optional<IntPoint> point = pointFrom(*argv[0]);
-      if (!point) return true;
-      result = Value();
-      if (!member || member->width() <= 0 || member->height() <= 0) return true;
-      const double memberWidth = member->width(), memberHeight = member->height();
-      if (method == sym::mapMemberToStage) {
-        if (point->x < 0 || point->y < 0 || point->x > member->width() || point->y > member->height()) return true;
-        FloatPoint stage = quadPointAt(effectiveQuad(), point->x / memberWidth, point->y / memberHeight);
-        result = pointValue(IntPoint{static_cast<int32_t>(stage.x), static_cast<int32_t>(stage.y)});
-      } else if (auto uv = quadCoordinatesOf(effectiveQuad(), point->x, point->y)) {
-        result = pointValue(IntPoint{static_cast<int32_t>((*uv)[0] * memberWidth),
-                                     static_cast<int32_t>((*uv)[1] * memberHeight)});
-      }
-      return true;
-    }
-    case sym::sendSprite: {
-      SymbolNumber handler = argc >= 1 ? symbolOf(*argv[0]) : 0;
-      if (!handler) return false;
-      return sendToBehaviours(handler, Value(), true, argc - 1, argv + 1, result);
-    }
-    default: {
-      Value reference = movie->spriteRef(channel());
-      return sendToBehaviours(method, reference, false, argc, argv, result);
-    }
+  if (methods().find(method) == nullptr)
+    return sendToBehaviours(method, movie->spriteRef(channel()), false, argc, argv, result);
+  return methods().answer(*this, method, argc, argv, result);
+}
+
+namespace {
+
+// intersects and within: a channel number or a sprite reference; anything else answers nothing.
+template <bool (SpriteChannel::*Test)(const SpriteChannel&) const>
+bool testAgainst(SpriteChannel& sprite, const MethodCall& call) {
+  if (SpriteChannel* other = otherSprite(*sprite.movie, call[0])) call.answer = Value(int32_t{(sprite.*Test)(*other)});
+  return true;
+}
+
+// A point of the member's image and the stage point it is drawn at, each way; void where there is
+// none, and a non-point argument answers nothing.
+template <bool ToStage>
+bool mapPoint(SpriteChannel& sprite, const MethodCall& call) {
+  std::optional<IntPoint> point = pointFrom(call[0]);
+  if (!point) return true;
+  call.answer = Value();
+  const CastMember* member = sprite.member;
+  if (!member || member->width() <= 0 || member->height() <= 0) return true;
+  const double memberWidth = member->width(), memberHeight = member->height();
+  if (ToStage) {
+    if (point->x < 0 || point->y < 0 || point->x > member->width() || point->y > member->height()) return true;
+    FloatPoint stage = quadPointAt(sprite.effectiveQuad(), point->x / memberWidth, point->y / memberHeight);
+    call.answer = pointValue(IntPoint{static_cast<int32_t>(stage.x), static_cast<int32_t>(stage.y)});
+  } else if (auto uv = quadCoordinatesOf(sprite.effectiveQuad(), point->x, point->y)) {
+    call.answer = pointValue(IntPoint{static_cast<int32_t>((*uv)[0] * memberWidth),
+                                      static_cast<int32_t>((*uv)[1] * memberHeight)});
   }
+  return true;
+}
+
+}  // namespace
+
+const MethodTable<SpriteChannel, bool>& SpriteChannel::methods() {
+  static constexpr auto kMethods = std::to_array<Method<SpriteChannel, bool>>({
+      {sym::intersects, Arity::exactly(1), testAgainst<&SpriteChannel::intersects>},
+      {sym::within, Arity::exactly(1), testAgainst<&SpriteChannel::within>},
+      {sym::ilk, Arity::any(),
+       [](SpriteChannel&, const MethodCall& call) {
+         call.answer = Value::symbol(sym::sprite);
+         return true;
+       }},
+      {sym::mapMemberToStage, Arity::exactly(1), mapPoint<true>},
+      {sym::mapStageToMember, Arity::exactly(1), mapPoint<false>},
+      // The handler named by the first argument, to every behaviour with itself as `me`.
+      {sym::sendSprite, Arity::atLeast(1),
+       [](SpriteChannel& sprite, const MethodCall& call) {
+         const SymbolNumber handler = symbolOf(call[0]);
+         return handler != 0 && sprite.sendToBehaviours(handler, Value(), true, call.argc - 1, call.argv + 1, call.answer);
+       }},
+  });
+  static constexpr MethodTable<SpriteChannel, bool> kTable(kMethods);
+  return kTable;
 }
 
 }  // namespace qn

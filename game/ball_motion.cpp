@@ -124,7 +124,7 @@ void rollTargetBall(EngineScript& e) {
     show(ch::aimingArrow);
     target[s::mode] = s::laying;
     e.setMode(s::initPlayer);
-    observers().tell(&GameObserver::ballsAtRest, [&] { return BallsAtRest{true, ballsOnField(e)}; });
+    observers().tell(&GameObserver::throwSettled, [&] { return ThrowSettled{true, ballsOnField(e), {}, 0}; });
   }
   heightAndBounce(e, target);
   drawBall(target);
@@ -154,10 +154,7 @@ void rollBalls(EngineScript& e) {
     heightPhysics(e, ball);
     for (int32_t channel = ch::powerMeterAll.first; channel <= ch::powerMeterAll.last; ++channel) fade(channel, 20);
   }
-  if (e[s::lAllBallStill].toInteger() == 1 && countOf(e[s::feffect]) == 0) {
-    e.setMode(s::showResult);
-    observers().tell(&GameObserver::ballsAtRest, [&] { return BallsAtRest{false, ballsOnField(e)}; });
-  }
+  if (e[s::lAllBallStill].toInteger() == 1 && countOf(e[s::feffect]) == 0) e.setMode(s::showResult);
 }
 
 }  // namespace qn::game

@@ -326,7 +326,7 @@ void finish(EngineScript& e, int32_t winner) {
   e.pList()[s::waity] = now();
   e.setMode(s::waitMenu);
   observers().tell(&GameObserver::endFinished, [&] {
-    EndFinished finished{{}, distancesShown(e), declared, stringOf(field("gameTxt").get()), e[s::ftoday]};
+    EndFinished finished{{}, distancesShown(e), declared, stringOf(field("gameTxt").get()), ruleNumberOf(e[s::ftoday])};
     for (int32_t index = 1; index <= countOf(e[s::playerList]); ++index) finished.players.push_back(playerShown(e, index));
     return finished;
   });

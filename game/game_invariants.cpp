@@ -12,6 +12,7 @@
 #include "game/game_flow.h"
 #include "game/game_movie.h"
 #include "game/game_symbols.h"
+#include "game/play_from_outside.h"
 #include "script/small_block_pool.h"
 #include "script/symbol_object.h"
 
@@ -34,7 +35,7 @@ struct GameState {
 
   explicit GameState(const Movie& running)
       : movie(running),
-        engine(running.actorList().item(1)),
+        engine(engineObjectOf(running)),
         pList(engine.getProperty(s::pList)),
         balls(engine.getProperty(s::pBallList)) {}
 
@@ -132,8 +133,6 @@ constexpr Invariant kInvariants[] = {
 bool onTheMenu(const Movie& movie) { return modeOf(movie) == s::waitstart; }
 
 }  // namespace
-
-Value modeOf(const Movie& movie) { return GameState(movie).pList.getProperty(s::mode); }
 
 std::optional<BrokenInvariant> brokenInvariant(const Movie& movie) {
   const GameState game(movie);

@@ -29,9 +29,6 @@ struct BrokenInvariant {
 // add some 2,000. A leak of two cells a frame passes it within the fuzzer's 2,400 frames.
 inline constexpr size_t kMostPoolCells = 5000;
 
-// The game's mode: the engine object's pList.mode.
-Value modeOf(const Movie& movie);
-
 // The first invariant the movie's state breaks, in the order they are listed; none when all hold.
 std::optional<BrokenInvariant> brokenInvariant(const Movie& movie);
 

@@ -35,6 +35,7 @@ class GameMovie : public Movie {
   void resetGlobals(Value& result) override;
 
   MovieGlobals& globals() { return globals_; }
+  const MovieGlobals& globals() const { return globals_; }
   // Who follows the game's rule events.
   GameObservers& observers() { return observers_; }
   const ScriptConstants& constants() const { return constants_; }

@@ -9,7 +9,14 @@ void GameObservers::add(GameObserver& observer) {
 }
 
 void GameObservers::remove(GameObserver& observer) {
-  observers_.erase(std::remove(observers_.begin(), observers_.end(), &observer), observers_.end());
+  auto found = std::find(observers_.begin(), observers_.end(), &observer);
+  if (found == observers_.end()) return;
+  if (depth_ > 0) *found = nullptr;  // the event being told skips it
+  else observers_.erase(found);
+}
+
+void GameObservers::dropRemoved() {
+  observers_.erase(std::remove(observers_.begin(), observers_.end(), nullptr), observers_.end());
 }
 
 }  // namespace qn::game

@@ -144,7 +144,8 @@ void showResult(EngineScript& e) {
     field(fields::distances[index - 1]) = distance.isVoid() ? Value("") : joined({distance, " cm"});
   }
   e.setMode(s::waitplayer);
-  observers().tell(&GameObserver::resultMeasured, [&] { return ResultMeasured{distancesShown(e), e.leader()}; });
+  observers().tell(&GameObserver::throwSettled,
+                   [&] { return ThrowSettled{false, ballsOnField(e), distancesShown(e), e.leader()}; });
 }
 
 }  // namespace qn::game

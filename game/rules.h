@@ -31,7 +31,7 @@ namespace qn::game {
 // The movie the rules run in.
 inline GameMovie& movie() { return GameMovie::running(); }
 // Those who follow the game: the rules tell them what happens (game_observer.h).
-inline const GameObservers& observers() { return movie().observers(); }
+inline GameObservers& observers() { return movie().observers(); }
 
 // One property of a script object: reads give a Value, writes go through setProperty. It holds
 // its object, so `a[s::pos][sym::locH] = 3` changes the point the record holds, in place.

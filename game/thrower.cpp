@@ -257,8 +257,8 @@ void throwTargetBall(EngineScript& e) {
   observers().tell(&GameObserver::throwReleased, [&] {
     ThrowReleased release = releaseOf(target, PlayerShown{});
     release.targetBall = true;
-    release.E = strength;
-    release.kracht = kracht;
+    release.strength = strength;
+    release.force = kracht;
     release.direction = direction;
     return release;
   });
@@ -376,8 +376,8 @@ void releaseBall(EngineScript& e) {
   e.setMode(s::rollBall);
   observers().tell(&GameObserver::throwReleased, [&] {
     ThrowReleased release = releaseOf(ball, playerShown(e, ball[s::player].toInteger()));
-    release.E = strength;
-    release.kracht = kracht;
+    release.strength = strength;
+    release.force = kracht;
     release.direction = direction;
     release.upswing = upswing;
     return release;

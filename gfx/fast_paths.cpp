@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <vector>
 
 #include "gfx/ink_formulas.h"
 #include "gfx/pixel_access.h"
@@ -27,8 +28,10 @@ bool enabled = true;
 enum class Sampling : uint8_t { unit, doubled, stepped, solid };
 
 // Every row function first takes the span apart into locals: stores through byte pointers could
-// otherwise alias the span, and the loops would neither count nor vectorize.
-template <Sampling Steps = Sampling::unit>
+// otherwise alias the span, and the loops would neither count nor vectorize. A stepped row first
+// gathers its source pixels (of format S), in order, into a row of their own: one load a pixel,
+// after which the arithmetic runs over consecutive pixels as in unit rows, and vectorizes.
+template <Sampling Steps = Sampling::unit, PixelFormat S = PixelFormat::argb8888>
 struct Row {
   const uint8_t* source;  // the source row
   int64_t sourceX;        // 16.16
@@ -44,10 +47,15 @@ struct Row {
         mask(span.mask),
         maskX(span.maskX),
         destination(span.destination),
-        count(span.count) {}
+        count(span.count) {
+    if constexpr (Steps == Sampling::stepped) gather();
+  }
 
-  // The source and mask columns of pixel i.
-  int64_t column(int32_t i) const { return columnOf(sourceX, i); }
+  // The source and mask columns of pixel i (a stepped row's source column in its gathered row).
+  int64_t column(int32_t i) const {
+    if constexpr (Steps == Sampling::stepped) return i;
+    else return columnOf(sourceX, i);
+  }
   int64_t maskColumn(int32_t i) const { return columnOf(maskX, i); }
 
   // Calls pixel(i, column) for every pixel of the row. Doubled rows go by source pixel, each
@@ -70,6 +78,17 @@ struct Row {
   }
 
  private:
+  void gather() {
+    constexpr size_t bytes = bitsPerPixel(S) / 8;
+    static_assert(bytes > 0, "rows of sources below a byte a pixel are not gathered");
+    thread_local std::vector<uint8_t> gathered;
+    if (gathered.size() < static_cast<size_t>(count) * bytes) gathered.resize(static_cast<size_t>(count) * bytes);
+    for (int32_t i = 0; i < count; ++i)
+      std::memcpy(gathered.data() + static_cast<size_t>(i) * bytes,
+                  source + static_cast<size_t>(columnOf(sourceX, i)) * bytes, bytes);
+    source = gathered.data();
+  }
+
   int64_t columnOf(int64_t start, int32_t i) const {
     if constexpr (Steps == Sampling::unit) return (start >> 16) + i;
     else if constexpr (Steps == Sampling::doubled) return (start >> 16) + ((((start >> 15) & 1) + i) >> 1);
@@ -138,7 +157,7 @@ inline uint16_t to16(uint32_t raw) {
 
 template <PixelFormat S, PixelFormat D, Sampling Steps>
 [[gnu::always_inline]] inline void copyTo16(const RowSpan& span, const PixelStage&) {
-  const Row<Steps> r(span);
+  const Row<Steps, S> r(span);
   uint8_t* destination = r.destination + 2 * int64_t{span.x};
   r.forEach([&](int32_t i, int64_t column) { store16(destination, i, to16<S, D>(rawPixel<S>(r.source, column))); });
 }
@@ -146,7 +165,7 @@ template <PixelFormat S, PixelFormat D, Sampling Steps>
 // 1-bit mask: a set bit keeps the destination. Unscaled, whole mask bytes go eight pixels at a time.
 template <PixelFormat S, PixelFormat D, Sampling Steps>
 [[gnu::always_inline]] inline void bitMaskedTo16(const RowSpan& span, const PixelStage&) {
-  const Row<Steps> r(span);
+  const Row<Steps, S> r(span);
   uint8_t* destination = r.destination + 2 * int64_t{span.x};
   int32_t i = 0;
   while (i < r.count) {
@@ -169,7 +188,7 @@ template <PixelFormat S, PixelFormat D, Sampling Steps>
 
 template <PixelFormat S, PixelFormat D, Sampling Steps>
 [[gnu::always_inline]] inline void byteMaskedTo16(const RowSpan& span, const PixelStage&) {
-  const Row<Steps> r(span);
+  const Row<Steps, S> r(span);
   uint8_t* destination = r.destination + 2 * int64_t{span.x};
   r.forEach([&](int32_t i, int64_t column) {
     const uint32_t m = r.mask[r.maskColumn(i)];
@@ -202,7 +221,7 @@ inline uint32_t transparentRaw(const PixelStage& stage, uint32_t& compareMask) {
 // keeps the destination too.
 template <PixelFormat S, PixelFormat D, Sampling Steps, MaskKind M>
 [[gnu::always_inline]] inline void backgroundTransparentTo16(const RowSpan& span, const PixelStage& stage) {
-  const Row<Steps> r(span);
+  const Row<Steps, S> r(span);
   uint8_t* destination = r.destination + 2 * int64_t{span.x};
   uint32_t compareMask;
   const uint32_t key = transparentRaw<S>(stage, compareMask);
@@ -223,7 +242,7 @@ template <PixelFormat S, PixelFormat D, Sampling Steps, MaskKind M>
 
 template <PixelFormat S, PixelFormat D, Sampling Steps>
 [[gnu::always_inline]] inline void thresholdTo16(const RowSpan& span, const PixelStage& stage) {
-  const Row<Steps> r(span);
+  const Row<Steps, S> r(span);
   uint8_t* destination = r.destination + 2 * int64_t{span.x};
   const uint32_t threshold = stage.threshold;
   r.forEach([&](int32_t i, int64_t column) {
@@ -231,16 +250,23 @@ template <PixelFormat S, PixelFormat D, Sampling Steps>
   });
 }
 
-// A partial blend of the whole source over the destination.
-template <PixelFormat S, PixelFormat D, Sampling Steps>
+// A partial blend of the whole source over the destination; through a mask (the matte of a
+// sprite drawn below full blend) the mask value then weighs the blend over the destination.
+template <PixelFormat S, PixelFormat D, Sampling Steps, MaskKind M>
 [[gnu::always_inline]] inline void blendTo16(const RowSpan& span, const PixelStage& stage) {
-  const Row<Steps> r(span);
+  const Row<Steps, S> r(span);
   uint8_t* destination = r.destination + 2 * int64_t{span.x};
   const int32_t level = stage.blend;
   r.forEach([&](int32_t i, int64_t column) {
+    uint32_t m = 0;
+    if constexpr (M == MaskKind::bits) m = rawPixel<indexed1>(r.mask, r.maskColumn(i)) ? 255 : 0;
+    else if constexpr (M == MaskKind::bytes) m = r.mask[r.maskColumn(i)];
+    if (m == 255) return;
     const uint32_t s = widenRaw<S>(rawPixel<S>(r.source, column), nullptr);
     const uint32_t d = widen16<D>(load16(destination, i));
-    store16(destination, i, narrow16<D>(blendColour(d, s, level)));
+    uint32_t out = blendColour(d, s, level);
+    if (m != 0) out = blendArgb(d, out, static_cast<int32_t>(255 - m));
+    store16(destination, i, narrow16<D>(out));
   });
 }
 
@@ -292,7 +318,7 @@ template <PixelFormat S, PixelFormat D, MaskKind M>
 // An 8-bit coverage source drawn in the foreground colour.
 template <PixelFormat D, Sampling Steps>
 [[gnu::always_inline]] inline void coverageTo16(const RowSpan& span, const PixelStage& stage) {
-  const Row<Steps> r(span);
+  const Row<Steps, indexed8> r(span);
   uint8_t* destination = r.destination + 2 * int64_t{span.x};
   const uint32_t fore = kOpaque | stage.fore;
   const uint16_t solid = narrow16<D>(fore);
@@ -358,7 +384,7 @@ constexpr RowFunction copyRowTo16() {
 }
 
 template <PixelFormat S, PixelFormat D, Sampling Steps>
-constexpr std::array<FastPath, 7> sixteenBitPaths() {
+constexpr std::array<FastPath, 9> sixteenBitPaths() {
   return {{{Steps, S, D, source, store, none, false, copyRowTo16<S, D, Steps>()},
            {Steps, S, D, source, WriteRule::mask, bits, false, &eachRow<&bitMaskedTo16<S, D, Steps>>},
            {Steps, S, D, source, WriteRule::mask, bytes, false, &eachRow<&byteMaskedTo16<S, D, Steps>>},
@@ -367,7 +393,9 @@ constexpr std::array<FastPath, 7> sixteenBitPaths() {
            {Steps, S, D, backgroundTransparent, WriteRule::mask, bits, false,
             &eachRow<&backgroundTransparentTo16<S, D, Steps, bits>>, true},
            {Steps, S, D, maskThreshold, store, bytes, false, &eachRow<&thresholdTo16<S, D, Steps>>},
-           {Steps, S, D, blend, store, none, false, &eachRow<&blendTo16<S, D, Steps>>, true}}};
+           {Steps, S, D, blend, store, none, false, &eachRow<&blendTo16<S, D, Steps, none>>, true},
+           {Steps, S, D, blend, WriteRule::mask, bits, false, &eachRow<&blendTo16<S, D, Steps, bits>>, true},
+           {Steps, S, D, blend, WriteRule::mask, bytes, false, &eachRow<&blendTo16<S, D, Steps, bytes>>, true}}};
 }
 
 // The solid paths of one source format into a 16-bit destination: copies and blends, with or
@@ -420,8 +448,7 @@ constexpr auto kFastPaths =
            allSixteenBitPaths<doubled>(), allSixteenBitPaths<stepped>());
 
 bool matches(const FastPath& path, const PixelStage& stage, Sampling sampling) {
-  // A source with alpha writes by its alpha; a mask plays no part then.
-  const MaskKind mask = stage.rule == sourceAlpha ? none : stage.maskKind;
+  const MaskKind mask = maskNeeded(stage) ? stage.maskKind : none;
   const bool sampled = path.sampling == sampling || (path.sampling == stepped && sampling != solid);
   return sampled && (stage.blend == 255 || path.anyBlend) && path.source == stage.source &&
          path.destination == stage.destination && path.op == stage.op && path.rule == stage.rule &&

@@ -9,12 +9,6 @@
 
 namespace qn {
 
-namespace {
-
-bool isNumber(const Value& value) { return value.is(sym::integer) || value.is(sym::float_); }
-
-}  // namespace
-
 std::optional<PixelPoint> pointArgument(int argc, Value* const* argv, int& at) {
   if (at < argc) {
     if (const PointObject* point = pointOf(*argv[at])) {
@@ -22,7 +16,7 @@ std::optional<PixelPoint> pointArgument(int argc, Value* const* argv, int& at) {
       return PixelPoint{point->intX(), point->intY()};
     }
   }
-  if (at + 1 < argc && isNumber(*argv[at]) && isNumber(*argv[at + 1])) {
+  if (at + 1 < argc && argv[at]->isNumber() && argv[at + 1]->isNumber()) {
     const PixelPoint point{argv[at]->toInteger(), argv[at + 1]->toInteger()};
     at += 2;
     return point;
@@ -43,8 +37,8 @@ std::optional<PixelRect> rectArgument(int argc, Value* const* argv, int& at) {
     at += 2;
     return PixelRect{a->intX(), a->intY(), b->intX(), b->intY()};
   }
-  if (at + 3 < argc && isNumber(*argv[at]) && isNumber(*argv[at + 1]) && isNumber(*argv[at + 2]) &&
-      isNumber(*argv[at + 3])) {
+  if (at + 3 < argc && argv[at]->isNumber() && argv[at + 1]->isNumber() && argv[at + 2]->isNumber() &&
+      argv[at + 3]->isNumber()) {
     const PixelRect rect{argv[at]->toInteger(), argv[at + 1]->toInteger(), argv[at + 2]->toInteger(),
                          argv[at + 3]->toInteger()};
     at += 4;
@@ -58,15 +52,15 @@ std::optional<Quad> quadArgument(const Value& value) {
   if (!list || list->size() != 4) return std::nullopt;
   Quad quad;
   for (int32_t i = 0; i < 4; ++i) {
-    const Value corner = list->at(i + 1);
+    const Value corner = list->valueAt(i + 1);
     FloatPoint& out = quad.corners[static_cast<size_t>(i)];
     if (const PointObject* point = pointOf(corner)) {
       out = {point->floatX(), point->floatY()};
       continue;
     }
     const ListObject* pair = listOf(corner);
-    if (!pair || pair->size() != 2 || !isNumber(pair->at(1)) || !isNumber(pair->at(2))) return std::nullopt;
-    out = {static_cast<float>(pair->at(1).toFloat()), static_cast<float>(pair->at(2).toFloat())};
+    if (!pair || pair->size() != 2 || !pair->valueAt(1).isNumber() || !pair->valueAt(2).isNumber()) return std::nullopt;
+    out = {static_cast<float>(pair->valueAt(1).toFloat()), static_cast<float>(pair->valueAt(2).toFloat())};
   }
   return quad;
 }

@@ -17,6 +17,7 @@
 #include "gfx/palette.h"
 #include "gfx/pixel_format.h"
 #include "gfx/pixel_rect.h"
+#include "script/method_table.h"
 #include "script/value.h"
 
 namespace qn {
@@ -94,6 +95,9 @@ class ImageBuffer final : public ScriptObject {
   void getProperty(Value& result, SymbolNumber property) override;
   bool setProperty(SymbolNumber property, const Value& value) override;
   bool handle(SymbolNumber method, int argc, Value& result, Value* const* argv, bool flag) override;
+  // The image methods scripts call (image_methods.cpp); an unhandled call leaves the result as
+  // the caller gave it.
+  static const MethodTable<ImageBuffer, bool>& methods();
 
  private:
   ImageBuffer(int32_t width, int32_t height, PixelFormat format, int32_t alphaRequest, int32_t paletteId,

@@ -141,169 +141,241 @@ void readCopyOptions(const Value& options, const ImageBuffer& source, BlitParams
   params.mask = imageBufferOf(maskHolder);
 }
 
+// The methods, each with the arguments as the call gave them. Rects and points are read from
+// the front; a method whose arguments do not give it what it works on is not handled.
+
+bool duplicateImage(ImageBuffer& image, const MethodCall& call) {
+  call.answer = copyAsImageObject(image, image.bounds());
+  return true;
+}
+
+bool crop(ImageBuffer& image, const MethodCall& call) {
+  int at = 0;
+  const auto rect = rectArgument(call.argc, call.argv, at);
+  if (!rect) return false;
+  call.answer = copyAsImageObject(image, *rect);
+  return true;
+}
+
+// A rect and then the shape's options, as fill and draw take them.
+struct ShapeArguments {
+  PixelRect rect;
+  ShapeOptions options;
+};
+std::optional<ShapeArguments> shapeArguments(const ImageBuffer& image, const MethodCall& call, ShapeOptions defaults) {
+  int at = 0;
+  const auto rect = rectArgument(call.argc, call.argv, at);
+  if (!rect) return std::nullopt;
+  return ShapeArguments{*rect, readShapeOptions(image, call.argc, call.argv, at, defaults)};
+}
+
+bool fill(ImageBuffer& image, const MethodCall& call) {
+  const auto shape = shapeArguments(image, call, {ShapeKind::rect, 0});
+  if (!shape) return false;
+  const ShapeOptions& options = shape->options;
+  fillShape(image, shape->rect, options.shape, options.lineSize, options.colour, options.background);
+  image.reportChange(shape->rect);
+  return true;
+}
+
+bool draw(ImageBuffer& image, const MethodCall& call) {
+  const auto shape = shapeArguments(image, call, {ShapeKind::line, 1});
+  if (!shape) return false;
+  drawOutline(image, shape->rect, shape->options);
+  image.reportChange(shape->rect);
+  return true;
+}
+
+// A point and then a pixel value (a colour or an integer), as floodFill and setPixel take them.
+struct PixelArguments {
+  PixelPoint point;
+  uint32_t raw;
+};
+std::optional<PixelArguments> pixelArguments(const ImageBuffer& image, const MethodCall& call) {
+  int at = 0;
+  const auto point = pointArgument(call.argc, call.argv, at);
+  if (!point || at >= call.argc) return std::nullopt;
+  const auto raw = rawPixelArgument(image, call[at]);
+  if (!raw) return std::nullopt;
+  return PixelArguments{*point, *raw};
+}
+
+bool floodFillAt(ImageBuffer& image, const MethodCall& call) {
+  const auto pixel = pixelArguments(image, call);
+  if (!pixel) return false;
+  const bool filled = qn::floodFill(image, pixel->point.x, pixel->point.y, pixel->raw);
+  if (filled) image.reportChange(image.bounds());
+  call.answer = Value(filled ? 1 : 0);
+  return true;
+}
+
+bool inside(const ImageBuffer& image, const PixelPoint& point) {
+  return image.hasPixels() && image.bounds().contains(point.x, point.y);
+}
+
+bool getPixel(ImageBuffer& image, const MethodCall& call) {
+  int at = 0;
+  const auto point = pointArgument(call.argc, call.argv, at);
+  if (!point) return false;
+  if (!inside(image, *point)) {
+    call.answer = Value();
+    return true;
+  }
+  const PixelFormat format = image.format();
+  const uint32_t raw = readRawPixel(format, image.row(point->y), point->x);
+  const bool asInteger = at < call.argc && symbolOf(call[at]) == sym::integer;
+  if (isIndexed(format)) {
+    const auto index = static_cast<int32_t>(indexFromEnd(image, raw));
+    call.answer = asInteger ? Value(index) : makePaletteColor(index);
+  } else if (asInteger) {
+    call.answer = Value(static_cast<int32_t>(raw));
+  } else {
+    const uint32_t colour = isSixteenBit(format) ? (format == PixelFormat::rgb555 ? widen555(raw) : widen565(raw)) : raw;
+    call.answer = makeRgb(static_cast<int32_t>(redOf(colour)), static_cast<int32_t>(greenOf(colour)),
+                          static_cast<int32_t>(blueOf(colour)));
+  }
+  return true;
+}
+
+bool setPixel(ImageBuffer& image, const MethodCall& call) {
+  const auto pixel = pixelArguments(image, call);
+  if (!pixel) return false;
+  const PixelPoint& point = pixel->point;
+  if (!inside(image, point)) {
+    call.answer = Value(0);
+    return true;
+  }
+  writeRawPixel(image.format(), image.row(point.y), point.x, pixel->raw);
+  image.reportChange({point.x, point.y, point.x + 1, point.y + 1});
+  call.answer = Value(1);
+  return true;
+}
+
+bool trimWhiteSpace(ImageBuffer& image, const MethodCall& call) {
+  call.answer = image.hasPixels() ? copyAsImageObject(image, contentBounds(image)) : Value();
+  return true;
+}
+
+// For 32-bit images a new 8-bit image of 255 - alpha; void otherwise.
+bool extractAlpha(ImageBuffer& image, const MethodCall& call) {
+  call.answer = Value();
+  if (image.format() != PixelFormat::argb8888 || !image.hasPixels()) return true;
+  Value alpha = Value::adopt(ImageBuffer::create(image.width(), image.height(), 8));
+  if (ImageBuffer* bytes = imageBufferOf(alpha)) {
+    for (int32_t y = 0; y < image.height(); ++y)
+      for (int32_t x = 0; x < image.width(); ++x)
+        bytes->row(y)[x] = static_cast<uint8_t>(255 - alphaOf(load32(image.row(y), x)));
+    call.answer = makeImageObject(alpha);
+  }
+  return true;
+}
+
+// Alpha from an 8-bit image (255 - its byte) or one number for every pixel; 32-bit images only.
+bool setAlpha(ImageBuffer& image, const MethodCall& call) {
+  call.answer = Value();
+  if (image.format() != PixelFormat::argb8888 || !image.hasPixels()) return true;
+  const Value other = bufferValueOf(call[0]);
+  const ImageBuffer* alpha = imageBufferOf(other);
+  if (alpha && alpha->format() != PixelFormat::indexed8) return true;
+  const int32_t rows = alpha ? std::min(image.height(), alpha->height()) : image.height();
+  const int32_t columns = alpha ? std::min(image.width(), alpha->width()) : image.width();
+  const uint32_t fixed = static_cast<uint32_t>(std::clamp(call[0].toInteger(), 0, 255));
+  for (int32_t y = 0; y < rows; ++y)
+    for (int32_t x = 0; x < columns; ++x) {
+      const uint32_t a = alpha ? 255u - alpha->row(y)[x] : fixed;
+      store32(image.row(y), x, (load32(image.row(y), x) & kColourBits) | (a << 24));
+    }
+  image.reportChange(image.bounds());
+  return true;
+}
+
+// Source image, destination rect or quad, source rect, then the options.
+bool copyPixels(ImageBuffer& image, const MethodCall& call) {
+  const Value sourceHolder = bufferValueOf(call[0]);
+  const ImageBuffer* source = imageBufferOf(sourceHolder);
+  if (!source) return false;
+  int at = 1;
+  BlitParams params;
+  PixelRect reported;
+  if (auto quad = quadArgument(call[1])) {
+    params.quad = *quad;
+    reported = boundsOfQuad(*quad);
+    at = 2;
+  } else if (auto rect = rectArgument(call.argc, call.argv, at)) {
+    params.destinationRect = reported = *rect;
+  } else {
+    return false;
+  }
+  const auto sourceRect = rectArgument(call.argc, call.argv, at);
+  if (!sourceRect) return false;
+  params.sourceRect = *sourceRect;
+  Value maskHolder;
+  if (at < call.argc) readCopyOptions(call[at], *source, params, maskHolder);
+  // Drawing an image into itself reads from a copy, so rows already drawn are not read again.
+  Value copy;
+  if (source == &image) {
+    copy = Value::adopt(image.duplicateRect(image.bounds()));
+    if (imageBufferOf(copy)) source = imageBufferOf(copy);
+  }
+  image.resetClipRect();
+  drawImage(image, source, params);
+  image.reportChange(reported.intersected(image.bounds()));
+  return true;
+}
+
+bool createMatte(ImageBuffer& image, const MethodCall& call) {
+  const int32_t threshold = call.argc > 0 ? call[0].toInteger() : 1;
+  call.answer = image.hasPixels() ? makeImageObject(Value::adopt(buildMatteMask(image, threshold))) : Value();
+  return true;
+}
+
+// For 1-bit and 8-bit images a copy; void otherwise.
+bool createMask(ImageBuffer& image, const MethodCall& call) {
+  const PixelFormat format = image.format();
+  call.answer = format == PixelFormat::indexed1 || format == PixelFormat::indexed8
+                    ? copyAsImageObject(image, image.bounds())
+                    : Value();
+  return true;
+}
+
+bool lock(ImageBuffer& image, const MethodCall&) {
+  image.setLocked(true);
+  return true;
+}
+
+// The argument's value is not used.
+bool unlock(ImageBuffer& image, const MethodCall&) {
+  image.setLocked(false);
+  image.reportChange(image.bounds());
+  return true;
+}
+
 }  // namespace
 
 bool ImageBuffer::handle(SymbolNumber method, int argc, Value& result, Value* const* argv, bool) {
-  int at = 0;
-  switch (method) {
-    case sym::duplicate:
-      result = copyAsImageObject(*this, bounds());
-      return true;
-    case sym::crop: {
-      const auto rect = rectArgument(argc, argv, at);
-      if (!rect) return false;
-      result = copyAsImageObject(*this, *rect);
-      return true;
-    }
-    case sym::fill: {
-      const auto rect = rectArgument(argc, argv, at);
-      if (!rect) return false;
-      const ShapeOptions options = readShapeOptions(*this, argc, argv, at, {ShapeKind::rect, 0});
-      fillShape(*this, *rect, options.shape, options.lineSize, options.colour, options.background);
-      reportChange(*rect);
-      return true;
-    }
-    case sym::draw: {
-      const auto rect = rectArgument(argc, argv, at);
-      if (!rect) return false;
-      const ShapeOptions options = readShapeOptions(*this, argc, argv, at, {ShapeKind::line, 1});
-      drawOutline(*this, *rect, options);
-      reportChange(*rect);
-      return true;
-    }
-    case sym::floodFill: {
-      const auto point = pointArgument(argc, argv, at);
-      if (!point || at >= argc) return false;
-      const auto raw = rawPixelArgument(*this, *argv[at]);
-      if (!raw) return false;
-      const bool filled = qn::floodFill(*this, point->x, point->y, *raw);
-      if (filled) reportChange(bounds());
-      result = Value(filled ? 1 : 0);
-      return true;
-    }
-    case sym::getPixel: {
-      const auto point = pointArgument(argc, argv, at);
-      if (!point) return false;
-      if (!hasPixels() || !bounds().contains(point->x, point->y)) {
-        result = Value();
-        return true;
-      }
-      const uint32_t raw = readRawPixel(format_, row(point->y), point->x);
-      const bool asInteger = at < argc && symbolOf(*argv[at]) == sym::integer;
-      if (isIndexed(format_)) {
-        const auto index = static_cast<int32_t>(indexFromEnd(*this, raw));
-        result = asInteger ? Value(index) : makePaletteColor(index);
-      } else if (asInteger) {
-        result = Value(static_cast<int32_t>(raw));
-      } else {
-        const uint32_t colour = isSixteenBit(format_) ? (format_ == PixelFormat::rgb555 ? widen555(raw) : widen565(raw)) : raw;
-        result = makeRgb(static_cast<int32_t>(redOf(colour)), static_cast<int32_t>(greenOf(colour)),
-                         static_cast<int32_t>(blueOf(colour)));
-      }
-      return true;
-    }
-    case sym::setPixel: {
-      const auto point = pointArgument(argc, argv, at);
-      if (!point || at >= argc) return false;
-      const auto raw = rawPixelArgument(*this, *argv[at]);
-      if (!raw) return false;
-      if (!hasPixels() || !bounds().contains(point->x, point->y)) {
-        result = Value(0);
-        return true;
-      }
-      writeRawPixel(format_, row(point->y), point->x, *raw);
-      reportChange({point->x, point->y, point->x + 1, point->y + 1});
-      result = Value(1);
-      return true;
-    }
-    case sym::trimWhiteSpace:
-      if (argc != 0) return false;
-      result = hasPixels() ? copyAsImageObject(*this, contentBounds(*this)) : Value();
-      return true;
-    case sym::extractAlpha: {
-      if (argc != 0) return false;
-      result = Value();
-      if (format_ != PixelFormat::argb8888 || !hasPixels()) return true;
-      Value alpha = Value::adopt(create(width_, height_, 8));
-      if (ImageBuffer* bytes = imageBufferOf(alpha)) {
-        for (int32_t y = 0; y < height_; ++y)
-          for (int32_t x = 0; x < width_; ++x) bytes->row(y)[x] = static_cast<uint8_t>(255 - alphaOf(load32(row(y), x)));
-        result = makeImageObject(alpha);
-      }
-      return true;
-    }
-    case sym::setAlpha: {
-      if (argc != 1) return false;
-      result = Value();
-      if (format_ != PixelFormat::argb8888 || !hasPixels()) return true;
-      const Value other = bufferValueOf(*argv[0]);
-      const ImageBuffer* alpha = imageBufferOf(other);
-      if (alpha && alpha->format() != PixelFormat::indexed8) return true;
-      const int32_t rows = alpha ? std::min(height_, alpha->height()) : height_;
-      const int32_t columns = alpha ? std::min(width_, alpha->width()) : width_;
-      const uint32_t fixed = static_cast<uint32_t>(std::clamp(argv[0]->toInteger(), 0, 255));
-      for (int32_t y = 0; y < rows; ++y)
-        for (int32_t x = 0; x < columns; ++x) {
-          const uint32_t a = alpha ? 255u - alpha->row(y)[x] : fixed;
-          store32(row(y), x, (load32(row(y), x) & kColourBits) | (a << 24));
-        }
-      reportChange(bounds());
-      return true;
-    }
-    case sym::copyPixels: {
-      if (argc < 3) return false;
-      const Value sourceHolder = bufferValueOf(*argv[0]);
-      const ImageBuffer* source = imageBufferOf(sourceHolder);
-      if (!source) return false;
-      at = 1;
-      BlitParams params;
-      PixelRect reported;
-      if (auto quad = quadArgument(*argv[1])) {
-        params.quad = *quad;
-        reported = boundsOfQuad(*quad);
-        at = 2;
-      } else if (auto rect = rectArgument(argc, argv, at)) {
-        params.destinationRect = reported = *rect;
-      } else {
-        return false;
-      }
-      const auto sourceRect = rectArgument(argc, argv, at);
-      if (!sourceRect) return false;
-      params.sourceRect = *sourceRect;
-      Value maskHolder;
-      if (at < argc) readCopyOptions(*argv[at], *source, params, maskHolder);
-      // Drawing an image into itself reads from a copy, so rows already drawn are not read again.
-      Value copy;
-      if (source == this) {
-        copy = Value::adopt(duplicateRect(bounds()));
-        if (imageBufferOf(copy)) source = imageBufferOf(copy);
-      }
-      resetClipRect();
-      drawImage(*this, source, params);
-      reportChange(reported.intersected(bounds()));
-      return true;
-    }
-    case sym::createMatte: {
-      const int32_t threshold = argc > 0 ? argv[0]->toInteger() : 1;
-      result = hasPixels() ? makeImageObject(Value::adopt(buildMatteMask(*this, threshold))) : Value();
-      return true;
-    }
-    case sym::createMask:
-      if (argc != 0) return false;
-      result = format_ == PixelFormat::indexed1 || format_ == PixelFormat::indexed8 ? copyAsImageObject(*this, bounds())
-                                                                                    : Value();
-      return true;
-    case sym::lock:
-      locked_ = true;
-      return true;
-    case sym::unlock:
-      if (argc != 1) return false;
-      locked_ = false;
-      reportChange(bounds());
-      return true;
-    default:
-      return false;
-  }
+  return methods().answer(*this, method, argc, argv, result);
+}
+
+const MethodTable<ImageBuffer, bool>& ImageBuffer::methods() {
+  static constexpr auto kMethods = std::to_array<Method<ImageBuffer, bool>>({
+      {sym::duplicate, Arity::any(), duplicateImage},
+      {sym::crop, Arity::any(), crop},
+      {sym::fill, Arity::any(), fill},
+      {sym::draw, Arity::any(), draw},
+      {sym::floodFill, Arity::any(), floodFillAt},
+      {sym::getPixel, Arity::any(), getPixel},
+      {sym::setPixel, Arity::any(), setPixel},
+      {sym::trimWhiteSpace, Arity::exactly(0), trimWhiteSpace},
+      {sym::extractAlpha, Arity::exactly(0), extractAlpha},
+      {sym::setAlpha, Arity::exactly(1), setAlpha},
+      {sym::copyPixels, Arity::atLeast(3), copyPixels},
+      {sym::createMatte, Arity::any(), createMatte},
+      {sym::createMask, Arity::exactly(0), createMask},
+      {sym::lock, Arity::any(), lock},
+      {sym::unlock, Arity::exactly(1), unlock},
+  });
+  static constexpr MethodTable<ImageBuffer, bool> kTable(kMethods);
+  return kTable;
 }
 
 }  // namespace qn

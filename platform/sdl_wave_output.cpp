@@ -5,14 +5,20 @@
 // blocks, and when none is queued, the device plays silence: it runs dry exactly as the mixer
 // expects. The worker is woken with the queue's lock let go, as it may write the next block at
 // once.
+//
+// A machine without a sound device plays silently, said in one line on standard error; ALSA's own
+// report of every configuration step that failed on the way is kept quiet.
 #include <SDL.h>
+#include <dlfcn.h>
 
 #include <algorithm>
 #include <mutex>
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "platform/block_resampler.h"
+#include "platform/platform.h"
 #include "platform/wave_output.h"
 
 namespace qn::platform {
@@ -38,17 +44,37 @@ int systemRate(int device, const WaveFormat& format) {
   return asked == 0 && spec.freq > 0 ? spec.freq : static_cast<int>(format.samplesPerSecond);
 }
 
+// ALSA prints its errors itself unless given a handler. SDL loads the library by name when it
+// tries ALSA; loading it first here gives the handler to the same library.
+void ignoreAlsaError(const char*, int, const char*, int, const char*, ...) {}
+
+void quietAlsa() {
+  using ErrorHandler = void (*)(const char*, int, const char*, int, const char*, ...);
+  void* alsa = dlopen("libasound.so.2", RTLD_LAZY);
+  if (alsa == nullptr) return;
+  if (auto setHandler = reinterpret_cast<int (*)(ErrorHandler)>(dlsym(alsa, "snd_lib_error_set_handler")))
+    setHandler(ignoreAlsaError);
+}
+
+// The one line that says the game is silent; SDL_AUDIODRIVER=dummy asks for silence and gets it.
+void sayNoDevice(const char* reason) {
+  debugOutput(std::string("no sound device (") + reason + "): the game plays silently\n");
+}
+
 class SdlWaveOutput final : public WaveOutput {
  public:
   SdlWaveOutput() {
-    // The dummy driver accepts any format and discards the sound: that is no device at all.
+    quietAlsa();
     ready_ = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
-    if (ready_) {
-      const char* driver = SDL_GetCurrentAudioDriver();
-      if (!driver || std::string_view(driver) == "dummy") {
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
-        ready_ = false;
-      }
+    if (!ready_) {
+      sayNoDevice(SDL_GetError());
+      return;
+    }
+    // The dummy driver accepts any format and discards the sound: that is no device at all.
+    const char* driver = SDL_GetCurrentAudioDriver();
+    if (!driver || std::string_view(driver) == "dummy") {
+      SDL_QuitSubSystem(SDL_INIT_AUDIO);
+      ready_ = false;
     }
   }
 
@@ -69,7 +95,10 @@ class SdlWaveOutput final : public WaveOutput {
     wanted.samples = bufferFramesAt(wanted.freq);
     wanted.callback = discard;
     SDL_AudioDeviceID probe = SDL_OpenAudioDevice(nullptr, 0, &wanted, nullptr, 0);
-    if (!probe) return 0;
+    if (!probe) {
+      sayNoDevice(SDL_GetError());
+      return 0;
+    }
     SDL_CloseAudioDevice(probe);
     return kAll8BitFormats;
   }

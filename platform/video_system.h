@@ -6,8 +6,9 @@ namespace qn::platform {
 
 class VideoSystem {
  public:
-  // Starts video (the reason on standard error when there is no display) and, where it can,
-  // the game controllers.
+  // Starts video and, where it can, the game controllers. A video driver that shows nothing
+  // (SDL's fallback when it finds no display) counts as no display unless SDL_VIDEODRIVER asks
+  // for it; the reason goes to standard error.
   VideoSystem();
   ~VideoSystem();
   VideoSystem(const VideoSystem&) = delete;

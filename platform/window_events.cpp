@@ -3,6 +3,7 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "platform/main_window.h"
 #include "platform/sdl_keyboard.h"
@@ -38,6 +39,12 @@ std::vector<uint32_t> codePointsOf(const char* utf8) {
   return points;
 }
 
+// A double tap keeps to SDL's double click: its time and its distance in window points.
+uint32_t hintOr(const char* hint, uint32_t fallback) {
+  const char* value = SDL_GetHint(hint);
+  return value != nullptr && *value != 0 ? static_cast<uint32_t>(std::strtoul(value, nullptr, 10)) : fallback;
+}
+
 }  // namespace
 
 #ifdef __EMSCRIPTEN__
@@ -59,7 +66,11 @@ extern "C" EMSCRIPTEN_KEEPALIVE void boules_page_visible(int visible) {
 }
 #endif
 
-WindowEvents::WindowEvents(MainWindow& window, WindowEventHandler& handler) : window_(window), handler_(handler) {
+WindowEvents::WindowEvents(MainWindow& window, WindowEventHandler& handler)
+    : window_(window),
+      handler_(handler),
+      stylus_(hintOr(SDL_HINT_MOUSE_DOUBLE_CLICK_TIME, 500),
+              static_cast<int>(hintOr(SDL_HINT_MOUSE_DOUBLE_CLICK_RADIUS, 32))) {
   SDL_StartTextInput();
   hostCommandEvent_ = SDL_RegisterEvents(1);
   if (hostCommandEvent_ == static_cast<uint32_t>(-1)) hostCommandEvent_ = 0;
@@ -92,19 +103,24 @@ void WindowEvents::handle(const SDL_Event& event) {
     case SDL_TEXTINPUT:
       for (uint32_t c : codePointsOf(event.text.text)) handler_.typed(c);
       break;
+    // A finger arrives as a finger event; the mouse events SDL also makes of it are left alone.
     case SDL_MOUSEMOTION:
+      if (event.motion.which == SDL_TOUCH_MOUSEID) break;
       handler_.pointer(PointerAction::move, window_.screenPointAt(event.motion.x, event.motion.y),
                        event.motion.xrel != 0 || event.motion.yrel != 0);
       break;
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP: {
-      if (event.button.button != SDL_BUTTON_LEFT) break;
+      if (event.button.button != SDL_BUTTON_LEFT || event.button.which == SDL_TOUCH_MOUSEID) break;
       const PointerAction action = event.type == SDL_MOUSEBUTTONUP ? PointerAction::up
                                    : event.button.clicks == 2      ? PointerAction::doubleDown
                                                                    : PointerAction::down;
       handler_.pointer(action, window_.screenPointAt(event.button.x, event.button.y), false);
       break;
     }
+    case SDL_FINGERDOWN:
+    case SDL_FINGERMOTION:
+    case SDL_FINGERUP: finger(event.tfinger); break;
     case SDL_CONTROLLERDEVICEADDED: controllerAdded(event.cdevice.which); break;
     case SDL_CONTROLLERDEVICEREMOVED: controllerRemoved(event.cdevice.which); break;
     case SDL_CONTROLLERBUTTONDOWN:
@@ -131,6 +147,23 @@ void WindowEvents::windowEvent(const SDL_Event& event) {
     case SDL_WINDOWEVENT_SIZE_CHANGED: window_.repaint(); break;
     default: break;
   }
+}
+
+// A finger's position is a fraction of the window's size; the window maps the point it touches
+// to the screen as it maps the mouse's.
+void WindowEvents::finger(const SDL_TouchFingerEvent& touch) {
+  int width = 0, height = 0;
+  SDL_GetWindowSize(window_.window(), &width, &height);
+  const int x = static_cast<int>(touch.x * static_cast<float>(width));
+  const int y = static_cast<int>(touch.y * static_cast<float>(height));
+  const Finger which{touch.touchId, touch.fingerId};
+  std::optional<PointerAction> action;
+  switch (touch.type) {
+    case SDL_FINGERDOWN: action = stylus_.down(which, touch.timestamp, x, y); break;
+    case SDL_FINGERMOTION: action = stylus_.move(which); break;
+    default: action = stylus_.up(which); break;
+  }
+  if (action) handler_.pointer(*action, window_.screenPointAt(x, y), *action == PointerAction::move);
 }
 
 void WindowEvents::controllerAdded(int joystickIndex) {

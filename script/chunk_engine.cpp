@@ -120,9 +120,8 @@ bool isChunkFunction(SymbolNumber method) {
   return method == sym::getChunk || method == sym::delChunk || isEditor(method);
 }
 
-bool runChunkFunction(StringObject& target, SymbolNumber method, int argc, Value& answer, Value* const* argv) {
+void runChunkFunction(StringObject& target, SymbolNumber method, int argc, Value& answer, Value* const* argv) {
   const bool editing = isEditor(method);
-  if (!isChunkFunction(method) || argc < (editing ? 4 : 3)) return false;
   // Only whole triples are read; an editor's last argument is its new text, never a triple.
   const int triples = std::min((argc - 2) / 3 + 1, (editing ? argc - 1 : argc) / 3);
   // Taken before any padding, which could change it when it is the target itself. A new text
@@ -144,17 +143,16 @@ bool runChunkFunction(StringObject& target, SymbolNumber method, int argc, Value
   }
 
   switch (method) {
-    case sym::getChunk: answer = target.copyOf(range.start, range.end); return true;
+    case sym::getChunk: answer = target.copyOf(range.start, range.end); return;
     case sym::setChunk: target.replace(range.start, range.end, newText); break;
     case sym::delChunk:
       if (!range.empty()) target.replace(range.start, range.end, {});
       break;
     case sym::putAfterChunk: target.insert(range.end, newText); break;
     case sym::putBeforeChunk: target.insert(range.start, newText); break;
-    default: return false;
+    default: return;
   }
   answer = Value();
-  return true;
 }
 
 bool callChunkFunction(SymbolNumber method, int argc, Value& result, Value* const* argv, bool flag) {

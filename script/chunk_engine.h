@@ -34,9 +34,9 @@ ChunkFound findChunk(std::string_view text, ChunkRange within, SymbolNumber type
                      int32_t last, std::string_view itemDelimiter);
 
 // One chunk function on a string: `argv` holds the triples and, for `setChunk`, `putAfterChunk`
-// and `putBeforeChunk`, the new text last. Returns false (changing nothing) when there are too
-// few arguments.
-bool runChunkFunction(StringObject& target, SymbolNumber method, int argc, Value& answer, Value* const* argv);
+// and `putBeforeChunk`, the new text last: at least 3 arguments, 4 for those three (the string's
+// method table holds calls with fewer back).
+void runChunkFunction(StringObject& target, SymbolNumber method, int argc, Value& answer, Value* const* argv);
 
 // The movie's global chunk functions: argv[0] is the target, the triples follow. A string that
 // more than one holder shares is first replaced in the caller's argument by its own copy, so an

@@ -97,18 +97,23 @@ bool ColorObject::setProperty(SymbolNumber property, const Value& value) {
   return true;
 }
 
-bool ColorObject::handle(SymbolNumber method, int, Value& result, Value* const*, bool) {
-  switch (method) {
-    case sym::ilk: result = Value::symbol(sym::color); return true;
-    case sym::hexString: {
+bool ColorObject::handle(SymbolNumber method, int argc, Value& result, Value* const* argv, bool) {
+  return methods().answer(*this, method, argc, argv, result);
+}
+
+const MethodTable<ColorObject>& ColorObject::methods() {
+  static constexpr auto kMethods = std::to_array<Method<ColorObject>>({
+      {sym::ilk, Arity::any(), [](ColorObject&, const MethodCall& call) { call.answer = Value::symbol(sym::color); }},
       // Each channel padded with a space to two places: rgb(255, 0, 16) gives "#FF# 0#10".
-      char text[16];
-      std::snprintf(text, sizeof text, "#%2X#%2X#%2X", red_, green_, blue_);
-      result = Value(text);
-      return true;
-    }
-    default: return false;
-  }
+      {sym::hexString, Arity::any(),
+       [](ColorObject& color, const MethodCall& call) {
+         char text[16];
+         std::snprintf(text, sizeof text, "#%2X#%2X#%2X", color.red_, color.green_, color.blue_);
+         call.answer = Value(text);
+       }},
+  });
+  static constexpr MethodTable<ColorObject> kTable(kMethods);
+  return kTable;
 }
 
 Value makeRgb(int32_t red, int32_t green, int32_t blue) {

@@ -3,6 +3,7 @@
 // palette color with all channels 0. The rgb constructor clamps its channels to 0..255.
 #pragma once
 
+#include "script/method_table.h"
 #include "script/value.h"
 
 namespace qn {
@@ -26,6 +27,8 @@ class ColorObject final : public ScriptObject {
   bool handle(SymbolNumber method, int argc, Value& result, Value* const* argv, bool flag) override;
   void getProperty(Value& result, SymbolNumber property) override;
   bool setProperty(SymbolNumber property, const Value& value) override;
+  // The methods scripts call; an unhandled call leaves the result as the caller gave it.
+  static const MethodTable<ColorObject>& methods();
 
  private:
   uint8_t red_ = 0, green_ = 0, blue_ = 0;

@@ -7,8 +7,8 @@
 #include "script/elementwise.h"
 #include "script/int_list_object.h"
 #include "script/intro_sort.h"
+#include "script/list_methods.h"
 #include "script/list_object.h"
-#include "script/method_answer.h"
 #include "script/nesting_guard.h"
 
 namespace qn {
@@ -140,87 +140,53 @@ void ListOf<Element, Self>::getProperty(Value& result, SymbolNumber property) {
 
 template <class Element, class Self>
 bool ListOf<Element, Self>::handle(SymbolNumber method, int argc, Value& result, Value* const* argv, bool) {
-  return answerMethod(*this, &ListOf<Element, Self>::dispatch, sharedZero, method, argc, result, argv);
+  return methods().answerFrom(sharedZero, *this, method, argc, argv, result);
 }
 
 template <class Element, class Self>
-bool ListOf<Element, Self>::dispatch(SymbolNumber method, int argc, Value& answer, Value* const* argv) {
-  auto position = [&] { return argv[0]->toInteger(); };
-  switch (method) {
-    case sym::add:
-      if (argc != 1) return false;
-      if (sorted()) addInOrder(*argv[0]);
-      else items_.append(Traits::fromValue(*argv[0]));
-      answer = Value::share(this);
-      return true;
-    case sym::addAt:
-      if (argc != 2) return false;
-      setSorted(false);
-      if (argv[0]->isIntegerLike()) insertAt(position(), *argv[1]);
-      answer = Value();
-      return true;
-    case sym::append:
-      if (argc != 1) return false;
-      append(*argv[0]);
-      return true;
-    case sym::count:
-      if (argc != 0) return false;
-      answer = Value(size());
-      return true;
-    case sym::deleteAll:
-      if (argc != 0) return false;
-      clear();
-      return true;
-    case sym::deleteAt:
-    case sym::deleteProp:
-      if (argc != 1) return false;
-      removeAt(position());
-      return true;
-    case sym::deleteOne:
-      if (argc != 1) return false;
-      removeAt(find(*argv[0]));
-      return true;
-    case sym::duplicate:
-      if (argc != 0) return false;
-      answer = Value::adopt(duplicate());
-      return true;
-    case sym::findPos:
-    case sym::getOne:
-    case sym::getPos:
-      if (argc != 1) return false;
-      answer = Value(find(*argv[0]));
-      return true;
-    case sym::findPosNear:
-      if (argc != 1) return false;
-      answer = Value(findNear(*argv[0]));
-      return true;
-    case sym::getAProp:
-    case sym::getAt:
-      if (argc != 1) return false;
-      answer = elementAt(position());
-      return true;
-    case sym::getLast:  // an empty list reads its missing position 0: void, or 0 for integers
-      answer = elementAt(size());
-      return true;
-    case sym::ilk:
-      answer = Value::symbol(ilk());
-      return true;
-    case sym::setAt:
-      if (argc != 2) return false;
-      setSorted(false);
-      setElement(position(), *argv[1]);
-      answer = Value();
-      return true;
-    case sym::sort:
-      if (argc != 0) return false;
-      sort();
-      return true;
-    case sym::min_:
-    case sym::max_:
-      answer = runningExtreme(method, size(), [this](int32_t i) { return elementAt(i); }, sharedZero);
-      return true;
-    default: return false;
-  }
+const MethodTable<ListOf<Element, Self>>& ListOf<Element, Self>::methods() {
+  using List = ListOf<Element, Self>;
+  constexpr auto removeAtPosition = [](List& list, const MethodCall& call) { list.removeAt(call[0].toInteger()); };
+  constexpr auto findPosition = [](List& list, const MethodCall& call) { call.answer = Value(list.find(call[0])); };
+  constexpr auto elementAtPosition = [](List& list, const MethodCall& call) {
+    call.answer = list.elementAt(call[0].toInteger());
+  };
+  static constexpr auto kMethods = joinMethods(commonListMethods<List>(), std::to_array<Method<List>>({
+      {sym::add, Arity::exactly(1),
+       [](List& list, const MethodCall& call) {
+         if (list.sorted()) list.addInOrder(call[0]);
+         else list.items_.append(Traits::fromValue(call[0]));
+         call.answer = Value::share(&list);
+       }},
+      {sym::addAt, Arity::exactly(2),
+       [](List& list, const MethodCall& call) {
+         list.setSorted(false);
+         if (call[0].isIntegerLike()) list.insertAt(call[0].toInteger(), call[1]);
+         call.answer = Value();
+       }},
+      {sym::append, Arity::exactly(1), [](List& list, const MethodCall& call) { list.append(call[0]); }},
+      {sym::deleteAt, Arity::exactly(1), removeAtPosition},
+      {sym::deleteProp, Arity::exactly(1), removeAtPosition},
+      {sym::deleteOne, Arity::exactly(1), [](List& list, const MethodCall& call) { list.removeAt(list.find(call[0])); }},
+      {sym::findPos, Arity::exactly(1), findPosition},
+      {sym::getOne, Arity::exactly(1), findPosition},
+      {sym::getPos, Arity::exactly(1), findPosition},
+      {sym::findPosNear, Arity::exactly(1),
+       [](List& list, const MethodCall& call) { call.answer = Value(list.findNear(call[0])); }},
+      {sym::getAProp, Arity::exactly(1), elementAtPosition},
+      {sym::getAt, Arity::exactly(1), elementAtPosition},
+      // An empty list reads its missing position 0: void, or 0 for integers.
+      {sym::getLast, Arity::any(), [](List& list, const MethodCall& call) { call.answer = list.elementAt(list.size()); }},
+      {sym::setAt, Arity::exactly(2),
+       [](List& list, const MethodCall& call) {
+         list.setSorted(false);
+         list.setElement(call[0].toInteger(), call[1]);
+         call.answer = Value();
+       }},
+      {sym::sort, Arity::exactly(0), [](List& list, const MethodCall&) { list.sort(); }},
+  }));
+  static constexpr MethodTable<List> kTable(kMethods);
+  return kTable;
 }
 
 template class ListOf<Value, ListObject>;

@@ -6,6 +6,7 @@
 
 #include "script/compact_array.h"
 #include "script/indexed_object.h"
+#include "script/method_table.h"
 
 namespace qn {
 
@@ -53,7 +54,7 @@ class ListOf : public LinearList {
   int32_t size() const { return items_.size(); }
   bool empty() const { return items_.empty(); }
   bool sorted() const { return items_.ownerFlag(); }
-  Value at(int32_t position) const { return elementAt(position); }
+  Value valueAt(int32_t position) const { return elementAt(position); }
   void append(const Value& value) {
     items_.append(Traits::fromValue(value));
     setSorted(false);
@@ -76,6 +77,8 @@ class ListOf : public LinearList {
   int32_t count() override { return size(); }
   bool handle(SymbolNumber method, int argc, Value& result, Value* const* argv, bool flag) override;
   void getProperty(Value& result, SymbolNumber property) override;
+  // The methods scripts call; they answer integer 0 unless they say otherwise.
+  static const MethodTable<ListOf>& methods();
 
   Value elementAt(int32_t position) const override;
   void setElement(int32_t position, const Value& value) override;
@@ -87,7 +90,6 @@ class ListOf : public LinearList {
 
  private:
   void setSorted(bool on) { items_.setOwnerFlag(on); }
-  bool dispatch(SymbolNumber method, int argc, Value& answer, Value* const* argv);
   int32_t findNear(const Value& value) const;
 
   CompactArray<Element> items_;

@@ -4,7 +4,7 @@
 #include <cstdio>
 
 #include "script/elementwise.h"
-#include "script/handler_call.h"
+#include "script/geometry_methods.h"
 #include "script/list_object.h"
 #include "script/rect_object.h"
 #include "script/scalars.h"
@@ -140,45 +140,31 @@ bool PointObject::setProperty(SymbolNumber property, const Value& value) {
   }
 }
 
-// Unhandled methods and non-rect arguments leave the result as the caller gave it; a missing
-// argument reads as void.
+void PointObject::setElementAt(int32_t position, const Value& value) {
+  if (position == 1 || position == 2) setCoordinate(position, value);
+}
+
+Value PointObject::mappedBetween(const IntRect& from, const IntRect& to) const {
+  return makePoint(mapCoordinate(intX(), from.left, from.width(), to.left, to.width()),
+                   mapCoordinate(intY(), from.top, from.height(), to.top, to.height()));
+}
+
 bool PointObject::handle(SymbolNumber method, int argc, Value& result, Value* const* argv, bool) {
-  switch (method) {
-    case sym::ilk: result = Value::symbol(sym::point); return true;
-    case sym::duplicate:
-      if (argc != 0) return false;
-      result = Value::adopt(duplicate());
-      return true;
-    case sym::getAt:
-      if (argc != 1) return false;
-      result = elementAt(argv[0]->toInteger());
-      return true;
-    case sym::setAt: {
-      if (argc != 2) return false;
-      int32_t position = argv[0]->toInteger();
-      if (position == 1 || position == 2) setCoordinate(position, *argv[1]);
-      result = Value();
-      return true;
-    }
-    case sym::map: {
-      if (argc != 2) return false;
-      const RectObject* from = rectOf(*argv[0]);
-      const RectObject* to = rectOf(*argv[1]);
-      if (!from || !to) {
-        result = Value();
-        return true;
-      }
-      const IntRect& a = from->bounds();
-      const IntRect& b = to->bounds();
-      result = makePoint(mapCoordinate(intX(), a.left, a.width(), b.left, b.width()),
-                         mapCoordinate(intY(), a.top, a.height(), b.top, b.height()));
-      return true;
-    }
-    case sym::inside:
-      if (const RectObject* rect = rectOf(argumentOrVoid(argc, argv, 0))) result = Value(pointInside(intX(), intY(), rect->bounds()) ? 1 : 0);
-      return true;
-    default: return false;
-  }
+  return methods().answer(*this, method, argc, argv, result);
+}
+
+// `inside` reads its argument without checking the count: a missing one is void, and an argument
+// that is not a rect leaves the answer as it was.
+const MethodTable<PointObject>& PointObject::methods() {
+  static constexpr auto kMethods = joinMethods(commonGeometryMethods<PointObject>(), std::to_array<Method<PointObject>>({
+      {sym::inside, Arity::any(),
+       [](PointObject& point, const MethodCall& call) {
+         if (const RectObject* rect = rectOf(call.orVoid(0)))
+           call.answer = Value(pointInside(point.intX(), point.intY(), rect->bounds()) ? 1 : 0);
+       }},
+  }));
+  static constexpr MethodTable<PointObject> kTable(kMethods);
+  return kTable;
 }
 
 Value makePoint(int32_t x, int32_t y) { return Value::adopt(new PointObject(x, y)); }

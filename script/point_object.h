@@ -6,6 +6,8 @@
 #pragma once
 
 #include "script/indexed_object.h"
+#include "script/int_rect.h"
+#include "script/method_table.h"
 
 namespace qn {
 
@@ -23,6 +25,10 @@ class PointObject final : public IndexedObject {
   // The `locH`/`locV` setters: an integer-like value is needed; a float switches the point to
   // float form. Returns whether the value was taken.
   bool setCoordinate(int axis, const Value& value);
+  // `setAt`: position 1 sets x, 2 sets y, as the setters do; other positions change nothing.
+  void setElementAt(int32_t position, const Value& value);
+  // `map`: a new integer point at the place in `to` that this point has in `from`.
+  Value mappedBetween(const IntRect& from, const IntRect& to) const;
 
   void toString(std::string& out) const override;
   ScriptObject* duplicate() override;
@@ -33,6 +39,8 @@ class PointObject final : public IndexedObject {
   void getProperty(Value& result, SymbolNumber property) override;
   bool setProperty(SymbolNumber property, const Value& value) override;
   Value elementAt(int32_t position) const override;  // 1: x, 2: y, as floats in float form
+  // The methods scripts call; an unhandled call leaves the result as the caller gave it.
+  static const MethodTable<PointObject>& methods();
 
  private:
   union Coordinate {

@@ -5,7 +5,7 @@
 
 #include "script/container_text.h"
 #include "script/elementwise.h"
-#include "script/method_answer.h"
+#include "script/list_methods.h"
 #include "script/nesting_guard.h"
 #include "script/symbol_object.h"
 
@@ -118,6 +118,15 @@ void PropListObject::set(const Value& key, const Value& value) {
   else add(key, value);
 }
 
+void PropListObject::clear() {
+  keys_.clear();
+  values_.clear();
+}
+
+void PropListObject::replaceAt(int32_t position, const Value& value) {
+  if (position >= 1 && position <= size()) values_[position - 1] = value;
+}
+
 void PropListObject::removeAt(int32_t position) {
   if (position < 1 || position > size()) return;
   keys_.erase(position - 1);
@@ -183,103 +192,55 @@ void PropListObject::getProperty(Value& result, SymbolNumber property) {
 }
 
 bool PropListObject::handle(SymbolNumber method, int argc, Value& result, Value* const* argv, bool) {
-  return answerMethod(*this, &PropListObject::dispatch, sharedOne, method, argc, result, argv);
+  return methods().answerFrom(sharedOne, *this, method, argc, argv, result);
 }
 
-bool PropListObject::dispatch(SymbolNumber method, int argc, Value& answer, Value* const* argv) {
-  auto isNumber = [&] { return argv[0]->is(sym::integer) || argv[0]->is(sym::float_); };
-  switch (method) {
-    case sym::addProp:
-      if (argc != 2) return false;
-      add(*argv[0], *argv[1]);
-      answer = Value::share(this);
-      return true;
-    case sym::count:
-      if (argc != 0) return false;
-      answer = Value(size());
-      return true;
-    case sym::deleteAll:
-      if (argc != 0) return false;
-      keys_.clear();
-      values_.clear();
-      return true;
-    case sym::deleteAt:
-      if (argc != 1) return false;
-      removeAt(argv[0]->toInteger());
-      return true;
-    case sym::deleteOne:
-      if (argc != 1) return false;
-      removeAt(findValue(*argv[0]));
-      return true;
-    case sym::deleteProp:
-      if (argc != 1) return false;
-      removeAt(findKey(*argv[0]));
-      return true;
-    case sym::duplicate:
-      if (argc != 0) return false;
-      answer = Value::adopt(duplicate());
-      return true;
-    case sym::findPos: {
-      if (argc != 1) return false;
-      int32_t position = findKey(*argv[0]);
-      answer = position ? Value(position) : Value();
-      return true;
-    }
-    case sym::findPosNear:
-      if (argc != 1) return false;
-      answer = Value(findNear(*argv[0]));
-      return true;
-    case sym::getAProp:
-    case sym::getProp:
-      if (argc != 1) return false;
-      answer = get(*argv[0]);
-      return true;
-    case sym::getAt:
-      if (argc != 1) return false;
-      answer = isNumber() ? valueAt(argv[0]->toInteger()) : get(*argv[0]);
-      return true;
-    case sym::getLast:
-      if (argc != 0) return false;
-      answer = size() > 0 ? values_[size() - 1] : Value();
-      return true;
-    case sym::getOne:
-    case sym::getPos:
-      if (argc != 1) return false;
-      answer = Value(findValue(*argv[0]));
-      return true;
-    case sym::getPropAt:
-      if (argc != 1) return false;
-      answer = keyAt(argv[0]->toInteger());
-      return true;
-    case sym::ilk:
-      answer = Value::symbol(sym::propList);
-      return true;
-    case sym::setAt:
-      if (argc != 2) return false;
-      if (isNumber()) {
-        int32_t position = argv[0]->toInteger();
-        if (position >= 1 && position <= size()) values_[position - 1] = *argv[1];
-        return true;
-      }
-      [[fallthrough]];
-    case sym::setProp:
-      if (argc != 2) return false;
-      if (int32_t position = findKey(*argv[0])) values_[position - 1] = *argv[1];
-      else answer = Value();
-      return true;
-    case sym::setAProp:
-      if (argc != 2) return false;
-      set(*argv[0], *argv[1]);
-      return true;
-    case sym::sort:
-      sort();
-      return true;
-    case sym::min_:
-    case sym::max_:
-      answer = runningExtreme(method, size(), [this](int32_t i) { return valueAt(i); }, sharedOne);
-      return true;
-    default: return false;
-  }
+const MethodTable<PropListObject>& PropListObject::methods() {
+  using List = PropListObject;
+  constexpr auto valueOfKey = [](List& list, const MethodCall& call) { call.answer = list.get(call[0]); };
+  constexpr auto positionOfValue = [](List& list, const MethodCall& call) { call.answer = Value(list.findValue(call[0])); };
+  static constexpr auto replaceValueOfKey = [](List& list, const MethodCall& call) {
+    if (int32_t position = list.findKey(call[0])) list.replaceAt(position, call[1]);
+    else call.answer = Value();
+  };
+  static constexpr auto kMethods = joinMethods(commonListMethods<List>(), std::to_array<Method<List>>({
+      {sym::addProp, Arity::exactly(2),
+       [](List& list, const MethodCall& call) {
+         list.add(call[0], call[1]);
+         call.answer = Value::share(&list);
+       }},
+      {sym::deleteAt, Arity::exactly(1), [](List& list, const MethodCall& call) { list.removeAt(call[0].toInteger()); }},
+      {sym::deleteOne, Arity::exactly(1), [](List& list, const MethodCall& call) { list.removeAt(list.findValue(call[0])); }},
+      {sym::deleteProp, Arity::exactly(1), [](List& list, const MethodCall& call) { list.removeAt(list.findKey(call[0])); }},
+      {sym::findPos, Arity::exactly(1),
+       [](List& list, const MethodCall& call) {
+         int32_t position = list.findKey(call[0]);
+         call.answer = position ? Value(position) : Value();
+       }},
+      {sym::findPosNear, Arity::exactly(1), [](List& list, const MethodCall& call) { call.answer = Value(list.findNear(call[0])); }},
+      {sym::getAProp, Arity::exactly(1), valueOfKey},
+      {sym::getProp, Arity::exactly(1), valueOfKey},
+      {sym::getAt, Arity::exactly(1),
+       [](List& list, const MethodCall& call) {
+         call.answer = call[0].isNumber() ? list.valueAt(call[0].toInteger()) : list.get(call[0]);
+       }},
+      {sym::getLast, Arity::exactly(0),
+       [](List& list, const MethodCall& call) { call.answer = list.size() > 0 ? list.values_[list.size() - 1] : Value(); }},
+      {sym::getOne, Arity::exactly(1), positionOfValue},
+      {sym::getPos, Arity::exactly(1), positionOfValue},
+      {sym::getPropAt, Arity::exactly(1), [](List& list, const MethodCall& call) { call.answer = list.keyAt(call[0].toInteger()); }},
+      // A number is a position; anything else a key, as for setProp.
+      {sym::setAt, Arity::exactly(2),
+       [](List& list, const MethodCall& call) {
+         if (call[0].isNumber()) list.replaceAt(call[0].toInteger(), call[1]);
+         else replaceValueOfKey(list, call);
+       }},
+      {sym::setProp, Arity::exactly(2), replaceValueOfKey},
+      {sym::setAProp, Arity::exactly(2), [](List& list, const MethodCall& call) { list.set(call[0], call[1]); }},
+      {sym::sort, Arity::any(), [](List& list, const MethodCall&) { list.sort(); }},
+  }));
+  static constexpr MethodTable<List> kTable(kMethods);
+  return kTable;
 }
 
 }  // namespace qn

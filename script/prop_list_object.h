@@ -5,6 +5,7 @@
 #pragma once
 
 #include "script/compact_array.h"
+#include "script/method_table.h"
 #include "script/value.h"
 
 namespace qn {
@@ -20,6 +21,7 @@ class PropListObject final : public ScriptObject {
   void add(const Value& key, const Value& value);  // `addProp`
   void set(const Value& key, const Value& value);  // `setAProp`
   void sort();
+  void clear();
 
   void toString(std::string& out) const override;
   ScriptObject* duplicate() override;
@@ -28,6 +30,8 @@ class PropListObject final : public ScriptObject {
   int32_t count() override { return size(); }
   bool handle(SymbolNumber method, int argc, Value& result, Value* const* argv, bool flag) override;
   void getProperty(Value& result, SymbolNumber property) override;
+  // The methods scripts call; they answer integer 1 unless they say otherwise.
+  static const MethodTable<PropListObject>& methods();
 
   // Positions count from 1; the positional reads give integer 0 outside 1..count.
   virtual int32_t findKey(const Value& key) const;                  // 14: first key equal exactly, 0 if none
@@ -42,7 +46,8 @@ class PropListObject final : public ScriptObject {
   int32_t lookup(const Value& key) const;  // position for `getProp`, 0 if absent
   int32_t findNear(const Value& key) const;
   void removeAt(int32_t position);
-  bool dispatch(SymbolNumber method, int argc, Value& answer, Value* const* argv);
+  // Replaces the value at a position counted from 1; nothing outside 1..count.
+  void replaceAt(int32_t position, const Value& value);
 
   CompactArray<Value> keys_;  // its spare bit is the `sorted` flag
   CompactArray<Value> values_;

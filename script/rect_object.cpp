@@ -4,7 +4,7 @@
 #include <cstdio>
 
 #include "script/elementwise.h"
-#include "script/handler_call.h"
+#include "script/geometry_methods.h"
 #include "script/list_object.h"
 #include "script/point_object.h"
 #include "script/scalars.h"
@@ -121,62 +121,51 @@ bool RectObject::setProperty(SymbolNumber property, const Value& value) {
   return true;
 }
 
-// Unhandled methods leave the result as the caller gave it; a missing argument reads as void.
+void RectObject::setElementAt(int32_t position, const Value& value) {
+  int32_t* field = edge(position);
+  if (field && value.isIntegerLike()) *field = value.toInteger();
+}
+
+Value RectObject::mappedBetween(const IntRect& from, const IntRect& to) const {
+  return makeRect(mapCoordinate(bounds_.left, from.left, from.width(), to.left, to.width()),
+                  mapCoordinate(bounds_.top, from.top, from.height(), to.top, to.height()),
+                  mapCoordinate(bounds_.right, from.right, from.width(), to.right, to.width()),
+                  mapCoordinate(bounds_.bottom, from.bottom, from.height(), to.bottom, to.height()));
+}
+
 bool RectObject::handle(SymbolNumber method, int argc, Value& result, Value* const* argv, bool) {
-  switch (method) {
-    case sym::ilk: result = Value::symbol(sym::rect); return true;
-    case sym::duplicate:
-      if (argc != 0) return false;
-      result = Value::adopt(duplicate());
-      return true;
-    case sym::getAt:
-      if (argc != 1) return false;
-      result = elementAt(argv[0]->toInteger());
-      return true;
-    case sym::setAt: {
-      if (argc != 2) return false;
-      int32_t* field = edge(argv[0]->toInteger());
-      if (field && argv[1]->isIntegerLike()) *field = argv[1]->toInteger();
-      result = Value();
-      return true;
-    }
-    case sym::intersect:
-    case sym::union_: {
-      if (argc != 1) return false;
-      const RectObject* other = rectOf(*argv[0]);
-      if (!other) result = Value();
-      else if (method == sym::union_) result = makeRect(rectUnion(bounds_, other->bounds_));
-      else result = makeRect(rectsIntersect(bounds_, other->bounds_) ? rectIntersection(bounds_, other->bounds_) : IntRect{});
-      return true;
-    }
-    case sym::offset:  // the count is not checked: missing offsets are 0
-      result = makeRect(movedBy(bounds_, argumentOrVoid(argc, argv, 0).toInteger(), argumentOrVoid(argc, argv, 1).toInteger()));
-      return true;
-    case sym::inflate: {
-      if (argc != 2) return false;
-      int32_t dx = argv[0]->toInteger(), dy = argv[1]->toInteger();
-      result = makeRect(wrappingSubtract(bounds_.left, dx), wrappingSubtract(bounds_.top, dy),
-                        wrappingAdd(bounds_.right, dx), wrappingAdd(bounds_.bottom, dy));
-      return true;
-    }
-    case sym::map: {
-      if (argc != 2) return false;
-      const RectObject* from = rectOf(*argv[0]);
-      const RectObject* to = rectOf(*argv[1]);
-      if (!from || !to) {
-        result = Value();
-        return true;
-      }
-      const IntRect& a = from->bounds_;
-      const IntRect& b = to->bounds_;
-      result = makeRect(mapCoordinate(bounds_.left, a.left, a.width(), b.left, b.width()),
-                        mapCoordinate(bounds_.top, a.top, a.height(), b.top, b.height()),
-                        mapCoordinate(bounds_.right, a.right, a.width(), b.right, b.width()),
-                        mapCoordinate(bounds_.bottom, a.bottom, a.height(), b.bottom, b.height()));
-      return true;
-    }
-    default: return false;
-  }
+  return methods().answer(*this, method, argc, argv, result);
+}
+
+const MethodTable<RectObject>& RectObject::methods() {
+  static constexpr auto kMethods = joinMethods(commonGeometryMethods<RectObject>(), std::to_array<Method<RectObject>>({
+      {sym::intersect, Arity::exactly(1),
+       [](RectObject& rect, const MethodCall& call) {
+         const RectObject* other = rectOf(call[0]);
+         if (!other) call.answer = Value();
+         else if (!rectsIntersect(rect.bounds_, other->bounds_)) call.answer = makeRect(IntRect{});
+         else call.answer = makeRect(rectIntersection(rect.bounds_, other->bounds_));
+       }},
+      {sym::union_, Arity::exactly(1),
+       [](RectObject& rect, const MethodCall& call) {
+         const RectObject* other = rectOf(call[0]);
+         call.answer = other ? makeRect(rectUnion(rect.bounds_, other->bounds_)) : Value();
+       }},
+      // The count is not checked: missing offsets are 0.
+      {sym::offset, Arity::any(),
+       [](RectObject& rect, const MethodCall& call) {
+         call.answer = makeRect(movedBy(rect.bounds_, call.orVoid(0).toInteger(), call.orVoid(1).toInteger()));
+       }},
+      {sym::inflate, Arity::exactly(2),
+       [](RectObject& rect, const MethodCall& call) {
+         const int32_t dx = call[0].toInteger(), dy = call[1].toInteger();
+         const IntRect& b = rect.bounds_;
+         call.answer = makeRect(wrappingSubtract(b.left, dx), wrappingSubtract(b.top, dy), wrappingAdd(b.right, dx),
+                                wrappingAdd(b.bottom, dy));
+       }},
+  }));
+  static constexpr MethodTable<RectObject> kTable(kMethods);
+  return kTable;
 }
 
 Value makeRect(const IntRect& bounds) { return Value::adopt(new RectObject(bounds)); }

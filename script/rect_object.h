@@ -5,6 +5,7 @@
 
 #include "script/indexed_object.h"
 #include "script/int_rect.h"
+#include "script/method_table.h"
 
 namespace qn {
 
@@ -24,6 +25,10 @@ class RectObject final : public IndexedObject {
   int32_t height() const { return bounds_.height(); }
   // In place: the point's integer coordinates added to both horizontal and both vertical edges.
   void moveBy(const PointObject& point);
+  // `setAt`: positions 1 to 4 set left, top, right and bottom to an integer-like value.
+  void setElementAt(int32_t position, const Value& value);
+  // `map`: a new rect whose edges lie in `to` where this rect's lie in `from`.
+  Value mappedBetween(const IntRect& from, const IntRect& to) const;
 
   void toString(std::string& out) const override;
   ScriptObject* duplicate() override;
@@ -34,6 +39,8 @@ class RectObject final : public IndexedObject {
   void getProperty(Value& result, SymbolNumber property) override;
   bool setProperty(SymbolNumber property, const Value& value) override;
   Value elementAt(int32_t position) const override;  // 1 to 4: left, top, right, bottom
+  // The methods scripts call; an unhandled call leaves the result as the caller gave it.
+  static const MethodTable<RectObject>& methods();
 
  private:
   int32_t* edge(int32_t position);  // nullptr outside 1 to 4

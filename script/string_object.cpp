@@ -8,7 +8,6 @@
 #include <unordered_map>
 
 #include "script/chunk_engine.h"
-#include "script/method_answer.h"
 #include "script/scalars.h"
 #include "script/script_host.h"
 #include "script/small_block_pool.h"
@@ -216,55 +215,76 @@ void StringObject::getProperty(Value& result, SymbolNumber property) {
 }
 
 bool StringObject::handle(SymbolNumber method, int argc, Value& result, Value* const* argv, bool) {
-  return answerMethod(*this, &StringObject::dispatch, sharedZero, method, argc, result, argv);
+  return methods().answerFrom(sharedZero, *this, method, argc, argv, result);
 }
 
-bool StringObject::dispatch(SymbolNumber method, int argc, Value& answer, Value* const* argv) {
-  switch (method) {
-    case sym::ilk: answer = Value::symbol(sym::string); return true;
-    case sym::concat:
-      if (argc != 1) return false;
-      answer = Value(std::string(text()) + textOf(*argv[0]));
-      return true;
-    case sym::contains:
-    case sym::starts: {
-      if (argc != 1) return false;
-      int32_t found = findIgnoringCase(text(), textOf(*argv[0]));
-      answer = Value(method == sym::contains ? (found >= 0 ? 1 : 0) : (found == 0 ? 1 : 0));
-      return true;
-    }
-    case sym::offset: {  // this string is the text to find, inside the argument
-      if (argc != 1) return false;
-      const StringObject* within = stringObjectOf(*argv[0]);
-      answer = Value(within ? findIgnoringCase(within->text(), text()) + 1 : 0);
-      return true;
-    }
-    case sym::putAfter:
-    case sym::putBefore: {
-      if (argc != 1) return false;
-      std::string added = textOf(*argv[0]);
-      insert(method == sym::putAfter ? length() : 0, added);
-      answer = Value(text());
-      return true;
-    }
-    case sym::char_:
-    case sym::chars: {  // the range rule of char chunks: positions below 1 take the whole text
-      if (argc != 2) return false;
-      ChunkRange range = findChunk(text(), {0, length()}, sym::char_, argv[0]->toInteger(), argv[1]->toInteger(), {}).range;
-      answer = copyOf(range.start, range.end);
-      return true;
-    }
-    case sym::length:
-      if (argc != 0) return false;
-      answer = Value(length());
-      return true;
-    case sym::lineCount:
-    case sym::itemCount:
-    case sym::wordCount:
-      getProperty(answer, method);
-      return true;
-    default: return runChunkFunction(*this, method, argc, answer, argv);
-  }
+namespace {
+
+// Ignoring case, the text of the argument found in the string (contains) or at its start (starts).
+template <bool AtTheStart>
+void findsText(StringObject& string, const MethodCall& call) {
+  const int32_t found = findIgnoringCase(string.text(), textOf(call[0]));
+  call.answer = Value((AtTheStart ? found == 0 : found >= 0) ? 1 : 0);
+}
+
+// The text of the argument put at the end (putAfter) or the start (putBefore), in place; the
+// answer is a copy of the changed text.
+template <bool AtTheEnd>
+void putsText(StringObject& string, const MethodCall& call) {
+  const std::string added = textOf(call[0]);
+  string.insert(AtTheEnd ? string.length() : 0, added);
+  call.answer = Value(string.text());
+}
+
+// The range rule of char chunks: positions below 1 take the whole text.
+void characters(StringObject& string, const MethodCall& call) {
+  const ChunkRange range =
+      findChunk(string.text(), {0, string.length()}, sym::char_, call[0].toInteger(), call[1].toInteger(), {}).range;
+  call.answer = string.copyOf(range.start, range.end);
+}
+
+// lineCount, itemCount, wordCount: as the property of that name.
+template <SymbolNumber Count>
+void countOf(StringObject& string, const MethodCall& call) {
+  string.getProperty(call.answer, Count);
+}
+
+template <SymbolNumber Function>
+void chunkFunction(StringObject& string, const MethodCall& call) {
+  runChunkFunction(string, Function, call.argc, call.answer, call.argv);
+}
+
+}  // namespace
+
+const MethodTable<StringObject>& StringObject::methods() {
+  static constexpr auto kMethods = std::to_array<Method<StringObject>>({
+      {sym::ilk, Arity::any(), [](StringObject&, const MethodCall& call) { call.answer = Value::symbol(sym::string); }},
+      {sym::concat, Arity::exactly(1),
+       [](StringObject& string, const MethodCall& call) { call.answer = Value(std::string(string.text()) + textOf(call[0])); }},
+      {sym::contains, Arity::exactly(1), findsText<false>},
+      {sym::starts, Arity::exactly(1), findsText<true>},
+      // This string is the text to find, inside the argument.
+      {sym::offset, Arity::exactly(1),
+       [](StringObject& string, const MethodCall& call) {
+         const StringObject* within = stringObjectOf(call[0]);
+         call.answer = Value(within ? findIgnoringCase(within->text(), string.text()) + 1 : 0);
+       }},
+      {sym::putAfter, Arity::exactly(1), putsText<true>},
+      {sym::putBefore, Arity::exactly(1), putsText<false>},
+      {sym::char_, Arity::exactly(2), characters},
+      {sym::chars, Arity::exactly(2), characters},
+      {sym::length, Arity::exactly(0), [](StringObject& string, const MethodCall& call) { call.answer = Value(string.length()); }},
+      {sym::lineCount, Arity::any(), countOf<sym::lineCount>},
+      {sym::itemCount, Arity::any(), countOf<sym::itemCount>},
+      {sym::wordCount, Arity::any(), countOf<sym::wordCount>},
+      {sym::getChunk, Arity::atLeast(3), chunkFunction<sym::getChunk>},
+      {sym::delChunk, Arity::atLeast(3), chunkFunction<sym::delChunk>},
+      {sym::setChunk, Arity::atLeast(4), chunkFunction<sym::setChunk>},
+      {sym::putAfterChunk, Arity::atLeast(4), chunkFunction<sym::putAfterChunk>},
+      {sym::putBeforeChunk, Arity::atLeast(4), chunkFunction<sym::putBeforeChunk>},
+  });
+  static constexpr MethodTable<StringObject> kTable(kMethods);
+  return kTable;
 }
 
 std::string textOf(const Value& value) {

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "script/method_table.h"
 #include "script/value.h"
 
 namespace qn {
@@ -50,6 +51,8 @@ class StringObject final : public ScriptObject {
   void arithmetic(Value& result, SymbolNumber op, const Value& other) override;
   bool handle(SymbolNumber method, int argc, Value& result, Value* const* argv, bool flag) override;
   void getProperty(Value& result, SymbolNumber property) override;
+  // The methods scripts call; they answer integer 0 unless they say otherwise.
+  static const MethodTable<StringObject>& methods();
   bool isIntegerLike() const override;  // the "%d" reading succeeds: 12abc is integer-like
   bool isFloatLike() const override;    // the "%f" reading succeeds
   int32_t toInteger() const override;   // the "%d" reading, 0 when it fails
@@ -58,7 +61,6 @@ class StringObject final : public ScriptObject {
  private:
   const std::vector<LineRange>& lineIndex() const;
   void dropLineIndex();
-  bool dispatch(SymbolNumber method, int argc, Value& answer, Value* const* argv);
 
   char* text_;
   uint32_t length_ : 31;

@@ -2,7 +2,7 @@
 
 #include "script/container_text.h"
 #include "script/elementwise.h"
-#include "script/method_answer.h"
+#include "script/list_methods.h"
 #include "script/nesting_guard.h"
 #include "script/symbol_object.h"
 #include "script/symbol_table.h"
@@ -52,7 +52,7 @@ SymbolNumber SymbolPropListObject::keyAt(int32_t position) const {
   return position >= 1 && position <= size() ? entries_[position - 1].key : 0;
 }
 
-Value SymbolPropListObject::valueAtPosition(int32_t position) const {
+Value SymbolPropListObject::valueAt(int32_t position) const {
   return position >= 1 && position <= size() ? entries_[position - 1].value : Value(0);
 }
 
@@ -79,7 +79,7 @@ int SymbolPropListObject::compare(const Value& other, bool) const {
   if (other.object() == this) return kEqual;
   NestingGuard guard(this);
   if (!other.is(sym::propList) || guard.stop()) return kIncomparable;
-  return compareElementwise(size(), [this](int32_t i) { return valueAtPosition(i); }, other.count(),
+  return compareElementwise(size(), [this](int32_t i) { return valueAt(i); }, other.count(),
                             [&other](int32_t i) { return other.call(sym::getAt, i); }, true);
 }
 
@@ -99,81 +99,59 @@ bool SymbolPropListObject::setProperty(SymbolNumber property, const Value& value
 }
 
 bool SymbolPropListObject::handle(SymbolNumber method, int argc, Value& result, Value* const* argv, bool) {
-  return answerMethod(*this, &SymbolPropListObject::dispatch, sharedOne, method, argc, result, argv);
+  return methods().answerFrom(sharedOne, *this, method, argc, argv, result);
 }
 
-bool SymbolPropListObject::dispatch(SymbolNumber method, int argc, Value& answer, Value* const* argv) {
-  auto key = [&] { return symbolOf(*argv[0]); };
-  auto isNumber = [&] { return argv[0]->is(sym::integer) || argv[0]->is(sym::float_); };
-  switch (method) {
-    case sym::addProp:
-      if (argc != 2) return false;
-      if (key()) set(key(), *argv[1]);
-      answer = Value::share(this);
-      return true;
-    case sym::count:
-      if (argc != 0) return false;
-      answer = Value(size());
-      return true;
-    case sym::deleteAll:
-      if (argc != 0) return false;
-      clear();
-      return true;
-    case sym::deleteProp:
-      if (argc != 1) return false;
-      if (key()) remove(key());
-      return true;
-    case sym::deleteAt:  // positions mean nothing in a list kept in symbol order
-    case sym::deleteOne:
-    case sym::getOne:
-    case sym::getPos:
-      return argc == 1;
-    case sym::setAt: return argc == 2;
-    case sym::getLast: return argc == 0;
-    case sym::sort: return true;
-    case sym::duplicate:
-      if (argc != 0) return false;
-      answer = Value::adopt(duplicate());
-      return true;
-    case sym::findPos:
-    case sym::findPosNear:
-      if (argc != 1) return false;
-      answer = Value();
-      return true;
-    case sym::getAProp:
-    case sym::getProp:
-      if (argc != 1) return false;
-      getProperty(answer, key());
-      return true;
-    case sym::getAt:
-      if (argc != 1) return false;
-      if (isNumber()) answer = valueAtPosition(argv[0]->toInteger());
-      else if (key()) getProperty(answer, key());
-      return true;
-    case sym::getPropAt:
-      if (argc != 1) return false;
-      if (isNumber()) {
-        SymbolNumber found = keyAt(argv[0]->toInteger());
-        answer = found ? Value::symbol(found) : Value(0);
-      }
-      return true;
-    case sym::ilk:
-      answer = Value::symbol(sym::propList);
-      return true;
-    case sym::setProp:
-      if (argc != 2) return false;
-      if (!replace(key(), *argv[1])) answer = Value();
-      return true;
-    case sym::setAProp:
-      if (argc != 2) return false;
-      if (key()) set(key(), *argv[1]);
-      return true;
-    case sym::min_:
-    case sym::max_:
-      answer = runningExtreme(method, size(), [this](int32_t i) { return valueAtPosition(i); }, sharedOne);
-      return true;
-    default: return false;
-  }
+// Keys that are not symbols change nothing; positions mean nothing in a list kept in symbol order,
+// so the positional methods are answered and do nothing.
+const MethodTable<SymbolPropListObject>& SymbolPropListObject::methods() {
+  using List = SymbolPropListObject;
+  constexpr auto nothing = [](List&, const MethodCall&) {};
+  constexpr auto answerVoid = [](List&, const MethodCall& call) { call.answer = Value(); };
+  constexpr auto valueOfKey = [](List& list, const MethodCall& call) { list.getProperty(call.answer, symbolOf(call[0])); };
+  static constexpr auto kMethods = joinMethods(commonListMethods<List>(), std::to_array<Method<List>>({
+      {sym::addProp, Arity::exactly(2),
+       [](List& list, const MethodCall& call) {
+         if (SymbolNumber key = symbolOf(call[0])) list.set(key, call[1]);
+         call.answer = Value::share(&list);
+       }},
+      {sym::deleteProp, Arity::exactly(1),
+       [](List& list, const MethodCall& call) {
+         if (SymbolNumber key = symbolOf(call[0])) list.remove(key);
+       }},
+      {sym::deleteAt, Arity::exactly(1), nothing},
+      {sym::deleteOne, Arity::exactly(1), nothing},
+      {sym::getOne, Arity::exactly(1), nothing},
+      {sym::getPos, Arity::exactly(1), nothing},
+      {sym::setAt, Arity::exactly(2), nothing},
+      {sym::getLast, Arity::exactly(0), nothing},
+      {sym::sort, Arity::any(), nothing},
+      {sym::findPos, Arity::exactly(1), answerVoid},
+      {sym::findPosNear, Arity::exactly(1), answerVoid},
+      {sym::getAProp, Arity::exactly(1), valueOfKey},
+      {sym::getProp, Arity::exactly(1), valueOfKey},
+      {sym::getAt, Arity::exactly(1),
+       [](List& list, const MethodCall& call) {
+         if (call[0].isNumber()) call.answer = list.valueAt(call[0].toInteger());
+         else if (SymbolNumber key = symbolOf(call[0])) list.getProperty(call.answer, key);
+       }},
+      {sym::getPropAt, Arity::exactly(1),
+       [](List& list, const MethodCall& call) {
+         if (!call[0].isNumber()) return;
+         SymbolNumber found = list.keyAt(call[0].toInteger());
+         call.answer = found ? Value::symbol(found) : Value(0);
+       }},
+      {sym::setProp, Arity::exactly(2),
+       [](List& list, const MethodCall& call) {
+         if (!list.replace(symbolOf(call[0]), call[1])) call.answer = Value();
+       }},
+      {sym::setAProp, Arity::exactly(2),
+       [](List& list, const MethodCall& call) {
+         if (SymbolNumber key = symbolOf(call[0])) list.set(key, call[1]);
+       }},
+  }));
+  static constexpr MethodTable<List> kTable(kMethods);
+  return kTable;
 }
 
 SymbolPropListObject* symbolPropListOf(const Value& value) {

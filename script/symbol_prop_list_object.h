@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "script/compact_array.h"
+#include "script/method_table.h"
 #include "script/value.h"
 
 namespace qn {
@@ -36,9 +37,11 @@ class SymbolPropListObject final : public ScriptObject {
   bool handle(SymbolNumber method, int argc, Value& result, Value* const* argv, bool flag) override;
   void getProperty(Value& result, SymbolNumber property) override;
   bool setProperty(SymbolNumber property, const Value& value) override;
+  // The methods scripts call; they answer integer 1 unless they say otherwise.
+  static const MethodTable<SymbolPropListObject>& methods();
 
   // 14: the value at a position in symbol-number order; integer 0 outside 1..count.
-  virtual Value valueAtPosition(int32_t position) const;
+  virtual Value valueAt(int32_t position) const;
 
  private:
   struct Entry {
@@ -47,7 +50,6 @@ class SymbolPropListObject final : public ScriptObject {
   };
   int32_t lowerBound(SymbolNumber key) const;  // index of the first entry not below key
   const Entry* find(SymbolNumber key) const;
-  bool dispatch(SymbolNumber method, int argc, Value& answer, Value* const* argv);
 
   CompactArray<Entry> entries_;
 };

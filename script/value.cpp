@@ -77,7 +77,7 @@ Value Value::getProperty(SymbolNumber property) const {
 }
 
 Value Value::item(int32_t position) const {
-  if (const ListObject* list = listOf(*this)) return list->at(position);
+  if (const ListObject* list = listOf(*this)) return list->valueAt(position);
   return call(sym::getAt, position);
 }
 

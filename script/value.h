@@ -127,6 +127,7 @@ class Value {
   SymbolNumber ilk() const { return object_->ilk(); }
   bool is(SymbolNumber ilk) const { return object_->ilk() == ilk; }
   bool isVoid() const { return object_->ilk() == sym::void_; }
+  bool isNumber() const { return is(sym::integer) || is(sym::float_); }
   bool sameObject(const Value& other) const { return object_ == other.object_; }
 
   int32_t toInteger() const { return object_->toInteger(); }

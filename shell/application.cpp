@@ -121,10 +121,11 @@ std::optional<int> Application::start(const MovieFactory& makeMovie) {
     return exitStatus(ExitCode::unexpectedError);
   }
   host_->readKeysFrom(keys_);
-  movie_->defineMovie();
+  const bool ready = movie_->defineMovie();
+  fail(exitCodeFor(movie_->mediaCheck()));
+  if (!ready) windowDestroyed();  // the loop ends at its first turn
   if (options_.headless && !options_.wholePixels && options_.scale > 1) setPresentationScale(options_.scale);
   followWindowSize();
-  fail(exitCodeFor(movie_->mediaCheck()));  // the movie has asked the window to close
   game_ = made.game;
   if (keepsState()) restoreKeptState();
   if (game_ != nullptr) {
@@ -210,7 +211,6 @@ bool Application::step() {
     arrivingSets_.erase(arrivingSets_.begin());
   }
   if (windowInput_) windowInput_->followScreen();
-  if (host_->takeCloseRequest()) windowDestroyed();
   return !quit_;
 }
 
@@ -252,9 +252,11 @@ void Application::tickMovie() {
     host_->advanceClock(frameInterval());
   }
   const uint32_t framesBefore = movie_->framesStepped();
-  unattended_->runTick(framesTicked_, [this] { movie_->tick(); });
+  Playing playing = Playing::on;
+  unattended_->runTick(framesTicked_, [this, &playing] { playing = movie_->tick(); });
   if (movie_->framesStepped() != framesBefore) keys_.frameSeen();
   ++framesTicked_;
+  if (playing == Playing::stopped) windowDestroyed();
   if (options_.frames > 0 && framesTicked_ >= options_.frames) windowDestroyed();
   if (unattended_->demoFinished()) windowDestroyed();
   if (unattended_->demoStalled()) quit_ = true;
@@ -282,7 +284,6 @@ void Application::followWindowSize() {
 void Application::drainEvents() {
   if (instance_ && instance_->takeRaiseRequests() && window_) window_->raise();
   if (windowEvents_) windowEvents_->drain();
-  if (host_ && host_->takeCloseRequest()) windowDestroyed();
 }
 
 void Application::input(const DeviceInput& message) {
@@ -294,46 +295,32 @@ void Application::input(const DeviceInput& message) {
 
 void Application::accept(const DeviceInput& message) {
   if (recorder_.isOpen()) recorder_.write(framesTicked_, message);
-  deliver(message);
-  if (host_ && host_->takeCloseRequest()) windowDestroyed();
+  if (deliver(message) == Playing::stopped) windowDestroyed();
 }
 
-void Application::deliver(const DeviceInput& message) {
-  if (movie_ == nullptr || quit_) return;
-  if (message.isStylus()) {
-    // The point is stored as the device passes it: two unsigned 16-bit halves.
-    host_->mouseH = static_cast<int32_t>(message.value & 0xFFFF);
-    host_->mouseV = static_cast<int32_t>(message.y & 0xFFFF);
-  }
+Playing Application::deliver(const DeviceInput& message) {
+  if (movie_ == nullptr || quit_) return Playing::on;
+  // The point as the device passes it: two unsigned 16-bit halves.
+  const IntPoint point{static_cast<int32_t>(message.value & 0xFFFF), static_cast<int32_t>(message.y & 0xFFFF)};
   switch (message.kind) {
-    case InputKind::stylusMove: movie_->mouseMove(); break;
+    case InputKind::stylusMove: movie_->mouseMove(point); break;
     case InputKind::stylusDown:
-    case InputKind::doubleTap: movie_->mouseDown(); break;
-    case InputKind::stylusUp: movie_->mouseUp(); break;
+    case InputKind::doubleTap: return movie_->mouseDown(point);
+    case InputKind::stylusUp: return movie_->mouseUp(point);
     case InputKind::keyDown:
-      if (std::optional<KeyReport> report = keys_.keyDown(message.value, orientation())) {
-        host_->lastKeyChar = report->character;
-        host_->lastKeyCode = report->code;
-        movie_->keyDown();
-      }
+      if (std::optional<KeyReport> report = keys_.keyDown(message.value, orientation())) return movie_->keyDown(*report);
       break;
     case InputKind::keyUp:
       keys_.keyUp(message.value);
-      movie_->keyUp();
-      break;
-    case InputKind::character: {
-      KeyReport report = KeyTranslator::character(message.value, message.extended);
-      host_->lastKeyChar = report.character;
-      host_->lastKeyCode = report.code;
-      movie_->keyDown();
-      break;
-    }
+      return movie_->keyUp();
+    case InputKind::character: return movie_->keyDown(KeyTranslator::character(message.value, message.extended));
     case InputKind::focusLost:
       movieValue_.call(sym::deactiveApplication);
       if (mixer_) mixer_->stopAll();  // channels 1 to 8
       break;
     case InputKind::focusGained: movieValue_.call(sym::activateApplication); break;
   }
+  return Playing::on;
 }
 
 // The window's focus changes are input like the rest: recorded, so that a replay tells the movie

@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "engine/display_host.h"
+#include "engine/movie.h"
 #include "platform/main_loop.h"
 #include "script/value.h"
 #include "shell/command_line.h"
@@ -133,7 +134,7 @@ class Application final : public platform::LoopSteps {
   void drainEvents();
   void followWindowSize();
   void accept(const DeviceInput& message);  // recorded, then delivered
-  void deliver(const DeviceInput& message);
+  Playing deliver(const DeviceInput& message);
   int32_t orientation() const;
 
   ShellOptions options_;

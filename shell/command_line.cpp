@@ -1,5 +1,6 @@
 #include "shell/command_line.h"
 
+#include <algorithm>
 #include <charconv>
 #include <limits>
 
@@ -15,81 +16,144 @@ std::optional<uint32_t> parseNumber(std::string_view text, uint32_t low, uint32_
   return number;
 }
 
+std::string quoted(std::string_view value) { return "'" + std::string(value) + "'"; }
+
+// What follows an option on the line.
+enum class Argument {
+  none,
+  value,           // the next word, whatever it is
+  file,            // the next word, a file name: not empty
+  optionalNumber,  // the next word when it does not start with '-'
+};
+
+// One option: its name, what follows it, how the usage shows it, and what it does. `apply` gets
+// the word that followed it, if one did, and answers why the word was refused, or nothing.
+struct Option {
+  std::string_view name;
+  Argument argument;
+  std::string_view shown;  // the argument in the usage: "N", "FILE", "16|32", "[N]"
+  std::string_view help;   // the usage's description; a line break continues it on the next line
+  std::string (*apply)(CommandLine& line, ShellOptions& options, std::optional<std::string_view> word);
+};
+
+constexpr uint32_t kMostFrames = std::numeric_limits<uint32_t>::max();
+
+template <bool ShellOptions::*Flag>
+std::string turnOn(CommandLine&, ShellOptions& options, std::optional<std::string_view>) {
+  options.*Flag = true;
+  return {};
+}
+
+template <std::string ShellOptions::*Path>
+std::string keepFileName(CommandLine&, ShellOptions& options, std::optional<std::string_view> word) {
+  options.*Path = *word;
+  return {};
+}
+
+// Every option, in the order the usage lists them: the parser and the usage text are both made
+// from this table.
+constexpr Option kOptions[] = {
+    {"--headless", Argument::none, "", "run without a window or sound; every tick is one frame",
+     turnOn<&ShellOptions::headless>},
+    {"--frames", Argument::value, "N", "end after N frames",
+     [](CommandLine&, ShellOptions& options, std::optional<std::string_view> word) {
+       std::optional<uint32_t> frames = parseNumber(*word, 1, kMostFrames);
+       if (!frames) return "--frames needs a positive whole number, not " + quoted(*word);
+       options.frames = *frames;
+       return std::string();
+     }},
+    {"--screenshot", Argument::file, "PATH", "write the screen as a PNG image at the end",
+     keepFileName<&ShellOptions::screenshotPath>},
+    {"--record", Argument::file, "FILE", "write the stylus and key input, by frame number",
+     keepFileName<&ShellOptions::recordPath>},
+    {"--replay", Argument::file, "FILE", "play the input recorded in FILE",
+     keepFileName<&ShellOptions::replayPath>},
+    {"--scale", Argument::value, "N",
+     "show the screen N times enlarged (1 to 16), composed at N x (up to 4);\nheadless, compose at N x and write screenshots that large",
+     [](CommandLine&, ShellOptions& options, std::optional<std::string_view> word) {
+       std::optional<uint32_t> scale = parseNumber(*word, 1, 16);
+       if (!scale) return "--scale needs a whole number from 1 to 16, not " + quoted(*word);
+       options.scale = static_cast<int>(*scale);
+       return std::string();
+     }},
+    {"--pixels", Argument::none, "", "compose at the screen's own size and enlarge it by whole factors",
+     turnOn<&ShellOptions::wholePixels>},
+    {"--fullscreen", Argument::none, "", "start full screen (Alt+Enter toggles)",
+     turnOn<&ShellOptions::fullscreen>},
+    {"--depth", Argument::value, "16|32", "display format: 16 (5-6-5, as the device) or 32 bits per pixel",
+     [](CommandLine&, ShellOptions& options, std::optional<std::string_view> word) {
+       if (*word != "16" && *word != "32") return "--depth is 16 or 32, not " + quoted(*word);
+       options.displayFormat = *word == "32" ? DisplayFormat::argb8888 : DisplayFormat::rgb565;
+       return std::string();
+     }},
+    {"--demo", Argument::optionalNumber, "[N]",
+     "play by itself, N games (no N: for ever), then end; a click or key\nin the window hands the game over",
+     [](CommandLine&, ShellOptions& options, std::optional<std::string_view> word) {
+       options.demoGames = 0;
+       if (!word) return std::string();
+       std::optional<uint32_t> games = parseNumber(*word, 1, kMostFrames);
+       if (!games) return "--demo takes a positive whole number of games, not " + quoted(*word);
+       options.demoGames = *games;
+       return std::string();
+     }},
+    {"--report", Argument::file, "FILE", "write what happens in each game to FILE as JSON Lines",
+     keepFileName<&ShellOptions::reportPath>},
+    {"--stats", Argument::none, "", "at the end, print frame times, CPU time and memory to standard error",
+     turnOn<&ShellOptions::stats>},
+    {"--speed", Argument::value, "max|real",
+     "the frame clock in a window: as fast as it goes, or in real time\n(the default)",
+     [](CommandLine&, ShellOptions& options, std::optional<std::string_view> word) {
+       if (*word != "max" && *word != "real") return "--speed is max or real, not " + quoted(*word);
+       options.unpaced = *word == "max";
+       return std::string();
+     }},
+    {"--version", Argument::none, "", "print the version",
+     [](CommandLine& line, ShellOptions&, std::optional<std::string_view>) {
+       line.versionRequested = true;
+       return std::string();
+     }},
+    {"--help", Argument::none, "", "print this text",
+     [](CommandLine& line, ShellOptions&, std::optional<std::string_view>) {
+       line.helpRequested = true;
+       return std::string();
+     }},
+};
+
+const Option* optionNamed(std::string_view name) {
+  if (name == "-h") name = "--help";
+  for (const Option& option : kOptions)
+    if (option.name == name) return &option;
+  return nullptr;
+}
+
 }  // namespace
 
 CommandLine parseCommandLine(int argc, const char* const* argv) {
   CommandLine line;
   ShellOptions options;
   for (int i = 1; i < argc; ++i) {
-    std::string_view option = argv[i];
-    auto refuse = [&](std::string why) {
-      line.error = std::move(why);
-      return line;
-    };
-    if (option == "--help" || option == "-h") {
-      line.helpRequested = true;
+    const std::string_view name = argv[i];
+    const Option* option = optionNamed(name);
+    if (option == nullptr) {
+      line.error = "unknown option " + quoted(name);
       return line;
     }
-    if (option == "--version") {
-      line.versionRequested = true;
-      return line;
-    }
-    if (option == "--headless") {
-      options.headless = true;
-      continue;
-    }
-    if (option == "--fullscreen") {
-      options.fullscreen = true;
-      continue;
-    }
-    if (option == "--stats") {
-      options.stats = true;
-      continue;
-    }
-    if (option == "--pixels") {
-      options.wholePixels = true;
-      continue;
-    }
-    if (option == "--demo") {  // the number of games is optional
-      options.demoGames = 0;
-      if (i + 1 < argc && argv[i + 1][0] != '-') {
-        auto games = parseNumber(argv[++i], 1, std::numeric_limits<uint32_t>::max());
-        if (!games) return refuse("--demo takes a positive whole number of games, not '" + std::string(argv[i]) + "'");
-        options.demoGames = *games;
+    std::optional<std::string_view> word;
+    if (option->argument == Argument::optionalNumber) {
+      if (i + 1 < argc && argv[i + 1][0] != '-') word = argv[++i];
+    } else if (option->argument != Argument::none) {
+      if (i + 1 >= argc) {
+        line.error = "option " + std::string(name) + " needs a value";
+        return line;
       }
-      continue;
+      word = argv[++i];
+      if (option->argument == Argument::file && word->empty()) {
+        line.error = "option " + std::string(name) + " needs a file name";
+        return line;
+      }
     }
-    bool takesValue = option == "--frames" || option == "--screenshot" || option == "--record" ||
-                      option == "--replay" || option == "--scale" || option == "--depth" ||
-                      option == "--report" || option == "--speed";
-    if (!takesValue) return refuse("unknown option '" + std::string(option) + "'");
-    if (i + 1 >= argc) return refuse("option " + std::string(option) + " needs a value");
-    std::string_view value = argv[++i];
-    if (option == "--frames") {
-      auto frames = parseNumber(value, 1, std::numeric_limits<uint32_t>::max());
-      if (!frames) return refuse("--frames needs a positive whole number, not '" + std::string(value) + "'");
-      options.frames = *frames;
-    } else if (option == "--scale") {
-      auto scale = parseNumber(value, 1, 16);
-      if (!scale) return refuse("--scale needs a whole number from 1 to 16, not '" + std::string(value) + "'");
-      options.scale = static_cast<int>(*scale);
-    } else if (option == "--depth") {
-      if (value != "16" && value != "32") return refuse("--depth is 16 or 32, not '" + std::string(value) + "'");
-      options.displayFormat = value == "32" ? DisplayFormat::argb8888 : DisplayFormat::rgb565;
-    } else if (option == "--speed") {
-      if (value != "max" && value != "real") return refuse("--speed is max or real, not '" + std::string(value) + "'");
-      options.unpaced = value == "max";
-    } else if (value.empty()) {
-      return refuse("option " + std::string(option) + " needs a file name");
-    } else if (option == "--screenshot") {
-      options.screenshotPath = value;
-    } else if (option == "--record") {
-      options.recordPath = value;
-    } else if (option == "--report") {
-      options.reportPath = value;
-    } else {
-      options.replayPath = value;
-    }
+    line.error = option->apply(line, options, word);
+    if (!line.error.empty() || line.helpRequested || line.versionRequested) return line;
   }
   if (options.demoGames && !options.replayPath.empty()) {
     line.error = "--demo and --replay cannot be used together: both would play the game";
@@ -99,29 +163,18 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
   return line;
 }
 
+// Each option on its line, its description from the same column on, continued lines there too.
 std::string usageText(std::string_view program) {
-  std::string text = "usage: ";
-  text += program;
-  text +=
-      " [options]\n"
-      "  --headless         run without a window or sound; every tick is one frame\n"
-      "  --frames N         end after N frames\n"
-      "  --screenshot PATH  write the screen as a PNG image at the end\n"
-      "  --record FILE      write the stylus and key input, by frame number\n"
-      "  --replay FILE      play the input recorded in FILE\n"
-      "  --scale N          show the screen N times enlarged (1 to 16), composed at N x (up to 4);\n"
-      "                     headless, compose at N x and write screenshots that large\n"
-      "  --pixels           compose at the screen's own size and enlarge it by whole factors\n"
-      "  --fullscreen       start full screen (Alt+Enter toggles)\n"
-      "  --depth 16|32      display format: 16 (5-6-5, as the device) or 32 bits per pixel\n"
-      "  --demo [N]         play by itself, N games (no N: for ever), then end; a click or key\n"
-      "                     in the window hands the game over\n"
-      "  --report FILE      write what happens in each game to FILE as JSON Lines\n"
-      "  --stats            at the end, print frame times, CPU time and memory to standard error\n"
-      "  --speed max|real   the frame clock in a window: as fast as it goes, or in real time\n"
-      "                     (the default)\n"
-
-      "  --version          print the version\n";
+  constexpr size_t kHelpColumn = 21;
+  std::string text = "usage: " + std::string(program) + " [options]\n";
+  for (const Option& option : kOptions) {
+    std::string named = "  " + std::string(option.name);
+    if (!option.shown.empty()) named += " " + std::string(option.shown);
+    named.resize(std::max(named.size() + 1, kHelpColumn), ' ');
+    text += named;
+    for (char c : option.help) text += c == '\n' ? "\n" + std::string(kHelpColumn, ' ') : std::string(1, c);
+    text += '\n';
+  }
   return text;
 }
 

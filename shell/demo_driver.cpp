@@ -3,14 +3,13 @@
 #include <algorithm>
 #include <iterator>
 
-#include "shell/sprite_on_screen.h"
-
 namespace qn {
 
 namespace {
 
 namespace ch = game::ch;
 namespace member = game::member;
+using game::kMenuPause, game::kTapGap;
 
 constexpr int32_t kLineUps[] = {2, 3, 4, 1};
 
@@ -21,12 +20,15 @@ int32_t DemoDriver::computersInLineUp() const { return kLineUps[gamesPlayed_ % s
 void DemoDriver::enter(Phase phase) {
   phase_ = phase;
   framesInPhase_ = 0;
-  if (phase == Phase::setUp)
-    for (std::vector<int32_t>& kinds : kindsSeen_) kinds.clear();
+  if (phase != Phase::setUp) return;
+  // The computers from slot 1 on, the other slots not playing.
+  std::vector<int32_t> kinds(game::kPlayerSlots, member::notPlaying);
+  std::fill_n(kinds.begin(), computersInLineUp(), member::computer);
+  lineUp_.emplace(std::move(kinds));
 }
 
 DeviceInput DemoDriver::tap(Movie& movie, int32_t channel) {
-  const IntPoint at = centreOfSprite(movie, channel);
+  const IntPoint at = game::tapPointOn(movie, channel);
   const auto x = static_cast<uint32_t>(at.x), y = static_cast<uint32_t>(at.y);
   pendingUp_ = DeviceInput{InputKind::stylusUp, x, y};
   waitFrames_ = kTapGap;
@@ -76,19 +78,8 @@ std::optional<DeviceInput> DemoDriver::inputBeforeTick(Movie& movie) {
   return std::nullopt;
 }
 
-// Computers first, from slot 1 on, so that turning the other slots off never meets the rule that
-// keeps the last active slot in play. A slot whose button comes back to a kind it showed before
-// has gone round its kinds: it is left as it is.
 std::optional<DeviceInput> DemoDriver::setUpNextSlot(Movie& movie) {
-  for (int32_t slot = 0; slot < game::kPlayerSlots; ++slot) {
-    const int32_t wanted = slot < computersInLineUp() ? member::computer : member::notPlaying;
-    const int32_t channel = ch::slotKinds[slot];
-    const int32_t shown = memberInChannel(movie, channel);
-    std::vector<int32_t>& seen = kindsSeen_[slot];
-    if (shown == wanted || std::find(seen.begin(), seen.end(), shown) != seen.end()) continue;
-    seen.push_back(shown);
-    return tap(movie, channel);
-  }
+  if (std::optional<int32_t> kindButton = lineUp_->nextTap(movie)) return tap(movie, *kindButton);
   enter(Phase::playing);
   return tap(movie, ch::setupDone);
 }

@@ -4,19 +4,18 @@
 // menu is back the next game starts. Line-ups cycle through 2, 3, 4 and 1 computer players.
 //
 // It follows the game's rule events to know which screen is up, looks at the sprites a person
-// sees (the kind buttons, where to tap) and taps: every tap is a stylus down and, on the next
-// frame, up at the centre of a sprite's current rect, sent through the same input path as a
-// person's. It never draws a random number or touches the game's state, so a game it starts is
+// sees (the kind buttons, where to tap) and taps as game/play_from_outside.h shows: every tap is a
+// stylus down and, on the next frame, up at the centre of a sprite's current rect, sent through
+// the same input path as a person's. It never draws a random number or touches the game's state, so a game it starts is
 // the game a person starts with the same taps on the same frames.
 #pragma once
 
 #include <cstdint>
 #include <optional>
-#include <vector>
 
 #include "engine/movie.h"
-#include "game/channels.h"
 #include "game/game_observer.h"
+#include "game/play_from_outside.h"
 #include "shell/device_input.h"
 
 namespace qn {
@@ -24,8 +23,6 @@ namespace qn {
 class DemoDriver final : public game::GameObserver {
  public:
   static constexpr uint32_t kForEver = 0;
-  static constexpr uint32_t kMenuPause = 30;        // frames on the menu before START
-  static constexpr uint32_t kTapGap = 4;            // frames between two taps on the set-up screen
   static constexpr uint32_t kLongestGame = 20'000;  // frames from START back to the menu
 
   explicit DemoDriver(uint32_t games) : games_(games) {}
@@ -60,7 +57,7 @@ class DemoDriver final : public game::GameObserver {
   std::optional<DeviceInput> pendingUp_;
   uint32_t waitFrames_ = 0;
   uint32_t framesInPhase_ = 0;
-  std::vector<int32_t> kindsSeen_[game::kPlayerSlots];  // per slot, the kinds its button showed when tapped
+  std::optional<game::LineUp> lineUp_;  // the line-up being set up
   bool stalled_ = false;
 };
 

@@ -1,9 +1,7 @@
 #include "shell/game_report.h"
 
 #include "platform/process_usage.h"
-#include "script/point_object.h"
 #include "script/small_block_pool.h"
-#include "script/symbol_object.h"
 
 namespace qn {
 
@@ -11,39 +9,22 @@ namespace {
 
 using Json = nlohmann::ordered_json;
 
-Json numberOf(const Value& value) {
-  if (value.is(sym::integer)) return value.toInteger();
-  if (value.is(sym::float_)) return value.toFloat();
-  if (value.isVoid()) return nullptr;
-  return stringOf(value);
+Json numberOf(const game::RuleNumber& number) {
+  if (number.isInteger) return static_cast<int32_t>(number.value);
+  return number.value;
 }
 
-Json jsonPoint(const Value& value) {
-  const PointObject* point = pointOf(value);
-  if (point == nullptr) return nullptr;
-  if (point->isFloat()) return Json::array({static_cast<double>(point->floatX()), static_cast<double>(point->floatY())});
-  return Json::array({point->intX(), point->intY()});
-}
+Json distanceOf(const std::optional<double>& distance) { return distance ? Json(*distance) : Json(nullptr); }
+
+Json pointOf(const game::FieldPoint& point) { return Json::array({point.x, point.y}); }
 
 // A ball as the rest line shows it: its owner, where it lies, and one more key.
 Json ballEntry(const game::BallPlace& ball, const char* key, Json value) {
   Json entry;
   entry["player"] = ball.player;
-  entry["pos"] = jsonPoint(ball.pos);
+  entry["pos"] = pointOf(ball.pos);
   entry[key] = std::move(value);
   return entry;
-}
-
-// The distance shown for player `index`, null for none (the target ball's owner 0 has none).
-Json distanceOf(const std::vector<Value>& distances, int32_t index) {
-  if (index < 1 || index > static_cast<int32_t>(distances.size())) return nullptr;
-  return numberOf(distances[static_cast<size_t>(index) - 1]);
-}
-
-Json ballsWithDistances(const std::vector<game::BallPlace>& balls, const std::vector<Value>& distances) {
-  Json entries = Json::array();
-  for (const game::BallPlace& ball : balls) entries.push_back(ballEntry(ball, "distance", distanceOf(distances, ball.player)));
-  return entries;
 }
 
 }  // namespace
@@ -62,7 +43,6 @@ void GameReport::writeLine(const Json& line) { file_.write(line.dump() + "\n", t
 void GameReport::startCounting() {
   collisions_ = 0;
   removed_ = Json::array();
-  ballsAtRest_ = Json();
 }
 
 void GameReport::throwReleased(const game::ThrowReleased& release) {
@@ -72,12 +52,12 @@ void GameReport::throwReleased(const game::ThrowReleased& release) {
   line["slot"] = release.thrower.slot;
   line["name"] = release.thrower.name;
   line["computer"] = release.thrower.computer;
-  line["from"] = jsonPoint(release.from);
+  line["from"] = pointOf(release.from);
   line["height"] = numberOf(release.height);
-  line["speed"] = jsonPoint(release.speed);
-  line["zspeed"] = release.zspeed;
-  line["E"] = release.E;
-  line["kracht"] = release.kracht;
+  line["speed"] = pointOf(release.velocity);
+  line["zspeed"] = release.verticalSpeed;
+  line["E"] = release.strength;
+  line["kracht"] = release.force;
   line["direction"] = release.direction;
   line["upswing"] = release.upswing;
   writeLine(line);
@@ -88,24 +68,14 @@ void GameReport::ballRemoved(const game::BallRemoved& removed) {
   removed_.push_back(ballEntry(removed.ball, "why", removed.why == game::Removal::fault ? "fault" : "lost"));
 }
 
-// The target ball's throw is done when it stops; a player's when the distances are measured.
-void GameReport::ballsAtRest(const game::BallsAtRest& rest) {
-  Json balls = ballsWithDistances(rest.balls, {});
-  if (rest.targetBall) writeRest(balls);
-  else ballsAtRest_ = std::move(balls);
-}
-
-void GameReport::resultMeasured(const game::ResultMeasured& result) {
-  if (ballsAtRest_.is_null()) return;
-  Json balls = std::move(ballsAtRest_);
-  for (Json& ball : balls) ball["distance"] = distanceOf(result.distances, ball["player"].get<int32_t>());
-  writeRest(balls);
-}
-
-void GameReport::writeRest(const Json& balls) {
+// A ball's distance is the one shown for its player.
+void GameReport::throwSettled(const game::ThrowSettled& settled) {
+  Json balls = Json::array();
+  for (const game::BallPlace& ball : settled.balls)
+    balls.push_back(ballEntry(ball, "distance", distanceOf(settled.distances.of(ball.player))));
   Json line = lineOf("rest");
   line["collisions"] = collisions_;
-  line["balls"] = balls;
+  line["balls"] = std::move(balls);
   line["removed"] = removed_;
   writeLine(line);
   startCounting();
@@ -119,7 +89,7 @@ void GameReport::endFinished(const game::EndFinished& end) {
     entry["name"] = player.name;
     entry["slot"] = player.slot;
     entry["computer"] = player.computer;
-    entry["distance"] = distanceOf(end.distances, player.index);
+    entry["distance"] = distanceOf(end.distances.of(player.index));
     players.push_back(std::move(entry));
   }
   line["players"] = std::move(players);

@@ -40,8 +40,7 @@ class GameReport final : public game::GameObserver {
   void ballsCollided() override { ++collisions_; }
   void throwReleased(const game::ThrowReleased& release) override;
   void ballRemoved(const game::BallRemoved& removed) override;
-  void ballsAtRest(const game::BallsAtRest& rest) override;
-  void resultMeasured(const game::ResultMeasured& result) override;
+  void throwSettled(const game::ThrowSettled& settled) override;
   void endFinished(const game::EndFinished& end) override;
 
  private:
@@ -49,7 +48,6 @@ class GameReport final : public game::GameObserver {
 
   Json lineOf(const char* type) const;
   void writeLine(const Json& line);
-  void writeRest(const Json& balls);
   void startCounting();
 
   const bool withMemory_;
@@ -58,7 +56,6 @@ class GameReport final : public game::GameObserver {
   int32_t game_ = 0;
   int32_t collisions_ = 0;
   Json removed_ = Json::array();    // the balls removed since the throw
-  Json ballsAtRest_;                // a player's throw at rest, until its distances are measured
   bool menuLinePending_ = false;
 };
 

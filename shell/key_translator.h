@@ -10,6 +10,8 @@
 #include <cstdint>
 #include <optional>
 
+#include "engine/key_report.h"
+
 namespace qn {
 
 // The virtual keys of the device's game buttons (only A, B, C and start are used).
@@ -20,13 +22,6 @@ struct GameKeys {
 // The desktop port's buttons: the arrows, and the device's game keys on application-button
 // virtual keys (the start key on one with no table code, like the device's action key).
 inline constexpr GameKeys kDesktopGameKeys{38, 40, 37, 39, 195, 196, 194, 134};
-
-// What the movie reads for one key event.
-struct KeyReport {
-  uint8_t character = 0;
-  uint8_t code = 0;
-  bool operator==(const KeyReport&) const = default;
-};
 
 class KeyTranslator {
  public:

@@ -28,12 +28,6 @@ void ShellDisplayHost::advanceClock(int32_t milliseconds) {
   if (clock_ == ClockKind::frame) frameTime_ += milliseconds;
 }
 
-bool ShellDisplayHost::takeCloseRequest() {
-  bool requested = closeRequested_;
-  closeRequested_ = false;
-  return requested;
-}
-
 void ShellDisplayHost::showStage(const StageView& view, const IntRect& windowRect) {
   IntRect shown = clippedRect(windowRect, {0, 0, kScreenWidth, kScreenHeight});
   if (isEmptyRect(shown)) return;

@@ -1,7 +1,7 @@
-// The shell's display host: the movie's clock, screen, input state, the stage shown, debug log and
-// close request on the desktop. The screen is the 240 x 320 device screen kept in a ScreenBuffer,
-// and while the movie composes at a presentation scale k also the screen k times as large; with
-// a window, every change shown streams the changed rectangle of the larger one to it.
+// The shell's display host: the movie's clock, screen, the stage shown and debug log on the
+// desktop. The screen is the 240 x 320 device screen kept in a ScreenBuffer, and while the movie
+// composes at a presentation scale k also the screen k times as large; with a window, every
+// change shown streams the changed rectangle of the larger one to it.
 //
 // Two clocks: real time (monotonic milliseconds), or the frame clock of headless runs and
 // recordings, which starts at 0 and moves only when the shell advances it by one frame interval
@@ -33,7 +33,6 @@ class ShellDisplayHost final : public DisplayHost {
   int32_t screenHeight() const override { return kScreenHeight; }
   void showStage(const StageView& view, const IntRect& windowRect) override;
   void compositionBegins() override;
-  void postCloseRequest() override { closeRequested_ = true; }
   void openDebugLog() override;
   void closeDebugLog() override;
   void writeDebugLog(std::string_view text) override;
@@ -43,8 +42,6 @@ class ShellDisplayHost final : public DisplayHost {
   void readKeysFrom(const KeyTranslator& keys) { keys_ = &keys; }
   // Moves the frame clock on (no effect on the real-time clock).
   void advanceClock(int32_t milliseconds);
-  // True once after the movie asked the window to close.
-  bool takeCloseRequest();
 
   // The device screen, 240 x 320.
   const ScreenBuffer& screen() const { return screen_; }
@@ -69,7 +66,6 @@ class ShellDisplayHost final : public DisplayHost {
   ClockKind clock_;
   platform::MainWindow* window_;
   const KeyTranslator* keys_ = nullptr;
-  bool closeRequested_ = false;
   // Real time: the tick count at creation advanced by the high-resolution counter since then.
   uint64_t counterStart_;
   uint64_t counterFrequency_;

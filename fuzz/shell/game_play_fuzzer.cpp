@@ -20,6 +20,8 @@
 #include "game/channels.h"
 #include "game/game_invariants.h"
 #include "game/game_program.h"
+#include "game/play_from_outside.h"
+#include "platform/screen_point.h"
 #include "shell/application.h"
 #include "shell/input_recording.h"
 #include "shell/tap_focus.h"
@@ -28,10 +30,11 @@ namespace {
 
 using qn::DeviceInput;
 using qn::InputKind;
+using qn::platform::kScreenHeight;
+using qn::platform::kScreenWidth;
 
 constexpr uint32_t kMostFrames = 2400;    // 80 seconds of play: a game of two or three players
 constexpr int kLongestWait = 600;         // a wait for the mode to change: a throw, a computer's turn
-constexpr int kScreenWidth = 240, kScreenHeight = 320;
 
 // The device's keys a person presses, as virtual keys: the arrows (walk, and up to start and
 // release the swing) most, then the keyboard's and the device's other buttons; the last entry

@@ -16,24 +16,9 @@
 #include "gfx/shape_drawing.h"
 #include "script/symbol_table.h"
 #include "tests/cast/media_test_support.h"
+#include "tests/engine/fake_services.h"
 
 namespace qn::testing {
-
-class FakeDisplay final : public DisplayHost {
- public:
-  int32_t now() override { return clock; }
-  int32_t displayFormat() const override { return kDisplay32; }
-  int32_t screenWidth() const override { return 240; }
-  int32_t screenHeight() const override { return 320; }
-  void showStage(const StageView&, const IntRect&) override {}
-  void postCloseRequest() override { ++closeRequests; }
-  void openDebugLog() override {}
-  void closeDebugLog() override {}
-  void writeDebugLog(std::string_view) override {}
-
-  int32_t clock = 1000;
-  int closeRequests = 0;
-};
 
 class FakeStageImages final : public StageImageService {
  public:
@@ -88,6 +73,7 @@ class CastWorld {
  public:
   CastWorld(const std::vector<uint8_t>& media, const CastRows& rows, bool prefer565 = false) : bytes_(media) {
     media_.bindBytes(bytes_.data(), bytes_.size());
+    display_.format = kDisplay32;
     cast_ = std::make_unique<Cast>(media_);
     services_ = std::make_unique<MovieServices>(MovieServices{display_, stages_, *cast_, media_, sound_});
     movie_ = Value::adopt(new TestMovie(*services_, *cast_, rows, prefer565));

@@ -12,6 +12,7 @@
 #include "script/point_object.h"
 #include "script/report_error.h"
 #include "script/string_object.h"
+#include "tests/script/listed_methods.h"
 #include "script/symbol_object.h"
 #include "tests/cast/cast_fixture.h"
 #include "tools/qmftool/bmp_writer.h"
@@ -100,6 +101,12 @@ struct BitmapCast {
 };
 
 BitmapMember& bitmapOf(const Value& value) { return *dynamic_cast<BitmapMember*>(value.object()); }
+
+TEST(MethodTables, EveryMemberBindsIlkPreloadAndUnload) {
+  using testing::unchecked;
+  testing::expectBindsExactly("member", CastMemberBase::methods(),
+                              {{sym::ilk, unchecked}, {sym::preload, unchecked}, {sym::unload, unchecked}});
+}
 
 TEST_F(MemberTest, LookupsByNumberNameAndValue) {
   TestRows rows;

@@ -20,7 +20,6 @@ class FakeDisplay : public DisplayHost {
     shownRects.push_back(windowRect);
     shownScales.push_back(view.scale);
   }
-  void postCloseRequest() override { ++closeRequests; }
   void openDebugLog() override { logOpen = true; }
   void closeDebugLog() override { logOpen = false; }
   void writeDebugLog(std::string_view text) override { log += text; }
@@ -30,7 +29,6 @@ class FakeDisplay : public DisplayHost {
   int32_t format = kDisplay565;
   std::vector<IntRect> shownRects;
   std::vector<int32_t> shownScales;
-  int closeRequests = 0;
   bool logOpen = false;
   std::string log;
   std::set<int32_t> keysDown;  // movie key codes held

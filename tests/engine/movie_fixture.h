@@ -45,16 +45,8 @@ class MovieTest : public ::testing::Test {
     for (int i = 0; i < count; ++i) frame();
   }
   std::vector<std::string> takeLog() { return std::exchange(log.lines, {}); }
-  void touch(int32_t x, int32_t y) {
-    display.mouseH = x;
-    display.mouseV = y;
-    movie->mouseDown();
-  }
-  void release(int32_t x, int32_t y) {
-    display.mouseH = x;
-    display.mouseV = y;
-    movie->mouseUp();
-  }
+  void touch(int32_t x, int32_t y) { movie->mouseDown({x, y}); }
+  void release(int32_t x, int32_t y) { movie->mouseUp({x, y}); }
 
   FakeDisplay display;
   RecordingStageImages images;

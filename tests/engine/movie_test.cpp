@@ -4,6 +4,7 @@
 #include "script/color_object.h"
 #include "script/list_object.h"
 #include "script/symbol_object.h"
+#include "tests/script/listed_methods.h"
 
 namespace qn::testing {
 namespace {
@@ -15,6 +16,22 @@ bool contains(const Lines& lines, const std::string& line) {
 }
 long countOf(const Lines& lines, const std::string& line) { return std::count(lines.begin(), lines.end(), line); }
 
+// The global functions the movie answers itself, and the sprite's own methods; any other symbol
+// goes to a movie handler or to the behaviours.
+TEST(MethodTables, TheMovieAndTheSpriteBindTheirListedMethods) {
+  using testing::one, testing::unchecked;
+  const Arity chunk = Arity::atLeast(4);
+  testing::expectBindsExactly("movie", Movie::globalFunctions(),
+                              {{sym::put, unchecked},          {sym::new_, unchecked},       {sym::min_, unchecked},
+                               {sym::max_, unchecked},         {sym::sendAllSprites, unchecked},
+                               {sym::sendSprite, unchecked},   {sym::call, unchecked},       {sym::getChunk, chunk},
+                               {sym::setChunk, chunk},         {sym::delChunk, chunk},       {sym::putAfterChunk, chunk},
+                               {sym::putBeforeChunk, chunk}});
+  testing::expectBindsExactly("sprite", SpriteChannel::methods(),
+                              {{sym::intersects, one}, {sym::within, one}, {sym::ilk, unchecked},
+                               {sym::mapStageToMember, one}, {sym::mapMemberToStage, one}, {sym::sendSprite, unchecked}});
+}
+
 TEST_F(MovieTest, LoadStepSizesTheStageAndBindsTheMedia) {
   load();
   EXPECT_EQ(movie->stageRect(), (IntRect{0, 0, 240, 320}));
@@ -22,7 +39,7 @@ TEST_F(MovieTest, LoadStepSizesTheStageAndBindsTheMedia) {
   EXPECT_EQ(movie->tempo(), 30);
   EXPECT_EQ(images.calls.front(), "create 240x320 -16");
   EXPECT_EQ(media.openedName, "Test.qmf");
-  EXPECT_EQ(display.closeRequests, 0);
+  EXPECT_FALSE(movie->stopped());
   EXPECT_EQ(movie->currentFrame(), 0);
   EXPECT_TRUE(log.lines.empty()) << "nothing is sent before the first tick";
 }
@@ -30,7 +47,8 @@ TEST_F(MovieTest, LoadStepSizesTheStageAndBindsTheMedia) {
 TEST_F(MovieTest, RefusedMediaClosesTheWindowBeforeTheFirstFrame) {
   media.check = MediaCheck::wrongSize;
   load();
-  EXPECT_EQ(display.closeRequests, 1);
+  EXPECT_TRUE(movie->stopped());
+  EXPECT_EQ(movie->tick(), Playing::stopped);
   EXPECT_EQ(movie->mediaCheck(), MediaCheck::wrongSize);
 }
 
@@ -230,7 +248,7 @@ TEST_F(MovieTest, InvisibleChannelsAreNotHit) {
   load();
   frame();
   sprite(5).setProperty(sym::visible, Value(0));
-  display.mouseH = display.mouseV = 50;
+  movie->mouseMove({50, 50});
   EXPECT_EQ(movie->hitSprite({50, 50}, event::clickable, true), 0);
   EXPECT_EQ(movie->hitSprite({50, 50}, 0, false), 6);
   EXPECT_TRUE(movie->rollover(5));
@@ -240,10 +258,10 @@ TEST_F(MovieTest, RolloverEventsFollowThePointer) {
   load();
   frame();
   takeLog();
-  display.mouseH = display.mouseV = 60;
+  movie->mouseMove({60, 60});
   movie->rolloverCheck();
   movie->rolloverCheck();
-  display.mouseH = 230;
+  movie->mouseMove({230, 60});
   movie->rolloverCheck();
   Lines expected = {"mouseEnter 6", "mouseWithin 6", "mouseLeave 6"};
   EXPECT_EQ(takeLog(), expected);
@@ -258,7 +276,7 @@ TEST_F(MovieTest, SleepingUntilTheNextDueTickKeepsEveryTickTime) {
     load();
     movie->setProperty(sym::idleHandlerPeriod, Value(2));  // 33 ms, in step with the frames
     movie->setProperty(sym::rolloverPeriod, Value(5));     // 83 ms
-    display.mouseH = display.mouseV = 60;                  // over sprite 6: every check reports
+    movie->mouseMove({60, 60});                             // over sprite 6: every check reports
     Lines stamped;
     int wakeUps = 0;
     while (display.clock < 2000) {
@@ -284,19 +302,15 @@ TEST_F(MovieTest, QuitKeysStopTheMovieUnlessExitLockIsSet) {
   load();
   frame();
   takeLog();
-  display.lastKeyCode = 193;
-  EXPECT_TRUE(movie->keyDown());
+  EXPECT_EQ(movie->keyDown({0, 193}), Playing::stopped);
   EXPECT_EQ(takeLog(), Lines{"stopMovie movie"});
-  EXPECT_EQ(display.closeRequests, 1);
 
   movie->setProperty(sym::exitLock, Value(1));
   EXPECT_EQ(movie->property(sym::exitLock).toInteger(), 1);
-  display.lastKeyCode = 195;
-  movie->keyDown();
+  movie->keyDown({0, 195});
   movie->keyUp();
   Lines expected = {"keyDown frame", "keyDown movie", "keyUp movie"};
-  EXPECT_EQ(takeLog(), expected);
-  EXPECT_EQ(display.closeRequests, 1);
+  EXPECT_EQ(takeLog(), expected) << "delivered, not quit";
 }
 
 TEST_F(MovieTest, SendAllSpritesSkipsTheFrameScript) {
@@ -319,7 +333,7 @@ TEST_F(MovieTest, CallReachesEveryObjectOfAList) {
   takeLog();
   Value engine = callGlobal(*movie, sym::new_, scriptOf(Value("Engine")), Value("e"));
   Value behaviours = sprite(5).property(sym::scriptInstanceList);
-  Value targets = makeList({engine, listOf(behaviours)->at(1), Value(3)});
+  Value targets = makeList({engine, listOf(behaviours)->valueAt(1), Value(3)});
   call(s::greet, targets, 1);
   Lines expected = {"greet engine 1", "greet 5 1"};
   EXPECT_EQ(takeLog(), expected);
@@ -374,8 +388,7 @@ TEST_F(MovieTest, StagePropertiesAndOrientation) {
   EXPECT_EQ(movie->orientation(), 90);
   frame();
   EXPECT_EQ(display.shownRects.back(), (IntRect{0, 80, 320, 320})) << "the whole stage turned";
-  display.mouseH = 10;
-  display.mouseV = 20;
+  movie->mouseMove({10, 20});
   EXPECT_EQ(movie->mouseLoc(), (IntPoint{300, 10}));
 
   movie->setProperty(sym::timer, Value(100));

@@ -71,7 +71,7 @@ TEST(BallMotion, ACollisionPassesTheVelocityOnAndPushesTheBallsApart) {
   for (bool targetBall : {false, true}) {
     GameHarness game;
     ASSERT_TRUE(game.startAloneToFirstTurn());
-    Value engine = game.movie().property(sym::actorList).item(1);
+    Value engine = game.engineObject();
     engine.call(s::addBall, s::metal, 1);
     engine.getProperty(s::pList).setProperty(s::mode, s::showMap);  // nothing but the effects steps
     const int32_t r = 3, l = targetBall ? 1 : 2;

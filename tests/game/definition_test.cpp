@@ -1,10 +1,13 @@
-// The game's definition as data: the cast rows the pack step compiled in, the score of the game
-// frame with its behaviours, the game's symbols and the script classes behind the script members.
+// The game's definition as data: the cast rows the pack step compiled in, held to the manifest
+// they were packed from, the score of the game frame with its behaviours, the game's symbols and
+// the script classes behind the script members.
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <map>
 #include <set>
 #include <string>
+#include <utility>
 
 #include "cast/cast_rows.h"
 #include "engine/script_instance.h"
@@ -13,74 +16,82 @@
 #include "game/frame_spans.h"
 #include "game/script_factory.h"
 #include "script/symbol_table.h"
+#include "tools/qmftool/manifest.h"
 
 namespace qn::game {
 namespace {
 
-struct Geometry {
-  int32_t width, height, regX, regY;
-};
+// The manifest the cast rows were packed from (assets/cast.manifest): every member of the compiled
+// cast is checked against its entry, and every entry has its member.
+const qmftool::Manifest& castManifest() {
+  static const qmftool::Manifest manifest = [] {
+    qmftool::Manifest read;
+    std::string error;
+    if (!qmftool::readManifest(BOULES_CAST_MANIFEST, read, error)) ADD_FAILURE() << error;
+    return read;
+  }();
+  return manifest;
+}
 
-// The bitmaps of the cast with their sizes and regPoints; 1 x 1 members stretch from their corner.
-const std::map<int32_t, Geometry> kBitmaps = {
-    {3, {240, 320, 120, 160}},  {4, {184, 62, 92, 30}},    {5, {184, 62, 92, 30}},   {6, {184, 62, 92, 30}},
-    {7, {184, 62, 92, 30}},     {8, {99, 77, 49, 38}},     {9, {99, 77, 49, 38}},    {10, {64, 31, 32, 15}},
-    {11, {204, 39, 83, 26}},    {12, {1, 1, 0, 0}},        {13, {240, 320, 120, 160}}, {14, {1, 1, 0, 0}},
-    {15, {240, 320, 120, 160}}, {16, {240, 320, 120, 160}}, {17, {1, 1, 0, 0}},      {18, {95, 93, 51, 44}},
-    {20, {26, 27, 13, 21}},     {21, {51, 49, 27, 22}},    {22, {193, 40, -93, 20}}, {23, {134, 134, 67, 67}},
-    {24, {45, 36, 22, 18}},     {25, {51, 51, 25, 25}},    {26, {51, 51, 25, 25}},   {27, {48, 29, 24, 14}},
-    {29, {48, 29, 24, 14}},     {30, {49, 29, 24, 14}},    {31, {34, 27, 17, 90}},   {32, {34, 27, 17, 90}},
-    {33, {34, 27, 17, 90}},     {34, {34, 27, 17, 90}},    {39, {361, 21, -62, 10}}, {41, {58, 58, 29, 45}},
-    {42, {58, 58, 29, 45}},     {43, {58, 58, 29, 45}},    {44, {58, 58, 29, 45}},   {49, {25, 15, 12, 7}},
-    {50, {54, 28, 27, 14}},     {52, {240, 320, 120, 160}}, {53, {1, 1, 0, 0}},      {57, {1, 10, 0, 5}},
-    {58, {1, 10, 0, 5}},        {59, {35, 22, 17, 11}},    {60, {1, 1, 0, 0}},       {61, {1, 1, 0, 0}},
-    {62, {1, 1, 0, 0}},         {63, {1, 1, 0, 0}},        {126, {49, 23, 19, 10}},  {131, {99, 70, 49, 35}},
-    {132, {99, 70, 49, 35}},    {133, {99, 70, 49, 35}},   {134, {99, 70, 49, 35}},  {144, {216, 29, 108, 1}},
-    {145, {216, 29, 108, 1}},   {146, {216, 29, 108, 1}},  {147, {216, 29, 108, 1}}, {166, {6, 8, 16, 8}},
-    {167, {14, 7, 16, 7}},      {168, {20, 6, 15, 6}},     {169, {31, 10, 15, 10}},  {170, {40, 6, 20, 6}},
-    {171, {37, 8, 17, 8}},      {172, {33, 10, 15, 10}},   {173, {30, 11, 15, 11}},  {174, {29, 14, 14, 14}},
-    {175, {30, 11, 15, 11}},    {176, {33, 10, 15, 10}},   {177, {37, 8, 17, 8}},    {183, {22, 16, 12, 6}},
-    {203, {59, 29, 29, 14}},    {204, {59, 29, 29, 14}},   {205, {59, 29, 29, 14}},
-};
-const std::set<int32_t> kUseAlpha = {8, 9, 10, 16, 18, 20, 21, 24, 25, 26, 41, 42, 43, 44};
+const qmftool::ManifestEntry* entryOf(qmftool::MemberKind kind, int32_t number, int32_t castLib) {
+  for (const qmftool::ManifestEntry& entry : castManifest().entries)
+    if (entry.kind == kind && entry.number == number && entry.castLib == castLib) return &entry;
+  return nullptr;
+}
 
-TEST(CastRows, BitmapsHaveTheirSizesRegPointsAndAlpha) {
+size_t entriesOf(qmftool::MemberKind kind) {
+  size_t count = 0;
+  for (const qmftool::ManifestEntry& entry : castManifest().entries) count += entry.kind == kind ? 1 : 0;
+  return count;
+}
+
+std::string valueOf(const qmftool::ManifestEntry& entry, const char* key, const char* fallback = "") {
+  auto found = entry.values.find(key);
+  return found != entry.values.end() ? found->second : fallback;
+}
+int64_t numberOf(const qmftool::ManifestEntry& entry, const char* key, int64_t fallback = 0) {
+  const std::string text = valueOf(entry, key);
+  return text.empty() ? fallback : std::stoll(text, nullptr, 0);
+}
+
+// The width and height a PNG file's header gives.
+std::pair<int32_t, int32_t> pngSize(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  unsigned char header[24] = {};
+  file.read(reinterpret_cast<char*>(header), sizeof header);
+  auto bigEndian = [&](int at) {
+    return int32_t{header[at]} << 24 | int32_t{header[at + 1]} << 16 | int32_t{header[at + 2]} << 8 | header[at + 3];
+  };
+  return {bigEndian(16), bigEndian(20)};
+}
+
+// Bitmaps: the picture's size, the entry's regPoint, useAlpha and name; a picture stored as it is
+// exactly when it has useAlpha, and then with an alpha blob.
+TEST(CastRows, BitmapsAreTheManifestsWithAlphaBlobsExactlyOnStoredPictures) {
   const CastRows& rows = movieCastRows();
-  ASSERT_EQ(rows.bitmaps.size(), kBitmaps.size());
+  EXPECT_EQ(rows.bitmaps.size(), entriesOf(qmftool::MemberKind::bitmap));
   int32_t previous = 0;
   for (const BitmapRow& row : rows.bitmaps) {
     SCOPED_TRACE(row.number);
-    EXPECT_GT(row.number, previous) << "bitmaps in ascending order";
+    EXPECT_GT(row.number, previous) << "in ascending order";
     previous = row.number;
-    ASSERT_EQ(kBitmaps.count(row.number), 1u);
-    const Geometry& want = kBitmaps.at(row.number);
-    EXPECT_EQ(row.castLib, 1);
-    EXPECT_EQ(row.width, want.width);
-    EXPECT_EQ(row.height, want.height);
-    EXPECT_EQ(row.regX, want.regX);
-    EXPECT_EQ(row.regY, want.regY);
+    const qmftool::ManifestEntry* entry = entryOf(qmftool::MemberKind::bitmap, row.number, row.castLib);
+    ASSERT_NE(entry, nullptr);
+    const auto [width, height] = pngSize(castManifest().folder + "/" + valueOf(*entry, "image"));
+    EXPECT_EQ(row.width, width);
+    EXPECT_EQ(row.height, height);
+    EXPECT_EQ(row.regX, numberOf(*entry, "regX"));
+    EXPECT_EQ(row.regY, numberOf(*entry, "regY"));
+    EXPECT_STREQ(row.name, valueOf(*entry, "name").c_str());
+    EXPECT_EQ(row.useAlpha, numberOf(*entry, "useAlpha"));
     EXPECT_EQ(row.depth, 32);
     EXPECT_EQ(row.matteAlphaThreshold, 1);
     EXPECT_EQ(row.reserved1, 0);
     EXPECT_EQ(row.reserved2, 0);
     EXPECT_STREQ(row.filename, "");
-    const bool alpha = kUseAlpha.count(row.number) == 1;
-    EXPECT_EQ(row.useAlpha, alpha);
-    EXPECT_EQ(row.storedFormat, alpha);
-    EXPECT_EQ(row.alphaPackedSize != 0, alpha) << "stored images carry an alpha blob";
-    if (!alpha) {
-      EXPECT_NE(row.packedSize, row.unpackedSize) << "BMPs are compressed";
-    }
-  }
-  // Names are looked up by the scripts.
-  const std::map<int32_t, std::string> names = {{8, "aa pressglow go"}, {9, "aa pressglow move"}, {10, "afault1"},
-                                                {16, "mapfinal3 copy"}, {18, "shaduw1"}, {20, "wball"},
-                                                {21, "shaduw2"}, {24, "wolkje"}, {25, "star"}, {26, "star2"},
-                                                {41, "ball blue"}, {42, "ball red"}, {43, "ball yell"},
-                                                {44, "ball green"}, {183, "splud"}};
-  for (const BitmapRow& row : rows.bitmaps) {
-    auto named = names.find(row.number);
-    EXPECT_EQ(std::string(row.name), named == names.end() ? "" : named->second) << row.number;
+    EXPECT_EQ(row.storedFormat, row.useAlpha) << "a picture stored as it is exactly when it has useAlpha";
+    EXPECT_EQ(row.alphaPackedSize != 0, row.useAlpha != 0) << "an alpha blob exactly with useAlpha";
+    EXPECT_TRUE(row.useAlpha || row.packedSize != row.unpackedSize) << "BMPs are compressed";
   }
 }
 
@@ -92,60 +103,47 @@ TEST(CastRows, MissingNumbersStayMissing) {
   for (int32_t absent : {19, 45, 46, 165, 37}) EXPECT_EQ(numbers.count(absent), 0u) << absent;
 }
 
-TEST(CastRows, FieldsHaveTheirTextsFontsAndColours) {
-  struct Field {
-    const char* name;
-    int32_t width, height;
-    uint32_t color;
-    int32_t fontSize;
-  };
-  const std::map<int32_t, Field> fields = {
-      {51, {"gameTxt", 220, 15, 0xFFFFFF, 12}},  // wider: the end text fits one line   {91, {"versie", 33, 12, 0xFFFFFF, 9}},
-      {212, {"closestName", 213, 16, 0xFFFFFF, 12}}, {213, {"closest", 139, 17, 0xFFFFFF, 12}},
-      {214, {"leader", 116, 18, 0x0099FF, 12}},   {215, {"naam1", 88, 15, 0x0099FF, 12}},
-      {216, {"naam2", 88, 15, 0xFF3300, 12}},     {217, {"naam3", 88, 15, 0xFFFF00, 12}},
-      {218, {"naam4", 88, 15, 0x00DD00, 12}},     {223, {"naam1b", 99, 15, 0x000000, 12}},
-      {227, {"naam1a", 83, 15, 0xFFFFFF, 12}},    {231, {"win1", 83, 20, 0x3399FF, 12}},
-      {232, {"win2", 84, 20, 0xFF0000, 12}},      {234, {"win4", 84, 20, 0x00FF00, 12}},
-  };
+// Every field is Tahoma bold at 12 points, but the version at 9.
+TEST(CastRows, FieldsAreTheManifestsInTahomaBold) {
   const CastRows& rows = movieCastRows();
-  EXPECT_EQ(rows.fields.size(), 25u);
+  EXPECT_EQ(rows.fields.size(), entriesOf(qmftool::MemberKind::field));
   for (const FieldRow& row : rows.fields) {
     SCOPED_TRACE(row.name);
+    const qmftool::ManifestEntry* entry = entryOf(qmftool::MemberKind::field, row.number, row.castLib);
+    ASSERT_NE(entry, nullptr);
+    EXPECT_STREQ(row.name, valueOf(*entry, "name").c_str());
+    EXPECT_EQ(row.width, numberOf(*entry, "width"));
+    EXPECT_EQ(row.height, numberOf(*entry, "height"));
+    EXPECT_EQ(row.color, numberOf(*entry, "color"));
+    EXPECT_EQ(row.bgColor, numberOf(*entry, "bgColor"));
+    EXPECT_EQ(row.lineHeight, numberOf(*entry, "lineHeight"));
+    EXPECT_EQ(row.alignment, numberOf(*entry, "alignment"));
+    EXPECT_EQ(row.wordWrap, numberOf(*entry, "wordWrap"));
+    EXPECT_EQ(row.scrollTop, 0);
     EXPECT_STREQ(row.font, "Tahoma");
     EXPECT_STREQ(row.fontStyle, "bold");
-    EXPECT_EQ(row.scrollTop, 0);
-    auto want = fields.find(row.number);
-    if (want == fields.end()) continue;
-    EXPECT_STREQ(row.name, want->second.name);
-    EXPECT_EQ(row.width, want->second.width);
-    EXPECT_EQ(row.height, want->second.height);
-    EXPECT_EQ(row.color, want->second.color);
-    EXPECT_EQ(row.fontSize, want->second.fontSize);
+    EXPECT_EQ(row.fontSize, std::string(row.name) == "versie" ? 9 : 12);
   }
 }
 
-TEST(CastRows, SoundsAndScripts) {
+// Sounds loop only for the music and the footsteps; scripts have their types and names.
+TEST(CastRows, SoundsAndScriptsAreTheManifests) {
   const CastRows& rows = movieCastRows();
-  std::map<std::string, int32_t> loops;
-  for (const SoundRow& row : rows.sounds) loops[row.name] = row.loop;
-  EXPECT_EQ(loops.size(), 25u);
-  EXPECT_EQ(loops.at("loop"), 1);
-  EXPECT_EQ(loops.at("footstep"), 1);
-  for (const char* name : {"vault", "rotate", "klak1", "plons", "jumpy", "buddah", "theking", "gangsters", "chair", "listen"})
-    EXPECT_EQ(loops.at(name), 0) << name;
-
-  const std::map<int32_t, std::pair<int32_t, std::string>> scripts = {
-      {1, {2, ""}},           {2, {3, "engine"}},    {3, {1, ""}},       {4, {1, "startgame"}},
-      {7, {1, "clickPow"}},   {8, {1, "setupDone"}}, {9, {1, "changeStatus"}}, {12, {1, "gomenu"}},
-      {15, {1, "goscores"}},  {16, {1, "gohelp"}},   {17, {1, ""}},      {24, {1, "showmap"}},
-      {25, {1, "closemap"}}};
-  ASSERT_EQ(rows.scripts.size(), scripts.size());
+  EXPECT_EQ(rows.sounds.size(), entriesOf(qmftool::MemberKind::sound));
+  for (const SoundRow& row : rows.sounds) {
+    const qmftool::ManifestEntry* entry = entryOf(qmftool::MemberKind::sound, row.number, row.castLib);
+    ASSERT_NE(entry, nullptr) << row.name;
+    EXPECT_STREQ(row.name, valueOf(*entry, "name").c_str());
+    EXPECT_EQ(row.loop, numberOf(*entry, "loop")) << row.name;
+    EXPECT_EQ(row.loop != 0, std::string(row.name) == "loop" || std::string(row.name) == "footstep") << row.name;
+  }
+  EXPECT_EQ(rows.scripts.size(), entriesOf(qmftool::MemberKind::script));
   for (const ScriptRow& row : rows.scripts) {
+    const qmftool::ManifestEntry* entry = entryOf(qmftool::MemberKind::script, row.number, row.castLib);
+    ASSERT_NE(entry, nullptr) << row.number;
     EXPECT_EQ(row.castLib, 2);
-    ASSERT_EQ(scripts.count(row.number), 1u) << row.number;
-    EXPECT_EQ(row.kind, scripts.at(row.number).first) << row.number;
-    EXPECT_EQ(std::string(row.name), scripts.at(row.number).second);
+    EXPECT_EQ(row.kind, numberOf(*entry, "type")) << row.number;
+    EXPECT_STREQ(row.name, valueOf(*entry, "name").c_str()) << row.number;
   }
 }
 

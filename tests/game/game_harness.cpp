@@ -7,9 +7,9 @@
 
 namespace qn::game::testing {
 
-GameHarness::GameHarness(bool withAudioDevice) {
+GameHarness::GameHarness(bool withAudioDevice, int32_t displayFormat) {
   initValueModel();
-  display_.format = kDisplay32;
+  display_.format = displayFormat;
   display_.clock = 0;
   const uint32_t offeredFormats = withAudioDevice ? platform::kAll8BitFormats : 0;
   mixer_ = std::make_unique<SoundMixer>(22050, true, std::make_unique<platform::FakeWaveOutput>(offeredFormats));
@@ -49,9 +49,7 @@ bool GameHarness::runUntilMode(Symbol wanted, int limit) {
 }
 
 void GameHarness::tap(int32_t x, int32_t y) {
-  display_.mouseH = x;
-  display_.mouseV = y;
-  movie_->mouseDown();
+  movie_->mouseDown({x, y});
   frame();
   lift();
   frame();
@@ -65,18 +63,10 @@ void GameHarness::tapChannel(int32_t channel) {
 }
 
 void GameHarness::touchChannel(int32_t channel) {
-  const IntRect rect = movie_->sprite(channel).spriteRect;
-  display_.mouseH = (rect.left + rect.right) / 2;
-  display_.mouseV = (rect.top + rect.bottom) / 2;
-  movie_->mouseDown();
+  movie_->mouseDown(tapPointOn(*movie_, channel));
 }
 
-void GameHarness::lift() { movie_->mouseUp(); }
-
-Value GameHarness::engine(Symbol property) {
-  Value engineObject = movie_->property(sym::actorList).item(1);
-  return engineObject.getProperty(property);
-}
+void GameHarness::lift() { movie_->mouseUp(movie_->stylusPoint()); }
 
 Value GameHarness::pList(Symbol key) { return engine(s::pList).getProperty(key); }
 
@@ -94,14 +84,11 @@ Value GameHarness::spriteProperty(int32_t channel, SymbolNumber property) {
 
 bool GameHarness::startGameWith(const std::vector<int32_t>& kinds) {
   tapChannel(ch::startHotSpot);
+  LineUp lineUp(kinds);
+  while (std::optional<int32_t> kindButton = lineUp.nextTap(*movie_)) tapChannel(*kindButton);
   bool allSet = true;
-  int32_t slot = 0;
-  for (int32_t wanted : kinds) {
-    const int32_t channel = ch::slotKinds[slot++];
-    for (int tries = 0; tries < 3 && spriteProperty(channel, sym::memberNum).toInteger() != wanted; ++tries)
-      tapChannel(channel);
-    allSet = allSet && spriteProperty(channel, sym::memberNum).toInteger() == wanted;
-  }
+  for (size_t slot = 0; slot < kinds.size(); ++slot)
+    allSet = allSet && memberShownIn(*movie_, ch::slotKinds[static_cast<int32_t>(slot)]) == kinds[slot];
   tapChannel(ch::setupDone);
   return allSet;
 }

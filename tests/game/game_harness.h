@@ -11,6 +11,7 @@
 #include "game/game_movie.h"
 #include "game/channels.h"
 #include "game/game_symbols.h"
+#include "game/play_from_outside.h"
 #include "sound/sound_mixer.h"
 #include "tests/engine/fake_services.h"
 
@@ -32,14 +33,17 @@ class GameHarness {
   static constexpr int32_t kFrameMs = 1000 / 30;
 
   // Without an audio device, as in CI; with one, a device that never finishes a block, so that a
-  // started sound stays busy.
-  explicit GameHarness(bool withAudioDevice = false);
+  // started sound stays busy. The display is 32-bit unless another format is asked for (the
+  // benchmarks take the program's own, 5-6-5).
+  explicit GameHarness(bool withAudioDevice = false, int32_t displayFormat = kDisplay32);
   ~GameHarness();
 
   Movie& movie() { return *movie_; }
   // The game, whose rule events a test can follow, and what it told so far.
   GameMovie& game() { return *game_; }
   const ToldEvents& told() const { return told_; }
+  // Nobody follows the game any more, not even the harness.
+  void followNothing() { game_->observers().remove(told_); }
   int32_t framesRun() const { return frames_; }
 
   void frame();
@@ -57,8 +61,9 @@ class GameHarness {
   void holdKey(int32_t code) { display_.keysDown.insert(code); }
   void releaseKey(int32_t code) { display_.keysDown.erase(code); }
 
-  // The engine object's state and the texts on screen.
-  Value engine(Symbol property);
+  // The engine object, its state and the texts on screen.
+  Value engineObject() { return engineObjectOf(*movie_); }
+  Value engine(Symbol property) { return engineObject().getProperty(property); }
   Value pList(Symbol key);
   Value mode() { return pList(s::mode); }
   std::string fieldText(const char* name);
@@ -67,8 +72,8 @@ class GameHarness {
   Value spriteProperty(int32_t channel, SymbolNumber property);
   const qn::testing::FakeDisplay& display() const { return display_; }
 
-  // The setup a person makes: slot kinds (203 human, 204 computer, 205 not playing) by tapping
-  // each kind button until it shows the wanted one, then done. False when a slot could not be set.
+  // The setup a person makes: slot kinds (203 human, 204 computer, 205 not playing) set by taps on
+  // the kind buttons (game/play_from_outside.h), then done. False when a slot could not be set.
   bool startGameWith(const std::vector<int32_t>& kinds);
   // A person alone, up to their first turn (#setRot); false when it did not come.
   bool startAloneToFirstTurn();

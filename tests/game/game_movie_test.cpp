@@ -4,6 +4,7 @@
 // the engine tests' fakes; the cast is a stand-in that keeps texts and plays.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -160,7 +161,7 @@ TEST_F(GameMovieTest, StartingShowsTheMenuWithTheEngineRunning) {
   ListObject* actors = listOf(movie->actorList());
   ASSERT_NE(actors, nullptr);
   ASSERT_EQ(actors->size(), 1);
-  const Value engine = actors->at(1);
+  const Value engine = actors->valueAt(1);
   EXPECT_TRUE(engine.sameObject(movie->globals().engineObject));
   const Value pList = engine.getProperty(s::pList);
   EXPECT_EQ(symbolPropListOf(pList)->get(s::mode).toString(), "#waitstart");
@@ -197,14 +198,44 @@ TEST_F(GameMovieTest, ButtonsCarryTheirBehavioursAndTheFrameHolds) {
   EXPECT_EQ(none->size(), 0);
   for (int i = 0; i < 5; ++i) frame();
   EXPECT_EQ(movie->currentFrame(), 1);
-  EXPECT_EQ(display.closeRequests, 0);
+  EXPECT_FALSE(movie->stopped());
 }
 
 TEST_F(GameMovieTest, StoppingClearsTheVersionText) {
   frame();
   movie->quit();
   EXPECT_EQ(cast.named("versie").text, "");
-  EXPECT_EQ(display.closeRequests, 1);
+  EXPECT_EQ(movie->tick(), Playing::stopped);
+}
+
+// An observer removed while an event is told hears nothing more, not even that event; one added
+// then hears the events after it.
+TEST(GameObservers, MayComeAndGoWhileAnEventIsTold) {
+  struct Counting final : GameObserver {
+    int menus = 0;
+    std::function<void()> atMenu;
+    void menuShown() override {
+      ++menus;
+      if (atMenu) atMenu();
+    }
+  };
+  GameObservers observers;
+  Counting first, second, late;
+  observers.add(first);
+  observers.add(second);
+  first.atMenu = [&] {
+    observers.remove(second);
+    observers.add(late);
+  };
+  observers.tell(&GameObserver::menuShown);
+  EXPECT_EQ(second.menus, 0);
+  EXPECT_EQ(late.menus, 0);
+  first.atMenu = [&] { observers.remove(first); };
+  observers.tell(&GameObserver::menuShown);
+  observers.tell(&GameObserver::menuShown);
+  EXPECT_EQ(first.menus, 2);
+  EXPECT_EQ(second.menus, 0);
+  EXPECT_EQ(late.menus, 2);
 }
 
 }  // namespace

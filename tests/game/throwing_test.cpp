@@ -94,8 +94,8 @@ TEST(Throwing, TheOnScreenButtonsWalkTheThrowerAndStartAndReleaseThePower) {
   ASSERT_TRUE(game.mode() == s::rollBall);
   ASSERT_EQ(game.told().throws.size(), 2u) << "the target ball and this one";
   const ThrowReleased& release = game.told().throws.back();
-  // E = 40 + 15 * 90 / 180 + |extraRot| / 4.5 with extraRot = -24 * 6.76 / 216 = -0.751111.
-  EXPECT_NEAR(release.E, 47.666914, 1e-4);
+  // strength E = 40 + 15 * 90 / 180 + |extraRot| / 4.5 with extraRot = -24 * 6.76 / 216 = -0.751111.
+  EXPECT_NEAR(release.strength, 47.666914, 1e-4);
   EXPECT_TRUE(release.upswing);
   EXPECT_EQ(release.thrower.index, 1);
   EXPECT_EQ(release.thrower.name, "Player One");

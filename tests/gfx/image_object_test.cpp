@@ -13,6 +13,7 @@
 #include "script/symbol_object.h"
 #include "script/symbol_prop_list_object.h"
 #include "tests/gfx/image_test_support.h"
+#include "tests/script/listed_methods.h"
 
 namespace qn {
 namespace {
@@ -50,6 +51,16 @@ struct OwnedImage {
   }
   ~OwnedImage() { pixels->setOwner(Value()); }
 };
+
+TEST(ImageObject, BindsEveryListedMethod) {
+  using testing::none, testing::one, testing::unchecked;
+  testing::expectBindsExactly("image", ImageBuffer::methods(),
+                              {{sym::duplicate, unchecked}, {sym::crop, unchecked},       {sym::fill, unchecked},
+                               {sym::draw, unchecked},      {sym::floodFill, unchecked},  {sym::getPixel, unchecked},
+                               {sym::setPixel, unchecked},  {sym::trimWhiteSpace, none},  {sym::extractAlpha, none},
+                               {sym::setAlpha, one},        {sym::copyPixels, unchecked}, {sym::createMatte, unchecked},
+                               {sym::createMask, unchecked}, {sym::lock, unchecked},      {sym::unlock, one}});
+}
 
 TEST(ImageObject, FollowsItsTargetAndForwardsProperties) {
   OwnedImage image(12, 7, -16);

@@ -12,6 +12,7 @@
 #include "shell/shell_display_host.h"
 #include "sound/sound_mixer.h"
 #include "test_movie.h"
+#include "tests/engine/fake_services.h"
 
 namespace qn {
 namespace {
@@ -195,22 +196,19 @@ TEST(ApplicationTest, KeysAndStylusReachTheMovieAsOnTheDevice) {
   Application application(headless(), "boules");
   ASSERT_FALSE(application.start(factoryFor({})));
   ASSERT_TRUE(application.turn());
-  ShellDisplayHost& host = *application.displayHost();
+  const Movie& movie = *application.movie();
 
   application.input({InputKind::stylusDown, 40000, 65535});  // arrives unsigned
-  EXPECT_EQ(host.mouseH, 40000);
-  EXPECT_EQ(host.mouseV, 65535);
+  EXPECT_EQ(movie.stylusPoint(), (IntPoint{40000, 65535}));
 
   application.input({InputKind::keyDown, 27});  // escape: a key-down from the key...
-  EXPECT_EQ(host.lastKeyCode, 53);
-  EXPECT_EQ(host.lastKeyChar, 0);
+  EXPECT_EQ(movie.lastKey(), (KeyReport{0, 53}));
   application.input({InputKind::character, 27});  // ...and one from its character
-  EXPECT_EQ(host.lastKeyChar, 27);
+  EXPECT_EQ(movie.lastKey().character, 27);
   application.input({InputKind::keyDown, 'G'});  // a letter's key-down changes nothing
-  EXPECT_EQ(host.lastKeyChar, 27);
+  EXPECT_EQ(movie.lastKey().character, 27);
   application.input({InputKind::character, 'g'});
-  EXPECT_EQ(host.lastKeyChar, 'g');
-  EXPECT_EQ(host.lastKeyCode, 5);
+  EXPECT_EQ(movie.lastKey(), (KeyReport{'g', 5}));
   EXPECT_TRUE(application.movie()->keyPressed(5));  // as scripts ask it
   application.input({InputKind::keyUp, 'G'});
   EXPECT_TRUE(application.movie()->keyPressed(5)) << "down since the last frame";
@@ -218,7 +216,7 @@ TEST(ApplicationTest, KeysAndStylusReachTheMovieAsOnTheDevice) {
   EXPECT_FALSE(application.movie()->keyPressed(5));
 
   application.input({InputKind::keyDown, kDesktopGameKeys.a});  // game key A quits without exitLock
-  EXPECT_EQ(host.lastKeyCode, 195);
+  EXPECT_EQ(movie.lastKey().code, 195);
   EXPECT_FALSE(application.turn());
   EXPECT_EQ(application.shutdown(), 0);
 }
@@ -227,33 +225,23 @@ TEST(ApplicationTest, TurnedStageAndExitLock) {
   Application application(headless(), "boules");
   ASSERT_FALSE(application.start(factoryFor({.exitLock = true, .orientation = 90})));
   ASSERT_TRUE(application.turn());
-  ShellDisplayHost& host = *application.displayHost();
+  const Movie& movie = *application.movie();
   application.input({InputKind::keyDown, 37});
-  EXPECT_EQ(host.lastKeyCode, 126);  // left on a stage turned 90 is up
+  EXPECT_EQ(movie.lastKey().code, 126);  // left on a stage turned 90 is up
   application.input({InputKind::keyDown, 40});
   EXPECT_TRUE(application.movie()->keyPressed(123));  // the device's down key is the stage's left
   application.input({InputKind::keyDown, kDesktopGameKeys.a});
-  EXPECT_EQ(host.lastKeyCode, 195);
+  EXPECT_EQ(movie.lastKey().code, 195);
   EXPECT_TRUE(application.turn());  // with exitLock the quit key is an ordinary key
   application.shutdown();
 }
 
-class EightBitDisplay final : public DisplayHost {
- public:
-  explicit EightBitDisplay(int32_t format) : format_(format) {}
-  int32_t now() override { return 0; }
-  int32_t displayFormat() const override { return format_; }
-  int32_t screenWidth() const override { return 240; }
-  int32_t screenHeight() const override { return 320; }
-  void showStage(const StageView&, const IntRect&) override {}
-  void postCloseRequest() override {}
-  void openDebugLog() override {}
-  void closeDebugLog() override {}
-  void writeDebugLog(std::string_view) override {}
-
- private:
-  int32_t format_;
-};
+// A display of the given pixel format.
+testing::FakeDisplay displayOfFormat(int32_t format) {
+  testing::FakeDisplay display;
+  display.format = format;
+  return display;
+}
 
 std::string shownMessage;
 
@@ -262,9 +250,9 @@ TEST(ApplicationTest, ColourCheckRefusesDisplaysBelowSixteenBits) {
     shownMessage = std::string(caption) + "|" + std::string(text);
     return platform::MessageBoxAnswer::ok;
   });
-  for (int32_t format : {kDisplay565, kDisplay555, kDisplay32, 24}) EXPECT_TRUE(colourDepthAccepted(EightBitDisplay(format)));
+  for (int32_t format : {kDisplay565, kDisplay555, kDisplay32, 24}) EXPECT_TRUE(colourDepthAccepted(displayOfFormat(format)));
   EXPECT_TRUE(shownMessage.empty());
-  EXPECT_FALSE(colourDepthAccepted(EightBitDisplay(8)));
+  EXPECT_FALSE(colourDepthAccepted(displayOfFormat(8)));
   EXPECT_EQ(shownMessage, "|Sorry, this application requires a 16-bit or 32-bit color screen.");
   platform::setMessageBoxHandler(nullptr);
 }

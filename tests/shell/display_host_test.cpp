@@ -52,9 +52,6 @@ TEST(ShellDisplayHostTest, ClocksScreensAndTheStageShown) {
   EXPECT_EQ(pixel(frames.shownScreen(), 40, 600), 0u);
   frames.showStage({stage, Value(), 1, 0}, {0, 0, 1, 1});
   EXPECT_EQ(&frames.shownScreen(), &frames.screen());
-  frames.postCloseRequest();
-  EXPECT_TRUE(frames.takeCloseRequest());
-  EXPECT_FALSE(frames.takeCloseRequest());
 }
 
 }  // namespace

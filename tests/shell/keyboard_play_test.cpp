@@ -1,6 +1,6 @@
 // The real game through the window's events, as a person without a mouse plays it: with a
-// keyboard (Tab, Return, Space) or with a game controller (shoulder buttons and A), on SDL's
-// dummy video driver.
+// keyboard (Tab, Return, Space), with a game controller (shoulder buttons and A) or with a finger
+// on a touch screen, on SDL's dummy video driver.
 #include <gtest/gtest.h>
 
 #include <SDL.h>
@@ -15,6 +15,7 @@
 #include "game/channels.h"
 #include "game/game_program.h"
 #include "game/game_symbols.h"
+#include "game/play_from_outside.h"
 #include "platform/main_window.h"
 #include "platform/mapped_file.h"
 #include "shell/application.h"
@@ -28,7 +29,7 @@ namespace ch = game::ch;
 namespace s = game::s;
 
 Value gameMode(const Application& application) {
-  return application.movie()->property(sym::actorList).item(1).getProperty(s::pList).getProperty(s::mode);
+  return game::modeOf(*application.movie());
 }
 
 class KeyboardPlay : public ::testing::Test {
@@ -81,6 +82,18 @@ class KeyboardPlay : public ::testing::Test {
     while (application_->framesTicked() < until && application_->turn()) {
     }
   }
+  // The recording played headless for as many frames, the game left to look at.
+  void replayHeadless(uint32_t framesPlayed, const std::string& reportPath = {}) {
+    ShellOptions replay;
+    replay.headless = true;
+    replay.replayPath = recordPath_;
+    replay.reportPath = reportPath;
+    replay.frames = framesPlayed;
+    application_ = std::make_unique<Application>(replay, "shell-play-test");
+    ASSERT_FALSE(application_->start(game::makeGameProgram));
+    while (application_->turn()) {
+    }
+  }
   int32_t focused() const { return application_->windowInput()->focus().channel(); }
   // Steps the focus with `next` until it is on `channel`; false when it never comes.
   bool focusOn(int32_t channel, const std::function<void()>& next) {
@@ -103,7 +116,7 @@ TEST_F(KeyboardPlay, NoLetterOrFaceButtonQuitsOnlyTheChordsDo) {
                              t.button(SDL_CONTROLLER_BUTTON_BACK, true);
                              t.button(SDL_CONTROLLER_BUTTON_START, true);
                            })}) {
-    start();
+    ASSERT_NO_FATAL_FAILURE(start());
     key(SDL_SCANCODE_Z, KMOD_NONE, "z");
     key(SDL_SCANCODE_Q, KMOD_NONE, "q");
     key(SDL_SCANCODE_Q, KMOD_LSHIFT, "Q");
@@ -134,7 +147,7 @@ TEST_F(KeyboardPlay, KeyboardOrControllerAloneSetsUpAndStartsAnEnd) {
   for (const Way& way : ways) {
     ShellOptions options;
     options.recordPath = recordPath_;
-    start(options);
+    ASSERT_NO_FATAL_FAILURE(start(options));
     auto next = [&] { way.next(*this); };
     auto tap = [&] {
       way.tap(*this);
@@ -179,14 +192,7 @@ TEST_F(KeyboardPlay, KeyboardOrControllerAloneSetsUpAndStartsAnEnd) {
     EXPECT_EQ(std::count(taps.begin(), taps.end(), '\n'), 7) << "three taps and the move:\n" << taps;
     EXPECT_EQ(taps.find("key"), std::string::npos) << taps;
 
-    ShellOptions replay;
-    replay.headless = true;
-    replay.replayPath = recordPath_;
-    replay.frames = framesPlayed;
-    application_ = std::make_unique<Application>(replay, "shell-play-test");
-    ASSERT_FALSE(application_->start(game::makeGameProgram));
-    while (application_->turn()) {
-    }
+    ASSERT_NO_FATAL_FAILURE(replayHeadless(framesPlayed));
     EXPECT_TRUE(gameMode(*application_) == mode);
     EXPECT_EQ(application_->movie()->sprite(ch::slotKinds[1]).property(sym::memberNum).toInteger(),
               game::member::notPlaying);
@@ -215,10 +221,79 @@ TEST_F(KeyboardPlay, AKeyTappedWithinOneFrameCounts) {
 
 // The demo taps through the set-up screen by itself until a person presses a key; then the
 // screen waits for the person.
+// A person alone plays a whole end with one finger: START, the set-up, then each ball's swing
+// started and released on the power button; a second finger that touches a walk button while the
+// first is down does nothing. The recording holds stylus taps, and replayed headless they play
+// the same end.
+TEST_F(KeyboardPlay, AFingerPlaysAnEndAsTheStylus) {
+  const std::string reportPath = ::testing::TempDir() + "shell_finger_play.jsonl";
+  ShellOptions options;
+  options.recordPath = recordPath_;
+  options.reportPath = reportPath;
+  options.unpaced = true;
+  ASSERT_NO_FATAL_FAILURE(start(options));
+  auto centre = [this](int32_t channel) {
+    const IntRect rect = application_->movie()->toWindow(application_->movie()->sprite(channel).spriteRect);
+    return platform::ScreenPoint{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+  };
+  auto finger = [&](Uint32 type, SDL_FingerID id, int32_t channel) {
+    SDL_Event event{};
+    event.type = type;
+    event.tfinger.fingerId = id;
+    event.tfinger.x = static_cast<float>(centre(channel).x) / platform::kScreenWidth;
+    event.tfinger.y = static_cast<float>(centre(channel).y) / platform::kScreenHeight;
+    SDL_PushEvent(&event);
+    frames(1);
+  };
+  auto tap = [&](int32_t channel) {
+    finger(SDL_FINGERDOWN, 1, channel);
+    finger(SDL_FINGERUP, 1, channel);
+  };
+  tap(ch::startHotSpot);
+  for (int tries = 0; tries < 3 && application_->movie()->sprite(ch::slotKinds[1]).property(sym::memberNum).toInteger() !=
+                                        game::member::notPlaying;
+       ++tries)
+    tap(ch::slotKinds[1]);
+  tap(ch::setupDone);
+  int throws = 0;
+  for (int frame = 0; frame < 3000 && !(gameMode(*application_) == s::waitstart); ++frame) {
+    if (gameMode(*application_) == s::setRot) {
+      tap(ch::powerButton);  // the swing starts
+      frames(10);
+      finger(SDL_FINGERDOWN, 1, ch::powerButton);
+      finger(SDL_FINGERDOWN, 2, ch::walkButtons.first);
+      finger(SDL_FINGERUP, 2, ch::walkButtons.first);
+      finger(SDL_FINGERUP, 1, ch::powerButton);  // and is released
+      ++throws;
+    }
+    frames(1);
+  }
+  ASSERT_TRUE(gameMode(*application_) == s::waitstart) << "the end came back to the menu";
+  EXPECT_EQ(throws, 3);
+  const std::string walkButton = std::to_string(centre(ch::walkButtons.first).x) + " " +
+                                 std::to_string(centre(ch::walkButtons.first).y);
+  const uint32_t framesPlayed = application_->framesTicked();
+  application_->shutdown();
+  application_.reset();
+  std::string played, recorded;
+  ASSERT_TRUE(platform::readWholeFile(reportPath, played));
+  EXPECT_NE(played.find("\"type\":\"end\""), std::string::npos) << played;
+  ASSERT_TRUE(platform::readWholeFile(recordPath_, recorded));
+  EXPECT_EQ(recorded.find(walkButton), std::string::npos) << recorded;
+
+  ASSERT_NO_FATAL_FAILURE(replayHeadless(framesPlayed, reportPath));
+  application_->shutdown();
+  application_.reset();
+  std::string replayed;
+  ASSERT_TRUE(platform::readWholeFile(reportPath, replayed));
+  EXPECT_EQ(replayed, played);
+  std::remove(reportPath.c_str());
+}
+
 TEST_F(KeyboardPlay, APersonsKeyEndsTheDemo) {
   ShellOptions options;
   options.demoGames = 0;  // for ever
-  start(options);
+  ASSERT_NO_FATAL_FAILURE(start(options));
   for (int frame = 0; frame < 300 && !(gameMode(*application_) == s::setupPlayers); ++frame) frames(1);
   ASSERT_TRUE(gameMode(*application_) == s::setupPlayers) << "the demo tapped START";
   key(SDL_SCANCODE_X, KMOD_NONE, "x");

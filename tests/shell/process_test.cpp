@@ -88,6 +88,22 @@ TEST(ProgramTest, FailedWritesNameTheFileAndFailTheRun) {
   }
 }
 
+// With no display SDL would fall back to a video driver that shows nothing: a window there is no
+// window, unless SDL_VIDEODRIVER asks for that driver on purpose.
+TEST(ProgramTest, NoScreenEndsAtOnceWithAMessage) {
+  // A runtime folder of its own: no other copy of the program running here is the first one.
+  const std::filesystem::path runtime = ::testing::TempDir() + "no_screen_" + std::to_string(std::random_device{}());
+  std::filesystem::create_directory(runtime);
+  const std::string noScreen = "env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER SDL_AUDIODRIVER=dummy XDG_RUNTIME_DIR=" +
+                               runtime.string() + " ";
+  ProcessRun run = runProgram(noScreen + kProgram + " --frames 5");
+  EXPECT_EQ(run.exitCode, 8);
+  EXPECT_NE(run.output.find("neither DISPLAY nor WAYLAND_DISPLAY is set"), std::string::npos) << run.output;
+  EXPECT_NE(run.output.find("--headless runs without a screen"), std::string::npos) << run.output;
+  EXPECT_EQ(runProgram(noScreen + "SDL_VIDEODRIVER=offscreen " + kProgram + " --frames 5").exitCode, 0);
+  std::filesystem::remove_all(runtime);
+}
+
 TEST(ProgramTest, OversizedAndEndlessRecordingsAreRefused) {
   const std::string huge = ::testing::TempDir() + "process_test_huge_recording.txt";
   std::filesystem::resize_file((std::ofstream(huge), huge), (size_t(64) << 20) + 1);  // sparse: no disk used

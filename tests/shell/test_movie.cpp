@@ -15,12 +15,11 @@ class StylusPainter final : public ScriptInstance {
   bool handle(SymbolNumber method, int, Value& result, Value* const*, bool) override {
     if (method != sym::stepFrame) return false;
     ++movie_.framesStepped;
-    const DisplayHost& display = movie_.services().display;
     if (movie_.mouseIsDown()) {
       const IntPoint at = movie_.mouseLoc();  // on the stage, turned by its orientation
       IntRect square{at.x, at.y, at.x + 6, at.y + 6};
       images_.setClip(movie_.stageImage(), square);
-      images_.fill(movie_.stageImage(), square, 0xFF0000u | display.lastKeyCode);
+      images_.fill(movie_.stageImage(), square, 0xFF0000u | movie_.lastKey().code);
       movie_.addPresentRect(square);
     }
     result = Value();

@@ -1,5 +1,6 @@
 // The game report and the demo on the real game, in this process: the report's lines for a game a
-// person plays with the up key, and the demo giving up on a game that never comes back.
+// person plays with the up key, a game the demo and the report follow played as one nobody
+// follows, and the demo giving up on a game that never comes back.
 #include <gtest/gtest.h>
 
 #include <unistd.h>
@@ -14,6 +15,8 @@
 
 #include "game/game_program.h"
 #include "platform/fake_wave_output.h"
+#include "gfx/image_buffer.h"
+#include "shell/demo_driver.h"
 #include "shell/exit_code.h"
 #include "shell/game_report.h"
 #include "shell/shell_display_host.h"
@@ -96,6 +99,67 @@ TEST(GameReport, AFaultEAsTheRuleComputedItAndTheWinnerOfAPersonsGame) {
   EXPECT_EQ(end["players"][0]["distance"], lines[7]["balls"][1]["distance"]) << "the one ball left";
 }
 
+// The state a frame leaves the game in: its mode and aiming state, and every ball and effect.
+std::string stateOf(GameHarness& game) {
+  return game.engine(s::pList).toString() + game.engine(s::pBallList).toString() + game.engine(s::feffect).toString();
+}
+
+std::string screenOf(GameHarness& game) {
+  const ImageBuffer* stage = imageBufferOf(game.movie().stageImage());
+  return stage ? std::string(reinterpret_cast<const char*>(stage->storage()), stage->storageBytes()) : std::string();
+}
+
+void press(GameHarness& game, const DeviceInput& tap) {
+  const IntPoint at{static_cast<int32_t>(tap.value), static_cast<int32_t>(tap.y)};
+  if (tap.kind == InputKind::stylusDown) game.movie().mouseDown(at);
+  else game.movie().mouseUp(at);
+}
+
+// The demo and the report follow a game; then the demo's taps go to another game on the same
+// frames, and nobody follows it. Frame for frame the two are in the same state, and every 50th
+// frame shows the same screen. (One game runs at a time: the rules act on the movie that runs.)
+TEST(UnattendedGame, AGameFollowedByTheDemoAndTheReportPlaysAsOneNobodyFollows) {
+  constexpr int kScreenEvery = 50;
+  std::vector<std::pair<int, DeviceInput>> taps;
+  std::vector<std::string> states, screens;
+  const std::string path = ::testing::TempDir() + "followed-" + std::to_string(::getpid()) + ".jsonl";
+  GameReport report(false);
+  ASSERT_TRUE(report.file().open(path));
+  DemoDriver demo(1);
+  {
+    GameHarness followed;
+    followed.game().observers().add(demo);
+    followed.game().observers().add(report);
+    demo.menuShown();  // the menu came up in the harness's first frame, before the demo followed
+    for (int frame = 0; !demo.finished() && frame < 20'000; ++frame) {
+      if (std::optional<DeviceInput> tap = demo.inputBeforeTick(followed.movie())) {
+        taps.emplace_back(frame, *tap);
+        press(followed, *tap);
+      }
+      followed.frame();
+      states.push_back(stateOf(followed));
+      if (frame % kScreenEvery == 0) screens.push_back(screenOf(followed));
+    }
+    followed.game().observers().remove(report);
+    followed.game().observers().remove(demo);
+  }
+  ASSERT_TRUE(demo.finished()) << "the game came back to the menu";
+  ASSERT_TRUE(report.file().close());
+  EXPECT_EQ(linesOf(path).size(), 2 + 2 * 3 * 2 + 1u) << "the target ball and six balls, each with its rest line, and the end";
+  std::remove(path.c_str());
+
+  GameHarness alone;
+  alone.followNothing();
+  auto tap = taps.begin();
+  for (int frame = 0; frame < static_cast<int>(states.size()); ++frame) {
+    for (; tap != taps.end() && tap->first == frame; ++tap) press(alone, tap->second);
+    alone.frame();
+    ASSERT_EQ(stateOf(alone), states[static_cast<size_t>(frame)]) << "frame " << frame;
+    ASSERT_TRUE(frame % kScreenEvery != 0 || screenOf(alone) == screens[static_cast<size_t>(frame / kScreenEvery)])
+        << "frame " << frame;
+  }
+}
+
 // The demo sets up a game and starts it; then the game hangs (its movie is not ticked any more).
 // After 20,000 frames the demo gives up, says so, and the run ends with exit code 9.
 TEST(UnattendedGame, ADemoGameThatNeverComesBackEndsTheRunWithTheStallCode) {
@@ -118,10 +182,9 @@ TEST(UnattendedGame, ADemoGameThatNeverComesBackEndsTheRunWithTheStallCode) {
     ::testing::internal::CaptureStderr();
     for (uint32_t frame = 0; frame < 30'000 && !play->demoStalled(); ++frame) {
       if (std::optional<DeviceInput> tap = play->demoInput()) {
-        display.mouseH = static_cast<int32_t>(tap->value);
-        display.mouseV = static_cast<int32_t>(tap->y);
-        if (tap->kind == InputKind::stylusDown) movie.mouseDown();
-        else movie.mouseUp();
+        const IntPoint at{static_cast<int32_t>(tap->value), static_cast<int32_t>(tap->y)};
+        if (tap->kind == InputKind::stylusDown) movie.mouseDown(at);
+        else movie.mouseUp(at);
       }
       play->runTick(frame, [&] {
         if (told.endsStarted > 0) return;  // hung

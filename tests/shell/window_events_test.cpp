@@ -59,6 +59,17 @@ class WindowEventsTest : public ::testing::Test {
     event.button.y = y;
     SDL_PushEvent(&event);
   }
+  // A finger at a fraction of the window's width and height.
+  void finger(Uint32 type, SDL_FingerID id, float x, float y) {
+    SDL_Event event{};
+    event.type = type;
+    event.tfinger.touchId = 7;
+    event.tfinger.fingerId = id;
+    event.tfinger.x = x;
+    event.tfinger.y = y;
+    event.tfinger.windowID = windowId_;
+    SDL_PushEvent(&event);
+  }
   void windowEvent(Uint8 what) {
     SDL_Event event{};
     event.type = SDL_WINDOWEVENT;
@@ -103,6 +114,29 @@ TEST_F(WindowEventsTest, KeysTextAndClicksBecomeDeviceMessages) {
             "1 keydown 27\n1 char 27\n1 keydown 90\n1 char 122\n1 keyup 90\n1 keydown 195\n1 keyup 195\n"
             "1 char 233\n1 keydown 13 extended\n"
             "1 char 13 extended\n1 doubletap 33 40\n1 keydown 65\n1 char 1\n");
+}
+
+// One finger is the stylus, mapped through the window's scale (2 here); a second finger is
+// ignored while the first is down, and the mouse events SDL makes of a touch are not a second
+// stylus. A quick second touch near the first is a double tap.
+TEST_F(WindowEventsTest, OneFingerIsTheStylus) {
+  ASSERT_TRUE(application_->turn());
+  finger(SDL_FINGERDOWN, 1, 0.5f, 0.25f);
+  SDL_Event synthesized{};
+  synthesized.type = SDL_MOUSEBUTTONDOWN;
+  synthesized.button.which = SDL_TOUCH_MOUSEID;
+  synthesized.button.button = SDL_BUTTON_LEFT;
+  synthesized.button.windowID = windowId_;
+  SDL_PushEvent(&synthesized);
+  finger(SDL_FINGERDOWN, 2, 0.9f, 0.9f);
+  finger(SDL_FINGERMOTION, 2, 0.8f, 0.8f);
+  finger(SDL_FINGERUP, 2, 0.8f, 0.8f);
+  finger(SDL_FINGERMOTION, 1, 0.25f, 0.5f);
+  finger(SDL_FINGERUP, 1, 0.25f, 0.5f);
+  finger(SDL_FINGERDOWN, 3, 0.51f, 0.26f);
+  finger(SDL_FINGERUP, 3, 0.51f, 0.26f);
+  ASSERT_TRUE(application_->turn());
+  EXPECT_EQ(recording(), "1 down 120 80\n1 move 60 160\n1 up 60 160\n1 doubletap 122 83\n1 up 122 83\n");
 }
 
 TEST_F(WindowEventsTest, MuteSilencesTheMixerAndShowsInTheTitle) {

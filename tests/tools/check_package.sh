@@ -3,9 +3,13 @@
 # and man look for it, the installed program runs headless and tells the package's version, and
 # removing the package leaves nothing behind. The machine's own files and dpkg database are never
 # touched (the root has a dpkg database of its own; the program runs on the machine's libraries).
-#   check_package.sh PACKAGE.deb
+# A package for another architecture names the command that runs its program (an emulator with
+# the libraries of that architecture).
+#   check_package.sh PACKAGE.deb [RUNNER...]
 set -euo pipefail
 deb=$(realpath "$1")
+shift
+runner=("$@")
 package=$(dpkg-deb --field "$deb" Package)
 version=$(dpkg-deb --field "$deb" Version)
 scratch=$(mktemp -d)
@@ -31,6 +35,10 @@ tree() {  # the root's files and folders, apart from dpkg's own records
 }
 
 before=$(tree)
+architecture=$(dpkg-deb --field "$deb" Architecture)
+# Only the throw-away root's own database learns of another architecture.
+[ "$architecture" = all ] || [ "$architecture" = "$(dpkg --print-architecture)" ] ||
+  in_root --add-architecture "$architecture"
 in_root --install "$deb"
 [ "$(dpkg-query --admindir="$admin" --show --showformat='${Status}' "$package")" = "install ok installed" ] ||
   fail "not installed"
@@ -67,9 +75,9 @@ if command -v man >/dev/null; then
 fi
 
 # The installed program, run from elsewhere, headless for a few frames.
-reported=$("$root/$program" --version) || fail "--version failed"
+reported=$("${runner[@]}" "$root/$program" --version) || fail "--version failed"
 [ "$reported" = "boules $version" ] || fail "--version printed '$reported', the package is $version"
-(cd "$scratch" && "$root/$program" --headless --frames 30 --screenshot "$scratch/screen.png") ||
+(cd "$scratch" && "${runner[@]}" "$root/$program" --headless --frames 30 --screenshot "$scratch/screen.png") ||
   fail "the installed program failed"
 file --brief "$scratch/screen.png" | grep -q "^PNG image data, 240 x 320," || fail "no screenshot"
 # Its finer media sets are linked in with its media file: each begins with the magic and its table.

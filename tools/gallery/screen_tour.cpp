@@ -4,10 +4,8 @@
 #include <utility>
 
 #include "engine/cast_table.h"
-#include "game/channels.h"
-#include "game/game_symbols.h"
+#include "game/play_from_outside.h"
 #include "script/symbol_object.h"
-#include "shell/sprite_on_screen.h"
 
 namespace qn::gallery {
 
@@ -17,20 +15,17 @@ namespace ch = game::ch;
 namespace member = game::member;
 namespace s = game::s;
 
+using game::inMode, game::kMenuPause, game::kTapGap;
+
 constexpr int32_t kHuman = member::human, kComputer = member::computer, kOff = member::notPlaying;
 constexpr uint32_t kUpArrow = 38;        // the device's virtual key of the up arrow
-constexpr uint32_t kTapGap = 4;          // frames between two taps, as a person leaves them
-constexpr uint32_t kMenuPause = 30;      // frames on the menu before a tap
 constexpr uint32_t kTurnLimit = 6000;    // frames a game may take to come to a turn or its end
 constexpr uint32_t kMomentLimit = 400;   // frames a moment within a turn may take
 constexpr uint32_t kAimPatience = 150;   // frames spent aiming before throwing wherever it points
 constexpr double kAimTolerance = 3.0;    // degrees between the arrow and the jack
 
-// What the tour reads of the game: the engine object (the first of the actorList) and its state.
-Value engine(Movie& movie) { return movie.property(sym::actorList).item(1); }
-bool inMode(Movie& movie, Symbol mode) {
-  return !engine(movie).isVoid() && engine(movie).getProperty(s::pList).getProperty(s::mode) == mode;
-}
+// What the tour reads of the game: the engine object and its state.
+Value engine(const Movie& movie) { return game::engineObjectOf(movie); }
 Value balls(Movie& movie) { return engine(movie).getProperty(s::pBallList); }
 Value players(Movie& movie) { return engine(movie).getProperty(s::playerList); }
 Value sprite(Movie& movie, int32_t channel) { return Value::share(&movie.sprite(channel)); }
@@ -226,7 +221,7 @@ void ScreenTour::take(Screen screen) {
 
 // A tap at the centre of a sprite: down now, up on the next tick.
 void ScreenTour::tapNow(Movie& movie, int32_t channel) {
-  const IntPoint at = centreOfSprite(movie, channel);
+  const IntPoint at = game::tapPointOn(movie, channel);
   const auto x = static_cast<uint32_t>(at.x), y = static_cast<uint32_t>(at.y);
   moment_.input = DeviceInput{InputKind::stylusDown, x, y};
   release_ = DeviceInput{InputKind::stylusUp, x, y};
@@ -248,23 +243,20 @@ void ScreenTour::startGame(const std::vector<int32_t>& kinds, std::optional<Scre
   pause(kMenuPause);
   tap(ch::startHotSpot);
   waitFor("the set-up screen", [](Movie& m) { return inMode(m, s::setupPlayers); }, kMomentLimit);
-  // Slots that play are set first, so that turning the others off never meets the rule that
-  // keeps the last playing slot in play. A kind button cycles through three kinds.
-  for (bool playing : {true, false}) {
-    for (int32_t slot = 0; slot < 4; ++slot) {
-      const int32_t wanted = kinds[static_cast<size_t>(slot)];
-      if ((wanted != kOff) != playing) continue;
-      const int32_t button = ch::slotKinds[slot];
-      for (int taps = 0; taps < 3; ++taps) {
-        add("a tap on a kind button", [](Movie&) { return true; }, [button, wanted](ScreenTour& t, Movie& m) {
-          if (memberInChannel(m, button) != wanted) t.tapNow(m, button);
-        }, 1);
-        pause(kTapGap);
-      }
-      waitFor("slot " + std::to_string(slot + 1) + " set", [button, wanted](Movie& m) {
-        return memberInChannel(m, button) == wanted;
+  // Each slot in the order a line-up is set, with three tries: a kind button cycles through
+  // three kinds.
+  for (int32_t slot : game::LineUp(kinds).settingOrder()) {
+    const int32_t wanted = kinds[static_cast<size_t>(slot)];
+    const int32_t button = ch::slotKinds[slot];
+    for (int taps = 0; taps < 3; ++taps) {
+      add("a tap on a kind button", [](Movie&) { return true; }, [button, wanted](ScreenTour& t, Movie& m) {
+        if (game::memberShownIn(m, button) != wanted) t.tapNow(m, button);
       }, 1);
+      pause(kTapGap);
     }
+    waitFor("slot " + std::to_string(slot + 1) + " set", [button, wanted](Movie& m) {
+      return game::memberShownIn(m, button) == wanted;
+    }, 1);
   }
   if (setUpScreen) take(*setUpScreen);
   tap(ch::setupDone);

@@ -63,36 +63,9 @@ step() {  # step NAME COMMAND...: runs a build step quietly, its output kept in 
 }
 
 # --- Sources ---------------------------------------------------------------------------------
-# A private source list naming the deb-src twins of the machine's Debian sources.
-apt_root="$cache/apt"
-mkdir -p "$apt_root/lists/partial" "$apt_root/archives/partial"
-codename=$(. /etc/os-release && echo "$VERSION_CODENAME")
-{
-  grep -hE '^[[:space:]]*deb[[:space:]]' /etc/apt/sources.list /etc/apt/sources.list.d/*.list 2>/dev/null |
-    grep -F "$codename" | sed -E 's/^[[:space:]]*deb[[:space:]]/deb-src /' || true
-  for file in /etc/apt/sources.list.d/*.sources; do
-    [ -f "$file" ] || continue
-    # deb822 stanzas: one deb-src line per suite of each stanza that serves this release.
-    awk -v codename="$codename" '
-      function flush() {
-        if (types ~ /(^| )deb( |$)/ && suites ~ codename && uris != "") {
-          n = split(suites, s, " "); m = split(uris, u, " ")
-          for (i = 1; i <= n; i++) for (j = 1; j <= m; j++) print "deb-src " u[j] " " s[i] " " components
-        }
-        types = suites = uris = components = ""
-      }
-      /^[[:space:]]*$/ { flush(); next }
-      /^Types:/ { sub(/^Types:[[:space:]]*/, ""); types = $0 }
-      /^URIs:/ { sub(/^URIs:[[:space:]]*/, ""); uris = $0 }
-      /^Suites:/ { sub(/^Suites:[[:space:]]*/, ""); suites = $0 }
-      /^Components:/ { sub(/^Components:[[:space:]]*/, ""); components = $0 }
-      END { flush() }' "$file"
-  done
-} | sort -u >"$apt_root/sources.list"
-[ -s "$apt_root/sources.list" ] || { echo "web libraries: no Debian source found in /etc/apt" >&2; exit 1; }
-apt_options=(-o "Dir::Etc::SourceList=$apt_root/sources.list" -o Dir::Etc::SourceParts=/dev/null
-  -o "Dir::State::Lists=$apt_root/lists" -o "Dir::Cache=$apt_root" -o "Dir::Cache::Archives=$apt_root/archives"
-  -o Debug::NoLocking=1 -o APT::Sandbox::User=root)
+# The deb-src twins of the machine's Debian sources, through an apt configuration of its own.
+. "$here/../private-apt.sh"
+private_apt "$cache/apt" deb-src || exit 1
 step "source lists" apt-get -q "${apt_options[@]}" update
 
 fetch() {  # fetch SOURCE_PACKAGE VERSION: unpacks the source into $work/SOURCE_PACKAGE
