@@ -158,6 +158,11 @@ web_build() {
   # The C libraries for WebAssembly, from Debian's sources of the versions installed here.
   prefix=$(tools/web/build-libraries.sh .cache/web | tail -n 1)
   host=$(host_build build-web/host)
+  # Libraries built anew (other versions) live in another folder: what the last configure found
+  # of the old one must go.
+  if [ -f build-web/CMakeCache.txt ] && ! grep -qxF "CMAKE_PREFIX_PATH:UNINITIALIZED=$prefix" build-web/CMakeCache.txt; then
+    rm -rf build-web/CMakeCache.txt build-web/CMakeFiles
+  fi
   NODE_PATH=/usr/share/nodejs PKG_CONFIG_LIBDIR="$prefix/lib/pkgconfig" emcmake cmake -S . -B build-web -G Ninja \
     -DCMAKE_BUILD_TYPE=Release -DBOULES_TESTS=OFF -DBOULES_BENCH=OFF -DBOULES_EMBED_MEDIA=OFF \
     -DBOULES_WERROR="${BOULES_WERROR:-OFF}" -DCMAKE_PREFIX_PATH="$prefix" -DCMAKE_FIND_ROOT_PATH="$prefix" \
