@@ -162,11 +162,17 @@ std::unique_ptr<MediaFile> bytesOf(std::vector<uint8_t> bytes) {
 
 std::vector<std::string> errorLines;
 
-TEST_F(ScaledPictureTest, SetsGiveMembersTheirOwnPicturesAndAreRefusedWhenTheyDoNotBelong) {
+// The packed cast and its sets, member 3 to be loaded.
+struct CastWithSets {
   PackedSets data;
-  CastWorld world(data.base.media, data.base.rows());
+  CastWorld world{data.base.media, data.base.rows()};
   Cast& cast = world.cast();
   BitmapMember& member = bitmapOf(world, 3);
+};
+
+TEST_F(ScaledPictureTest, SetsGiveMembersTheirOwnPicturesAndAreRefusedWhenTheyDoNotBelong) {
+  CastWithSets with;
+  auto& [data, world, cast, member] = with;
   ASSERT_TRUE(member.load());
   errorLines.clear();
   setErrorSink([](std::string_view line) { errorLines.emplace_back(line); });
@@ -214,10 +220,8 @@ TEST_F(ScaledPictureTest, SetsGiveMembersTheirOwnPicturesAndAreRefusedWhenTheyDo
 // A set that arrives while the movie plays: the members drawn at its scale keep their enlarged
 // pictures until it attaches, and then show its own, decoded ahead, with no decoding left to do.
 TEST_F(ScaledPictureTest, AnArrivingSetIsAttachedWithItsPicturesDecodedAhead) {
-  PackedSets data;
-  CastWorld world(data.base.media, data.base.rows());
-  Cast& cast = world.cast();
-  BitmapMember& member = bitmapOf(world, 3);
+  CastWithSets with;
+  auto& [data, world, cast, member] = with;
   ASSERT_TRUE(member.load());
   const ImageBuffer* enlarged = member.pictureAt(2);
   ASSERT_TRUE(enlarged);
