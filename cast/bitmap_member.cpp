@@ -356,7 +356,9 @@ void BitmapMember::imageChanged(const PixelRect&) {
 }
 
 void BitmapMember::drawInto(ImageBuffer& target, const BitmapDraw& look, BitmapMember* maskSource, bool useMatte) {
-  const int32_t scale = std::clamp(look.scale, 1, kLargestPresentationScale);
+  // A picture of one pixel is one colour at any scale: drawn from itself, a stretched draw takes
+  // the one-pixel fast path (the set-up shade covers the stage with one).
+  const int32_t scale = width_ == 1 && height_ == 1 ? 1 : std::clamp(look.scale, 1, kLargestPresentationScale);
   const bool plainCopy = !maskSource && !useMatte && look.ink == ink::copy && look.blend == 255 &&
                          (look.color & kColourBits) == 0 && (look.bgColor & kColourBits) == 0xFFFFFF;
   ImageBuffer* picture = plainCopy ? pictureForCopyAt(scale, target.format()) : pictureAt(scale);

@@ -5,9 +5,8 @@
 // The screen image follows the stage image rect for rect: the same dirty rect composed at the
 // scale (every sprite's geometry times k, inks and blends per pixel as at 1x), and the pixels
 // scripts drew into the stage image enlarged, since scripts draw at the stage's own size. A new
-// scale, and new finer pictures in the cast, compose it whole. The 1x
-// composition is cheap beside the k x one (1/k^2 of the pixels) and keeps the stage image exactly
-// what it is at scale 1.
+// scale, and new finer pictures in the cast, compose it whole. The 1x composition is cheap beside
+// the k x one (1/k^2 of the pixels) and keeps the stage image exactly what it is at scale 1.
 #include <algorithm>
 #include <iterator>
 

@@ -150,14 +150,15 @@ void MainWindow::repaint() { canvas_->setFocusRing(focusRing_); }
 #else
 
 void MainWindow::present(const ScreenPixels& screen, const ScreenRect& changed) {
-  if ((screen.width != textureWidth_ || screen.height != textureHeight_) && !makeTexture(screen.width, screen.height))
-    return;
-  // A new texture holds nothing yet: the whole screen goes in (the stage shows it all anyway).
-  const ScreenRect whole{0, 0, screen.width, screen.height};
-  const ScreenRect streamed = changed.width() > 0 && changed.height() > 0 ? changed : whole;
-  SDL_Rect rect{streamed.left, streamed.top, streamed.width(), streamed.height()};
-  const uint8_t* first = screen.pixels + streamed.top * screen.pitch + streamed.left * bytesPerPixel_;
-  SDL_UpdateTexture(texture_, &rect, first, screen.pitch);
+  // A screen of a new size gets a new texture, which holds nothing yet: the whole screen goes in.
+  const bool resized = screen.width != textureWidth_ || screen.height != textureHeight_;
+  if (resized && !makeTexture(screen.width, screen.height)) return;
+  const ScreenRect streamed = resized ? ScreenRect{0, 0, screen.width, screen.height} : changed;
+  if (streamed.width() > 0 && streamed.height() > 0) {
+    SDL_Rect rect{streamed.left, streamed.top, streamed.width(), streamed.height()};
+    const uint8_t* first = screen.pixels + streamed.top * screen.pitch + streamed.left * bytesPerPixel_;
+    SDL_UpdateTexture(texture_, &rect, first, screen.pitch);
+  }
   repaint();
 }
 

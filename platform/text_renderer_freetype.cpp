@@ -297,6 +297,13 @@ bool sizeFace(FT_Face face, int32_t cellHeight, int32_t& ascent, int32_t& lineHe
   return true;
 }
 
+// A place in a box drawn `scale` times as large; places a box's width could carry beyond the 32-bit
+// range stop at +-2^30, far outside any window.
+int32_t scaled(int64_t place, int32_t scale) {
+  constexpr int64_t kFarthest = int64_t{1} << 30;
+  return static_cast<int32_t>(std::clamp(place * scale, -kFarthest, kFarthest));
+}
+
 // False when the face cannot take the size.
 bool setText(std::string_view text, const FontRequest& font, const TextBox& box, LoadedFace& loaded, SetText& set) {
   FT_Face face = loaded.face;
@@ -389,11 +396,13 @@ bool renderTextCoverage(std::string_view text, const FontRequest& font, const Te
         FT_Outline_Embolden(&slot->outline, boldStrength);
       const bool drawable = slot->bitmap.pixel_mode == FT_PIXEL_MODE_GRAY || slot->bitmap.pixel_mode == FT_PIXEL_MODE_MONO;
       if (FT_Render_Glyph(slot, FT_RENDER_MODE_NORMAL) == 0 && drawable)
-        target.blendGlyph(slot->bitmap, pens[i] * scale + slot->bitmap_left, baseline * scale - slot->bitmap_top);
+        target.blendGlyph(slot->bitmap, scaled(pens[i], scale) + slot->bitmap_left,
+                          scaled(baseline, scale) - slot->bitmap_top);
     }
     if (font.underline)
-      target.fill(lineSpans[n].first * scale, (baseline + underlineOffset) * scale, lineSpans[n].second * scale,
-                  (baseline + underlineOffset + underlineThickness) * scale);
+      target.fill(scaled(lineSpans[n].first, scale), scaled(int64_t{baseline} + underlineOffset, scale),
+                  scaled(lineSpans[n].second, scale),
+                  scaled(int64_t{baseline} + underlineOffset + underlineThickness, scale));
     baseline += set.lineHeight;
   }
   return true;

@@ -13,13 +13,14 @@
 //                                the frames built it must equal the stage composed whole at 4x
 //   gallery --update REFS        the screens and the finer contact sheets written into REFS: the
 //                                references refreshed after an intended change
+//   gallery --own-size ...       any of these at the screen's own size only (the sanitizer build's
+//                                test: composing at 4x there costs minutes)
 //
 // The tour plays once, composing at 4x as a window would; the 2x screens are composed whole at
 // each screen's moment.
 //
 // Exit code 0 when every screen was reached, written and (with --compare) equal to its reference;
 // 1 otherwise, with the reason on standard error; 2 for a bad command line.
-#include <array>
 #include <cstdio>
 #include <filesystem>
 #include <optional>
@@ -40,27 +41,32 @@ using namespace qn::gallery;
 
 constexpr int kFailed = 1, kBadUsage = 2;
 
-// The scales every screen is taken at; the tour composes at the last.
-constexpr std::array<int32_t, 3> kScales = {1, 2, 4};
-constexpr size_t kTourScale = kScales.size() - 1;
+// The scales every screen is taken at, the screen's own first; the tour composes at the last.
+using Scales = std::vector<int32_t>;
+const Scales kAllScales = {1, 2, 4};
 
 struct Request {
   std::string out;         // where the screens go
   std::string references;  // --compare: the folder of reference images
   bool update = false;     // --update: `out` is the reference folder
+  Scales scales = kAllScales;
 };
 
 std::optional<Request> parse(int argc, char** argv) {
-  const std::vector<std::string> words(argv + 1, argv + argc);
-  if (words.size() == 1 && words[0][0] != '-') return Request{words[0], "", false};
-  if (words.size() == 3 && words[0] == "--compare") return Request{words[2], words[1], false};
-  if (words.size() == 2 && words[0] == "--update") return Request{words[1], "", true};
-  return std::nullopt;
+  std::vector<std::string> words(argv + 1, argv + argc);
+  const bool ownSize = !words.empty() && words[0] == "--own-size";
+  if (ownSize) words.erase(words.begin());
+  std::optional<Request> request;
+  if (words.size() == 1 && words[0][0] != '-') request = Request{words[0], "", false};
+  if (words.size() == 3 && words[0] == "--compare") request = Request{words[2], words[1], false};
+  if (words.size() == 2 && words[0] == "--update") request = Request{words[1], "", true};
+  if (request && ownSize) request->scales = {1};
+  return request;
 }
 
 // The folder of a scale's screens under `root`: the root itself for the screen's own size.
-std::string folderOf(const std::string& root, size_t scaleIndex) {
-  return scaleIndex == 0 ? root : root + "/" + std::to_string(kScales[scaleIndex]) + "x";
+std::string folderOf(const std::string& root, int32_t scale) {
+  return scale == 1 ? root : root + "/" + std::to_string(scale) + "x";
 }
 
 RgbaImage rgbaOf(const ScreenBuffer& screen) {
@@ -81,8 +87,8 @@ RgbaImage composedAt(const Application& application, int32_t scale) {
   return rgbaOf(screen);
 }
 
-// A screen at every scale, by the index of the scale.
-using Shots = std::array<RgbaImage, kScales.size()>;
+// A screen at every scale, in the order of the scales.
+using Shots = std::vector<RgbaImage>;
 
 struct Tour {
   std::vector<std::optional<Shots>> screens = std::vector<std::optional<Shots>>(kScreens.size());
@@ -92,11 +98,11 @@ struct Tour {
 };
 
 // Plays the tour; the screens it reached, by their place in kScreens.
-Tour playTour() {
+Tour playTour(const Scales& scales) {
   Tour tour;
   ShellOptions options;
   options.headless = true;
-  options.scale = kScales[kTourScale];
+  options.scale = scales.back();
   Application application(options, "boules");
   if (std::optional<int> ended = application.start(game::makeGameProgram)) {
     std::fprintf(stderr, "gallery: the game did not start (exit code %d)\n", *ended);
@@ -108,12 +114,13 @@ Tour playTour() {
   while (running && !steps.finished()) {
     const ScreenTour::Moment moment = steps.between(*application.movie());
     for (Screen screen : moment.screens) {
-      Shots shots;
-      shots[0] = rgbaOf(application.displayHost()->screen());
-      for (size_t i = 1; i < kTourScale; ++i) shots[i] = composedAt(application, kScales[i]);
-      shots[kTourScale] = rgbaOf(application.displayHost()->shownScreen());
-      if (compareWithReference(shots[kTourScale], composedAt(application, kScales[kTourScale])).differingPixels != 0)
-        tour.unlikeWhole.push_back(infoOf(screen).name);
+      Shots shots{rgbaOf(application.displayHost()->screen())};
+      for (size_t i = 1; i + 1 < scales.size(); ++i) shots.push_back(composedAt(application, scales[i]));
+      if (scales.size() > 1) {
+        shots.push_back(rgbaOf(application.displayHost()->shownScreen()));
+        if (compareWithReference(shots.back(), composedAt(application, scales.back())).differingPixels != 0)
+          tour.unlikeWhole.push_back(infoOf(screen).name);
+      }
       tour.screens[static_cast<size_t>(screen)] = std::move(shots);
     }
     if (moment.input) application.input(*moment.input);
@@ -158,11 +165,11 @@ bool matchesReference(const std::string& references, const std::string& out, con
 }
 
 // False when the finer screen, shrunk to the screen's size, is not close to it.
-bool closeToScreen(const ScreenInfo& info, const Shots& shots, size_t scaleIndex) {
-  const Closeness closeness = closenessAfterShrinking(shots[0], shots[scaleIndex], kScales[scaleIndex]);
+bool closeToScreen(const ScreenInfo& info, const RgbaImage& screen, const RgbaImage& finer, int32_t scale) {
+  const Closeness closeness = closenessAfterShrinking(screen, finer, scale);
   if (closeness.close()) return true;
   std::fprintf(stderr, "gallery: %s (%s) at %dx, shrunk to the screen's size, is not close to the screen: %s\n",
-               info.name, info.caption, kScales[scaleIndex], closeness.describe().c_str());
+               info.name, info.caption, scale, closeness.describe().c_str());
   return false;
 }
 
@@ -171,27 +178,31 @@ bool closeToScreen(const ScreenInfo& info, const Shots& shots, size_t scaleIndex
 int main(int argc, char** argv) {
   const std::optional<Request> request = parse(argc, argv);
   if (!request) {
-    std::fputs("usage: gallery OUT | gallery --compare REFERENCES OUT | gallery --update REFERENCES\n", stderr);
+    std::fputs("usage: gallery [--own-size] OUT | gallery [--own-size] --compare REFERENCES OUT\n"
+               "       gallery [--own-size] --update REFERENCES\n",
+               stderr);
     return kBadUsage;
   }
-  for (size_t i = 0; i < kScales.size(); ++i) {
+  const Scales& scales = request->scales;
+  for (int32_t scale : scales) {
     std::error_code error;
-    std::filesystem::create_directories(folderOf(request->out, i), error);
+    std::filesystem::create_directories(folderOf(request->out, scale), error);
     if (error) {
-      std::fprintf(stderr, "gallery: cannot create %s: %s\n", folderOf(request->out, i).c_str(), error.message().c_str());
+      std::fprintf(stderr, "gallery: cannot create %s: %s\n", folderOf(request->out, scale).c_str(),
+                   error.message().c_str());
       return kFailed;
     }
   }
-  const Tour tour = playTour();
+  const Tour tour = playTour(scales);
   bool ok = tour.complete;
   const bool comparing = !request->references.empty();
   for (const std::string& name : tour.unlikeWhole) {
     std::fprintf(stderr, "gallery: %s at %dx as the frames built it differs from the stage composed whole\n",
-                 name.c_str(), kScales[kTourScale]);
+                 name.c_str(), scales.back());
     if (comparing) ok = false;
   }
-  for (size_t i = 0; i < kScales.size(); ++i) {
-    const std::string folder = folderOf(request->out, i);
+  for (size_t i = 0; i < scales.size(); ++i) {
+    const std::string folder = folderOf(request->out, scales[i]);
     std::vector<SheetEntry> sheet;
     for (const ScreenInfo& info : kScreens) {
       const std::optional<Shots>& shots = tour.screens[static_cast<size_t>(info.screen)];
@@ -199,8 +210,8 @@ int main(int argc, char** argv) {
                        info.detailX, info.detailY});
       if (!shots) continue;
       if (!comparing) ok = write(folder + "/" + info.name + ".png", (*shots)[i]) && ok;
-      if (comparing) ok = matchesReference(folderOf(request->references, i), folder, info, (*shots)[i]) && ok;
-      if (comparing && i > 0) ok = closeToScreen(info, *shots, i) && ok;
+      if (comparing) ok = matchesReference(folderOf(request->references, scales[i]), folder, info, (*shots)[i]) && ok;
+      if (comparing && i > 0) ok = closeToScreen(info, (*shots)[0], (*shots)[i], scales[i]) && ok;
     }
     // The references keep the finer contact sheets, which the README shows.
     if ((!request->update && !comparing) || (request->update && i > 0))
