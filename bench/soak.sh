@@ -10,9 +10,10 @@
 #     value after the first game with the same line-up (the line-ups repeat every 4 games; the
 #     menu keeps the last game's player records and texts, the names, distances and win counts,
 #     whose lengths vary a little), so nothing piles up from game to game.
-# The frame statistics are printed at the end.
+# The frame statistics are printed at the end. SCALE=K composes the screen at the presentation
+# scale K as well (1 to 4; the frame times and the memory then include it).
 #
-#   bench/soak.sh [GAMES] [PROGRAM] [--no-memory-check]    (PROGRAM: build/shell/boules)
+#   [SCALE=K] bench/soak.sh [GAMES] [PROGRAM] [--no-memory-check]    (PROGRAM: build/shell/boules)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -28,7 +29,7 @@ trap 'rm -rf "$work"' EXIT
 report=$work/report.jsonl
 
 started=$(date +%s)
-if ! "$program" --headless --demo "$games" --report "$report" --stats 2>"$work/stats.txt"; then
+if ! "$program" --headless --scale "${SCALE:-1}" --demo "$games" --report "$report" --stats 2>"$work/stats.txt"; then
   echo "SOAK FAILED: the program ended with an error" >&2
   tail -n 20 "$work/stats.txt" >&2
   exit 1

@@ -222,6 +222,8 @@ int32_t BitmapMember::sizeEstimate() const {
     estimate += int64_t(picture->depth()) * picture->width() * picture->height() / 8 + 1336;
   if (const ImageBuffer* matte = imageBufferOf(pictureMatte_))
     estimate += int64_t(matte->width()) * matte->height() / 8 + 1164;
+  if (const ImageBuffer* copy = imageBufferOf(pictureForCopy_))
+    estimate += int64_t(copy->width()) * copy->height() * 2 + 1336;
   return static_cast<int32_t>(std::min<int64_t>(estimate, INT32_MAX));
 }
 
@@ -272,9 +274,28 @@ ImageBuffer* BitmapMember::matteAt(int32_t scale) {
   return imageBufferOf(pictureMatte_);
 }
 
+ImageBuffer* BitmapMember::pictureForCopyAt(int32_t scale, PixelFormat format) {
+  ImageBuffer* picture = pictureAt(scale);
+  const bool converts = picture && scale > 1 && isSixteenBit(format) &&
+                        (picture->format() == PixelFormat::rgb888 ||
+                         (picture->format() == PixelFormat::argb8888 && !picture->useAlpha()));
+  if (!converts) return picture;
+  if (ImageBuffer* copy = imageBufferOf(pictureForCopy_); copy && copy->format() == format) return copy;
+  Value held = Value::share(picture);  // making the copy may purge memory and unload this member
+  Value made = Value::adopt(
+      ImageBuffer::create(picture->width(), picture->height(), format == PixelFormat::rgb565 ? -16 : 16));
+  ImageBuffer* copy = imageBufferOf(made);
+  if (!copy || !loaded() || picture_.object() != picture) return picture;
+  drawImage(*copy, picture, wholeImageCopy(*picture));
+  pictureForCopy_ = made;
+  cast().keepWithinBudget(*this);
+  return imageBufferOf(pictureForCopy_);
+}
+
 void BitmapMember::dropScaledPicture() {
   picture_ = Value();
   pictureMatte_ = Value();
+  pictureForCopy_ = Value();
 }
 
 Value BitmapMember::pictureFromSet(int32_t scale, const ImageBuffer& image) {
@@ -317,23 +338,35 @@ void BitmapMember::imageChanged(const PixelRect&) {
   markModified();
 }
 
-void BitmapMember::drawInto(ImageBuffer& stage, const BitmapDraw& look, const ImageBuffer* mask, IntPoint maskOffset,
-                            bool useMatte) {
-  Value image = image_;  // the matte below may purge memory and unload this member
-  const ImageBuffer* buffer = imageBufferOf(image);
-  if (!buffer) return;
+void BitmapMember::drawInto(ImageBuffer& target, const BitmapDraw& look, BitmapMember* maskSource, bool useMatte) {
+  // A picture of one pixel is one colour at any scale: drawn from itself, a stretched draw takes
+  // the one-pixel fast path (the set-up shade covers the stage with one).
+  const int32_t scale = width_ == 1 && height_ == 1 ? 1 : std::clamp(look.scale, 1, kLargestPresentationScale);
+  const bool plainCopy = !maskSource && !useMatte && look.ink == ink::copy && look.blend == 255 &&
+                         (look.color & kColourBits) == 0 && (look.bgColor & kColourBits) == 0xFFFFFF;
+  ImageBuffer* picture = plainCopy ? pictureForCopyAt(scale, target.format()) : pictureAt(scale);
+  if (!picture) return;
+  Value held = Value::share(picture);  // the masks below may purge memory and unload this member
   BlitParams params;
   params.destinationRect = look.destination;
-  params.sourceRect = PixelRect{0, 0, width_, height_};
+  params.sourceRect = PixelRect{0, 0, width_ * scale, height_ * scale};
   params.ink = look.ink;
   params.blend = look.blend;
   params.foreColour = look.color;
   params.backColour = look.bgColor;
-  params.mask = useMatte ? matte() : mask;
-  params.maskOffsetH = maskOffset.x;
-  params.maskOffsetV = maskOffset.y;
+  Value maskHeld;
+  if (maskSource) {
+    maskSource->load();
+    maskSource->touch();
+    maskHeld = Value::share(maskSource->pictureAt(scale));
+    params.mask = imageBufferOf(maskHeld);
+    params.maskOffsetH = (regX_ - maskSource->regX_) * scale;
+    params.maskOffsetV = (regY_ - maskSource->regY_) * scale;
+  } else if (useMatte) {
+    params.mask = matteAt(scale);
+  }
   params.quad = look.quad;
-  drawImage(stage, buffer, params);
+  drawImage(target, picture, params);
 }
 
 }  // namespace qn

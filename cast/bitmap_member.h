@@ -25,8 +25,10 @@ namespace qn {
 
 class MediaFile;
 
-// How a bitmap sprite draws: the sprite's look, and its quad when it is drawn through one.
+// How a bitmap sprite draws: the sprite's look, and its quad when it is drawn through one, at a
+// presentation scale (the destination and quad already scaled).
 struct BitmapDraw {
+  int32_t scale = 1;
   PixelRect destination;
   int32_t ink = 0;
   int32_t blend = 255;
@@ -52,6 +54,10 @@ class BitmapMember final : public CastMemberBase, public ImageOwner {
   ImageBuffer* pictureAt(int32_t scale);
   // The matte of pictureAt(scale), made on demand (the 1x matte at scale 1).
   ImageBuffer* matteAt(int32_t scale);
+  // pictureAt(scale) in `format` (a 16-bit stage's), for drawing with the plain copy ink, where
+  // both give the same pixels: made once beside the picture when the picture has 24 or 32 bits
+  // without alpha, so a full-screen copy moves half the bytes; else the picture itself.
+  ImageBuffer* pictureForCopyAt(int32_t scale, PixelFormat format);
   // Lets go of the finer picture and its matte (the media sets changed).
   void dropScaledPicture();
   // Why a finer set's picture cannot stand for this member's, or empty: it must be `scale` times
@@ -61,10 +67,10 @@ class BitmapMember final : public CastMemberBase, public ImageOwner {
   int32_t depth() const { return depth_; }
   bool useAlpha() const { return useAlpha_; }
 
-  // Draws the image into the stage through `mask` (with its offset), or through the matte
-  // when `useMatte` is set.
-  void drawInto(ImageBuffer& stage, const BitmapDraw& look, const ImageBuffer* mask, IntPoint maskOffset,
-                bool useMatte);
+  // Draws the image into the stage (or the stage composed at the look's scale) through the image
+  // of `maskSource` (the mask ink's member, placed by both regPoints), or through the matte when
+  // `useMatte` is set.
+  void drawInto(ImageBuffer& target, const BitmapDraw& look, BitmapMember* maskSource, bool useMatte);
 
   // ImageOwner
   void imageChanged(const PixelRect& changed) override;
@@ -100,6 +106,7 @@ class BitmapMember final : public CastMemberBase, public ImageOwner {
   Value matte_;
   Value picture_;  // the finer picture of pictureScale_, made under the sets of pictureGeneration_
   Value pictureMatte_;
+  Value pictureForCopy_;  // the finer picture in a 16-bit stage's format
   int32_t pictureScale_ = 1;
   uint32_t pictureGeneration_ = 0;
   bool setFailureReported_ = false;

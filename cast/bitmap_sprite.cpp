@@ -82,35 +82,41 @@ void BitmapSprite::computeGeometry() {
   spriteRect = IntRect{static_cast<int32_t>(minX), static_cast<int32_t>(minY), roundUp(maxX), roundUp(maxY)};
 }
 
-void BitmapSprite::draw(ScriptObject& stageImage) {
+void BitmapSprite::draw(ScriptObject& target, int32_t scale) {
   BitmapMember* shown = bitmap();
-  if (!shown || stageImage.ilk() != sym::intImage) return;
+  if (!shown || target.ilk() != sym::intImage) return;
   shown->load();
   shown->touch();
   BitmapDraw look;
-  look.destination = PixelRect{spriteRect.left, spriteRect.top, spriteRect.right, spriteRect.bottom};
+  const IntRect drawn = scaledRect(spriteRect, scale);
+  look.destination = PixelRect{drawn.left, drawn.top, drawn.right, drawn.bottom};
   look.ink = ink;
   look.blend = blendLevel;
   look.color = color;
   look.bgColor = bgColor;
-  if (quadMode) look.quad = quad;
+  look.scale = scale;
+  if (quadMode) look.quad = quad.scaledBy(scale);
 
-  const ImageBuffer* mask = nullptr;
-  IntPoint maskOffset;
+  BitmapMember* maskSource = nullptr;
   bool useMatte = false;
   if ((ink == qn::ink::copy || ink == qn::ink::backgroundTransparent) && blendLevel == 255) {
     // Opaque copies need no mask.
   } else if (ink == qn::ink::mask || ink == qn::ink::maskThreshold) {
-    if (BitmapMember* maskSource = maskMember()) {
-      maskSource->load();
-      maskSource->touch();
-      mask = maskSource->image();
-      maskOffset = IntPoint{shown->regPoint().x - maskSource->regPoint().x, shown->regPoint().y - maskSource->regPoint().y};
-    }
+    maskSource = maskMember();
   } else {
     useMatte = true;
   }
-  shown->drawInto(*static_cast<ImageBuffer*>(&stageImage), look, mask, maskOffset, useMatte);
+  shown->drawInto(*static_cast<ImageBuffer*>(&target), look, maskSource, useMatte);
+}
+
+// An upright copy at full blend writes every pixel of its rect from its picture alone, unless the
+// picture has alpha (or is of the 2-bit format nothing is drawn from).
+bool BitmapSprite::opaqueOver(const IntRect& area) const {
+  const BitmapMember* shown = bitmap();
+  const ImageBuffer* image = shown ? shown->image() : nullptr;
+  return image && image->hasPixels() && !quadMode && ink == qn::ink::copy && blendLevel == 255 &&
+         !(image->format() == PixelFormat::argb8888 && image->useAlpha()) && image->format() != PixelFormat::indexed2 &&
+         rectCovers(spriteRect, area);
 }
 
 // The member pixel shown at a stage point: through the quad (at the pixel's centre, so that

@@ -21,9 +21,11 @@ class BitmapSprite final : public SpriteChannel {
 
   bool hitTest(int32_t x, int32_t y) override;
   bool update(bool force) override;
-  void draw(ScriptObject& stageImage) override;
+  void draw(ScriptObject& target, int32_t scale) override;
   void computeGeometry() override;
   bool pixelsMeet(const SpriteChannel& matteSprite) const override;
+  bool opaqueOver(const IntRect& area) const override;
+  bool drawsNothing() const override { return blendLevel <= 0; }
 
  private:
   std::optional<IntPoint> memberPointAt(int32_t x, int32_t y) const;

@@ -80,6 +80,7 @@ class Cast final : public CastTable {
   const ScaledMediaSet* scaledMedia(int32_t scale);
   // Counts the attaches and drops: when it changes, the pictures shown at finer scales did.
   uint32_t scaledMediaGeneration() const { return scaledMediaGeneration_; }
+  uint32_t pictureGeneration() const override { return scaledMediaGeneration_; }
   // Moves a member's name index entry to its new name.
   void rename(CastMemberBase& member, std::string name);
   // The first free member key from `key` upward, or -1.

@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include "cast/cast.h"
 #include "cast/field_member.h"
 #include "gfx/draw_image.h"
@@ -12,17 +14,22 @@ Value FieldMember::renderImage() {
   return image;
 }
 
-void FieldMember::drawInto(ImageBuffer& stage, const PixelRect& rect, int32_t ink, int32_t blend) {
+void FieldMember::drawInto(ImageBuffer& stage, const PixelRect& rect, int32_t ink, int32_t blend, int32_t scale) {
   touch();
   load();
-  if (!dynamic_ && !hasRenderedCopy() && format_.color != format_.bgColor) {
-    renderedCopy_ = Value::adopt(ImageBuffer::create(width_, height_, cast().colorDepth(stage.depthCode())));
-    if (ImageBuffer* copy = imageBufferOf(renderedCopy_))
-      drawTextInBox(*copy, copy->bounds(), textView(), format_, ink::copy);
+  scale = std::clamp(scale, 1, kLargestPresentationScale);
+  Value& held = renderedCopies_[static_cast<size_t>(scale - 1)];
+  const int64_t copyWidth = int64_t{width_} * scale, copyHeight = int64_t{height_} * scale;
+  if (!dynamic_ && held.isVoid() && format_.color != format_.bgColor && copyWidth <= INT32_MAX &&
+      copyHeight <= INT32_MAX) {
+    held = Value::adopt(ImageBuffer::create(static_cast<int32_t>(copyWidth), static_cast<int32_t>(copyHeight),
+                                            cast().colorDepth(stage.depthCode())));
+    if (ImageBuffer* copy = imageBufferOf(held))
+      drawTextInBox(*copy, copy->bounds(), textView(), format_, ink::copy, scale);
   }
-  ImageBuffer* copy = imageBufferOf(renderedCopy_);
+  ImageBuffer* copy = imageBufferOf(held);
   if (!copy) {
-    drawTextInBox(stage, rect, textView(), format_, ink);
+    drawTextInBox(stage, rect, textView(), format_, ink, scale);
     return;
   }
   BlitParams params;

@@ -66,7 +66,7 @@ bool FieldMember::load() {
 }
 
 bool FieldMember::unload(bool force) {
-  renderedCopy_ = Value();
+  dropRenderedCopies();
   if (loaded() && !keepsContent(force)) {
     text_ = Value("");
     setLoaded(false);
@@ -74,14 +74,24 @@ bool FieldMember::unload(bool force) {
   return true;
 }
 
+bool FieldMember::hasRenderedCopy(int32_t scale) const {
+  return scale >= 1 && scale <= kLargestPresentationScale && !renderedCopies_[static_cast<size_t>(scale - 1)].isVoid();
+}
+
+void FieldMember::dropRenderedCopies() {
+  for (Value& copy : renderedCopies_) copy = Value();
+}
+
 int32_t FieldMember::sizeEstimate() const {
   int64_t estimate = hasRenderedCopy() ? int64_t(width_) * height_ + 1344 : 180;
+  for (int32_t scale = 2; scale <= kLargestPresentationScale; ++scale)
+    if (hasRenderedCopy(scale)) estimate += int64_t(width_) * height_ * scale * scale;
   estimate += static_cast<int64_t>(textView().size());
   return static_cast<int32_t>(std::min<int64_t>(estimate, INT32_MAX));
 }
 
 void FieldMember::changed() {
-  renderedCopy_ = Value();
+  dropRenderedCopies();
   updateSprites();
 }
 

@@ -2,16 +2,19 @@
 // of width x height. Scripts read and edit the text through the string's chunk operations, which
 // the member forwards; an edit first gives the member its own copy of a shared text string.
 //
-// The rendered copy caches the text drawn at the member's own size; it is made on the first draw
-// (not for dynamic fields, nor when color equals bgColor) and dropped on every change.
+// The rendered copies cache the text drawn at the member's own size and at each presentation
+// scale drawn (the 1x layout, glyphs drawn at the scale); each is made on its first draw (not for
+// dynamic fields, nor when color equals bgColor) and all are dropped on every change.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 
 #include "cast/cast_member_base.h"
 #include "cast/cast_rows.h"
 #include "cast/text_drawing.h"
+#include "engine/movie.h"
 #include "gfx/image_buffer.h"
 
 namespace qn {
@@ -25,10 +28,11 @@ class FieldMember final : public CastMemberBase {
   std::string_view textView() const;
   const TextFormat& format() const { return format_; }
   bool dynamic() const { return dynamic_; }
-  bool hasRenderedCopy() const { return !renderedCopy_.isVoid(); }
+  bool hasRenderedCopy(int32_t scale = 1) const;
 
-  // Draws the text into the stage image inside `rect` with the sprite's ink and blend.
-  void drawInto(ImageBuffer& stage, const PixelRect& rect, int32_t ink, int32_t blend);
+  // Draws the text into the stage image inside `rect` with the sprite's ink and blend; at a
+  // presentation scale into the stage composed that many times as large (`rect` already scaled).
+  void drawInto(ImageBuffer& stage, const PixelRect& rect, int32_t ink, int32_t blend, int32_t scale = 1);
   // The text drawn on bgColor into a new 32-bit buffer of the member's size.
   Value renderImage();
 
@@ -51,6 +55,7 @@ class FieldMember final : public CastMemberBase {
   // The member's text value after loading, with its own string when it was shared.
   Value& textForEditing();
   void changed();
+  void dropRenderedCopies();
 
   Value text_;
   int32_t width_, height_;
@@ -58,7 +63,7 @@ class FieldMember final : public CastMemberBase {
   int32_t offset_, packedSize_, unpackedSize_;
   int32_t lineHeight_, scrollTop_;
   bool dynamic_ = false;
-  Value renderedCopy_;  // an image buffer, or void
+  std::array<Value, kLargestPresentationScale> renderedCopies_;  // by scale - 1: image buffers, or void
 };
 
 }  // namespace qn

@@ -20,12 +20,12 @@ void FieldSprite::computeGeometry() {
   spriteRect = IntRect{locH, locV, locH + naturalWidth, locV + naturalHeight};
 }
 
-void FieldSprite::draw(ScriptObject& stageImage) {
+void FieldSprite::draw(ScriptObject& target, int32_t scale) {
   FieldMember* shown = field();
-  ImageBuffer* stage = stageImage.ilk() == sym::intImage ? static_cast<ImageBuffer*>(&stageImage) : nullptr;
-  if (!shown || !stage) return;
-  shown->drawInto(*stage, PixelRect{spriteRect.left, spriteRect.top, spriteRect.right, spriteRect.bottom}, ink,
-                  blendLevel);
+  ImageBuffer* image = target.ilk() == sym::intImage ? static_cast<ImageBuffer*>(&target) : nullptr;
+  if (!shown || !image) return;
+  const IntRect drawn = scaledRect(spriteRect, scale);
+  shown->drawInto(*image, PixelRect{drawn.left, drawn.top, drawn.right, drawn.bottom}, ink, blendLevel, scale);
 }
 
 SpriteChannel* FieldMember::createSprite(Movie& movie, const SpanRef& span) { return new FieldSprite(movie, span); }

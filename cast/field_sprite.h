@@ -13,7 +13,7 @@ class FieldSprite final : public SpriteChannel {
   using SpriteChannel::SpriteChannel;
 
   bool update(bool force) override;
-  void draw(ScriptObject& stageImage) override;
+  void draw(ScriptObject& target, int32_t scale) override;
   void computeGeometry() override;
 
  private:

@@ -20,9 +20,11 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/screen_point.h"
+
 namespace qn {
 
-inline constexpr int32_t kLargestPresentationScale = 4;
+using platform::kLargestPresentationScale;
 inline constexpr uint32_t kScaledSetTag = 0x4C414353;  // "SCAL" read as a little-endian word
 
 // Where a bitmap's image blob lies, and its alpha blob right after it.

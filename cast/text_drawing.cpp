@@ -35,17 +35,17 @@ platform::FontRequest fontRequestFor(const TextFormat& format) {
 }
 
 void drawTextInBox(ImageBuffer& target, const PixelRect& box, std::string_view text, const TextFormat& format,
-                   int32_t ink) {
+                   int32_t ink, int32_t scale) {
   if (box.isEmpty()) return;
   if (ink != ink::backgroundTransparent) fillRect(target, box, format.bgColor);
   // Only the part of the box that can change pixels is rendered, however large the box.
   PixelRect visible = box.intersected(target.clipRect());
   if (text.empty() || visible.isEmpty()) return;
-  platform::TextBox layout{box.width(), box.height(), alignmentOf(format.alignment), format.wordWrap};
+  platform::TextBox layout{box.width() / scale, box.height() / scale, alignmentOf(format.alignment), format.wordWrap};
   platform::CoverageWindow window{visible.left - box.left, visible.top - box.top, visible.right - box.left,
                                   visible.bottom - box.top};
   std::vector<uint8_t> coverage(static_cast<size_t>(visible.width()) * visible.height(), 0);
-  if (!platform::renderTextCoverage(text, fontRequestFor(format), layout, window, coverage.data())) return;
+  if (!platform::renderTextCoverage(text, fontRequestFor(format), layout, window, coverage.data(), scale)) return;
 
   // The coverage ink reads 0 as full ink and 255 as none.
   Value glyphs = Value::adopt(ImageBuffer::create(visible.width(), visible.height(), 8));

@@ -2,6 +2,9 @@
 // words, the lines aligned and (with wordWrap) broken at words, everything outside the box cut
 // off. The glyph coverage is drawn in the text colour with the coverage ink; unless the ink is
 // backgroundTransparent the box is first filled with the background colour.
+//
+// At a presentation scale k the box is k times the field's own: the text is laid out in the
+// field's own box (the same lines, the same places) and its glyphs drawn k times as large.
 #pragma once
 
 #include <cstdint>
@@ -27,6 +30,6 @@ struct TextFormat {
 platform::FontRequest fontRequestFor(const TextFormat& format);
 
 void drawTextInBox(ImageBuffer& target, const PixelRect& box, std::string_view text, const TextFormat& format,
-                   int32_t ink);
+                   int32_t ink, int32_t scale = 1);
 
 }  // namespace qn

@@ -30,6 +30,10 @@ class CastTable {
   // the member, or void when adding was refused.
   virtual Value newBitmapMember(const Value* where, int32_t depth) = 0;
 
+  // Changes whenever the pictures members show at presentation scales above 1 changed (finer
+  // pictures attached or dropped), so that a stage composed at such a scale is composed anew.
+  virtual uint32_t pictureGeneration() const { return 0; }
+
   // Every member in cast order is asked to unload (forced: the low-memory release and the end of
   // the movie; not forced: `unload all`).
   virtual void unloadAll(bool force) = 0;

@@ -1,13 +1,12 @@
 // The device side of the movie: the shell's one DisplayHost stands between the movie and the
-// window. It is the clock, reports the screen's size and pixel format, repaints window rectangles
-// and carries the debug log. The shell implements it over the real window; tests use a fake. Main
+// window. It is the clock, reports the screen's size and pixel format, shows the stage and
+// carries the debug log. The shell implements it over the real window; tests use a fake. Main
 // thread only. Stylus points and keys come to the movie as the arguments of its input entries,
 // and the movie answers each step whether the program goes on (engine/movie.h).
 //
-// Presenting: the movie computes the window rectangle that changed and calls `repaint`; before
-// `repaint` returns, the host has the stage shown there: it calls the movie's `paint` (window
-// rect), which asks the stage-image service to present it. The present step writes pixels through
-// `beginDraw`/`endDraw`.
+// Presenting: after a frame changed the stage the movie tells the host which window rectangle
+// changed and hands it the pictures to take it from (`showStage`); the host has it on the screen
+// before the call returns.
 #pragma once
 
 #include <cstdint>
@@ -16,18 +15,32 @@
 #include "engine/time_source.h"
 #include "gfx/frame_buffer.h"
 #include "script/stage_rect.h"
+#include "script/value.h"
 
 namespace qn {
 
-class DisplayHost : public TimeSource, public FrameBufferDevice {
+// What the movie shows: its stage image (the stage at its own size, what scripts draw into and
+// 1x screenshots show) and, while it composes at a presentation scale above 1, the screen image:
+// the same stage composed `scale` times as large. Both are image buffers of the movie's colour
+// depth; the host reads them during `showStage` only.
+struct StageView {
+  const Value& stageImage;
+  const Value& screenImage;  // void at scale 1
+  int32_t scale = 1;
+  int32_t orientation = 0;  // degrees the stage is turned against the screen
+};
+
+class DisplayHost : public TimeSource {
  public:
-  // Screen metrics, fixed for the run (the display format and frame buffer: FrameBufferDevice).
+  // Screen metrics and pixel format, fixed for the run (the format as in gfx/frame_buffer.h).
   virtual int32_t screenWidth() const = 0;
   virtual int32_t screenHeight() const = 0;
+  virtual int32_t displayFormat() const = 0;
 
-  // Marks a window rectangle for repainting (no erase) and repaints it at once (see above).
-  virtual void repaint(const IntRect& windowRect) = 0;
-  // Told when the movie starts composing a frame (before any `repaint` of it), so a host can
+  // The stage changed inside `windowRect` (device-screen pixels at scale 1): the host shows that
+  // part of the view's stage image, and the part of its screen image `scale` times as large.
+  virtual void showStage(const StageView& view, const IntRect& windowRect) = 0;
+  // Told when the movie starts composing a frame (before any `showStage` of it), so a host can
   // time composing apart from presenting.
   virtual void compositionBegins() {}
 

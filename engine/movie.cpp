@@ -224,6 +224,7 @@ void Movie::destroy(bool freeStorage) {
   if (ListObject* timeOuts = listOf(timeOutList_)) timeOuts->clear();
   movieHandlers_.clear();
   stageImage_ = Value();
+  screenImage_ = Value();
   dummySprite_ = Value();
   channelVisible_.clear();
   if (debugLogOpen_) services_.display.closeDebugLog();

@@ -21,6 +21,7 @@
 #include "engine/random_generator.h"
 #include "engine/sprite_channel.h"
 #include "engine/sprite_span.h"
+#include "platform/screen_point.h"
 #include "script/method_table.h"
 #include "script/script_host.h"
 #include "script/stage_rect.h"
@@ -34,6 +35,7 @@ class ScriptInstance;
 inline constexpr int32_t kMaxHandlerDepth = 65;
 // Channels beyond `channelCount` kept in the channel array (sound sprites play there).
 inline constexpr int32_t kExtraChannels = 10;
+using platform::kLargestPresentationScale;
 // Key codes of the hardware buttons that stop the movie unless `exitLock` is set.
 inline constexpr uint8_t kQuitKeyCodes[] = {193, 195};
 
@@ -80,8 +82,17 @@ class Movie : public ScriptObject, public ScriptHost {
   void mouseMove(IntPoint screenPoint);
   Playing keyDown(KeyReport key);
   Playing keyUp();
-  // Shows a window rectangle from the stage image (the display host's repaint calls this).
-  void paint(const IntRect& windowRect);
+  // The presentation scale k (1 to 4, clamped): besides its stage image the movie composes a
+  // screen image k times as large from the same dirty rects, which the display host shows. The
+  // stage image, what scripts see and every rule stay at the stage's own size. A new scale
+  // composes the whole screen image at the next frame.
+  void setPresentationScale(int32_t scale);
+  int32_t presentationScale() const { return presentationScale_; }
+  // The screen image of the presentation scale (void at scale 1, or before its first frame).
+  const Value& screenImage() const { return screenImage_; }
+  // A new image of the whole stage composed at `scale` as the screen image would show it; void
+  // when it cannot be made. (Tools compare scales with it; the running screen is not touched.)
+  Value composeStageAt(int32_t scale);
   // Low memory: every cast member drops its loaded data.
   void releaseMedia();
   // Calls `stopMovie`; the movie has stopped.
@@ -109,7 +120,8 @@ class Movie : public ScriptObject, public ScriptHost {
   // The sprite a channel holds, or null.
   SpriteChannel* spriteIn(int32_t channel) const;
   Value spriteRef(int32_t channel) const;
-  void invalidateSprite(SpriteChannel& sprite, bool force);
+  // Marks what the sprite showed and what it shows now for recomposing (before and after a change).
+  void invalidateSprite(SpriteChannel& sprite);
   void applyChanges(SpriteChannel& sprite, int32_t bits, bool now);
   // The topmost sprite under a stage point whose behaviours want one of `mask` (0: any): its
   // channel, or 0.
@@ -198,7 +210,7 @@ class Movie : public ScriptObject, public ScriptHost {
   const Value& stageImage() const { return stageImage_; }
   const Value& actorList() const { return actorList_; }
   // Marks stage-image pixels that scripts changed for presenting at the next frame.
-  void addPresentRect(const IntRect& rect) { presentRect_ = boundingUnion(presentRect_, rect); }
+  void addPresentRect(const IntRect& rect);
   // The script clock: ticks since the timer was last set.
   int32_t timer() const { return msToTicks(now()) - timerBase_; }
   RandomGenerator& randomGenerator() { return random_; }
@@ -234,6 +246,12 @@ class Movie : public ScriptObject, public ScriptHost {
   void endOrContinueSprites(int32_t frame);
   void startSprites(int32_t frame, std::vector<Value>& started);
   void composeAndPresent();
+  // Fills `area` of a stage-sized image drawn at `scale` with the stage colour and draws every
+  // visible sprite that touches it.
+  void composeInto(const Value& image, const IntRect& area, int32_t scale);
+  // Brings the screen image up to the stage after the stage image composed `dirty`; answers the
+  // stage rect it changed beyond `dirty` (all of it after a new scale).
+  IntRect composeScreen(const IntRect& dirty);
   void runIdle();
   void pollTimeOuts();
   void stepActors();
@@ -264,6 +282,11 @@ class Movie : public ScriptObject, public ScriptHost {
   Value stageImage_;
   IntRect dirtyRect_;
   IntRect presentRect_;
+  int32_t presentationScale_ = 1;
+  Value screenImage_;          // void until the first frame at the scale composes it whole
+  uint32_t screenPictures_ = 0;  // the cast's picture generation the screen image shows
+  IntRect scriptDrawnRect_;    // stage pixels scripts changed that no composition covered since
+  IntRect newlyDrawnRect_;     // the part of them the screen image has not shown yet
   std::map<SymbolNumber, Value> movieHandlers_;  // handler symbol -> script member
   std::vector<FrameLabel> labels_;               // in the order added (frame order)
   int32_t currentFrame_ = 0;

@@ -140,7 +140,7 @@ void Movie::endOrContinueSprites(int32_t frame) {
       continue;
     }
     Value ending = channels_[channel];  // alive through its endSprite
-    invalidateSprite(*sprite, false);
+    invalidateSprite(*sprite);
     removeFromDrawOrder(*sprite);
     navigationLocked_ = true;
     currentSpriteNum_ = static_cast<int32_t>(channel);
@@ -167,7 +167,7 @@ void Movie::startSprites(int32_t frame, std::vector<Value>& started) {
     sprite->attachBehaviours();
     sprite->applyCommands(frame);
     sprite->update(false);
-    invalidateSprite(*sprite, false);
+    invalidateSprite(*sprite);
     slot = Value::adopt(sprite);
     insertInDrawOrder(*sprite);
     started.push_back(slot);
@@ -181,39 +181,6 @@ void Movie::stepActors() {
     Value actor = actors->valueAt(i);
     if (scriptInstanceOf(actor)) actor.call(sym::stepFrame);
   }
-}
-
-// --- composition ---------------------------------------------------------------------------
-
-void Movie::composeAndPresent() {
-  services_.display.compositionBegins();
-  dirtyRect_ = clippedRect(dirtyRect_, stageRect_);
-  IntRect shown = presentRect_;
-  if (!isEmptyRect(dirtyRect_)) {
-    if (!stageImage_.isVoid()) {
-      StageImageService& images = services_.stageImages;
-      images.setClip(stageImage_, dirtyRect_);
-      images.fill(stageImage_, dirtyRect_, stageColor_);
-      for (SpriteChannel* sprite : drawOrder_)
-        if (channelVisible(sprite->channel()) && rectsIntersect(sprite->spriteRect, dirtyRect_))
-          sprite->draw(*stageImage_.object());
-    }
-    shown = boundingUnion(dirtyRect_, presentRect_);
-  }
-  if (!isEmptyRect(shown) && !stageImage_.isVoid()) services_.display.repaint(toWindow(shown));
-  dirtyRect_ = presentRect_ = IntRect{};
-}
-
-IntRect Movie::toWindow(const IntRect& stage) const {
-  switch (orientation_) {
-    case 90: return {stage.top, screenHeight_ - stage.right, stage.bottom, screenHeight_ - stage.left};
-    case -90: return {screenWidth_ - stage.bottom, stage.left, screenWidth_ - stage.top, stage.right};
-    default: return stage;
-  }
-}
-
-void Movie::paint(const IntRect& windowRect) {
-  if (!stageImage_.isVoid()) services_.stageImages.present(stageImage_, windowRect, orientation_);
 }
 
 // --- navigation ----------------------------------------------------------------------------

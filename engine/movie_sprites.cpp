@@ -14,10 +14,15 @@ bool drawsBelow(const SpriteChannel* a, const SpriteChannel* b) {
 }
 }  // namespace
 
-void Movie::invalidateSprite(SpriteChannel& sprite, bool force) {
-  if (!force && !channelVisible(sprite.channel())) return;
-  const IntRect& rect = sprite.spriteRect;
-  if (!isEmptyRect(rect) && rectsIntersect(rect, stageRect_)) dirtyRect_ = boundingUnion(dirtyRect_, rect);
+// The stage recomposes where the sprite's pixels were (its shown rect) and where they are now. A
+// sprite on a hidden channel, or one that draws nothing (a bitmap at blend 0, such as the
+// computer's invisible sight line, which turns every frame), shows nothing and adds nothing.
+void Movie::invalidateSprite(SpriteChannel& sprite) {
+  const bool shows = channelVisible(sprite.channel()) && !sprite.drawsNothing();
+  const IntRect now = shows ? sprite.spriteRect : IntRect{};
+  for (const IntRect& rect : {sprite.shownRect, now})
+    if (!isEmptyRect(rect) && rectsIntersect(rect, stageRect_)) dirtyRect_ = boundingUnion(dirtyRect_, rect);
+  sprite.shownRect = now;
 }
 
 void Movie::insertInDrawOrder(SpriteChannel& sprite) {
@@ -49,9 +54,9 @@ void Movie::applyChanges(SpriteChannel& sprite, int32_t bits, bool now) {
   }
   if (bits & change::locZ) removeFromDrawOrder(sprite);
   if (bits) {
-    invalidateSprite(sprite, (bits & change::visibility) != 0);
+    invalidateSprite(sprite);
     sprite.update(false);
-    invalidateSprite(sprite, false);
+    invalidateSprite(sprite);
   }
   if (bits & change::locZ) insertInDrawOrder(sprite);
 }
@@ -60,12 +65,12 @@ void Movie::applyChanges(SpriteChannel& sprite, int32_t bits, bool now) {
 void Movie::replaceSprite(SpriteChannel& old, CastMember* member) {
   Value keep = Value::share(&old);
   removeFromDrawOrder(old);
-  invalidateSprite(old, false);
+  invalidateSprite(old);
   SpriteChannel* renderer = makeSprite(member, old.span);
   renderer->takeOver(old);
   channels_[static_cast<size_t>(old.channel())] = Value::adopt(renderer);
   renderer->update(false);
-  invalidateSprite(*renderer, false);
+  invalidateSprite(*renderer);
   insertInDrawOrder(*renderer);
 }
 
@@ -83,7 +88,7 @@ void Movie::updateSpritesShowing(const CastMember& member) {
   for (size_t channel = 0; channel < channels_.size(); ++channel) {
     SpriteChannel* sprite = spriteIn(static_cast<int32_t>(channel));
     if (!sprite || sprite->member != &member) continue;
-    invalidateSprite(*sprite, false);
+    invalidateSprite(*sprite);
     int32_t filedUnder = sprite->committedLocZ;
     sprite->update(true);
     auto filed = std::find(drawOrder_.begin(), drawOrder_.end(), sprite);
@@ -91,7 +96,7 @@ void Movie::updateSpritesShowing(const CastMember& member) {
       drawOrder_.erase(filed);
       insertInDrawOrder(*sprite);
     }
-    invalidateSprite(*sprite, false);
+    invalidateSprite(*sprite);
   }
 }
 

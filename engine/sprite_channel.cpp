@@ -161,7 +161,7 @@ bool SpriteChannel::update(bool force) {
 
 void SpriteChannel::computeGeometry() { spriteRect = IntRect{}; }
 
-void SpriteChannel::draw(ScriptObject&) {}
+void SpriteChannel::draw(ScriptObject&, int32_t) {}
 
 void SpriteChannel::releaseScripts() {
   scriptInstanceList = sharedZero;

@@ -30,7 +30,7 @@ namespace change {
 inline constexpr int32_t redraw = 1;      // appearance or geometry
 inline constexpr int32_t member = 2;      // castLibNum or memberNum
 inline constexpr int32_t locZ = 4;        // refile in the draw order
-inline constexpr int32_t visibility = 8;  // invalidate even when now invisible
+inline constexpr int32_t visibility = 8;  // the channel was shown or hidden
 inline constexpr int32_t everything = 255;
 }  // namespace change
 
@@ -70,6 +70,7 @@ struct SpriteRecord {
   int32_t committedLocZ = 0;
   int32_t locZ = 0;
   IntRect spriteRect;  // bounding box on the stage, kept by `update`
+  IntRect shownRect;   // where its pixels may lie on the stage: its rect when last invalidated, if it showed
   Quad quad;
   CastMember* member = nullptr;  // found by the last `update`; not counted (the cast holds it)
   int32_t naturalWidth = 0;      // the member's own size, set by the renderer's `update`
@@ -141,12 +142,19 @@ class SpriteChannel : public ScriptObject, public SpriteRecord {
   // 15: when something changed (or forced): finds the member, clears `changeFlags`, commits
   // `locZ` and recomputes the geometry (slot 17). Renderers load their member around it.
   virtual bool update(bool force);
-  virtual void draw(ScriptObject& stageImage);  // 16: paints into the stage image
+  // 16: paints into the stage image (scale 1) or into the stage composed `scale` times as large,
+  // the sprite's geometry scaled with it.
+  virtual void draw(ScriptObject& target, int32_t scale);
   virtual void computeGeometry();               // 17: sets spriteRect (the plain sprite: empty)
   virtual void releaseScripts();                // 18: behaviours become 0, member null
   // 19: the fast path for integer writes; only marks change bits (the next frame acts on them).
   // False for properties it does not take as integers.
   virtual bool setIntProperty(SymbolNumber property, int32_t value);
+  // Whether drawing the sprite leaves the stage as it was whatever lies below (a bitmap at blend 0).
+  virtual bool drawsNothing() const { return false; }
+  // Whether drawing the sprite writes every pixel of `area` (a stage rect) whatever lay below:
+  // then nothing below it needs drawing there. The plain sprite draws nothing.
+  virtual bool opaqueOver(const IntRect& /*area*/) const { return false; }
   // When the rects of two bitmap sprites meet and `matteSprite` uses the matte ink, the bitmap
   // renderer answers whether their pixels meet; others keep the rect answer.
   virtual bool pixelsMeet(const SpriteChannel& /*matteSprite*/) const { return true; }

@@ -13,7 +13,7 @@ namespace {
 // The services come first among the bases, so they are made before the movie and outlive it.
 struct ProgramServices {
   ProgramServices(DisplayHost& display, SoundMixer& mixer)
-      : stageImages(display), members(media), bound{display, stageImages, members, media, mixer} {
+      : members(media), bound{display, stageImages, members, media, mixer} {
     members.attachMixer(&mixer);
   }
   MediaFile media;

@@ -136,8 +136,11 @@ void drawRect(ImageBuffer& destination, const ImageBuffer& source, const ImageBu
   const auto down = mapAxis(to.top, to.bottom, from.top, from.bottom, limit.top, limit.bottom, valid.top, valid.bottom);
   if (!down) return;
 
+  auto lastColumn = [](const AxisMapping& axis) { return (axis.position + (axis.end - 1 - axis.first) * axis.step) >> 16; };
+  const bool oneSourcePixel =
+      lastColumn(*across) == across->position >> 16 && lastColumn(*down) == down->position >> 16;
   RowFunction row = nullptr;
-  if (fastPathsEnabled()) row = findFastPath(stage, across->step, down->step);
+  if (fastPathsEnabled()) row = findFastPath(stage, across->step, down->step, oneSourcePixel);
   if (!row) row = generalRow;
 
   RowSpan span{nullptr, across->first, across->end - across->first, nullptr, across->position, across->step,

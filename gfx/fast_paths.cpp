@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <vector>
 
 #include "gfx/ink_formulas.h"
 #include "gfx/pixel_access.h"
@@ -22,12 +23,15 @@ bool enabled = true;
 // source pixel covering two pixels (after a lone first pixel when the row starts in the second
 // half of its source pixel); or by any 16.16 step. Doubled rows read each source pixel once, in
 // order, for its two pixels (Row::forEach) where stepped rows gather from 16.16 positions, so
-// they vectorize like unit rows.
-enum class Sampling : uint8_t { unit, doubled, stepped };
+// they vectorize like unit rows. A solid draw samples one source pixel (and one mask pixel) for
+// the whole rect: a one-pixel picture stretched over the stage, say.
+enum class Sampling : uint8_t { unit, doubled, stepped, solid };
 
 // Every row function first takes the span apart into locals: stores through byte pointers could
-// otherwise alias the span, and the loops would neither count nor vectorize.
-template <Sampling Steps = Sampling::unit>
+// otherwise alias the span, and the loops would neither count nor vectorize. A stepped row first
+// gathers its source pixels (of format S), in order, into a row of their own: one load a pixel,
+// after which the arithmetic runs over consecutive pixels as in unit rows, and vectorizes.
+template <Sampling Steps = Sampling::unit, PixelFormat S = PixelFormat::argb8888>
 struct Row {
   const uint8_t* source;  // the source row
   int64_t sourceX;        // 16.16
@@ -43,10 +47,15 @@ struct Row {
         mask(span.mask),
         maskX(span.maskX),
         destination(span.destination),
-        count(span.count) {}
+        count(span.count) {
+    if constexpr (Steps == Sampling::stepped) gather();
+  }
 
-  // The source and mask columns of pixel i.
-  int64_t column(int32_t i) const { return columnOf(sourceX, i); }
+  // The source and mask columns of pixel i (a stepped row's source column in its gathered row).
+  int64_t column(int32_t i) const {
+    if constexpr (Steps == Sampling::stepped) return i;
+    else return columnOf(sourceX, i);
+  }
   int64_t maskColumn(int32_t i) const { return columnOf(maskX, i); }
 
   // Calls pixel(i, column) for every pixel of the row. Doubled rows go by source pixel, each
@@ -69,6 +78,17 @@ struct Row {
   }
 
  private:
+  void gather() {
+    constexpr size_t bytes = bitsPerPixel(S) / 8;
+    static_assert(bytes > 0, "rows of sources below a byte a pixel are not gathered");
+    thread_local std::vector<uint8_t> gathered;
+    if (gathered.size() < static_cast<size_t>(count) * bytes) gathered.resize(static_cast<size_t>(count) * bytes);
+    for (int32_t i = 0; i < count; ++i)
+      std::memcpy(gathered.data() + static_cast<size_t>(i) * bytes,
+                  source + static_cast<size_t>(columnOf(sourceX, i)) * bytes, bytes);
+    source = gathered.data();
+  }
+
   int64_t columnOf(int64_t start, int32_t i) const {
     if constexpr (Steps == Sampling::unit) return (start >> 16) + i;
     else if constexpr (Steps == Sampling::doubled) return (start >> 16) + ((((start >> 15) & 1) + i) >> 1);
@@ -137,7 +157,7 @@ inline uint16_t to16(uint32_t raw) {
 
 template <PixelFormat S, PixelFormat D, Sampling Steps>
 [[gnu::always_inline]] inline void copyTo16(const RowSpan& span, const PixelStage&) {
-  const Row<Steps> r(span);
+  const Row<Steps, S> r(span);
   uint8_t* destination = r.destination + 2 * int64_t{span.x};
   r.forEach([&](int32_t i, int64_t column) { store16(destination, i, to16<S, D>(rawPixel<S>(r.source, column))); });
 }
@@ -145,7 +165,7 @@ template <PixelFormat S, PixelFormat D, Sampling Steps>
 // 1-bit mask: a set bit keeps the destination. Unscaled, whole mask bytes go eight pixels at a time.
 template <PixelFormat S, PixelFormat D, Sampling Steps>
 [[gnu::always_inline]] inline void bitMaskedTo16(const RowSpan& span, const PixelStage&) {
-  const Row<Steps> r(span);
+  const Row<Steps, S> r(span);
   uint8_t* destination = r.destination + 2 * int64_t{span.x};
   int32_t i = 0;
   while (i < r.count) {
@@ -168,7 +188,7 @@ template <PixelFormat S, PixelFormat D, Sampling Steps>
 
 template <PixelFormat S, PixelFormat D, Sampling Steps>
 [[gnu::always_inline]] inline void byteMaskedTo16(const RowSpan& span, const PixelStage&) {
-  const Row<Steps> r(span);
+  const Row<Steps, S> r(span);
   uint8_t* destination = r.destination + 2 * int64_t{span.x};
   r.forEach([&](int32_t i, int64_t column) {
     const uint32_t m = r.mask[r.maskColumn(i)];
@@ -196,21 +216,33 @@ inline uint32_t transparentRaw(const PixelStage& stage, uint32_t& compareMask) {
   }
 }
 
-template <PixelFormat S, PixelFormat D, Sampling Steps>
+// Source pixels of the background colour keep the destination; the others are written, or blended
+// over it below full blend. Through a 1-bit mask (the matte, drawn below full blend) a set bit
+// keeps the destination too.
+template <PixelFormat S, PixelFormat D, Sampling Steps, MaskKind M>
 [[gnu::always_inline]] inline void backgroundTransparentTo16(const RowSpan& span, const PixelStage& stage) {
-  const Row<Steps> r(span);
+  const Row<Steps, S> r(span);
   uint8_t* destination = r.destination + 2 * int64_t{span.x};
   uint32_t compareMask;
   const uint32_t key = transparentRaw<S>(stage, compareMask);
+  const int32_t level = stage.blend;
   r.forEach([&](int32_t i, int64_t column) {
+    if constexpr (M == MaskKind::bits)
+      if (rawPixel<indexed1>(r.mask, r.maskColumn(i))) return;
     const uint32_t raw = rawPixel<S>(r.source, column);
-    if ((raw & compareMask) != key) store16(destination, i, to16<S, D>(raw));
+    if ((raw & compareMask) == key) return;
+    if (level == 255) {
+      store16(destination, i, to16<S, D>(raw));
+      return;
+    }
+    const uint32_t d = widen16<D>(load16(destination, i));
+    store16(destination, i, narrow16<D>(blendColour(d, widenRaw<S>(raw, nullptr), level)));
   });
 }
 
 template <PixelFormat S, PixelFormat D, Sampling Steps>
 [[gnu::always_inline]] inline void thresholdTo16(const RowSpan& span, const PixelStage& stage) {
-  const Row<Steps> r(span);
+  const Row<Steps, S> r(span);
   uint8_t* destination = r.destination + 2 * int64_t{span.x};
   const uint32_t threshold = stage.threshold;
   r.forEach([&](int32_t i, int64_t column) {
@@ -218,16 +250,23 @@ template <PixelFormat S, PixelFormat D, Sampling Steps>
   });
 }
 
-// A partial blend of the whole source over the destination.
-template <PixelFormat S, PixelFormat D, Sampling Steps>
+// A partial blend of the whole source over the destination; through a mask (the matte of a
+// sprite drawn below full blend) the mask value then weighs the blend over the destination.
+template <PixelFormat S, PixelFormat D, Sampling Steps, MaskKind M>
 [[gnu::always_inline]] inline void blendTo16(const RowSpan& span, const PixelStage& stage) {
-  const Row<Steps> r(span);
+  const Row<Steps, S> r(span);
   uint8_t* destination = r.destination + 2 * int64_t{span.x};
   const int32_t level = stage.blend;
   r.forEach([&](int32_t i, int64_t column) {
+    uint32_t m = 0;
+    if constexpr (M == MaskKind::bits) m = rawPixel<indexed1>(r.mask, r.maskColumn(i)) ? 255 : 0;
+    else if constexpr (M == MaskKind::bytes) m = r.mask[r.maskColumn(i)];
+    if (m == 255) return;
     const uint32_t s = widenRaw<S>(rawPixel<S>(r.source, column), nullptr);
     const uint32_t d = widen16<D>(load16(destination, i));
-    store16(destination, i, narrow16<D>(blendColour(d, s, level)));
+    uint32_t out = blendColour(d, s, level);
+    if (m != 0) out = blendArgb(d, out, static_cast<int32_t>(255 - m));
+    store16(destination, i, narrow16<D>(out));
   });
 }
 
@@ -249,10 +288,37 @@ template <PixelFormat D, Sampling Steps, bool Blended>
   });
 }
 
+// One source colour over the whole span, weighed by the one mask value (0 writes it, 255 keeps
+// the destination), copied or blended as the ink says.
+template <PixelFormat S, PixelFormat D, MaskKind M>
+[[gnu::always_inline]] inline void solidTo16(const RowSpan& span, const PixelStage& stage) {
+  const Row r(span);
+  uint8_t* destination = r.destination + 2 * int64_t{span.x};
+  uint32_t m = 0;
+  if constexpr (M == MaskKind::bits) m = rawPixel<indexed1>(r.mask, r.maskColumn(0)) ? 255 : 0;
+  else if constexpr (M == MaskKind::bytes) m = r.mask[r.maskColumn(0)];
+  if (m == 255) return;
+  const uint32_t raw = rawPixel<S>(r.source, r.column(0));
+  const uint32_t s = widenRaw<S>(raw, nullptr);
+  const bool blends = stage.op == InkOp::blend;
+  if (!blends && m == 0) {
+    const uint16_t solid = to16<S, D>(raw);
+    for (int32_t i = 0; i < r.count; ++i) store16(destination, i, solid);
+    return;
+  }
+  const int32_t level = stage.blend;
+  for (int32_t i = 0; i < r.count; ++i) {
+    const uint32_t d = widen16<D>(load16(destination, i));
+    uint32_t out = blends ? blendColour(d, s, level) : s;
+    if (m != 0) out = blendArgb(d, out, static_cast<int32_t>(255 - m));
+    store16(destination, i, narrow16<D>(out));
+  }
+}
+
 // An 8-bit coverage source drawn in the foreground colour.
 template <PixelFormat D, Sampling Steps>
 [[gnu::always_inline]] inline void coverageTo16(const RowSpan& span, const PixelStage& stage) {
-  const Row<Steps> r(span);
+  const Row<Steps, indexed8> r(span);
   uint8_t* destination = r.destination + 2 * int64_t{span.x};
   const uint32_t fore = kOpaque | stage.fore;
   const uint16_t solid = narrow16<D>(fore);
@@ -294,6 +360,7 @@ struct FastPath {
   MaskKind mask;
   bool samePalette;  // required: the source and destination share their palette object
   RowFunction row;
+  bool anyBlend = false;  // the row blends as the stage says; other paths take full blend only
 };
 
 using enum InkOp;
@@ -317,20 +384,38 @@ constexpr RowFunction copyRowTo16() {
 }
 
 template <PixelFormat S, PixelFormat D, Sampling Steps>
-constexpr std::array<FastPath, 6> sixteenBitPaths() {
+constexpr std::array<FastPath, 9> sixteenBitPaths() {
   return {{{Steps, S, D, source, store, none, false, copyRowTo16<S, D, Steps>()},
            {Steps, S, D, source, WriteRule::mask, bits, false, &eachRow<&bitMaskedTo16<S, D, Steps>>},
            {Steps, S, D, source, WriteRule::mask, bytes, false, &eachRow<&byteMaskedTo16<S, D, Steps>>},
-           {Steps, S, D, backgroundTransparent, store, none, false, &eachRow<&backgroundTransparentTo16<S, D, Steps>>},
+           {Steps, S, D, backgroundTransparent, store, none, false,
+            &eachRow<&backgroundTransparentTo16<S, D, Steps, none>>, true},
+           {Steps, S, D, backgroundTransparent, WriteRule::mask, bits, false,
+            &eachRow<&backgroundTransparentTo16<S, D, Steps, bits>>, true},
            {Steps, S, D, maskThreshold, store, bytes, false, &eachRow<&thresholdTo16<S, D, Steps>>},
-           {Steps, S, D, blend, store, none, false, &eachRow<&blendTo16<S, D, Steps>>}}};
+           {Steps, S, D, blend, store, none, false, &eachRow<&blendTo16<S, D, Steps, none>>, true},
+           {Steps, S, D, blend, WriteRule::mask, bits, false, &eachRow<&blendTo16<S, D, Steps, bits>>, true},
+           {Steps, S, D, blend, WriteRule::mask, bytes, false, &eachRow<&blendTo16<S, D, Steps, bytes>>, true}}};
+}
+
+// The solid paths of one source format into a 16-bit destination: copies and blends, with or
+// without a mask.
+template <PixelFormat S, PixelFormat D>
+constexpr std::array<FastPath, 6> solidPaths() {
+  using enum Sampling;
+  return {{{solid, S, D, source, store, none, false, &eachRow<&solidTo16<S, D, none>>},
+           {solid, S, D, source, WriteRule::mask, bits, false, &eachRow<&solidTo16<S, D, bits>>},
+           {solid, S, D, source, WriteRule::mask, bytes, false, &eachRow<&solidTo16<S, D, bytes>>},
+           {solid, S, D, blend, store, none, false, &eachRow<&solidTo16<S, D, none>>, true},
+           {solid, S, D, blend, WriteRule::mask, bits, false, &eachRow<&solidTo16<S, D, bits>>, true},
+           {solid, S, D, blend, WriteRule::mask, bytes, false, &eachRow<&solidTo16<S, D, bytes>>, true}}};
 }
 
 // The paths of 32-bit alpha sources and 8-bit coverage sources into a 16-bit destination.
 template <PixelFormat D, Sampling Steps>
 constexpr std::array<FastPath, 3> alphaAndCoveragePaths() {
   return {{{Steps, argb8888, D, source, sourceAlpha, none, false, &eachRow<&alphaTo16<D, Steps, false>>},
-           {Steps, argb8888, D, blend, sourceAlpha, none, false, &eachRow<&alphaTo16<D, Steps, true>>},
+           {Steps, argb8888, D, blend, sourceAlpha, none, false, &eachRow<&alphaTo16<D, Steps, true>>, true},
            {Steps, indexed8, D, source, coverage, none, false, &eachRow<&coverageTo16<D, Steps>>}}};
 }
 
@@ -356,23 +441,34 @@ constexpr std::array<FastPath, 5> kSameFormatPaths = {{
     {unit, indexed8, indexed8, backgroundTransparent, store, none, true, &eachRow<&backgroundTransparentIndexed>},
 }};
 
-constexpr auto kFastPaths = joined(kSameFormatPaths, allSixteenBitPaths<unit>(), allSixteenBitPaths<doubled>(),
-                                   allSixteenBitPaths<stepped>());
+constexpr auto kFastPaths =
+    joined(kSameFormatPaths, solidPaths<rgb565, rgb565>(), solidPaths<rgb555, rgb565>(), solidPaths<rgb888, rgb565>(),
+           solidPaths<argb8888, rgb565>(), solidPaths<rgb565, rgb555>(), solidPaths<rgb555, rgb555>(),
+           solidPaths<rgb888, rgb555>(), solidPaths<argb8888, rgb555>(), allSixteenBitPaths<unit>(),
+           allSixteenBitPaths<doubled>(), allSixteenBitPaths<stepped>());
 
 bool matches(const FastPath& path, const PixelStage& stage, Sampling sampling) {
-  return (path.sampling == stepped || path.sampling == sampling) && (stage.blend == 255 || path.op == blend) && path.source == stage.source && path.destination == stage.destination && path.op == stage.op &&
-         path.rule == stage.rule && path.mask == stage.maskKind && (!path.samePalette || stage.samePalette);
+  const MaskKind mask = maskNeeded(stage) ? stage.maskKind : none;
+  const bool sampled = path.sampling == sampling || (path.sampling == stepped && sampling != solid);
+  return sampled && (stage.blend == 255 || path.anyBlend) && path.source == stage.source &&
+         path.destination == stage.destination && path.op == stage.op && path.rule == stage.rule &&
+         path.mask == mask && (!path.samePalette || stage.samePalette);
+}
+
+RowFunction find(const PixelStage& stage, Sampling sampling) {
+  for (const FastPath& path : kFastPaths)
+    if (matches(path, stage, sampling)) return path.row;
+  return nullptr;
 }
 
 }  // namespace
 
-RowFunction findFastPath(const PixelStage& stage, int64_t stepAcross, int64_t stepDown) {
+RowFunction findFastPath(const PixelStage& stage, int64_t stepAcross, int64_t stepDown, bool oneSourcePixel) {
   if (!enabled) return nullptr;
+  if (oneSourcePixel)
+    if (RowFunction row = find(stage, solid)) return row;
   constexpr int64_t kOne = 0x10000, kHalf = 0x8000;  // 16.16
-  const Sampling sampling = stepAcross == kOne && stepDown == kOne ? unit : stepAcross == kHalf ? doubled : stepped;
-  for (const FastPath& path : kFastPaths)
-    if (matches(path, stage, sampling)) return path.row;
-  return nullptr;
+  return find(stage, stepAcross == kOne && stepDown == kOne ? unit : stepAcross == kHalf ? doubled : stepped);
 }
 
 void setFastPathsEnabled(bool on) { enabled = on; }

@@ -8,8 +8,9 @@
 namespace qn {
 
 // The row function for a rect draw with this stage and these 16.16 source steps per destination
-// pixel, or null when only the general path fits.
-RowFunction findFastPath(const PixelStage& stage, int64_t stepAcross, int64_t stepDown);
+// pixel, or null when only the general path fits. `oneSourcePixel`: every pixel of the draw
+// samples the same source pixel.
+RowFunction findFastPath(const PixelStage& stage, int64_t stepAcross, int64_t stepDown, bool oneSourcePixel);
 
 // Off forces every draw through the general path (tests and debugging). On by default.
 void setFastPathsEnabled(bool enabled);

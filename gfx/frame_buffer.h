@@ -1,13 +1,12 @@
 // The device's screen as the present step writes it: a frame buffer lent for one present, and
-// the display format it holds. The display host is such a device; the stage image service
-// presents through this interface alone, so the graphics library needs nothing of the movie.
+// the display formats a device reports.
 #pragma once
 
 #include <cstdint>
 
 namespace qn {
 
-// What `displayFormat` answers.
+// What a device's `displayFormat` answers: 32, 16 for 5-5-5, -16 for 5-6-5, otherwise its bit count.
 inline constexpr int32_t kDisplay32 = 32;
 inline constexpr int32_t kDisplay555 = 16;
 inline constexpr int32_t kDisplay565 = -16;
@@ -21,16 +20,6 @@ struct FrameBuffer {
   int32_t bitsPerPixel = 0;
   int32_t width = 0;
   int32_t height = 0;
-};
-
-class FrameBufferDevice {
- public:
-  virtual ~FrameBufferDevice() = default;
-  // Fixed for the run: 32, 16 for 5-5-5, -16 for 5-6-5, otherwise the device's bit count.
-  virtual int32_t displayFormat() const = 0;
-  // Takes the frame buffer for a present; false when the device refuses (nothing is drawn then).
-  virtual bool beginDraw(FrameBuffer& buffer) = 0;
-  virtual void endDraw() = 0;
 };
 
 }  // namespace qn

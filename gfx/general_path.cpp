@@ -49,6 +49,10 @@ bool destinationNeeded(const PixelStage& stage) {
   return inkOpReadsDestination(stage.op) || stage.rule != WriteRule::store;
 }
 
+bool maskNeeded(const PixelStage& stage) {
+  return stage.rule == WriteRule::mask || stage.op == alphaFromMask || stage.op == maskThreshold;
+}
+
 namespace {
 
 // ---- sampling ----

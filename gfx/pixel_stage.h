@@ -131,6 +131,10 @@ uint8_t readMaskValue(PixelFormat maskFormat, const uint8_t* row, int64_t x);
 // the write-back weighs the result over them).
 bool destinationNeeded(const PixelStage& stage);
 
+// Whether the mask image plays a part in a row's result: through the write-back, or in the ink
+// (ink 52 and 53). A source with alpha writes by its alpha and leaves a matte unread.
+bool maskNeeded(const PixelStage& stage);
+
 // Whether a stage can be drawn at all: write-back exists for this destination and rule.
 bool writeBackExists(const PixelStage& stage);
 

@@ -8,9 +8,11 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstring>
 #include <utility>
 #include <vector>
 
+#include "gfx/fast_paths.h"
 #include "gfx/pixel_access.h"
 
 namespace qn {
@@ -97,6 +99,32 @@ void sampleSpan(const ImageBuffer& source, int64_t u, int64_t v, int64_t du, int
   }
 }
 
+// The raw source pixels of a span in order, for a fast path to take as an unscaled row (sources
+// of `Bytes` bytes a pixel).
+template <size_t Bytes>
+void gatherSpan(const ImageBuffer& source, int64_t u, int64_t v, int64_t du, int64_t dv, int32_t count,
+                const PixelRect& within, uint8_t* gathered) {
+  for (int32_t i = 0; i < count; ++i, u += du, v += dv) {
+    const int32_t x = std::clamp(static_cast<int32_t>(u >> 16), within.left, within.right - 1);
+    const int32_t y = std::clamp(static_cast<int32_t>(v >> 16), within.top, within.bottom - 1);
+    std::memcpy(gathered + static_cast<size_t>(i) * Bytes, source.row(y) + static_cast<size_t>(x) * Bytes, Bytes);
+  }
+}
+
+// The source column and row each pixel of a span samples.
+void sourcePlaces(int64_t u, int64_t v, int64_t du, int64_t dv, int32_t count, const PixelRect& within,
+                  int32_t* columns, int32_t* rows) {
+  for (int32_t i = 0; i < count; ++i, u += du, v += dv) {
+    columns[i] = std::clamp(static_cast<int32_t>(u >> 16), within.left, within.right - 1);
+    rows[i] = std::clamp(static_cast<int32_t>(v >> 16), within.top, within.bottom - 1);
+  }
+}
+
+using SpanGatherer = void (*)(const ImageBuffer&, int64_t, int64_t, int64_t, int64_t, int32_t, const PixelRect&,
+                              uint8_t*);
+constexpr std::array<SpanGatherer, 4> kSpanGatherers = {&gatherSpan<1>, &gatherSpan<2>, &gatherSpan<3>,
+                                                        &gatherSpan<4>};
+
 using SpanSampler = void (*)(const ImageBuffer&, int64_t, int64_t, int64_t, int64_t, int32_t, const PixelRect&,
                              const uint32_t*, uint32_t*, uint8_t*, int32_t*, int32_t*);
 template <size_t... I>
@@ -134,6 +162,16 @@ void drawQuad(ImageBuffer& destination, const ImageBuffer& source, const ImageBu
   Chain forward(ring, topIndex, bottomIndex, 1);
   Chain backward(ring, topIndex, bottomIndex, -1);
 
+  // A span's pixels gathered in order are an unscaled row, which the unscaled fast path of the
+  // same stage (if any) draws as the general path would; a mask read along with them is one mask
+  // value a pixel (bit masks as 0 and 255), which the byte-mask paths take.
+  const bool readsMask = mask && maskNeeded(stage);
+  PixelStage unscaled = stage;
+  if (readsMask) unscaled.maskKind = MaskKind::bytes;
+  const RowFunction fast =
+      fastPathsEnabled() && bitsPerPixel(stage.source) >= 8 ? findFastPath(unscaled, kOne, kOne, false) : nullptr;
+  const int32_t sourceBytes = bitsPerPixel(stage.source) / 8;
+  std::vector<uint8_t> gathered(fast ? static_cast<size_t>(limit.width()) * static_cast<size_t>(sourceBytes) : 0);
   const ScratchRows scratch = scratchRows(limit.width());
   std::vector<int32_t> columns(static_cast<size_t>(limit.width())), rows(static_cast<size_t>(limit.width()));
   const SpanSampler sample = kSpanSamplers[static_cast<int>(stage.source)];
@@ -168,18 +206,24 @@ void drawQuad(ImageBuffer& destination, const ImageBuffer& source, const ImageBu
     if (a.dv < 0 || b.dv < 0 || dv < 0) v = std::max<int64_t>(v - 1, 0);
 
     const int32_t count = static_cast<int32_t>(end - first);
-    sample(source, u, v, du, dv, count, from, stage.sourceLookup, scratch.colours, scratch.raw, columns.data(),
-           rows.data());
+    if (fast) kSpanGatherers[static_cast<size_t>(sourceBytes - 1)](source, u, v, du, dv, count, from, gathered.data());
+    else sample(source, u, v, du, dv, count, from, stage.sourceLookup, scratch.colours, scratch.raw, columns.data(), rows.data());
     const uint8_t* maskBytes = nullptr;
-    if (mask) {
+    if (readsMask) {
+      if (fast) sourcePlaces(u, v, du, dv, count, from, columns.data(), rows.data());
       for (int32_t i = 0; i < count; ++i) {
         const int32_t mx = columns[i] - params.maskOffsetH, my = rows[i] - params.maskOffsetV;
         scratch.mask[i] = maskArea.contains(mx, my) ? readMaskValue(stage.maskFormat, mask->row(my), mx) : 255;
       }
       maskBytes = scratch.mask;
     }
-    combineSampled(destination.row(static_cast<int32_t>(row)), static_cast<int32_t>(first),
-                   {scratch.colours, indexed ? scratch.raw : nullptr, maskBytes, count}, stage);
+    if (fast)
+      fast({destination.row(static_cast<int32_t>(row)), static_cast<int32_t>(first), count, gathered.data(), 0, kOne,
+            maskBytes, 0},
+           unscaled);
+    else
+      combineSampled(destination.row(static_cast<int32_t>(row)), static_cast<int32_t>(first),
+                     {scratch.colours, indexed ? scratch.raw : nullptr, maskBytes, count}, stage);
   }
 }
 

@@ -1,7 +1,8 @@
 // What the movie asks of its stage image. The stage image is an image buffer (a script object of
 // ilk #intImage) of stage width x stage height; the graphics subsystem implements this service
-// over its image buffers and the device's frame buffer. Sprites draw themselves into the stage
-// image through their renderer (`SpriteChannel::draw`); the movie only fills, clips and presents.
+// over its image buffers. Sprites draw themselves into the stage image through their renderer
+// (`SpriteChannel::draw`); the movie only makes, fills and clips it. The screen image, the stage
+// composed at a presentation scale, is made and composed the same way.
 #pragma once
 
 #include <cstdint>
@@ -22,9 +23,9 @@ class StageImageService {
   virtual void setClip(const Value& stageImage, const IntRect& clip) = 0;
   // Fills `area` (within the clip) with 0xRRGGBB.
   virtual void fill(const Value& stageImage, const IntRect& area, uint32_t rgb) = 0;
-  // Puts the pixels of the stage image that land in `windowRect` on the device's screen, turned
-  // by `orientation` (0, 90 or -90 degrees, the rect mapping of the movie).
-  virtual void present(const Value& stageImage, const IntRect& windowRect, int32_t orientation) = 0;
+  // Draws `area` of the stage image into the screen image `scale` times as large (each stage
+  // pixel a square of scale x scale): how pixels scripts drew into the stage reach the screen.
+  virtual void enlarge(const Value& stageImage, const Value& screenImage, const IntRect& area, int32_t scale) = 0;
   // The script image object bound to the stage image (the movie's `image` property); drawing
   // through it reports the changed rect to the movie's `presentRect`.
   virtual Value imageObject(const Value& stageImage) = 0;

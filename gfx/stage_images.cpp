@@ -1,14 +1,9 @@
 #include "gfx/stage_images.h"
 
-#include <array>
 #include <cstring>
-#include <optional>
-#include <utility>
 
 #include "gfx/image_object.h"
 #include "gfx/image_owner.h"
-#include "gfx/pixel_access.h"
-#include "gfx/row_loop.h"
 #include "gfx/shape_drawing.h"
 
 namespace qn {
@@ -32,95 +27,7 @@ class StageOwner final : public ScriptObject, public ImageOwner {
   const StageImages& service_;
 };
 
-// One window row: `count` pixels from the stage, the stage address moving by `sourceStep` bytes
-// and the screen address by `xPitch` bytes per pixel.
-using PresentRow = void (*)(const uint8_t* source, ptrdiff_t sourceStep, uint8_t* target, ptrdiff_t xPitch,
-                            int32_t count);
-
-template <PixelFormat S, PixelFormat D>
-QN_ROW_LOOP void presentRow(const uint8_t* source, ptrdiff_t sourceStep, uint8_t* target, ptrdiff_t xPitch,
-                            int32_t count) {
-  constexpr int32_t sourceBytes = bitsPerPixel(S) / 8;
-  constexpr int32_t targetBytes = bitsPerPixel(D) / 8;
-  if (S == D && sourceStep == sourceBytes && xPitch == targetBytes) {
-    std::memcpy(target, source, static_cast<size_t>(count) * targetBytes);
-    return;
-  }
-  for (int32_t i = 0; i < count; ++i, source += sourceStep, target += xPitch)
-    writeRaw<D>(target, 0, narrowColour<D>(widenRaw<S>(rawPixel<S>(source, 0), nullptr), nullptr));
-}
-
-constexpr std::array<PixelFormat, 4> kScreenFormats = {PixelFormat::rgb555, PixelFormat::rgb565, PixelFormat::rgb888,
-                                                       PixelFormat::argb8888};
-
-template <PixelFormat S, size_t... I>
-constexpr std::array<PresentRow, 4> presentRowsFrom(std::index_sequence<I...>) {
-  return {&presentRow<S, kScreenFormats[I]>...};
-}
-
-PresentRow presentRowFor(PixelFormat stage, PixelFormat screen) {
-  static constexpr std::array<std::array<PresentRow, 4>, 4> kRows = {
-      presentRowsFrom<PixelFormat::rgb555>(std::make_index_sequence<4>()),
-      presentRowsFrom<PixelFormat::rgb565>(std::make_index_sequence<4>()),
-      presentRowsFrom<PixelFormat::rgb888>(std::make_index_sequence<4>()),
-      presentRowsFrom<PixelFormat::argb8888>(std::make_index_sequence<4>())};
-  auto indexOf = [](PixelFormat format) -> int {
-    for (size_t i = 0; i < kScreenFormats.size(); ++i)
-      if (kScreenFormats[i] == format) return static_cast<int>(i);
-    return -1;
-  };
-  const int from = indexOf(stage), to = indexOf(screen);
-  return from < 0 || to < 0 ? nullptr : kRows[static_cast<size_t>(from)][static_cast<size_t>(to)];
-}
-
-std::optional<PixelFormat> screenFormatOf(int32_t displayFormat, int32_t bitsPerPixel) {
-  if (displayFormat == kDisplay555 && bitsPerPixel == 16) return PixelFormat::rgb555;
-  if (displayFormat == kDisplay565 && bitsPerPixel == 16) return PixelFormat::rgb565;
-  if (bitsPerPixel == 24) return PixelFormat::rgb888;
-  if (bitsPerPixel == 32) return PixelFormat::argb8888;
-  return std::nullopt;
-}
-
 }  // namespace
-
-void presentStage(const ImageBuffer& stage, const FrameBuffer& screen, int32_t displayFormat, const IntRect& windowRect,
-                  int32_t orientation) {
-  const auto screenFormat = screenFormatOf(displayFormat, screen.bitsPerPixel);
-  if (!screenFormat || !screen.pixels || !stage.hasPixels()) return;
-  const PresentRow row = presentRowFor(stage.format(), *screenFormat);
-  if (!row) return;
-  // The window rect, cut to the screen and to the window pixels that show a stage pixel.
-  PixelRect shown = pixelRectOf(windowRect).intersected({0, 0, screen.width, screen.height});
-  const int32_t pixelBytes = bitsPerPixel(stage.format()) / 8;
-  ptrdiff_t sourceStep = pixelBytes;
-  switch (orientation) {
-    case 90:  // stage x = screen height - 1 - y, stage y = x
-      shown = shown.intersected({0, screen.height - stage.width(), stage.height(), screen.height});
-      sourceStep = stage.rowStep();
-      break;
-    case -90:  // stage x = y, stage y = screen width - 1 - x
-      shown = shown.intersected({screen.width - stage.height(), 0, screen.width, stage.width()});
-      sourceStep = -stage.rowStep();
-      break;
-    default:
-      shown = shown.intersected(stage.bounds());
-      break;
-  }
-  for (int32_t y = shown.top; y < shown.bottom; ++y) {
-    int32_t stageX = shown.left, stageY = y;
-    if (orientation == 90) {
-      stageX = screen.height - 1 - y;
-      stageY = shown.left;
-    } else if (orientation == -90) {
-      stageX = y;
-      stageY = screen.width - 1 - shown.left;
-    }
-    const uint8_t* source = stage.row(stageY) + static_cast<ptrdiff_t>(stageX) * pixelBytes;
-    uint8_t* target = screen.pixels + static_cast<ptrdiff_t>(shown.left) * screen.xPitch +
-                      static_cast<ptrdiff_t>(y) * screen.yPitch;
-    row(source, sourceStep, target, screen.xPitch, shown.width());
-  }
-}
 
 Value StageImages::createStageImage(int32_t width, int32_t height, int32_t depth) {
   const int32_t depthCode = depth == 16 || depth == -16 ? depth : 32;
@@ -136,13 +43,27 @@ void StageImages::fill(const Value& stageImage, const IntRect& area, uint32_t rg
   if (ImageBuffer* image = imageBufferOf(stageImage)) fillRect(*image, pixelRectOf(area), rgb);
 }
 
-void StageImages::present(const Value& stageImage, const IntRect& windowRect, int32_t orientation) {
-  const ImageBuffer* image = imageBufferOf(stageImage);
-  if (!image) return;
-  FrameBuffer screen;
-  if (!display_.beginDraw(screen)) return;
-  presentStage(*image, screen, display_.displayFormat(), windowRect, orientation);
-  display_.endDraw();
+void StageImages::enlarge(const Value& stageImage, const Value& screenImage, const IntRect& area, int32_t scale) {
+  const ImageBuffer* stage = imageBufferOf(stageImage);
+  ImageBuffer* screen = imageBufferOf(screenImage);
+  // Both are made here at the same depth: 16 or 32 bits, whole bytes a pixel.
+  if (!stage || !screen || scale < 1 || stage->format() != screen->format() || !stage->hasPixels() ||
+      !screen->hasPixels())
+    return;
+  const PixelRect from = pixelRectOf(area).intersected(stage->bounds()).intersected(
+      {0, 0, screen->width() / scale, screen->height() / scale});
+  if (from.isEmpty()) return;
+  const auto pixelBytes = static_cast<size_t>(bitsPerPixel(stage->format()) / 8);
+  const size_t leftBytes = static_cast<size_t>(from.left) * scale * pixelBytes;
+  const size_t rowBytes = static_cast<size_t>(from.width()) * scale * pixelBytes;
+  for (int32_t y = from.top; y < from.bottom; ++y) {
+    const uint8_t* source = stage->row(y) + static_cast<size_t>(from.left) * pixelBytes;
+    uint8_t* firstRow = screen->row(y * scale) + leftBytes;
+    uint8_t* target = firstRow;
+    for (int32_t x = from.left; x < from.right; ++x, source += pixelBytes)
+      for (int32_t copy = 0; copy < scale; ++copy, target += pixelBytes) std::memcpy(target, source, pixelBytes);
+    for (int32_t copy = 1; copy < scale; ++copy) std::memcpy(screen->row(y * scale + copy) + leftBytes, firstRow, rowBytes);
+  }
 }
 
 Value StageImages::imageObject(const Value& stageImage) {

@@ -1,17 +1,19 @@
 #include "platform/focus_ring.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace qn::platform {
 
-std::vector<RingOutline> focusRingOutlines(const ScreenRect& ring, int left, int top, int scale) {
-  const int band = 2 * scale;
-  int x0 = left + (ring.left - 1) * scale - band - 1, y0 = top + (ring.top - 1) * scale - band - 1;
-  int x1 = x0 + (ring.width() + 2) * scale + 2 * band + 2, y1 = y0 + (ring.height() + 2) * scale + 2 * band + 2;
-  x0 = std::max(x0, left);
-  y0 = std::max(y0, top);
-  x1 = std::min(x1, left + kScreenWidth * scale);
-  y1 = std::min(y1, top + kScreenHeight * scale);
+std::vector<RingOutline> focusRingOutlines(const ScreenRect& ring, const ScreenRect& shownAt) {
+  const double scale = double(shownAt.width()) / kScreenWidth;
+  auto across = [&](int x) { return shownAt.left + static_cast<int>(std::lround(x * scale)); };
+  auto down = [&](int y) { return shownAt.top + static_cast<int>(std::lround(y * scale)); };
+  const int band = std::max(2, static_cast<int>(std::lround(2 * scale)));
+  int x0 = std::max(across(ring.left - 1) - band - 1, shownAt.left);
+  int y0 = std::max(down(ring.top - 1) - band - 1, shownAt.top);
+  int x1 = std::min(across(ring.right + 1) + band + 1, shownAt.right);
+  int y1 = std::min(down(ring.bottom + 1) + band + 1, shownAt.bottom);
   std::vector<RingOutline> outlines;
   for (int line = 0; line < band + 2 && x1 - x0 > 0 && y1 - y0 > 0; ++line) {
     outlines.push_back({x0, y0, x1 - x0, y1 - y0, line == 0 || line == band + 1});

@@ -15,8 +15,8 @@ struct RingOutline {
   bool dark = false;
 };
 
-// The outlines, outermost first, of the ring around `ring` on the screen shown at `scale` with its
-// top left corner at (left, top); cut to the screen's area.
-std::vector<RingOutline> focusRingOutlines(const ScreenRect& ring, int left, int top, int scale);
+// The outlines, outermost first, of the ring around `ring` on the screen shown over `shownAt` (in
+// window pixels, at any size); cut to the screen's area. The band is two device pixels wide.
+std::vector<RingOutline> focusRingOutlines(const ScreenRect& ring, const ScreenRect& shownAt);
 
 }  // namespace qn::platform

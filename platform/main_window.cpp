@@ -3,6 +3,7 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <cmath>
 
 #include "platform/focus_ring.h"
 #include "platform/platform.h"
@@ -50,7 +51,9 @@ int MainWindow::fittingScale() {
   return std::max(1, std::min(usable.w / kScreenWidth, usable.h / kScreenHeight));
 }
 
-bool MainWindow::create(const std::string& title, int scale, bool fullscreen, int bitsPerPixel, WindowIcon icon) {
+bool MainWindow::create(const std::string& title, int scale, bool fullscreen, int bitsPerPixel, bool wholePixels,
+                        WindowIcon icon) {
+  wholePixels_ = wholePixels;
   if (!kWindowScales) scale = 1;
   if (scale <= 0) scale = fittingScale();
   Uint32 flags = SDL_WINDOW_HIDDEN | (kWindowScales ? SDL_WINDOW_RESIZABLE : 0) |
@@ -73,14 +76,20 @@ bool MainWindow::create(const std::string& title, int scale, bool fullscreen, in
   bytesPerPixel_ = bitsPerPixel == 32 ? 4 : 2;
 #ifdef __EMSCRIPTEN__
   canvas_ = std::make_unique<ScreenCanvas>(bytesPerPixel_);
-#endif
-  Uint32 textureFormat = bitsPerPixel == 32 ? SDL_PIXELFORMAT_ARGB8888 : SDL_PIXELFORMAT_RGB565;
-  texture_ = SDL_CreateTexture(renderer_, textureFormat, SDL_TEXTUREACCESS_STREAMING, kScreenWidth, kScreenHeight);
-  if (texture_ == nullptr) {
-    complain("cannot create the screen texture");
-    return false;
-  }
   return true;
+#else
+  return makeTexture(kScreenWidth, kScreenHeight);
+#endif
+}
+
+bool MainWindow::makeTexture(int width, int height) {
+  if (texture_ != nullptr) SDL_DestroyTexture(texture_);
+  const Uint32 format = bytesPerPixel_ == 4 ? SDL_PIXELFORMAT_ARGB8888 : SDL_PIXELFORMAT_RGB565;
+  texture_ = SDL_CreateTexture(renderer_, format, SDL_TEXTUREACCESS_STREAMING, width, height);
+  textureWidth_ = texture_ != nullptr ? width : 0;
+  textureHeight_ = texture_ != nullptr ? height : 0;
+  if (texture_ == nullptr) complain("cannot create the screen texture");
+  return texture_ != nullptr;
 }
 
 void MainWindow::show() { SDL_ShowWindow(window_); }
@@ -110,28 +119,45 @@ void MainWindow::setScale(int scale) {
 void MainWindow::letterbox(SDL_Rect& box) const {
   int width = 0, height = 0;
   SDL_GetRendererOutputSize(renderer_, &width, &height);
-  int scale = std::max(1, std::min(width / kScreenWidth, height / kScreenHeight));
-  box = {0, 0, kScreenWidth * scale, kScreenHeight * scale};
+  if (wholePixels_) {
+    const int scale = std::max(1, std::min(width / kScreenWidth, height / kScreenHeight));
+    box = {0, 0, kScreenWidth * scale, kScreenHeight * scale};
+  } else {
+    // As large as fits, the screen's shape kept: the side that limits it is filled exactly.
+    const double scale = std::min(double(width) / kScreenWidth, double(height) / kScreenHeight);
+    box = {0, 0, std::clamp(static_cast<int>(std::lround(kScreenWidth * scale)), 1, std::max(width, 1)),
+           std::clamp(static_cast<int>(std::lround(kScreenHeight * scale)), 1, std::max(height, 1))};
+  }
   box.x = (width - box.w) / 2;
   box.y = (height - box.h) / 2;
 }
 
+std::optional<int> MainWindow::presentationScale() const {
+  if (!kWindowScales) return std::nullopt;
+  if (wholePixels_) return 1;
+  SDL_Rect box;
+  letterbox(box);
+  return std::clamp((box.w + kScreenWidth - 1) / kScreenWidth, 1, kLargestPresentationScale);
+}
+
 #ifdef __EMSCRIPTEN__
 
-void MainWindow::present(const uint8_t* screenPixels, int pitch, const ScreenRect& changed) {
-  canvas_->present(screenPixels, pitch, changed);
-}
+void MainWindow::present(const ScreenPixels& screen, const ScreenRect& changed) { canvas_->present(screen, changed); }
 
 // The page keeps the canvas as it was: only the ring may need drawing again.
 void MainWindow::repaint() { canvas_->setFocusRing(focusRing_); }
 
 #else
 
-void MainWindow::present(const uint8_t* screenPixels, int pitch, const ScreenRect& changed) {
-  if (changed.width() > 0 && changed.height() > 0) {
-    SDL_Rect rect{changed.left, changed.top, changed.width(), changed.height()};
-    const uint8_t* first = screenPixels + changed.top * pitch + changed.left * bytesPerPixel_;
-    SDL_UpdateTexture(texture_, &rect, first, pitch);
+void MainWindow::present(const ScreenPixels& screen, const ScreenRect& changed) {
+  // A screen of a new size gets a new texture, which holds nothing yet: the whole screen goes in.
+  const bool resized = screen.width != textureWidth_ || screen.height != textureHeight_;
+  if (resized && !makeTexture(screen.width, screen.height)) return;
+  const ScreenRect streamed = resized ? ScreenRect{0, 0, screen.width, screen.height} : changed;
+  if (streamed.width() > 0 && streamed.height() > 0) {
+    SDL_Rect rect{streamed.left, streamed.top, streamed.width(), streamed.height()};
+    const uint8_t* first = screen.pixels + streamed.top * screen.pitch + streamed.left * bytesPerPixel_;
+    SDL_UpdateTexture(texture_, &rect, first, screen.pitch);
   }
   repaint();
 }
@@ -141,6 +167,10 @@ void MainWindow::repaint() {
   SDL_RenderClear(renderer_);
   SDL_Rect box;
   letterbox(box);
+  // Pixel for pixel, or by whole factors, each pixel stays a square; any other size is fitted
+  // smoothly.
+  const bool exact = box.w == textureWidth_ || box.w % std::max(textureWidth_, 1) == 0;
+  SDL_SetTextureScaleMode(texture_, exact ? SDL_ScaleModeNearest : SDL_ScaleModeLinear);
   SDL_RenderCopy(renderer_, texture_, nullptr, &box);
   if (focusRing_) drawFocusRing(box);
   SDL_RenderPresent(renderer_);
@@ -155,7 +185,7 @@ void MainWindow::setFocusRing(std::optional<ScreenRect> screenRect) {
 }
 
 void MainWindow::drawFocusRing(const SDL_Rect& box) {
-  for (const RingOutline& outline : focusRingOutlines(*focusRing_, box.x, box.y, box.w / kScreenWidth)) {
+  for (const RingOutline& outline : focusRingOutlines(*focusRing_, {box.x, box.y, box.x + box.w, box.y + box.h})) {
     SDL_SetRenderDrawColor(renderer_, outline.dark ? 0 : 255, outline.dark ? 0 : 221, 0, 255);
     const SDL_Rect edge{outline.x, outline.y, outline.width, outline.height};
     SDL_RenderDrawRect(renderer_, &edge);
@@ -171,9 +201,13 @@ ScreenPoint MainWindow::screenPointAt(int windowX, int windowY) const {
   int64_t y = int64_t{windowY} * outputHeight / std::max(1, windowHeight);
   SDL_Rect box;
   letterbox(box);
-  int64_t scale = box.w / kScreenWidth;
-  return {static_cast<int>(std::clamp<int64_t>((x - box.x) / scale, 0, kScreenWidth - 1)),
-          static_cast<int>(std::clamp<int64_t>((y - box.y) / scale, 0, kScreenHeight - 1))};
+  // The device pixel whose square on the window holds the point (floor, also left of the box).
+  auto device = [](int64_t offset, int64_t shown, int64_t size) {
+    const int64_t scaled = offset * size;
+    return std::clamp<int64_t>(scaled >= 0 ? scaled / shown : -1, 0, size - 1);
+  };
+  return {static_cast<int>(device(x - box.x, std::max(box.w, 1), kScreenWidth)),
+          static_cast<int>(device(y - box.y, std::max(box.h, 1), kScreenHeight))};
 }
 
 }  // namespace qn::platform

@@ -1,6 +1,8 @@
 // The browser's way to show the screen: its changed rectangle turned into RGBA rows and put onto
 // the page's canvas with one call, nothing else redrawn. (SDL's renderer would convert and copy
-// the whole screen every frame, several times the cost.) The focus ring is drawn over a copy.
+// the whole screen every frame, several times the cost.) The canvas takes the size of the screen
+// it is given (240 x 320 times the presentation scale); the page sizes it on the page. The focus
+// ring is drawn over a copy.
 #pragma once
 
 #include <cstdint>
@@ -11,18 +13,22 @@
 
 namespace qn::platform {
 
+struct ScreenPixels;
+
 class ScreenCanvas {
  public:
   explicit ScreenCanvas(int bytesPerPixel);
 
-  // `screenPixels` is the screen's top left pixel, rows `pitch` bytes apart.
-  void present(const uint8_t* screenPixels, int pitch, const ScreenRect& changed);
+  // `changed` is in the screen's own pixels.
+  void present(const ScreenPixels& screen, const ScreenRect& changed);
   void setFocusRing(const std::optional<ScreenRect>& ring);
 
  private:
   void put(const std::vector<uint8_t>& rgba, const ScreenRect& rect);
 
   int bytesPerPixel_;
+  int width_ = 0;
+  int height_ = 0;
   std::vector<uint8_t> rgba_;  // the screen as shown, without the ring
   std::optional<ScreenRect> ring_;
 };

@@ -3,24 +3,29 @@
 #include <cstring>
 
 #include "platform/focus_ring.h"
+#include "platform/main_window.h"
 #include "platform/screen_canvas.h"
 
 namespace qn::platform {
 
 namespace {
 
-constexpr int kRgbaPitch = kScreenWidth * 4;
-
-// Puts the rect of the RGBA screen (240 x 320 pixels at `rgba` in the program's memory) onto the
-// canvas: the image reads the program's memory in place, no copy made on the way.
-EM_JS(void, putOnCanvas, (const uint8_t* rgba, int left, int top, int width, int height), {
+// Puts the rect of the RGBA screen (width x height pixels at `rgba` in the program's memory) onto
+// the canvas, which takes the screen's size: the image reads the program's memory in place, no
+// copy made on the way.
+EM_JS(void, putOnCanvas, (const uint8_t* rgba, int width, int height, int left, int top, int right, int bottom), {
   if (!Module.screenContext) Module.screenContext = Module.canvas.getContext('2d');
-  if (Module.screenImageBuffer !== HEAPU8.buffer || Module.screenImageAt !== rgba) {  // memory grew
-    Module.screenImage = new ImageData(new Uint8ClampedArray(HEAPU8.buffer, rgba, 240 * 320 * 4), 240, 320);
+  if (Module.canvas.width !== width || Module.canvas.height !== height) {
+    Module.canvas.width = width;
+    Module.canvas.height = height;
+  }
+  if (Module.screenImageBuffer !== HEAPU8.buffer || Module.screenImageAt !== rgba ||
+      Module.screenImage.width !== width || Module.screenImage.height !== height) {  // memory grew, or a new size
+    Module.screenImage = new ImageData(new Uint8ClampedArray(HEAPU8.buffer, rgba, width * height * 4), width, height);
     Module.screenImageBuffer = HEAPU8.buffer;
     Module.screenImageAt = rgba;
   }
-  Module.screenContext.putImageData(Module.screenImage, 0, 0, left, top, width, height);
+  Module.screenContext.putImageData(Module.screenImage, 0, 0, left, top, right - left, bottom - top);
 });
 
 // 5-6-5 to 8 bits a channel by repeating the top bits, as the program's screenshots do.
@@ -44,31 +49,40 @@ void rgbaOf8888(const uint8_t* pixel, uint8_t* out) {
 
 }  // namespace
 
-ScreenCanvas::ScreenCanvas(int bytesPerPixel)
-    : bytesPerPixel_(bytesPerPixel), rgba_(static_cast<size_t>(kRgbaPitch) * kScreenHeight, 0) {}
+ScreenCanvas::ScreenCanvas(int bytesPerPixel) : bytesPerPixel_(bytesPerPixel) {}
 
-void ScreenCanvas::present(const uint8_t* screenPixels, int pitch, const ScreenRect& changed) {
-  if (changed.width() <= 0 || changed.height() <= 0) return;
+void ScreenCanvas::present(const ScreenPixels& screen, const ScreenRect& changed) {
+  ScreenRect converted = changed;
+  if (screen.width != width_ || screen.height != height_) {  // a new size: all of it
+    width_ = screen.width;
+    height_ = screen.height;
+    rgba_.assign(static_cast<size_t>(width_) * height_ * 4, 0);
+    converted = {0, 0, width_, height_};
+  }
+  if (converted.width() <= 0 || converted.height() <= 0) return;
   const auto convert = bytesPerPixel_ == 4 ? rgbaOf8888 : rgbaOf565;
-  for (int y = changed.top; y < changed.bottom; ++y) {
-    const uint8_t* from = screenPixels + y * pitch + changed.left * bytesPerPixel_;
-    uint8_t* to = rgba_.data() + y * kRgbaPitch + changed.left * 4;
-    for (int x = changed.left; x < changed.right; ++x, from += bytesPerPixel_, to += 4) convert(from, to);
+  const int rgbaPitch = width_ * 4;
+  for (int y = converted.top; y < converted.bottom; ++y) {
+    const uint8_t* from = screen.pixels + y * screen.pitch + converted.left * bytesPerPixel_;
+    uint8_t* to = rgba_.data() + y * rgbaPitch + converted.left * 4;
+    for (int x = converted.left; x < converted.right; ++x, from += bytesPerPixel_, to += 4) convert(from, to);
   }
   if (ring_) setFocusRing(ring_);  // the ring stays over whatever changed
-  else put(rgba_, changed);
+  else put(rgba_, converted);
 }
 
 void ScreenCanvas::setFocusRing(const std::optional<ScreenRect>& ring) {
   ring_ = ring;
+  if (rgba_.empty()) return;
   if (!ring_) {
-    put(rgba_, {0, 0, kScreenWidth, kScreenHeight});
+    put(rgba_, {0, 0, width_, height_});
     return;
   }
   std::vector<uint8_t> shown = rgba_;
-  for (const RingOutline& outline : focusRingOutlines(*ring_, 0, 0, 1)) {
+  const int rgbaPitch = width_ * 4;
+  for (const RingOutline& outline : focusRingOutlines(*ring_, {0, 0, width_, height_})) {
     const uint8_t colour[4] = {static_cast<uint8_t>(outline.dark ? 0 : 255), static_cast<uint8_t>(outline.dark ? 0 : 221), 0, 255};
-    auto paint = [&](int x, int y) { std::memcpy(shown.data() + y * kRgbaPitch + x * 4, colour, 4); };
+    auto paint = [&](int x, int y) { std::memcpy(shown.data() + y * rgbaPitch + x * 4, colour, 4); };
     for (int x = outline.x; x < outline.x + outline.width; ++x) {
       paint(x, outline.y);
       paint(x, outline.y + outline.height - 1);
@@ -78,11 +92,11 @@ void ScreenCanvas::setFocusRing(const std::optional<ScreenRect>& ring) {
       paint(outline.x + outline.width - 1, y);
     }
   }
-  put(shown, {0, 0, kScreenWidth, kScreenHeight});
+  put(shown, {0, 0, width_, height_});
 }
 
 void ScreenCanvas::put(const std::vector<uint8_t>& rgba, const ScreenRect& rect) {
-  putOnCanvas(rgba.data(), rect.left, rect.top, rect.width(), rect.height());
+  putOnCanvas(rgba.data(), width_, height_, rect.left, rect.top, rect.right, rect.bottom);
 }
 
 }  // namespace qn::platform

@@ -19,5 +19,7 @@ struct ScreenRect {
 
 inline constexpr int kScreenWidth = 240;
 inline constexpr int kScreenHeight = 320;
+// The screen is composed at most this many times its size (the presentation scale).
+inline constexpr int kLargestPresentationScale = 4;
 
 }  // namespace qn::platform

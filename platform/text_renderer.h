@@ -42,8 +42,13 @@ struct CoverageWindow {
 // `coverage`: window width x window height bytes, rows top-down, 0 = no ink, 255 = full ink. The
 // caller clears the buffer first; glyphs combine by maximum. False when no font could be loaded
 // at all (the buffer is then left as it was).
+//
+// With a scale above 1 the window is in pixels of the box drawn that many times as large: the
+// lines and every glyph's place are those of the box at its own size (the face's own bitmaps
+// decide them where it has some), times the scale, and the glyphs are drawn from the outlines
+// at the scale's size.
 bool renderTextCoverage(std::string_view text, const FontRequest& font, const TextBox& box,
-                        const CoverageWindow& window, uint8_t* coverage);
+                        const CoverageWindow& window, uint8_t* coverage, int32_t scale = 1);
 
 // The room a text takes laid out in the box (wrapped at its width when it wraps): the widest line
 // and the height of all its lines, in pixels. It fits the box when neither is larger than the

@@ -2,6 +2,7 @@
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
+#include FT_OUTLINE_H
 #include FT_SYNTHESIS_H
 #include FT_TRUETYPE_TABLES_H
 
@@ -11,6 +12,7 @@
 #include <map>
 #include <optional>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 #include "platform/font_lookup.h"
@@ -24,15 +26,22 @@ namespace {
 // their metrics are found by path, so that an edition without fontconfig (the browser's, which
 // packs the same files at the same paths) picks exactly what the desktop picks; any other name
 // goes to the installed fonts (font_lookup.h); DejaVu Sans Bold is the last resort.
+//
+// Some bold files are bold only in their hand-made bitmaps and advances: their outlines are the
+// regular face's. Drawn from outlines (larger than the bitmaps' sizes), those are emboldened.
 struct MetricFace {
   const char* name;  // as fields name it, matched ignoring case
   const char* regularPath;
   const char* boldPath;
+  bool boldOutlinesRegular;
 };
 constexpr MetricFace kMetricFaces[] = {
-    {"Tahoma", "/usr/share/wine/fonts/tahoma.ttf", "/usr/share/wine/fonts/tahomabd.ttf"},
+    {"Tahoma", "/usr/share/wine/fonts/tahoma.ttf", "/usr/share/wine/fonts/tahomabd.ttf", true},
 };
 constexpr const char* kFallbackFontFile = "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf";
+// Outlines of such a bold file are widened by 1/24 em (FreeType's own emboldening): then a line of
+// its text carries about the ink its hand-made bold bitmaps carry at their own size.
+constexpr FT_Pos kBoldOutlineDivisor = 24;
 
 bool sameNameIgnoringCase(std::string_view a, std::string_view b) {
   return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
@@ -46,10 +55,14 @@ bool isReadable(const char* path) {
   return file != nullptr;
 }
 
-std::optional<FontFile> metricFaceFile(const FontRequest& request) {
+std::optional<FontFile> metricFaceFile(const FontRequest& request, bool& boldOutlinesRegular) {
   for (const MetricFace& face : kMetricFaces) {
     if (!sameNameIgnoringCase(face.name, request.face)) continue;
-    if (request.bold && isReadable(face.boldPath)) return FontFile{face.boldPath, 0, true, false};
+    boldOutlinesRegular = false;
+    if (request.bold && isReadable(face.boldPath)) {
+      boldOutlinesRegular = face.boldOutlinesRegular;
+      return FontFile{face.boldPath, 0, true, false};
+    }
     if (isReadable(face.regularPath)) return FontFile{face.regularPath, 0, false, false};
   }
   return std::nullopt;
@@ -60,6 +73,9 @@ struct LoadedFace {
   FT_Face face = nullptr;
   bool emboldenSynthetic = false;
   bool obliqueSynthetic = false;
+  // A bold file whose outlines are regular: emboldened when drawn from them at a scale above 1
+  // (at the face's own size drawings stay as they always were).
+  bool emboldenOutlines = false;
 };
 
 FaceNoticeSink faceNoticeSink = nullptr;
@@ -96,14 +112,17 @@ class FontCache {
  private:
   LoadedFace load(const FontRequest& request) {
     LoadedFace loaded;
-    std::optional<FontFile> file = metricFaceFile(request);
+    bool boldOutlinesRegular = false;
+    std::optional<FontFile> file = metricFaceFile(request, boldOutlinesRegular);
     if (!file) file = findInstalledFont(request);
     if (!file || FT_New_Face(library_, file->path.c_str(), file->index, &loaded.face) != 0) {
       file = FontFile{kFallbackFontFile, 0, true, false};
+      boldOutlinesRegular = false;
       if (FT_New_Face(library_, kFallbackFontFile, 0, &loaded.face) != 0) return {};
     }
     loaded.emboldenSynthetic = request.bold && !file->bold;
     loaded.obliqueSynthetic = request.italic && !file->italic;
+    loaded.emboldenOutlines = boldOutlinesRegular;
     noticeFace(request, *file, loaded.face);
     return loaded;
   }
@@ -194,14 +213,15 @@ class Layout {
   const std::vector<char32_t>& codes_;
 };
 
-// Where coverage goes: the window of the box, everything outside it (and outside the box) cut.
+// Where coverage goes: the window of the box drawn `scale` times as large, everything outside it
+// (and outside the box) cut.
 class CoverageTarget {
  public:
-  CoverageTarget(const TextBox& box, const CoverageWindow& window, uint8_t* coverage)
+  CoverageTarget(const TextBox& box, const CoverageWindow& window, uint8_t* coverage, int32_t scale)
       : left_(std::max(window.left, 0)),
         top_(std::max(window.top, 0)),
-        right_(std::min(window.right, box.width)),
-        bottom_(std::min(window.bottom, box.height)),
+        right_(static_cast<int32_t>(std::min<int64_t>(window.right, int64_t{box.width} * scale))),
+        bottom_(static_cast<int32_t>(std::min<int64_t>(window.bottom, int64_t{box.height} * scale))),
         window_(window),
         coverage_(coverage) {}
 
@@ -246,6 +266,7 @@ struct SetText {
   std::vector<char32_t> codes;
   std::vector<Line> lines;
   int32_t ascent = 0, lineHeight = 1;
+  FT_UInt pixelsPerEm = 0;
 };
 
 // A face's cell in font units, as the device's text drawing measures it: from the Windows
@@ -263,7 +284,7 @@ FontUnitsCell cellOf(FT_Face face) {
 
 // A cell height in pixels becomes a whole number of pixels per em, rounded; the baseline and the
 // line pitch are the cell's ascent and ascent + descent at that size, rounded each.
-bool sizeFace(FT_Face face, int32_t cellHeight, int32_t& ascent, int32_t& lineHeight) {
+bool sizeFace(FT_Face face, int32_t cellHeight, int32_t& ascent, int32_t& lineHeight, FT_UInt& pixelsPerEm) {
   const FontUnitsCell cell = cellOf(face);
   const int64_t cellUnits = cell.ascent + cell.descent;
   if (cellUnits <= 0 || face->units_per_EM == 0) return false;
@@ -272,13 +293,21 @@ bool sizeFace(FT_Face face, int32_t cellHeight, int32_t& ascent, int32_t& lineHe
   auto pixels = [&](int64_t units) { return static_cast<int32_t>((units * perEm * 2 + face->units_per_EM) / (2 * face->units_per_EM)); };
   ascent = pixels(cell.ascent);
   lineHeight = std::max<int32_t>(1, ascent + pixels(cell.descent));
+  pixelsPerEm = static_cast<FT_UInt>(perEm);
   return true;
+}
+
+// A place in a box drawn `scale` times as large; places a box's width could carry beyond the 32-bit
+// range stop at +-2^30, far outside any window.
+int32_t scaled(int64_t place, int32_t scale) {
+  constexpr int64_t kFarthest = int64_t{1} << 30;
+  return static_cast<int32_t>(std::clamp(place * scale, -kFarthest, kFarthest));
 }
 
 // False when the face cannot take the size.
 bool setText(std::string_view text, const FontRequest& font, const TextBox& box, LoadedFace& loaded, SetText& set) {
   FT_Face face = loaded.face;
-  if (!sizeFace(face, font.cellHeight, set.ascent, set.lineHeight)) return false;
+  if (!sizeFace(face, font.cellHeight, set.ascent, set.lineHeight, set.pixelsPerEm)) return false;
   if (loaded.obliqueSynthetic) {
     FT_Matrix shear{0x10000, 0x0366A, 0, 0x10000};  // about 12 degrees, as synthesised italics lean
     FT_Set_Transform(face, &shear, nullptr);
@@ -317,10 +346,11 @@ TextExtent measureText(std::string_view text, const FontRequest& font, const Tex
 }
 
 bool renderTextCoverage(std::string_view text, const FontRequest& font, const TextBox& box,
-                        const CoverageWindow& window, uint8_t* coverage) {
+                        const CoverageWindow& window, uint8_t* coverage, int32_t scale) {
   LoadedFace* loaded = fontCache().face(font);
   if (!loaded) return false;
-  CoverageTarget target(box, window, coverage);
+  scale = std::max(scale, 1);
+  CoverageTarget target(box, window, coverage, scale);
   if (target.isEmpty() || font.cellHeight <= 0) return true;
   SetText set;
   if (!setText(text, font, box, *loaded, set)) return false;
@@ -332,25 +362,47 @@ bool renderTextCoverage(std::string_view text, const FontRequest& font, const Te
     underlineThickness = std::max<int32_t>(1, static_cast<int32_t>(FT_MulFix(face->underline_thickness, metrics.y_scale) >> 6));
   }
 
-  int32_t baseline = set.ascent;
+  // Every glyph's pen position and every line's end, at the face's own size: where the glyphs go
+  // at any scale.
+  Layout layout(*loaded, set.codes);
+  std::vector<int32_t> pens(set.codes.size());
+  std::vector<std::pair<int32_t, int32_t>> lineSpans;  // left and right of each line's pens
   for (const Line& line : set.lines) {
-    if (baseline - set.ascent >= target.bottom()) break;
     int32_t x = box.alignment == TextAlignment::left     ? 0
                 : box.alignment == TextAlignment::center ? (box.width - line.width) / 2
                                                          : box.width - line.width;
-    int32_t lineLeft = x;
+    const int32_t left = x;
+    for (size_t i = line.begin; i < line.end; ++i) {
+      pens[i] = x;
+      x += layout.advance(i);
+    }
+    lineSpans.emplace_back(left, x);
+  }
+
+  // Larger than the face's own size the glyphs come from the outlines, k times the size.
+  if (scale > 1 && FT_Set_Pixel_Sizes(face, 0, set.pixelsPerEm * static_cast<FT_UInt>(scale)) != 0) return false;
+  const FT_Int32 loadFlags = scale > 1 ? FT_LOAD_NO_BITMAP : FT_LOAD_DEFAULT;
+  const FT_Pos boldStrength = face->size->metrics.x_ppem * 64 / kBoldOutlineDivisor;
+  int32_t baseline = set.ascent;
+  for (size_t n = 0; n < set.lines.size(); ++n) {
+    const Line& line = set.lines[n];
+    if (int64_t{baseline - set.ascent} * scale >= target.bottom()) break;
     for (size_t i = line.begin; i < line.end; ++i) {
       FT_UInt glyph = FT_Get_Char_Index(face, set.codes[i]);
-      if (FT_Load_Glyph(face, glyph, FT_LOAD_DEFAULT) != 0) continue;
+      if (FT_Load_Glyph(face, glyph, loadFlags) != 0) continue;
       FT_GlyphSlot slot = face->glyph;
       if (loaded->emboldenSynthetic) FT_GlyphSlot_Embolden(slot);
+      else if (loaded->emboldenOutlines && scale > 1 && slot->format == FT_GLYPH_FORMAT_OUTLINE)
+        FT_Outline_Embolden(&slot->outline, boldStrength);
       const bool drawable = slot->bitmap.pixel_mode == FT_PIXEL_MODE_GRAY || slot->bitmap.pixel_mode == FT_PIXEL_MODE_MONO;
       if (FT_Render_Glyph(slot, FT_RENDER_MODE_NORMAL) == 0 && drawable)
-        target.blendGlyph(slot->bitmap, x + slot->bitmap_left, baseline - slot->bitmap_top);
-      x += static_cast<int32_t>((slot->advance.x + 32) >> 6);
+        target.blendGlyph(slot->bitmap, scaled(pens[i], scale) + slot->bitmap_left,
+                          scaled(baseline, scale) - slot->bitmap_top);
     }
     if (font.underline)
-      target.fill(lineLeft, baseline + underlineOffset, x, baseline + underlineOffset + underlineThickness);
+      target.fill(scaled(lineSpans[n].first, scale), scaled(int64_t{baseline} + underlineOffset, scale),
+                  scaled(lineSpans[n].second, scale),
+                  scaled(int64_t{baseline} + underlineOffset + underlineThickness, scale));
     baseline += set.lineHeight;
   }
   return true;

@@ -48,6 +48,16 @@ void Quad::moveBy(float dx, float dy) {
   }
 }
 
+Quad Quad::scaledBy(int32_t scale) const {
+  Quad scaled = *this;
+  const auto factor = static_cast<float>(scale);
+  for (FloatPoint& corner : scaled.corners) {
+    corner.x *= factor;
+    corner.y *= factor;
+  }
+  return scaled;
+}
+
 bool pointInQuad(const Quad& quad, float x, float y) {
   bool inside = false;
   for (size_t i = 0, j = 3; i < 4; j = i++) {

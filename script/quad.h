@@ -21,6 +21,8 @@ struct Quad {
 
   static Quad fromRect(const IntRect& rect);
   void moveBy(float dx, float dy);
+  // The quad `scale` times as large about the origin (the stage composed at a presentation scale).
+  Quad scaledBy(int32_t scale) const;
   friend bool operator==(const Quad&, const Quad&) = default;
 };
 

@@ -30,4 +30,26 @@ constexpr IntRect boundingUnion(const IntRect& a, const IntRect& b) {
   return rectUnion(a, b);
 }
 
+// A stage coordinate on the stage composed `scale` times as large. Coordinates that would leave
+// the 32-bit range (a script may put a sprite anywhere) stop at +-2^30, far off any image.
+constexpr int32_t scaledCoordinate(int64_t value, int32_t scale) {
+  const int64_t scaled = value * scale;
+  constexpr int64_t kFarthest = int64_t{1} << 30;
+  return static_cast<int32_t>(scaled < -kFarthest ? -kFarthest : scaled > kFarthest ? kFarthest : scaled);
+}
+
+// The rect `scale` times as large, about the origin: where a stage rect lies on the stage
+// composed at that presentation scale (the rect itself at scale 1).
+constexpr IntRect scaledRect(const IntRect& rect, int32_t scale) {
+  if (scale == 1) return rect;
+  return {scaledCoordinate(rect.left, scale), scaledCoordinate(rect.top, scale), scaledCoordinate(rect.right, scale),
+          scaledCoordinate(rect.bottom, scale)};
+}
+
+// Whether `outer` covers every pixel of `inner` (an empty `inner` is covered by anything).
+constexpr bool rectCovers(const IntRect& outer, const IntRect& inner) {
+  return isEmptyRect(inner) || (outer.left <= inner.left && outer.top <= inner.top && outer.right >= inner.right &&
+                                outer.bottom >= inner.bottom);
+}
+
 }  // namespace qn

@@ -86,7 +86,7 @@ std::optional<int> Application::start(const MovieFactory& makeMovie) {
     if (!video_->started()) return exitStatus(ExitCode::noDisplay);
     window_ = std::make_unique<platform::MainWindow>();
     if (!window_->create(title_, options_.scale, options_.fullscreen, bytesPerPixel(options_.displayFormat) * 8,
-                         {kWindowIconSize, kWindowIconRgba}))
+                         options_.wholePixels, {kWindowIconSize, kWindowIconRgba}))
       return exitStatus(ExitCode::noDisplay);
     platform::installWindowMessageBox(window_.get());
     windowInput_ = std::make_unique<WindowInput>(*this, *window_);
@@ -115,11 +115,12 @@ std::optional<int> Application::start(const MovieFactory& makeMovie) {
     platform::debugOutput("the program has no movie to play\n");
     return exitStatus(ExitCode::unexpectedError);
   }
-  host_->setPainter([this](const IntRect& rect) { movie_->paint(rect); });
   host_->readKeysFrom(keys_);
   const bool ready = movie_->defineMovie();
   fail(exitCodeFor(movie_->mediaCheck()));
   if (!ready) windowDestroyed();  // the loop ends at its first turn
+  if (options_.headless && !options_.wholePixels && options_.scale > 1) setPresentationScale(options_.scale);
+  followWindowSize();
 
   unattended_ = std::make_unique<UnattendedPlay>(options_);
   if (std::optional<ExitCode> refused = unattended_->begin(made.game, *host_)) return exitStatus(*refused);
@@ -172,6 +173,7 @@ bool Application::step() {
   drainEvents();
   if (quit_) return false;
   if (suspended_) return true;
+  followWindowSize();
   tickMovie();
   if (windowInput_) windowInput_->followScreen();
   return !quit_;
@@ -218,6 +220,17 @@ void Application::tickMovie() {
   if (options_.frames > 0 && framesTicked_ >= options_.frames) windowDestroyed();
   if (unattended_->demoFinished()) windowDestroyed();
   if (unattended_->demoStalled()) quit_ = true;
+}
+
+void Application::setPresentationScale(int scale) {
+  if (movie_ != nullptr) movie_->setPresentationScale(scale);
+}
+
+// A window composes at the scale its size asks for (resized, full screen, Ctrl+1 to 4); the
+// change shows at the next frame.
+void Application::followWindowSize() {
+  if (!window_) return;
+  if (std::optional<int> scale = window_->presentationScale()) setPresentationScale(*scale);
 }
 
 void Application::drainEvents() {
@@ -276,8 +289,9 @@ void Application::releaseMedia() {
 
 bool Application::writeScreenshot(const std::string& path, std::string_view source) {
   if (!host_) return false;
-  std::vector<uint8_t> rgba = host_->screen().toRgba();
-  std::string png = platform::encodePng(kScreenWidth, kScreenHeight, rgba.data());
+  const ScreenBuffer& screen = host_->shownScreen();
+  std::vector<uint8_t> rgba = screen.toRgba();
+  std::string png = platform::encodePng(screen.width(), screen.height(), rgba.data());
   std::string problem = png.empty() ? path + ": cannot encode the image" : writeOutputFile(path, png);
   if (!problem.empty()) reportWriteFailure(source, problem);
   return problem.empty();

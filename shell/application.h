@@ -94,9 +94,13 @@ class Application final : public platform::LoopSteps {
   WindowInput* windowInput() const { return windowInput_.get(); }
   const std::string& title() const { return title_; }
   SoundMixer* mixer() const { return mixer_.get(); }
-  // Writes the screen as PNG; a failure is said on standard error (after `source`, the option or
-  // key that asked) and fails the run.
+  // Writes the screen as PNG, at the presentation scale it is composed at (240 x 320 at 1); a
+  // failure is said on standard error (after `source`, the option or key that asked) and fails
+  // the run.
   bool writeScreenshot(const std::string& path, std::string_view source);
+  // Composes the screen at `scale` (1 to 4) from the next frame on. A window follows its own size
+  // at every turn; the browser's page sets the scale its canvas needs.
+  void setPresentationScale(int scale);
 
  private:
   bool frameClock() const;
@@ -110,6 +114,7 @@ class Application final : public platform::LoopSteps {
   void tickMovie();
   int32_t msUntilNextTick() const;
   void drainEvents();
+  void followWindowSize();
   void accept(const DeviceInput& message);  // recorded, then delivered
   Playing deliver(const DeviceInput& message);
   int32_t orientation() const;

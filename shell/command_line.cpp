@@ -68,13 +68,16 @@ constexpr Option kOptions[] = {
      keepFileName<&ShellOptions::recordPath>},
     {"--replay", Argument::file, "FILE", "play the input recorded in FILE",
      keepFileName<&ShellOptions::replayPath>},
-    {"--scale", Argument::value, "N", "show the screen N times enlarged (1 to 16)",
+    {"--scale", Argument::value, "N",
+     "show the screen N times enlarged (1 to 16), composed at N x (up to 4);\nheadless, compose at N x and write screenshots that large",
      [](CommandLine&, ShellOptions& options, std::optional<std::string_view> word) {
        std::optional<uint32_t> scale = parseNumber(*word, 1, 16);
        if (!scale) return "--scale needs a whole number from 1 to 16, not " + quoted(*word);
        options.scale = static_cast<int>(*scale);
        return std::string();
      }},
+    {"--pixels", Argument::none, "", "compose at the screen's own size and enlarge it by whole factors",
+     turnOn<&ShellOptions::wholePixels>},
     {"--fullscreen", Argument::none, "", "start full screen (Alt+Enter toggles)",
      turnOn<&ShellOptions::fullscreen>},
     {"--depth", Argument::value, "16|32", "display format: 16 (5-6-5, as the device) or 32 bits per pixel",

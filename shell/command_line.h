@@ -18,6 +18,7 @@ struct ShellOptions {
   std::string recordPath;         // write the input, by frame number
   std::string replayPath;         // play input from such a file
   int scale = 0;                  // window scale; 0 = the largest that fits the desktop
+  bool wholePixels = false;       // --pixels: composed at 1x, enlarged by whole factors
   bool fullscreen = false;
   DisplayFormat displayFormat = DisplayFormat::rgb565;
   std::optional<uint32_t> demoGames;  // play by itself this many games (0: for ever)

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "gfx/present_stage.h"
+
 namespace qn {
 
 namespace {
@@ -13,11 +15,21 @@ uint32_t argbOf565(uint16_t p) {
 
 }  // namespace
 
-ScreenBuffer::ScreenBuffer(DisplayFormat format)
-    : format_(format), pixels_(static_cast<size_t>(kScreenWidth * kScreenHeight * bytesPerPixel(format)), 0) {}
+ScreenBuffer::ScreenBuffer(DisplayFormat format, int scale)
+    : format_(format),
+      width_(kScreenWidth * scale),
+      height_(kScreenHeight * scale),
+      pixels_(static_cast<size_t>(width_) * height_ * bytesPerPixel(format), 0) {}
+
+void ScreenBuffer::present(const ImageBuffer& image, const IntRect& rect, int32_t orientation) {
+  const int32_t pixelBytes = bytesPerPixel(format_);
+  const FrameBuffer frame{pixels_.data(), pixelBytes, pitch(), pixelBytes * 8, width_, height_};
+  presentStage(image, frame, static_cast<int32_t>(format_), PixelRect{rect.left, rect.top, rect.right, rect.bottom},
+               orientation);
+}
 
 std::vector<uint8_t> ScreenBuffer::toRgba() const {
-  const size_t count = static_cast<size_t>(kScreenWidth) * kScreenHeight;
+  const size_t count = static_cast<size_t>(width_) * height_;
   std::vector<uint8_t> rgba(count * 4);
   for (size_t i = 0; i < count; ++i) {
     uint32_t argb;

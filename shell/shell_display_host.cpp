@@ -28,14 +28,22 @@ void ShellDisplayHost::advanceClock(int32_t milliseconds) {
   if (clock_ == ClockKind::frame) frameTime_ += milliseconds;
 }
 
-void ShellDisplayHost::repaint(const IntRect& windowRect) {
+void ShellDisplayHost::showStage(const StageView& view, const IntRect& windowRect) {
   IntRect shown = clippedRect(windowRect, {0, 0, kScreenWidth, kScreenHeight});
   if (isEmptyRect(shown)) return;
   const uint64_t start = platform::highResolutionCounter();
   endComposition(start);
-  if (painter_) painter_(shown);
-  if (window_ != nullptr)
-    window_->present(screen_.pixels(), screen_.pitch(), {shown.left, shown.top, shown.right, shown.bottom});
+  if (const ImageBuffer* stage = imageBufferOf(view.stageImage)) screen_.present(*stage, shown, view.orientation);
+  const ImageBuffer* screenImage = view.scale > 1 ? imageBufferOf(view.screenImage) : nullptr;
+  if (!screenImage) scaled_.reset();
+  else if (!scaled_ || scaled_->scale() != view.scale) scaled_.emplace(screen_.format(), view.scale);
+  if (scaled_) scaled_->present(*screenImage, scaledRect(shown, view.scale), view.orientation);
+  if (window_ != nullptr) {
+    const ScreenBuffer& streamed = shownScreen();
+    const IntRect changed = scaledRect(shown, streamed.scale());
+    window_->present({streamed.pixels(), streamed.pitch(), streamed.width(), streamed.height()},
+                     {changed.left, changed.top, changed.right, changed.bottom});
+  }
   phases_.presentCounts += platform::highResolutionCounter() - start;
 }
 
@@ -49,12 +57,6 @@ void ShellDisplayHost::endComposition(uint64_t now) {
 const ShellDisplayHost::FramePhases& ShellDisplayHost::endFrame(uint64_t now) {
   endComposition(now);
   return phases_;
-}
-
-bool ShellDisplayHost::beginDraw(FrameBuffer& buffer) {
-  const int32_t pixelBytes = bytesPerPixel(screen_.format());
-  buffer = {screen_.pixels(), pixelBytes, screen_.pitch(), pixelBytes * 8, kScreenWidth, kScreenHeight};
-  return true;
 }
 
 void ShellDisplayHost::openDebugLog() { openedDebugLog_ = debug_log::open(); }

@@ -1,6 +1,8 @@
 // One #rollBall frame of a four-player end at its busiest: all thirteen balls moving towards the
 // middle and knocking each other, with a few running effects or the star pool full of them.
-// Measured as the engine's rules alone (its stepFrame) and as a whole movie tick with composition.
+// Measured as the engine's rules alone (its stepFrame) and as a whole movie tick with composition,
+// at the presentation scales 1 and 4. And composition alone at each scale, the rules stopped: the
+// whole stage, and a frame where one ball moves. The stage is 5-6-5, as the program's by default.
 #include <benchmark/benchmark.h>
 
 #include "game/play_from_outside.h"
@@ -40,16 +42,19 @@ void arrange(GameHarness& game, int32_t stars) {
   engine.getProperty(s::pList).setProperty(s::mode, s::rollBall);
 }
 
+// A four-player game at its first turn with all thirteen balls in play.
+GameHarness* fourPlayersWithAllBalls() {
+  auto* made = new GameHarness(false, kDisplay565);
+  made->startGameWith({member::human, member::human, member::human, member::human});
+  made->runUntilMode(s::setRot, 600);
+  Value engine = engineOf(*made);
+  for (int32_t k = engine.getProperty(s::pBallList).count(); k < kBalls; ++k)
+    engine.call(s::addBall, s::metal, 1 + k % 4);
+  return made;
+}
+
 GameHarness& busyGame() {
-  static GameHarness* game = [] {
-    auto* made = new GameHarness();
-    made->startGameWith({member::human, member::human, member::human, member::human});
-    made->runUntilMode(s::setRot, 600);
-    Value engine = engineOf(*made);
-    for (int32_t k = engine.getProperty(s::pBallList).count(); k < kBalls; ++k)
-      engine.call(s::addBall, s::metal, 1 + k % 4);
-    return made;
-  }();
+  static GameHarness* game = fourPlayersWithAllBalls();
   return *game;
 }
 
@@ -69,6 +74,8 @@ BENCHMARK(BM_RollBallFrameRules)->Arg(8)->Arg(88);
 
 void BM_RollBallFrameWithComposition(benchmark::State& state) {
   GameHarness& game = busyGame();
+  game.movie().setPresentationScale(static_cast<int32_t>(state.range(1)));
+  game.frame();  // the whole stage at the new scale, untimed
   for (auto _ : state) {
     state.PauseTiming();
     arrange(game, static_cast<int32_t>(state.range(0)));
@@ -76,7 +83,50 @@ void BM_RollBallFrameWithComposition(benchmark::State& state) {
     game.frame();
   }
 }
-BENCHMARK(BM_RollBallFrameWithComposition)->Arg(8)->Arg(88);
+BENCHMARK(BM_RollBallFrameWithComposition)->ArgsProduct({{8, 88}, {1, 4}})->ArgNames({"stars", "scale"});
+
+// The thirteen balls laid out, then the rules taken out of the actor list: a frame composes only
+// what changes.
+GameHarness& stillGame() {
+  static GameHarness* game = [] {
+    GameHarness* made = fourPlayersWithAllBalls();
+    arrange(*made, 0);
+    made->frame();
+    made->movie().setProperty(sym::actorList, makeList({}));
+    made->frame();
+    return made;
+  }();
+  return *game;
+}
+
+void BM_ComposeWholeStage(benchmark::State& state) {
+  GameHarness& game = stillGame();
+  game.movie().setPresentationScale(static_cast<int32_t>(state.range(0)));
+  game.frame();
+  for (auto _ : state) {
+    game.movie().redrawStage();
+    game.frame();
+  }
+}
+BENCHMARK(BM_ComposeWholeStage)->Arg(1)->Arg(2)->Arg(4)->ArgName("scale");
+
+void BM_ComposeOneBallMoving(benchmark::State& state) {
+  GameHarness& game = stillGame();
+  game.movie().setPresentationScale(static_cast<int32_t>(state.range(0)));
+  game.frame();
+  // The first player's first ball (the white jack comes first in the list).
+  const Value record = engineOf(game).getProperty(s::pBallList).item(2);
+  SpriteChannel& ball = game.movie().sprite(record.getProperty(s::spr).toInteger());
+  const int32_t home = ball.locH;
+  int32_t step = 0;
+  for (auto _ : state) {
+    ball.setProperty(sym::locH, Value(home + (++step & 1)));
+    game.frame();
+  }
+  state.counters["dirty_pixels"] = static_cast<double>((ball.spriteRect.right - ball.spriteRect.left + 1) *
+                                                       (ball.spriteRect.bottom - ball.spriteRect.top));
+}
+BENCHMARK(BM_ComposeOneBallMoving)->Arg(1)->Arg(2)->Arg(4)->ArgName("scale");
 
 }  // namespace
 }  // namespace qn::game

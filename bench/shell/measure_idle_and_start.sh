@@ -7,7 +7,8 @@
 #     a window with a sound device. `--frames` runs on the frame clock, where sounds decode at
 #     once; the real-time start (sounds decoding in the background) is measured by
 #     BM_GameStartToFirstFrame in build/bench/shell/shell_bench.
-# Usage: bench/shell/measure_idle_and_start.sh [BUILD_DIR]   (default: build)
+# Usage: [SCALE=K] bench/shell/measure_idle_and_start.sh [BUILD_DIR]   (default: build)
+# SCALE: the window's scale for the idle menu, which composes the screen at min(K, 4) (default 1).
 # Needs Xvfb (package xvfb) for the window; SDL's "disk" audio driver stands in for a sound card
 # so that the sounds are decoded and mixed as on a machine with one.
 set -euo pipefail
@@ -19,7 +20,7 @@ start_runs=${START_RUNS:-15}
 command -v Xvfb >/dev/null || { echo "needs Xvfb (apt-get install xvfb)" >&2; exit 1; }
 
 display=:$((90 + RANDOM % 500))
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+Xvfb "$display" -screen 0 1920x1440x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
 workdir=$(mktemp -d)
 trap 'kill "$xvfb" 2>/dev/null; rm -rf "$workdir"' EXIT
@@ -36,7 +37,8 @@ switches() {
 }
 cpu_ticks() { awk '{print $14 + $15}' /proc/"$1"/stat; }  # user + system, in clock ticks
 
-(cd "$workdir" && exec "$OLDPWD/$program" --scale 1) &
+scale=${SCALE:-1}
+(cd "$workdir" && exec "$OLDPWD/$program" --scale "$scale") &
 game=$!
 sleep 3  # start-up and the menu's first frames
 switches_before=$(switches "$game")
@@ -51,7 +53,8 @@ wait "$game" 2>/dev/null || true
 hz=$(getconf CLK_TCK)
 awk -v s=$((switches_after - switches_before)) -v m=$((main_after - main_before)) -v t=$((ticks_after - ticks_before)) \
   -v hz="$hz" -v secs="$idle_seconds" \
-  'BEGIN { printf "idle menu: %.1f %% of a core, %.0f wake-ups a second (main loop %.0f; all threads with the sound playing), over %d s\n", 100 * t / hz / secs, s / secs, m / secs, secs }'
+  -v scale="$scale" \
+  'BEGIN { printf "idle menu at scale %d: %.1f %% of a core, %.0f wake-ups a second (main loop %.0f; all threads with the sound playing), over %d s\n", scale, 100 * t / hz / secs, s / secs, m / secs, secs }'
 
 # Milliseconds of one run of the program with the given options (median of start_runs).
 median_run() {

@@ -27,33 +27,36 @@ void useDummyDriversUnlessSet() {
   setenv("SDL_AUDIODRIVER", "dummy", 0);
 }
 
-// A full 240 x 320 repaint: the stage image presented into the screen (turned for 90 and -90),
-// the rectangle streamed to the window's texture and the screen shown.
+// The whole stage shown: the stage image presented into the screen (turned for 90 and -90) and,
+// at a presentation scale, the screen image into the screen that large; the larger screen
+// streamed to the window's texture and shown.
 void BM_PresentFullStage(benchmark::State& state) {
   useDummyDriversUnlessSet();
   const auto format = static_cast<DisplayFormat>(state.range(0));
   const auto orientation = static_cast<int32_t>(state.range(1));
+  const auto scale = static_cast<int32_t>(state.range(2));
   platform::VideoSystem video;
   {
     platform::MainWindow window;
-    if (!window.create("bench", 1, false, bytesPerPixel(format) * 8, {})) {
+    if (!window.create("bench", scale, false, bytesPerPixel(format) * 8, false, {})) {
       state.SkipWithError("no window");
       return;
     }
     ShellDisplayHost host(format, ClockKind::realTime, &window);
-    StageImages images(host);
+    StageImages images;
     const bool turned = orientation != 0;
-    Value stage = images.createStageImage(turned ? kScreenHeight : kScreenWidth, turned ? kScreenWidth : kScreenHeight,
-                                          static_cast<int32_t>(format));
+    const int32_t width = turned ? kScreenHeight : kScreenWidth, height = turned ? kScreenWidth : kScreenHeight;
+    Value stage = images.createStageImage(width, height, static_cast<int32_t>(format));
     images.fill(stage, {0, 0, kScreenHeight, kScreenHeight}, 0x336699);
-    host.setPainter([&](const IntRect& rect) { images.present(stage, rect, orientation); });
-    for (auto _ : state) host.repaint({0, 0, kScreenWidth, kScreenHeight});
-    state.SetItemsProcessed(state.iterations() * kScreenWidth * kScreenHeight);
+    Value screen = scale > 1 ? images.createStageImage(width * scale, height * scale, static_cast<int32_t>(format)) : Value();
+    if (scale > 1) images.fill(screen, {0, 0, kScreenHeight * scale, kScreenHeight * scale}, 0x336699);
+    for (auto _ : state) host.showStage({stage, screen, scale, orientation}, {0, 0, kScreenWidth, kScreenHeight});
+    state.SetItemsProcessed(state.iterations() * kScreenWidth * kScreenHeight * scale * scale);
   }
 }
 BENCHMARK(BM_PresentFullStage)
-    ->ArgsProduct({{static_cast<int>(DisplayFormat::rgb565), static_cast<int>(DisplayFormat::argb8888)}, {0, 90, -90}})
-    ->ArgNames({"format", "orientation"});
+    ->ArgsProduct({{static_cast<int>(DisplayFormat::rgb565), static_cast<int>(DisplayFormat::argb8888)}, {0, 90, -90}, {1, 4}})
+    ->ArgNames({"format", "orientation", "scale"});
 
 // The idle program: a window, a movie whose frames change nothing, the real-time clock.
 class IdleProgram {

@@ -31,7 +31,7 @@ class FakeStageImages final : public StageImageService {
   void fill(const Value& stage, const IntRect& area, uint32_t rgb) override {
     fillRect(*imageBufferOf(stage), PixelRect{area.left, area.top, area.right, area.bottom}, rgb);
   }
-  void present(const Value&, const IntRect&, int32_t) override {}
+  void enlarge(const Value&, const Value&, const IntRect&, int32_t) override {}
   Value imageObject(const Value& stage) override { return stage; }
 };
 

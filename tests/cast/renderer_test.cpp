@@ -68,9 +68,18 @@ TEST_F(RendererTest, FlipHWithoutRotationMirrorsInsideTheSameRect) {
   EXPECT_TRUE(bitmap.quadMode);
   EXPECT_EQ(bitmap.spriteRect, (IntRect{10, 20, 12, 21}));
   Value stage = Value::adopt(ImageBuffer::create(40, 40, 32));
-  bitmap.draw(*stage.object());
+  bitmap.draw(*stage.object(), 1);
   EXPECT_EQ(pixelAt(*imageBufferOf(stage), 10, 20) & 0xFFFFFF, 0x0000FFu);
   EXPECT_EQ(pixelAt(*imageBufferOf(stage), 11, 20) & 0xFFFFFF, 0xFF0000u);
+  // On the stage composed twice as large the member's picture (enlarged smoothly: it has none of
+  // its own) fills twice the rect, mirrored.
+  Value screen = Value::adopt(ImageBuffer::create(80, 80, 32));
+  bitmap.draw(*screen.object(), 2);
+  for (int32_t y = 40; y < 42; ++y) {
+    EXPECT_EQ(pixelAt(*imageBufferOf(screen), 20, y) & 0xFFFFFF, 0x0000FFu);
+    EXPECT_EQ(pixelAt(*imageBufferOf(screen), 23, y) & 0xFFFFFF, 0xFF0000u);
+    EXPECT_EQ(pixelAt(*imageBufferOf(screen), 24, y) & 0xFFFFFF, 0u);
+  }
   EXPECT_EQ(static_cast<CastMemberBase*>(member)->lastUsed(), world.display().clock);  // drawing touches
 }
 

@@ -21,7 +21,7 @@ class BoxSprite : public SpriteChannel {
  public:
   using SpriteChannel::SpriteChannel;
   void computeGeometry() override;
-  void draw(ScriptObject&) override { ++draws; }
+  void draw(ScriptObject&, int32_t) override { ++draws; }
   int draws = 0;
 };
 

@@ -16,9 +16,10 @@ class FakeDisplay : public DisplayHost {
   int32_t displayFormat() const override { return format; }
   int32_t screenWidth() const override { return 240; }
   int32_t screenHeight() const override { return 320; }
-  void repaint(const IntRect& windowRect) override { repaints.push_back(windowRect); }
-  bool beginDraw(FrameBuffer&) override { return false; }
-  void endDraw() override {}
+  void showStage(const StageView& view, const IntRect& windowRect) override {
+    shownRects.push_back(windowRect);
+    shownScales.push_back(view.scale);
+  }
   void openDebugLog() override { logOpen = true; }
   void closeDebugLog() override { logOpen = false; }
   void writeDebugLog(std::string_view text) override { log += text; }
@@ -26,7 +27,8 @@ class FakeDisplay : public DisplayHost {
 
   int32_t clock = 1000;
   int32_t format = kDisplay565;
-  std::vector<IntRect> repaints;
+  std::vector<IntRect> shownRects;
+  std::vector<int32_t> shownScales;
   bool logOpen = false;
   std::string log;
   std::set<int32_t> keysDown;  // movie key codes held
@@ -43,8 +45,8 @@ class RecordingStageImages : public StageImageService {
   void fill(const Value&, const IntRect& area, uint32_t rgb) override {
     calls.push_back("fill " + text(area) + " " + std::to_string(rgb));
   }
-  void present(const Value&, const IntRect& windowRect, int32_t orientation) override {
-    calls.push_back("present " + text(windowRect) + " " + std::to_string(orientation));
+  void enlarge(const Value&, const Value&, const IntRect& area, int32_t scale) override {
+    calls.push_back("enlarge " + text(area) + " " + std::to_string(scale));
   }
   Value imageObject(const Value& stageImage) override { return stageImage; }
 

@@ -124,8 +124,8 @@ TEST_F(MovieTest, FirstFrameStepSendsEveryEventInOrder) {
   };
   EXPECT_EQ(takeLog(), expected);
   EXPECT_EQ(stringOf(engine.getProperty(s::pName)), "boss");
-  ASSERT_FALSE(display.repaints.empty());
-  EXPECT_EQ(display.repaints.back(), (IntRect{0, 0, 240, 320}));  // the first frame shows everything
+  ASSERT_FALSE(display.shownRects.empty());
+  EXPECT_EQ(display.shownRects.back(), (IntRect{0, 0, 240, 320}));  // the first frame shows everything
 
   frame();
   expected = {
@@ -376,18 +376,18 @@ TEST_F(MovieTest, StagePropertiesAndOrientation) {
   movie->setProperty(sym::itemDelimiter, Value(";x"));
   EXPECT_EQ(stringOf(movie->property(sym::itemDelimiter)), ";");
 
-  display.repaints.clear();
+  display.shownRects.clear();
   frame();
   images.calls.clear();
   frame();
-  EXPECT_TRUE(display.repaints.size() == 1 && images.calls.empty()) << "a frame where nothing changed shows nothing";
+  EXPECT_TRUE(display.shownRects.size() == 1 && images.calls.empty()) << "a frame where nothing changed shows nothing";
 
   movie->setProperty(sym::rotation, Value(45));
   EXPECT_EQ(movie->orientation(), 0);
   movie->setProperty(sym::rotation, Value(90));
   EXPECT_EQ(movie->orientation(), 90);
   frame();
-  EXPECT_EQ(display.repaints.back(), (IntRect{0, 80, 320, 320})) << "the whole stage turned";
+  EXPECT_EQ(display.shownRects.back(), (IntRect{0, 80, 320, 320})) << "the whole stage turned";
   movie->mouseMove({10, 20});
   EXPECT_EQ(movie->mouseLoc(), (IntPoint{300, 10}));
 

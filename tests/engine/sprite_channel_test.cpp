@@ -148,7 +148,7 @@ TEST_F(MovieTest, ChangesBetweenFramesRecomposeOldAndNewRects) {
   frame();
   ASSERT_GE(images.calls.size(), 2u);
   EXPECT_EQ(images.calls[0], "clip 90,90,160,110");  // the old rect united with the new one
-  EXPECT_EQ(display.repaints.back(), (IntRect{90, 90, 160, 110}));
+  EXPECT_EQ(display.shownRects.back(), (IntRect{90, 90, 160, 110}));
   EXPECT_EQ(static_cast<BoxSprite&>(sprite(7)).draws, 2);
 }
 

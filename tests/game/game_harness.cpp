@@ -7,9 +7,9 @@
 
 namespace qn::game::testing {
 
-GameHarness::GameHarness(bool withAudioDevice) {
+GameHarness::GameHarness(bool withAudioDevice, int32_t displayFormat) {
   initValueModel();
-  display_.format = kDisplay32;
+  display_.format = displayFormat;
   display_.clock = 0;
   const uint32_t offeredFormats = withAudioDevice ? platform::kAll8BitFormats : 0;
   mixer_ = std::make_unique<SoundMixer>(22050, true, std::make_unique<platform::FakeWaveOutput>(offeredFormats));

@@ -1,9 +1,11 @@
 // Every fast path must give the bytes the general path gives. Each combination of source format,
-// destination format, ink and mask is drawn with random pixels, rects, scales, blends and colours
-// twice, once with the fast paths and once forced through the general path.
+// destination format, ink and mask is drawn with random pixels, rects (one source pixel among
+// them, and quads turned any way), scales, blends and colours twice, once with the fast paths
+// and once forced through the general path.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <vector>
 
@@ -90,6 +92,7 @@ TEST(FastPaths, GiveTheGeneralPathsBytes) {
             params.maskOffsetV = static_cast<int32_t>(random() % 3) - 1;
             params.sourceRect = {0, 0, width, height};
             if (repeat % 5 == 2) params.sourceRect = {1, 0, width - 1, height};
+            if (repeat % 8 == 7) params.sourceRect = {1, 0, 2, 1};  // one pixel, stretched
             // Unscaled; stretched across and squeezed down; or exactly doubled both ways.
             const bool scaled = repeat % 3 == 1, doubled = scaled && repeat % 2 == 0;
             const int32_t sourceWidth = params.sourceRect.width(), sourceHeight = params.sourceRect.height();
@@ -97,6 +100,19 @@ TEST(FastPaths, GiveTheGeneralPathsBytes) {
                 doubled ? randomRect(random, 40, 10, 2 * sourceWidth, 2 * sourceHeight)
                         : randomRect(random, 40, 10, sourceWidth * (scaled ? 3 : 2) / 2,
                                      std::max(sourceHeight / (scaled ? 2 : 1), 1));
+            if (repeat % 8 == 7) params.destinationRect = randomRect(random, 40, 10, 12, 5);
+            if (repeat % 6 == 4) {  // through a quad: the rect turned about its centre
+              const float angle = static_cast<float>(random() % 628) / 100.0f;
+              const float cx = (params.destinationRect.left + params.destinationRect.right) / 2.0f;
+              const float cy = (params.destinationRect.top + params.destinationRect.bottom) / 2.0f;
+              Quad quad = Quad::fromRect({params.destinationRect.left, params.destinationRect.top,
+                                          params.destinationRect.right, params.destinationRect.bottom});
+              for (FloatPoint& corner : quad.corners) {
+                const float x = corner.x - cx, y = corner.y - cy;
+                corner = {cx + x * std::cos(angle) - y * std::sin(angle), cy + x * std::sin(angle) + y * std::cos(angle)};
+              }
+              params.quad = quad;
+            }
             // Background colour: white, the colour of the repeated source pixel (so both branches of
             // backgroundTransparent run), or random. Foreground mostly black, so copy stays copy.
             const uint32_t choice = random() % 4;

@@ -7,6 +7,7 @@
 
 #include "gfx/image_buffer.h"
 #include "gfx/pixel_access.h"
+#include "gfx/present_stage.h"
 #include "gfx/stage_images.h"
 #include "script/color_object.h"
 #include "script/rect_object.h"
@@ -25,19 +26,15 @@ using testing::FakeMedia;
 using testing::FakeSound;
 using testing::TestMovie;
 
-// A 240 x 320 5-6-5 screen: repainting asks the movie to paint, which presents into `pixels`.
+// A 240 x 320 5-6-5 screen: the stage shown is presented into `pixels`.
 class Screen final : public FakeDisplay {
  public:
   Screen() : pixels(240 * 320) {}
-  void repaint(const IntRect& windowRect) override {
-    FakeDisplay::repaint(windowRect);
-    if (movie) movie->paint(windowRect);
+  void showStage(const StageView& view, const IntRect& windowRect) override {
+    FakeDisplay::showStage(view, windowRect);
+    presentStage(*imageBufferOf(view.stageImage), {reinterpret_cast<uint8_t*>(pixels.data()), 2, 2 * 240, 16, 240, 320},
+                 kDisplay565, {windowRect.left, windowRect.top, windowRect.right, windowRect.bottom}, view.orientation);
   }
-  bool beginDraw(FrameBuffer& buffer) override {
-    buffer = {reinterpret_cast<uint8_t*>(pixels.data()), 2, 2 * 240, 16, 240, 320};
-    return true;
-  }
-  Movie* movie = nullptr;
   std::vector<uint16_t> pixels;
 };
 
@@ -50,11 +47,9 @@ class StageComposition : public ::testing::Test {
     auto* made = new TestMovie(MovieServices{screen, stageImages, cast, media, sound}, cast, log, 1, 30);
     held = Value::adopt(made);
     movie = made;
-    screen.movie = made;
     movie->defineMovie();
   }
   void TearDown() override {
-    screen.movie = nullptr;
     held = Value();
     cast.clear();
     shutdownValueModel();
@@ -66,7 +61,7 @@ class StageComposition : public ::testing::Test {
   const ImageBuffer& stage() const { return *imageBufferOf(movie->stageImage()); }
 
   Screen screen;
-  StageImages stageImages{screen};
+  StageImages stageImages;
   FakeCast cast;
   FakeMedia media;
   FakeSound sound;
@@ -81,15 +76,15 @@ TEST_F(StageComposition, ComposesPresentsAndStaysQuietWithoutChanges) {
   EXPECT_EQ(stage().width(), 240);
   movie->setProperty(sym::bgColor, makeRgb(255, 0, 0));
   frame();
-  ASSERT_FALSE(screen.repaints.empty());
-  EXPECT_EQ(screen.repaints.back(), (IntRect{0, 0, 240, 320}));
+  ASSERT_FALSE(screen.shownRects.empty());
+  EXPECT_EQ(screen.shownRects.back(), (IntRect{0, 0, 240, 320}));
   EXPECT_EQ(load16(stage().row(100), 100), 0xF800);
   EXPECT_EQ(screen.pixels[100 * 240 + 100], 0xF800);
 
   // Nothing changed: nothing is drawn or presented.
-  screen.repaints.clear();
+  screen.shownRects.clear();
   for (int i = 0; i < 5; ++i) frame();
-  EXPECT_TRUE(screen.repaints.empty());
+  EXPECT_TRUE(screen.shownRects.empty());
 
   // A script draws into the stage through the movie's image: only that rect is presented.
   const Value image = held.getProperty(sym::image);
@@ -97,19 +92,47 @@ TEST_F(StageComposition, ComposesPresentsAndStaysQuietWithoutChanges) {
   EXPECT_TRUE(held.getProperty(sym::intImage).sameObject(movie->stageImage()));
   image.call(sym::fill, makeRect(10, 20, 30, 40), makeRgb(0, 0, 255));
   frame();
-  ASSERT_EQ(screen.repaints.size(), 1u);
-  EXPECT_EQ(screen.repaints[0], (IntRect{10, 20, 30, 40}));
+  ASSERT_EQ(screen.shownRects.size(), 1u);
+  EXPECT_EQ(screen.shownRects[0], (IntRect{10, 20, 30, 40}));
   EXPECT_EQ(screen.pixels[25 * 240 + 15], 0x001F);
+}
+
+TEST_F(StageComposition, ComposesTheScreenImageAtThePresentationScale) {
+  movie->setPresentationScale(2);
+  movie->setProperty(sym::bgColor, makeRgb(255, 0, 0));
+  frame();
+  const ImageBuffer* screenImage = imageBufferOf(movie->screenImage());
+  ASSERT_NE(screenImage, nullptr);
+  EXPECT_EQ(screenImage->width(), 480);
+  EXPECT_EQ(screen.shownScales.back(), 2);
+  EXPECT_EQ(load16(screenImage->row(639), 479), 0xF800);
+
+  // Script drawing into the stage reaches the screen image enlarged; only its rect is shown.
+  screen.shownRects.clear();
+  held.getProperty(sym::image).call(sym::fill, makeRect(10, 20, 30, 40), makeRgb(0, 0, 255));
+  frame();
+  ASSERT_EQ(screen.shownRects.size(), 1u);
+  EXPECT_EQ(screen.shownRects[0], (IntRect{10, 20, 30, 40}));
+  EXPECT_EQ(load16(screenImage->row(40), 20), 0x001F);
+  EXPECT_EQ(load16(screenImage->row(79), 59), 0x001F);
+  EXPECT_EQ(load16(screenImage->row(80), 60), 0xF800);
+
+  // Back at scale 1 the whole stage is shown again, from the stage image alone.
+  movie->setPresentationScale(1);
+  frame();
+  EXPECT_TRUE(movie->screenImage().isVoid());
+  EXPECT_EQ(screen.shownRects.back(), (IntRect{0, 0, 240, 320}));
+  EXPECT_EQ(screen.shownScales.back(), 1);
 }
 
 TEST_F(StageComposition, RotationPresentsTheWholeStageTurned) {
   frame();
-  screen.repaints.clear();
+  screen.shownRects.clear();
   const Value image = held.getProperty(sym::image);
   image.call(sym::setPixel, 0, 0, makeRgb(255, 255, 255));
   movie->setProperty(sym::rotation, 90);
   frame();
-  ASSERT_FALSE(screen.repaints.empty());
+  ASSERT_FALSE(screen.shownRects.empty());
   // Stage pixel (0, 0) shows at window (0, screen height - 1) when turned by 90 degrees.
   EXPECT_EQ(screen.pixels[319 * 240 + 0], 0xFFFF);
 }

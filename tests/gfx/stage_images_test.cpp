@@ -1,35 +1,31 @@
-// The stage image service: composition steps on the stage image and presenting it on a fake
-// device screen in every orientation.
+// The stage image service (composition steps on the stage image, script drawing enlarged onto the
+// screen image) and presenting a stage on a device screen in every orientation.
 #include <gtest/gtest.h>
 
 #include <vector>
 
+#include "gfx/present_stage.h"
 #include "gfx/stage_images.h"
 #include "tests/gfx/image_test_support.h"
 
 namespace qn {
 namespace {
 
-class FakeScreen final : public FrameBufferDevice {
+class FakeScreen {
  public:
   FakeScreen(int32_t width, int32_t height, int32_t format)
       : width_(width), height_(height), format_(format), bytes_(format == kDisplay32 ? 4 : 2),
         pixels(static_cast<size_t>(width * height * bytes_)) {}
 
-  int32_t displayFormat() const override { return format_; }
-  bool beginDraw(FrameBuffer& buffer) override {
-    ++draws;
-    buffer = {pixels.data(), bytes_, bytes_ * width_, bytes_ * 8, width_, height_};
-    return true;
+  void show(const Value& stage, const PixelRect& windowRect, int32_t orientation) {
+    presentStage(*imageBufferOf(stage), {pixels.data(), bytes_, bytes_ * width_, bytes_ * 8, width_, height_}, format_,
+                 windowRect, orientation);
   }
-  void endDraw() override {}
 
   uint32_t at(int32_t x, int32_t y) const {
     const uint8_t* p = pixels.data() + (y * width_ + x) * bytes_;
     return bytes_ == 4 ? load32(p, 0) : load16(p, 0);
   }
-
-  int draws = 0;
 
  private:
   int32_t width_, height_, format_, bytes_;
@@ -49,36 +45,35 @@ Value tracedStage(StageImages& service, int32_t width, int32_t height) {
 
 TEST(StageImages, PresentsInEveryOrientation) {
   FakeScreen screen(4, 6, kDisplay565);
-  StageImages service(screen);
+  StageImages service;
   const Value upright = tracedStage(service, 4, 6);
-  service.present(upright, {1, 1, 3, 3}, 0);
+  screen.show(upright, {1, 1, 3, 3}, 0);
   EXPECT_EQ(screen.at(1, 1), 1u + 16);
   EXPECT_EQ(screen.at(2, 2), 2u + 32);
   EXPECT_EQ(screen.at(3, 3), 0u);  // outside the rect
 
   // A 6 x 4 stage turned by 90 degrees: window (x, y) shows stage (5 - y, x).
   const Value turned = tracedStage(service, 6, 4);
-  service.present(turned, {0, 0, 4, 6}, 90);
+  screen.show(turned, {0, 0, 4, 6}, 90);
   for (int32_t y = 0; y < 6; ++y)
     for (int32_t x = 0; x < 4; ++x) EXPECT_EQ(screen.at(x, y), uint32_t((5 - y) + 16 * x)) << x << "," << y;
-  service.present(turned, {0, 0, 4, 6}, -90);  // window (x, y) shows stage (y, 3 - x)
+  screen.show(turned, {0, 0, 4, 6}, -90);  // window (x, y) shows stage (y, 3 - x)
   for (int32_t y = 0; y < 6; ++y)
     for (int32_t x = 0; x < 4; ++x) EXPECT_EQ(screen.at(x, y), uint32_t(y + 16 * (3 - x))) << x << "," << y;
 }
 
 TEST(StageImages, ConvertsToTheScreenFormat) {
   FakeScreen screen(2, 1, kDisplay32);
-  StageImages service(screen);
+  StageImages service;
   const Value stage = service.createStageImage(2, 1, -16);
   store16(imageBufferOf(stage)->row(0), 0, 0xF800);
-  service.present(stage, {0, 0, 2, 1}, 0);
+  screen.show(stage, {0, 0, 2, 1}, 0);
   EXPECT_EQ(screen.at(0, 0), 0xFFFF0000u);
   EXPECT_EQ(screen.at(1, 0), 0xFF000000u);
 }
 
-TEST(StageImages, FillsInsideTheClipAndReportsScriptDrawing) {
-  FakeScreen screen(8, 8, kDisplay565);
-  StageImages service(screen);
+TEST(StageImages, FillsInsideTheClipAndReportsAndEnlargesScriptDrawing) {
+  StageImages service;
   std::vector<IntRect> reported;
   service.setChangeListener([&](const IntRect& rect) { reported.push_back(rect); });
   const Value stage = service.createStageImage(8, 8, -16);
@@ -94,6 +89,18 @@ TEST(StageImages, FillsInsideTheClipAndReportsScriptDrawing) {
   ASSERT_EQ(reported.size(), 1u);
   EXPECT_EQ(reported[0], (IntRect{6, 6, 7, 7}));
   EXPECT_EQ(load16(image->row(6), 6), 0x1234);
+
+  // Enlarged three times onto a white screen: stage pixels 5 to 7 of row 6 (black, the drawn
+  // pixel, black) become squares of 3 x 3; nothing else changes, and the area is cut to the stage.
+  const Value screen = service.createStageImage(24, 24, -16);
+  service.fill(screen, {0, 0, 24, 24}, 0xFFFFFF);
+  service.enlarge(stage, screen, {5, 6, 12, 7}, 3);
+  const ImageBuffer* enlarged = imageBufferOf(screen);
+  for (int32_t y = 17; y <= 21; ++y)
+    for (int32_t x = 14; x < 24; ++x) {
+      const uint32_t expected = y < 18 || y > 20 || x < 15 ? 0xFFFF : x >= 18 && x <= 20 ? 0x1234 : 0;
+      EXPECT_EQ(load16(enlarged->row(y), x), expected) << x << "," << y;
+    }
 }
 
 }  // namespace

@@ -16,7 +16,7 @@ class MainWindowTest : public testing::Test {
 
 TEST_F(MainWindowTest, IntegerScaleLetterboxAndClampedStylus) {
   MainWindow window;
-  ASSERT_TRUE(window.create("letterbox", 2, false, 16, {}));
+  ASSERT_TRUE(window.create("letterbox", 2, false, 16, true, {}));
   EXPECT_GE(MainWindow::fittingScale(), 1);
   int width = 0, height = 0;
   SDL_GetWindowSize(window.window(), &width, &height);
@@ -47,6 +47,26 @@ TEST_F(MainWindowTest, IntegerScaleLetterboxAndClampedStylus) {
   SDL_GetWindowSize(window.window(), &width, &height);
   EXPECT_EQ(width, 720);
   EXPECT_EQ(height, 960);
+}
+
+// Without whole pixels the screen fills the side that limits it and composes at the smallest
+// scale at least that large; the stylus still lands on device pixels.
+TEST_F(MainWindowTest, SmoothFitAsksForItsPresentationScale) {
+  MainWindow window;
+  ASSERT_TRUE(window.create("fit", 2, false, 16, false, {}));
+  EXPECT_EQ(window.presentationScale(), 2);
+  EXPECT_EQ(window.screenPointAt(201, 101).x, 100);
+  SDL_SetWindowSize(window.window(), 1000, 900);
+  window.repaint();
+  int width = 0, height = 0;
+  SDL_GetWindowSize(window.window(), &width, &height);
+  if (width != 1000) GTEST_SKIP() << "the video driver did not resize the window";
+  EXPECT_EQ(window.presentationScale(), 3);  // 675 x 900, 2.8 times the screen
+  const ScreenPoint middle = window.screenPointAt(500, 450);
+  EXPECT_EQ(middle.x, 120);
+  EXPECT_EQ(middle.y, 160);
+  EXPECT_EQ(window.screenPointAt(162 + 674, 899).x, 239);
+  EXPECT_EQ(window.screenPointAt(100, 0).x, 0);  // on the bar
 }
 
 }  // namespace

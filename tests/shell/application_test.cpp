@@ -255,7 +255,8 @@ TEST(ApplicationTest, TitleAndBadRecordings) {
   std::remove(replay.c_str());
 }
 
-// The window path on SDL's dummy video driver (the test runs with SDL_VIDEODRIVER=dummy).
+// The window path on SDL's dummy video driver (the test runs with SDL_VIDEODRIVER=dummy): a
+// window twice the screen's size composes at 2x, and the screenshot is what it shows.
 TEST(ApplicationTest, WindowedRunPresentsThroughTheWindow) {
   ShellOptions options;
   options.frames = 3;
@@ -264,8 +265,8 @@ TEST(ApplicationTest, WindowedRunPresentsThroughTheWindow) {
   options.screenshotPath = tempPath("window.png");
   EXPECT_EQ(Application(options, "shell-test-window").run(factoryFor({.stageColor = 0x102030})), 0);
   Png png = readPng(options.screenshotPath);
-  ASSERT_EQ(png.width, 240);
-  EXPECT_EQ(png.rgbAt(120, 160), 0x102030u);
+  ASSERT_EQ(png.width, 480);
+  EXPECT_EQ(png.rgbAt(240, 320), 0x102030u);
   std::remove(options.screenshotPath.c_str());
 }
 

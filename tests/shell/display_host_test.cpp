@@ -3,6 +3,9 @@
 #include <cstdio>
 #include <string>
 
+#include "gfx/image_buffer.h"
+#include "gfx/pixel_access.h"
+#include "gfx/shape_drawing.h"
 #include "platform/mapped_file.h"
 #include "platform/platform.h"
 #include "script/report_error.h"
@@ -12,7 +15,7 @@
 namespace qn {
 namespace {
 
-TEST(ShellDisplayHostTest, ClocksScreenAndFrameBuffer) {
+TEST(ShellDisplayHostTest, ClocksScreensAndTheStageShown) {
   ShellDisplayHost realTime(DisplayFormat::rgb565, ClockKind::realTime, nullptr);
   int32_t start = realTime.now();
   EXPECT_LE(static_cast<int32_t>(platform::monotonicMilliseconds()) - start, 2);  // starts at the tick count
@@ -32,24 +35,23 @@ TEST(ShellDisplayHostTest, ClocksScreenAndFrameBuffer) {
   EXPECT_EQ(frames.screenWidth(), 240);
   EXPECT_EQ(frames.screenHeight(), 320);
 
-  FrameBuffer buffer;
-  ASSERT_TRUE(realTime.beginDraw(buffer));
-  EXPECT_EQ(buffer.pixels, realTime.screen().pixels());
-  EXPECT_EQ(buffer.xPitch, 2);
-  EXPECT_EQ(buffer.yPitch, 480);
-  EXPECT_EQ(buffer.bitsPerPixel, 16);
-  ASSERT_TRUE(frames.beginDraw(buffer));
-  EXPECT_EQ(buffer.xPitch, 4);
-  EXPECT_EQ(buffer.yPitch, 960);
-  EXPECT_EQ(buffer.bitsPerPixel, 32);
-  EXPECT_EQ(buffer.width, 240);
-  EXPECT_EQ(buffer.height, 320);
-
-  // Repaints reach the painter clipped to the screen.
-  IntRect painted;
-  frames.setPainter([&](const IntRect& rect) { painted = rect; });
-  frames.repaint({-10, 300, 20, 400});
-  EXPECT_EQ(painted, (IntRect{0, 300, 20, 320}));
+  // The stage shown reaches the device screen in the rect (cut to the screen) and, composed at a
+  // scale, the screen that large, which the window shows from then on.
+  Value stage = Value::adopt(ImageBuffer::create(240, 320, 32));
+  Value screen = Value::adopt(ImageBuffer::create(480, 640, 32));
+  fillRect(*imageBufferOf(stage), imageBufferOf(stage)->bounds(), 0xFF0000);
+  fillRect(*imageBufferOf(screen), imageBufferOf(screen)->bounds(), 0x00FF00);
+  frames.showStage({stage, screen, 2, 0}, {-10, 300, 20, 400});
+  EXPECT_EQ(frames.screen().width(), 240);
+  ASSERT_EQ(frames.shownScreen().width(), 480);
+  ASSERT_EQ(frames.shownScreen().height(), 640);
+  auto pixel = [](const ScreenBuffer& shown, int x, int y) { return load32(shown.pixels() + y * shown.pitch(), x) & 0xFFFFFF; };
+  EXPECT_EQ(pixel(frames.screen(), 19, 319), 0xFF0000u);
+  EXPECT_EQ(pixel(frames.screen(), 20, 319), 0u);
+  EXPECT_EQ(pixel(frames.shownScreen(), 39, 600), 0x00FF00u);
+  EXPECT_EQ(pixel(frames.shownScreen(), 40, 600), 0u);
+  frames.showStage({stage, Value(), 1, 0}, {0, 0, 1, 1});
+  EXPECT_EQ(&frames.shownScreen(), &frames.screen());
 }
 
 }  // namespace

@@ -34,7 +34,7 @@ class StylusPainter final : public ScriptInstance {
 }  // namespace
 
 struct TestMovie::Services {
-  Services(DisplayHost& display, SoundMixer& mixer) : images(display), sound(mixer) {}
+  explicit Services(SoundMixer& mixer) : sound(mixer) {}
   StageImages images;
   testing::FakeCast cast;
   testing::FakeMedia media;
@@ -42,7 +42,7 @@ struct TestMovie::Services {
 };
 
 Value TestMovie::make(DisplayHost& display, SoundMixer& mixer, const TestMovieSettings& settings) {
-  return Value::adopt(new TestMovie(display, std::make_unique<Services>(display, mixer), settings));
+  return Value::adopt(new TestMovie(display, std::make_unique<Services>(mixer), settings));
 }
 
 TestMovie::TestMovie(DisplayHost& display, std::unique_ptr<Services> services, const TestMovieSettings& settings)

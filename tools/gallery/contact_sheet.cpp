@@ -41,8 +41,12 @@ RgbaImage contactSheet(const std::vector<SheetEntry>& entries) {
   for (int32_t i = 0; i < count; ++i) {
     const int32_t left = kMargin + (i % kColumns) * kCellWidth, top = kMargin + (i / kColumns) * kCellHeight;
     const SheetEntry& entry = entries[static_cast<size_t>(i)];
-    if (entry.screen)
-      sheet.paste(*entry.screen, left, top);
+    if (entry.screen) {
+      const int32_t scale = std::max(1, entry.screen->width / kScreenWidth);
+      const int32_t x = std::clamp(entry.detailX * scale - kScreenWidth / 2, 0, entry.screen->width - kScreenWidth);
+      const int32_t y = std::clamp(entry.detailY * scale - kScreenHeight / 2, 0, entry.screen->height - kScreenHeight);
+      sheet.paste(entry.screen->cropped(x, y, kScreenWidth, kScreenHeight), left, top);
+    }
     else
       sheet.paste(RgbaImage(kScreenWidth, kScreenHeight, kEmptyCell), left, top);
     drawCaption(sheet, entry.caption, left, top + kScreenHeight);

@@ -24,6 +24,12 @@ void RgbaImage::paste(const RgbaImage& image, int32_t x, int32_t y) {
     std::copy_n(image.at(left - x, row - y), static_cast<size_t>(right - left) * 4, at(left, row));
 }
 
+RgbaImage RgbaImage::cropped(int32_t x, int32_t y, int32_t w, int32_t h) const {
+  RgbaImage part(w, h, 0x000000);
+  part.paste(*this, -x, -y);
+  return part;
+}
+
 bool readPng(const std::string& path, RgbaImage& image, std::string& problem) {
   std::string bytes;
   if (!platform::readWholeFile(path, bytes)) return problem = path + ": cannot read", false;

@@ -19,6 +19,8 @@ struct RgbaImage {
   const uint8_t* at(int32_t x, int32_t y) const { return pixels.data() + (static_cast<size_t>(y) * width + x) * 4; }
   // Copies `image` with its top left corner at (x, y), cut to this image.
   void paste(const RgbaImage& image, int32_t x, int32_t y);
+  // The w x h pixels from (x, y) on (black where they lie outside).
+  RgbaImage cropped(int32_t x, int32_t y, int32_t w, int32_t h) const;
 };
 
 // False (with the reason in `problem`) when the file cannot be read or is not an image.

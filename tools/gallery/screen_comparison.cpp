@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <cstring>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
 
 namespace qn::gallery {
 
@@ -40,6 +43,51 @@ Comparison compareWithReference(const RgbaImage& reference, const RgbaImage& scr
   result.difference.paste(screen, reference.width + kGapWidth, 0);
   result.difference.paste(marked, reference.width + screen.width + 2 * kGapWidth, 0);
   return result;
+}
+
+RgbaImage shrunk(const RgbaImage& finer, int32_t scale) {
+  RgbaImage small(finer.width / scale, finer.height / scale, 0x000000);
+  const int32_t area = scale * scale;
+  for (int32_t y = 0; y < small.height; ++y)
+    for (int32_t x = 0; x < small.width; ++x)
+      for (int c = 0; c < 3; ++c) {
+        int32_t sum = 0;
+        for (int32_t j = 0; j < scale; ++j)
+          for (int32_t i = 0; i < scale; ++i) sum += finer.at(x * scale + i, y * scale + j)[c];
+        small.at(x, y)[c] = static_cast<uint8_t>((sum + area / 2) / area);
+      }
+  return small;
+}
+
+Closeness closenessAfterShrinking(const RgbaImage& screen, const RgbaImage& finer, int32_t scale) {
+  Closeness closeness;
+  closeness.pixels = int64_t{screen.width} * screen.height;
+  if (finer.width != screen.width * scale || finer.height != screen.height * scale) {
+    closeness.farPixels = closeness.pixels;
+    closeness.meanDifference = 255;
+    return closeness;
+  }
+  const RgbaImage small = shrunk(finer, scale);
+  int64_t total = 0;
+  for (int32_t y = 0; y < screen.height; ++y)
+    for (int32_t x = 0; x < screen.width; ++x) {
+      int32_t farthest = 0;
+      for (int c = 0; c < 3; ++c) {
+        const int32_t difference = std::abs(screen.at(x, y)[c] - small.at(x, y)[c]);
+        farthest = std::max(farthest, difference);
+        total += difference;
+      }
+      closeness.farPixels += farthest > 64;
+    }
+  closeness.meanDifference = static_cast<double>(total) / (3.0 * static_cast<double>(closeness.pixels));
+  return closeness;
+}
+
+std::string Closeness::describe() const {
+  char text[160];
+  std::snprintf(text, sizeof text, "%lld of %lld pixels more than 64 apart, %.1f apart on average",
+                static_cast<long long>(farPixels), static_cast<long long>(pixels), meanDifference);
+  return text;
 }
 
 }  // namespace qn::gallery

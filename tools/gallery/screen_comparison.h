@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "tools/gallery/rgba_image.h"
 
@@ -16,5 +17,22 @@ struct Comparison {
 };
 
 Comparison compareWithReference(const RgbaImage& reference, const RgbaImage& screen);
+
+// How close a screen composed at a presentation scale is to the screen, once shrunk to its size by
+// averaging each scale x scale square. Not equal: the finer screen is drawn from finer art and
+// outlines; but a sprite misplaced, drawn at the wrong size or with the wrong ink moves many
+// pixels far. Close: at most 2 % of the pixels differ by more than 64 in a channel, and the
+// channels differ by at most 8 on average.
+struct Closeness {
+  int64_t pixels = 0;
+  int64_t farPixels = 0;
+  double meanDifference = 0;
+  bool close() const { return farPixels * 50 <= pixels && meanDifference <= 8; }
+  std::string describe() const;
+};
+Closeness closenessAfterShrinking(const RgbaImage& screen, const RgbaImage& finer, int32_t scale);
+
+// The finer screen shrunk by `scale`, each pixel the rounded mean of its square.
+RgbaImage shrunk(const RgbaImage& finer, int32_t scale);
 
 }  // namespace qn::gallery
