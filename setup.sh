@@ -30,9 +30,10 @@ test_packages=(libcairo2-dev libvorbis-dev desktop-file-utils)
 # The Debian package needs these (dpkg-dev comes with build-essential): `file` for CPack's
 # dependency scan, the checker, and fakeroot to install into a throw-away root when not root.
 package_packages=(file lintian fakeroot desktop-file-utils)
-# The browser edition: the compiler, the tools that unpack Debian's source packages of the
-# libraries, the fonts packed with the site, a web server; its tests drive Debian's Chromium.
-web_packages=(emscripten dpkg-dev python3)
+# The browser edition: the compiler (with node, which also compresses the site and serves it),
+# the tools that unpack Debian's source packages of the libraries; its tests drive Debian's
+# Chromium.
+web_packages=(emscripten dpkg-dev)
 web_test_packages=(chromium)
 # Other architectures: Debian's cross compilers and qemu's user-mode emulator. Their libraries
 # come as a private root of Debian's packages (tools/cross/debian-root.sh), not installed here.
@@ -157,6 +158,11 @@ web_build() {
   # The C libraries for WebAssembly, from Debian's sources of the versions installed here.
   prefix=$(tools/web/build-libraries.sh .cache/web | tail -n 1)
   host=$(host_build build-web/host)
+  # Libraries built anew (other versions) live in another folder: what the last configure found
+  # of the old one must go.
+  if [ -f build-web/CMakeCache.txt ] && ! grep -qxF "CMAKE_PREFIX_PATH:UNINITIALIZED=$prefix" build-web/CMakeCache.txt; then
+    rm -rf build-web/CMakeCache.txt build-web/CMakeFiles
+  fi
   NODE_PATH=/usr/share/nodejs PKG_CONFIG_LIBDIR="$prefix/lib/pkgconfig" emcmake cmake -S . -B build-web -G Ninja \
     -DCMAKE_BUILD_TYPE=Release -DBOULES_TESTS=OFF -DBOULES_BENCH=OFF -DBOULES_EMBED_MEDIA=OFF \
     -DBOULES_WERROR="${BOULES_WERROR:-OFF}" -DCMAKE_PREFIX_PATH="$prefix" -DCMAKE_FIND_ROOT_PATH="$prefix" \
@@ -291,8 +297,7 @@ case "$command" in
       serve)
         install_missing "${web_packages[@]}"
         web_build
-        echo "the game is on http://127.0.0.1:8000/ (Ctrl+C stops it)"
-        exec python3 -m http.server 8000 --bind 127.0.0.1 --directory build-web/site
+        exec node tools/web/serve-site.mjs build-web/site 8000
         ;;
       *)
         echo "usage: ./setup.sh web [build|test]" >&2

@@ -250,7 +250,7 @@ ImageBuffer* BitmapMember::pictureAt(int32_t scale) {
   const uint32_t generation = cast().scaledMediaGeneration();
   if (pictureScale_ != scale || pictureGeneration_ != generation) dropScaledPicture();
   if (picture_.isVoid()) {
-    Value made = pictureFromSet(scale, *buffer);
+    Value made = pictureFromSet(cast().scaledMedia(scale), scale, *buffer);
     if (made.isVoid()) made = Value::adopt(upscaleSmoothly(*buffer, scale));
     if (!loaded() || made.isVoid()) return nullptr;
     picture_ = made;
@@ -298,9 +298,26 @@ void BitmapMember::dropScaledPicture() {
   pictureForCopy_ = Value();
 }
 
-Value BitmapMember::pictureFromSet(int32_t scale, const ImageBuffer& image) {
+Value BitmapMember::pictureReadyFrom(const ScaledMediaSet& set) {
+  Value image = image_;  // decoding may purge memory and unload this member
+  const ImageBuffer* buffer = imageBufferOf(image);
+  if (!buffer) return Value();
+  Value picture = pictureFromSet(&set, set.scale(), *buffer);
+  return loaded() && image_.object() == buffer ? picture : Value();
+}
+
+void BitmapMember::takeScaledPicture(int32_t scale, Value picture) {
+  const ImageBuffer* made = imageBufferOf(picture);
+  if (!loaded() || !showsMediaPicture() || !made || made->width() != scale * width_ || made->height() != scale * height_)
+    return;
+  dropScaledPicture();
+  picture_ = std::move(picture);
+  pictureScale_ = scale;
+  pictureGeneration_ = cast().scaledMediaGeneration();
+}
+
+Value BitmapMember::pictureFromSet(const ScaledMediaSet* set, int32_t scale, const ImageBuffer& image) {
   if (!showsMediaPicture()) return Value();
-  const ScaledMediaSet* set = cast().scaledMedia(scale);
   const ScaledPicture* entry = set ? set->find(key()) : nullptr;
   if (!entry) return Value();
   LoadFailure failure = LoadFailure::none;

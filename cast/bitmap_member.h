@@ -24,6 +24,7 @@
 namespace qn {
 
 class MediaFile;
+class ScaledMediaSet;
 
 // How a bitmap sprite draws: the sprite's look, and its quad when it is drawn through one, at a
 // presentation scale (the destination and quad already scaled).
@@ -60,6 +61,14 @@ class BitmapMember final : public CastMemberBase, public ImageOwner {
   ImageBuffer* pictureForCopyAt(int32_t scale, PixelFormat format);
   // Lets go of the finer picture and its matte (the media sets changed).
   void dropScaledPicture();
+  // Whether the member shows a finer picture at `scale` now (one was drawn, none dropped since).
+  bool drawnAt(int32_t scale) const { return !picture_.isVoid() && pictureScale_ == scale; }
+  // The picture `set` has for this member, as pictureAt makes it once the set is attached; void
+  // when the member is not loaded or the set has none for it (a damaged one said once).
+  Value pictureReadyFrom(const ScaledMediaSet& set);
+  // Shows `picture`, made by pictureReadyFrom from the set just attached, from now on; dropped
+  // when the member's image changed meanwhile.
+  void takeScaledPicture(int32_t scale, Value picture);
   // Why a finer set's picture cannot stand for this member's, or empty: it must be `scale` times
   // the size of the member's own media picture. Members that show another picture than their
   // media's (set by a script, read from a file) never use the set, so anything passes for them.
@@ -93,8 +102,9 @@ class BitmapMember final : public CastMemberBase, public ImageOwner {
   Value decodeBlobs(const MediaFile& media, const BitmapBlobs& blobs, LoadFailure& failure) const;
   Value loadFromFile() const;
   Value withAlphaMerged(Value decoded, const ImageBuffer& mask) const;
-  // The finer picture from the set of `scale`, or void (the failure said once).
-  Value pictureFromSet(int32_t scale, const ImageBuffer& image);
+  // The finer picture of `image` from `set` (the set of `scale`, or none), or void (the failure
+  // said once).
+  Value pictureFromSet(const ScaledMediaSet* set, int32_t scale, const ImageBuffer& image);
   bool showsMediaPicture() const { return filename_.empty() && !modified() && blobs_.unpackedSize > 0; }
   void adoptImage(Value image);
   void dropImage();

@@ -7,6 +7,7 @@
 #include "cast/empty_member.h"
 #include "cast/field_member.h"
 #include "cast/scaled_media_set.h"
+#include "cast/scaled_set_arrival.h"
 #include "cast/script_member.h"
 #include "cast/sound_member.h"
 #include "engine/movie.h"
@@ -113,17 +114,27 @@ bool isFinerScale(int32_t scale) { return scale >= 2 && scale <= kLargestPresent
 }  // namespace
 
 bool Cast::attachScaledMedia(int32_t scale, std::unique_ptr<MediaFile> media, std::string_view name) {
+  std::unique_ptr<ScaledMediaSet> set = readScaledMedia(scale, std::move(media), name);
+  if (!set) return false;
+  attachScaledMedia(std::move(set));
+  return true;
+}
+
+std::unique_ptr<ScaledMediaSet> Cast::readScaledMedia(int32_t scale, std::unique_ptr<MediaFile> media,
+                                                      std::string_view name) {
   std::string problem = "there are no sets of scale " + std::to_string(scale);
   std::unique_ptr<ScaledMediaSet> set;
   if (isFinerScale(scale) && (set = ScaledMediaSet::read(std::move(media), problem))) problem = scaledSetProblem(*set, scale);
-  if (!problem.empty()) {
-    reportError("media set " + std::string(name) + " not used: " + problem);
-    return false;
-  }
+  if (problem.empty()) return set;
+  reportError("media set " + std::string(name) + " not used: " + problem);
+  return nullptr;
+}
+
+void Cast::attachScaledMedia(std::unique_ptr<ScaledMediaSet> set) {
+  const int32_t scale = set->scale();
   scaledSetSought_[scale - 2] = true;
   scaledSets_[scale - 2] = std::move(set);
   scaledMediaChanged();
-  return true;
 }
 
 std::string Cast::scaledSetProblem(const ScaledMediaSet& set, int32_t scale) const {
@@ -160,6 +171,26 @@ const ScaledMediaSet* Cast::scaledMedia(int32_t scale) {
       reportError("no media set " + name + ": the pictures at " + std::to_string(scale) + "x are enlarged smoothly");
   }
   return scaledSets_[scale - 2].get();
+}
+
+std::unique_ptr<ScaledSetArrival> Cast::scaledMediaArriving(int32_t scale) {
+  if (!isFinerScale(scale) || media_.name().empty()) return nullptr;
+  auto media = std::make_unique<MediaFile>();
+  media->bind(media_.name(), scale);
+  const std::string name = scaledMediaFileName(media_.name(), scale);
+  if (!media->isBound()) {
+    reportError("no media set " + name + " arrived");
+    return nullptr;
+  }
+  std::unique_ptr<ScaledMediaSet> set = readScaledMedia(scale, std::move(media), name);
+  return set ? std::make_unique<ScaledSetArrival>(*this, std::move(set)) : nullptr;
+}
+
+std::vector<int32_t> Cast::membersDrawnAt(int32_t scale) const {
+  std::vector<int32_t> keys;
+  for (const auto& [key, value] : members_)
+    if (auto* bitmap = dynamic_cast<BitmapMember*>(value.object()); bitmap && bitmap->drawnAt(scale)) keys.push_back(key);
+  return keys;
 }
 
 void Cast::scaledMediaChanged() {

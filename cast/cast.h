@@ -11,6 +11,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "cast/cast_rows.h"
 #include "cast/media_file.h"
@@ -22,6 +23,7 @@ namespace qn {
 class CastMemberBase;
 class Movie;
 class ScaledMediaSet;
+class ScaledSetArrival;
 class SoundMixer;
 
 struct CaseInsensitiveLess {
@@ -73,11 +75,22 @@ class Cast final : public CastTable {
   // whose pictures are not `scale` times the members' is refused: false, one line in the debug
   // log naming `name`, and the scale keeps the set it had.
   bool attachScaledMedia(int32_t scale, std::unique_ptr<MediaFile> media, std::string_view name);
+  // The same in two halves: the set read and checked (null when refused, the line said), then
+  // attached.
+  std::unique_ptr<ScaledMediaSet> readScaledMedia(int32_t scale, std::unique_ptr<MediaFile> media, std::string_view name);
+  void attachScaledMedia(std::unique_ptr<ScaledMediaSet> set);
   void dropScaledMedia(int32_t scale);
   // The set of `scale`, looked for when first asked where the movie's media was found (embedded
   // in the program, else the file named after it beside the program; one line in the debug log
   // when there is none); null without one.
   const ScaledMediaSet* scaledMedia(int32_t scale);
+  // The set of `scale` put beside the media file since the program started (the browser's page
+  // downloads the sets later), read and checked, to be attached once the pictures it has for the
+  // members drawn now are decoded (scaled_set_arrival.h); null when there is none or it is
+  // refused (a line in the debug log).
+  std::unique_ptr<ScaledSetArrival> scaledMediaArriving(int32_t scale);
+  // The bitmap members that show a finer picture at `scale` now.
+  std::vector<int32_t> membersDrawnAt(int32_t scale) const;
   // Counts the attaches and drops: when it changes, the pictures shown at finer scales did.
   uint32_t scaledMediaGeneration() const { return scaledMediaGeneration_; }
   uint32_t pictureGeneration() const override { return scaledMediaGeneration_; }

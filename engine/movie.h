@@ -71,6 +71,8 @@ class Movie : public ScriptObject, public ScriptHost {
   // --- the shell --------------------------------------------------------------------------
   // Each step answers whether the movie plays on: once it has stopped, the program closes.
   Playing tick();
+  // How many frames the ticks have stepped so far (a tick steps at most one).
+  uint32_t framesStepped() const { return framesStepped_; }
   // Milliseconds from now until a tick would next have work (a frame, an idle period or a
   // rollover check); 0 when every tick has work. The shell sleeps that long between ticks.
   int32_t msUntilNextTick();
@@ -290,6 +292,7 @@ class Movie : public ScriptObject, public ScriptHost {
   std::map<SymbolNumber, Value> movieHandlers_;  // handler symbol -> script member
   std::vector<FrameLabel> labels_;               // in the order added (frame order)
   int32_t currentFrame_ = 0;
+  uint32_t framesStepped_ = 0;
   Value actorList_;
   Value timeOutList_;
   int32_t lastFrameTime_ = 0;

@@ -37,6 +37,7 @@ Playing Movie::tick() {
   tickTime_ = services_.display.now();
   if (tempo_ >= 1000 || elapsed(tickTime_, lastFrameTime_) >= 1000 / std::max(tempo_, 1)) {
     advanceFrame();
+    ++framesStepped_;
     lastFrameTime_ = tickTime_;  // lateness is not made up
   }
   if (idleHandlerPeriod_ > 0 && elapsed(tickTime_, lastIdleTime_) >= ticksToMs(idleHandlerPeriod_)) {

@@ -4,6 +4,7 @@
 #include "game/collisions.h"
 #include "game/effects.h"
 #include "game/game_flow.h"
+#include "game/results.h"
 #include "game/field_geometry.h"
 #include "game/thrower.h"
 #include "game/rules.h"
@@ -79,6 +80,7 @@ Value EngineScript::construct() {
   e[s::graden] = sharedZero;
   e[s::feffect] = makeList({});
   e[s::ftoday] = Value(1500);
+  if (const std::optional<TodaysRecord>& kept = movie().keptRecord()) startTodayFrom(e, *kept);
   e[s::startPlayers] = makeList({});
   e[s::pButton] = makeList({s::arrowLeft, s::arrowRight, s::manLeft, s::manRight, s::setRot, s::setpower});
   e[s::pBallList] = makeList({});

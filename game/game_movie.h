@@ -5,11 +5,13 @@
 
 #include <array>
 #include <functional>
+#include <optional>
 
 #include "cast/cast_rows.h"
 #include "engine/movie.h"
 #include "game/game_observer.h"
 #include "game/script_constants.h"
+#include "game/todays_record.h"
 
 namespace qn::game {
 
@@ -37,6 +39,10 @@ class GameMovie : public Movie {
   // Who follows the game's rule events.
   GameObservers& observers() { return observers_; }
   const ScriptConstants& constants() const { return constants_; }
+  // The day's record kept from an earlier run, to start from instead of no record at all; given
+  // before the first frame.
+  void startTodayFrom(TodaysRecord record) { keptRecord_ = std::move(record); }
+  const std::optional<TodaysRecord>& keptRecord() const { return keptRecord_; }
 
   // The movie the game's scripts run in.
   static GameMovie& running();
@@ -47,6 +53,7 @@ class GameMovie : public Movie {
   MovieGlobals globals_;
   ScriptConstants constants_;
   GameObservers observers_;
+  std::optional<TodaysRecord> keptRecord_;
 };
 
 // The movie settings, as the definition sets them.

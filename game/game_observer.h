@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "game/todays_record.h"
+
 namespace qn::game {
 
 // A number as a rule holds it, an integer or a float: 80 and 80.0 are told apart.
@@ -106,6 +108,7 @@ class GameObserver {
   virtual void ballRemoved(const BallRemoved&) {}
   virtual void throwSettled(const ThrowSettled&) {}
   virtual void endFinished(const EndFinished&) {}
+  virtual void todaysRecordImproved(const TodaysRecord&) {}
 };
 
 // The observers of one game, each told every event in the order they were added.

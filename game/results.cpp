@@ -45,11 +45,18 @@ int32_t strictLeader() {
   return 0;
 }
 
-// Today's record improves only: the leader's distance and name when it beats it.
-void keepTodaysRecord(EngineScript& e, int32_t leader, const Value& distance) {
-  if (!(distance < e[s::ftoday])) return;
+// Today's record improves only: a distance and name when it beats it.
+bool improveTodaysRecord(EngineScript& e, const Value& name, const Value& distance) {
+  if (!(distance < e[s::ftoday])) return false;
   e[s::ftoday] = distance;
-  field("closestName") = joined({playerName(leader), ": ", distance, " cm"});
+  field("closestName") = joined({name, ": ", distance, " cm"});
+  return true;
+}
+
+void keepTodaysRecord(EngineScript& e, int32_t leader, const Value& distance) {
+  const Value name = playerName(leader);
+  if (improveTodaysRecord(e, name, distance))
+    observers().tell(&GameObserver::todaysRecordImproved, [&] { return TodaysRecord{stringOf(name), distance.toFloat()}; });
 }
 
 // The leader marker over the leader's best ball, at the top edge: the #floorScale effect lowers it.
@@ -65,6 +72,10 @@ void placeLeaderMarker(EngineScript& e, int32_t leader, const Object& bestBall) 
 }
 
 }  // namespace
+
+void startTodayFrom(EngineScript& e, const TodaysRecord& record) {
+  improveTodaysRecord(e, Value(record.name), Value(record.distance));
+}
 
 Value distanceShown(int32_t index) {
   if (index < 1 || index > kPlayerSlots) return Value();

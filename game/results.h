@@ -3,12 +3,16 @@
 #pragma once
 
 #include "game/rules.h"
+#include "game/todays_record.h"
 
 namespace qn::game {
 
 class EngineScript;
 
 void showResult(EngineScript& e);  // #showResult
+
+// Today's record as kept from an earlier run, when it beats the one the game has.
+void startTodayFrom(EngineScript& e, const TodaysRecord& record);
 
 // The key of player index 1 to 4 in the movie global `distances`: #Dist1 to #Dist4.
 inline Symbol distanceKey(int32_t index) { return Symbol{static_cast<SymbolNumber>(s::Dist1 + index - 1)}; }

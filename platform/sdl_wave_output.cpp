@@ -1,25 +1,23 @@
-// Wave output through SDL's audio subsystem. SDL pulls sound through `feed` (from its own thread,
-// or in the browser from the page's audio callback), which copies from the queue of written
-// blocks and hands each block back (done mark, worker woken) as soon as its last byte is taken.
-// Between blocks, and when none is queued, the device plays silence: it runs dry exactly as the
-// mixer expects. The worker is woken with the queue's lock let go: in the browser it fills the
-// next block at once, writing to this same queue.
+// Wave output through SDL's audio subsystem (the desktop's; the browser has its own worklet
+// output). The device is opened at the system's own rate in floats, and SDL pulls sound through
+// `feed` from its own thread, which reads the written blocks at that rate (block_resampler.h)
+// and hands each block back (done mark, worker woken) as soon as its last frame is read. Between
+// blocks, and when none is queued, the device plays silence: it runs dry exactly as the mixer
+// expects. The worker is woken with the queue's lock let go, as it may write the next block at
+// once.
 //
 // A machine without a sound device plays silently, said in one line on standard error; ALSA's own
 // report of every configuration step that failed on the way is kept quiet.
 #include <SDL.h>
-
-#ifndef __EMSCRIPTEN__
 #include <dlfcn.h>
-#endif
 
 #include <algorithm>
-#include <cstring>
-#include <deque>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <string_view>
 
+#include "platform/block_resampler.h"
 #include "platform/platform.h"
 #include "platform/wave_output.h"
 
@@ -27,20 +25,25 @@ namespace qn::platform {
 
 namespace {
 
-// About 23 ms at 22050 Hz: short against the mixer's 70 ms blocks, so SDL asks often enough that
-// a block written while the device is dry starts almost at once.
-constexpr Uint16 kDeviceBufferFrames = 512;
+// About 23 ms: short against the mixer's 70 ms blocks, so SDL asks often enough that a block
+// written while the device is dry starts almost at once.
+constexpr int kDeviceBufferMilliseconds = 23;
 
-SDL_AudioSpec specFor(const WaveFormat& format) {
-  SDL_AudioSpec audioSpec{};
-  audioSpec.freq = static_cast<int>(format.samplesPerSecond);
-  audioSpec.format = format.bitsPerSample == 8 ? AUDIO_U8 : AUDIO_S16LSB;
-  audioSpec.channels = static_cast<Uint8>(format.channels);
-  audioSpec.samples = kDeviceBufferFrames;
-  return audioSpec;
+// The device's buffer in frames at `rate`: a power of two near kDeviceBufferMilliseconds.
+Uint16 bufferFramesAt(int rate) {
+  Uint16 frames = 256;
+  while (frames < 4096 && frames * 1000 < rate * kDeviceBufferMilliseconds) frames = static_cast<Uint16>(frames * 2);
+  return frames;
 }
 
-#ifndef __EMSCRIPTEN__
+// The rate the system's device runs at, so that nothing after SDL converts it; the mixer's own
+// when the system does not say.
+int systemRate(int device, const WaveFormat& format) {
+  SDL_AudioSpec spec{};
+  const int asked = device == 0 ? SDL_GetDefaultAudioInfo(nullptr, &spec, 0) : SDL_GetAudioDeviceSpec(device - 1, 0, &spec);
+  return asked == 0 && spec.freq > 0 ? spec.freq : static_cast<int>(format.samplesPerSecond);
+}
+
 // ALSA prints its errors itself unless given a handler. SDL loads the library by name when it
 // tries ALSA; loading it first here gives the handler to the same library.
 void ignoreAlsaError(const char*, int, const char*, int, const char*, ...) {}
@@ -52,9 +55,6 @@ void quietAlsa() {
   if (auto setHandler = reinterpret_cast<int (*)(ErrorHandler)>(dlsym(alsa, "snd_lib_error_set_handler")))
     setHandler(ignoreAlsaError);
 }
-#else
-void quietAlsa() {}
-#endif
 
 // The one line that says the game is silent; SDL_AUDIODRIVER=dummy asks for silence and gets it.
 void sayNoDevice(const char* reason) {
@@ -88,7 +88,11 @@ class SdlWaveOutput final : public WaveOutput {
   uint32_t offeredFormats() override {
     if (!ready_) return 0;
     if (device_) return kAll8BitFormats;
-    SDL_AudioSpec wanted = specFor(pcmFormat(2, 22050, 8));
+    SDL_AudioSpec wanted{};
+    wanted.freq = 22050;
+    wanted.format = AUDIO_U8;
+    wanted.channels = 2;
+    wanted.samples = bufferFramesAt(wanted.freq);
     wanted.callback = discard;
     SDL_AudioDeviceID probe = SDL_OpenAudioDevice(nullptr, 0, &wanted, nullptr, 0);
     if (!probe) {
@@ -105,21 +109,28 @@ class SdlWaveOutput final : public WaveOutput {
   }
 
   bool open(int device, const WaveFormat& format, Worker& blockDone) override {
-    if (!ready_ || device_ || device < 0 || device >= deviceCount()) return false;
+    if (!ready_ || device_ || device < 0 || device >= deviceCount() || format.channels < 1 || format.channels > 2)
+      return false;
     const char* name = device == 0 ? nullptr : SDL_GetAudioDeviceName(device - 1, 0);
     if (device != 0 && !name) return false;
-    SDL_AudioSpec wanted = specFor(format);
+    SDL_AudioSpec wanted{};
+    wanted.freq = systemRate(device, format);
+    wanted.format = AUDIO_F32SYS;
+    wanted.channels = static_cast<Uint8>(format.channels);
+    wanted.samples = bufferFramesAt(wanted.freq);
     wanted.callback = feed;
     wanted.userdata = this;
     {
       std::lock_guard<std::mutex> guard(mutex_);
       blockDone_ = &blockDone;
-      silence_ = format.bitsPerSample == 8 ? 0x80 : 0;
+      blocks_.emplace(format, static_cast<uint32_t>(wanted.freq));
+      channels_ = format.channels;
     }
     device_ = SDL_OpenAudioDevice(name, 0, &wanted, nullptr, 0);
     if (!device_) {
       std::lock_guard<std::mutex> guard(mutex_);
       blockDone_ = nullptr;
+      blocks_.reset();
       return false;
     }
     SDL_PauseAudioDevice(device_, 0);
@@ -130,7 +141,7 @@ class SdlWaveOutput final : public WaveOutput {
 
   void write(WaveBlock& block) override {
     std::lock_guard<std::mutex> guard(mutex_);
-    queue_.push_back(&block);
+    if (blocks_) blocks_->write(block);
   }
 
   void reset() override {
@@ -151,6 +162,7 @@ class SdlWaveOutput final : public WaveOutput {
     {
       std::lock_guard<std::mutex> guard(mutex_);
       worker = returnAllBlocks();
+      blocks_.reset();
       blockDone_ = nullptr;
     }
     if (worker) worker->wake();
@@ -164,43 +176,29 @@ class SdlWaveOutput final : public WaveOutput {
   }
 
   void fill(uint8_t* stream, size_t length) {
-    while (length > 0) {
-      Worker* worker = nullptr;
-      {
-        std::lock_guard<std::mutex> guard(mutex_);
-        if (queue_.empty()) break;
-        WaveBlock& block = *queue_.front();
-        size_t count = std::min<size_t>(length, block.size - offset_);
-        std::memcpy(stream, block.data + offset_, count);
-        stream += count;
-        length -= count;
-        offset_ += count;
-        if (offset_ == block.size) {
-          queue_.pop_front();
-          offset_ = 0;
-          block.done = true;
-          worker = blockDone_;
-        }
+    Worker* worker = nullptr;
+    {
+      std::lock_guard<std::mutex> guard(mutex_);
+      if (!blocks_) {
+        std::fill_n(stream, length, uint8_t{0});  // silence in floats
+        return;
       }
-      if (worker) worker->wake();
+      if (blocks_->read(reinterpret_cast<float*>(stream), length / (sizeof(float) * channels_)) > 0) worker = blockDone_;
     }
-    std::memset(stream, silence_, length);
+    if (worker) worker->wake();
   }
 
   Worker* returnAllBlocks() {  // with mutex_ held: marks them done; the worker to wake
-    for (WaveBlock* block : queue_) block->done = true;
-    queue_.clear();
-    offset_ = 0;
+    if (blocks_) blocks_->clear();
     return blockDone_;
   }
 
   bool ready_ = false;
   SDL_AudioDeviceID device_ = 0;
   std::mutex mutex_;  // guards everything below; the callback runs on SDL's thread
-  std::deque<WaveBlock*> queue_;
-  size_t offset_ = 0;  // bytes of the front block already played
+  std::optional<BlockResampler> blocks_;  // the written blocks, while the device is open
+  int channels_ = 2;
   Worker* blockDone_ = nullptr;
-  uint8_t silence_ = 0x80;
 };
 
 }  // namespace

@@ -32,8 +32,10 @@ enum class ControllerButton : uint8_t {
 };
 inline constexpr int kControllerButtonCount = 15;
 
-// Asked of the program by the page around it (the browser edition's buttons).
-enum class HostCommand : uint8_t { toggleMute };
+// Asked of the program by the page around it (the browser edition), each with a number: the
+// mute button (0); the presentation scale its canvas needs (the scale); a finer media set the
+// page has put beside the media file (its scale).
+enum class HostCommand : uint8_t { toggleMute, presentationScale, mediaSetArrived };
 
 class WindowEventHandler {
  public:
@@ -51,7 +53,7 @@ class WindowEventHandler {
   virtual void focusChanged(bool gained) = 0;  // in the browser also the page hidden or shown
   virtual void closeRequested() = 0;
   virtual void lowMemory() = 0;
-  virtual void hostCommand(HostCommand command) = 0;
+  virtual void hostCommand(HostCommand command, int32_t value) = 0;
 };
 
 }  // namespace qn::platform

@@ -18,6 +18,8 @@ namespace {
 
 // The SDL event type host commands arrive as while a window takes events; 0 before.
 uint32_t hostCommandType = 0;
+// Who hears of the page's visibility while a window takes events.
+WindowEventHandler* visibilityHandler = nullptr;
 
 // Code points of UTF-8 text; malformed bytes are skipped.
 std::vector<uint32_t> codePointsOf(const char* utf8) {
@@ -47,12 +49,20 @@ uint32_t hintOr(const char* hint, uint32_t fallback) {
 
 #ifdef __EMSCRIPTEN__
 // The page's buttons call this; the command waits in the queue like any other event.
-extern "C" EMSCRIPTEN_KEEPALIVE void boules_host_command(int command) {
+extern "C" EMSCRIPTEN_KEEPALIVE void boules_host_command(int command, int value) {
   if (hostCommandType == 0) return;
   SDL_Event event{};
   event.type = hostCommandType;
   event.user.code = command;
+  event.user.data1 = reinterpret_cast<void*>(static_cast<intptr_t>(value));
   SDL_PushEvent(&event);
+}
+
+// The page was hidden (another tab, a locked phone) or shown again: the game pauses as on losing
+// the focus. Told at once, not through the queue: the browser runs no frames while the page is
+// hidden, and the sound must stop before the page lets it sleep.
+extern "C" EMSCRIPTEN_KEEPALIVE void boules_page_visible(int visible) {
+  if (visibilityHandler != nullptr) visibilityHandler->focusChanged(visible != 0);
 }
 #endif
 
@@ -65,10 +75,12 @@ WindowEvents::WindowEvents(MainWindow& window, WindowEventHandler& handler)
   hostCommandEvent_ = SDL_RegisterEvents(1);
   if (hostCommandEvent_ == static_cast<uint32_t>(-1)) hostCommandEvent_ = 0;
   hostCommandType = hostCommandEvent_;
+  visibilityHandler = &handler_;
 }
 
 WindowEvents::~WindowEvents() {
   hostCommandType = 0;
+  visibilityHandler = nullptr;
   for (SDL_GameController* controller : controllers_) SDL_GameControllerClose(controller);
 }
 
@@ -119,7 +131,8 @@ void WindowEvents::handle(const SDL_Event& event) {
     case SDL_APP_LOWMEMORY: handler_.lowMemory(); break;
     default:
       if (hostCommandEvent_ != 0 && event.type == hostCommandEvent_)
-        handler_.hostCommand(static_cast<HostCommand>(event.user.code));
+        handler_.hostCommand(static_cast<HostCommand>(event.user.code),
+                             static_cast<int32_t>(reinterpret_cast<intptr_t>(event.user.data1)));
       break;
   }
 }
@@ -129,12 +142,6 @@ void WindowEvents::windowEvent(const SDL_Event& event) {
   switch (event.window.event) {
     case SDL_WINDOWEVENT_FOCUS_GAINED: handler_.focusChanged(true); break;
     case SDL_WINDOWEVENT_FOCUS_LOST: handler_.focusChanged(false); break;
-#ifdef __EMSCRIPTEN__
-    // The page was hidden (another tab, a locked phone) or shown again: the game pauses as on
-    // losing the focus, and the browser stops its frames meanwhile anyway.
-    case SDL_WINDOWEVENT_HIDDEN: handler_.focusChanged(false); break;
-    case SDL_WINDOWEVENT_SHOWN: handler_.focusChanged(true); break;
-#endif
     case SDL_WINDOWEVENT_CLOSE: handler_.closeRequested(); break;
     case SDL_WINDOWEVENT_EXPOSED:
     case SDL_WINDOWEVENT_SIZE_CHANGED: window_.repaint(); break;

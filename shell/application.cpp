@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "cast/cast.h"
+#include "cast/scaled_set_arrival.h"
 #include "engine/movie.h"
 #include "platform/fake_wave_output.h"
 #include "platform/image_encoder.h"
@@ -15,7 +17,10 @@
 #include "platform/window_events.h"
 #include "platform/window_message_box.h"
 #include "script/report_error.h"
+#include "game/game_movie.h"
 #include "shell/debug_log.h"
+#include "shell/kept_state.h"
+#include "shell/page_notices.h"
 #include "shell/output_file.h"
 #include "shell/shell_display_host.h"
 #include "shell/unattended_play.h"
@@ -99,7 +104,7 @@ std::optional<int> Application::start(const MovieFactory& makeMovie) {
 
   mixer_ = std::make_unique<SoundMixer>(kMixerRate, true,
                                         options_.headless ? silentWaveOutput() : platform::makeSystemWaveOutput());
-  mixer_->setBackgroundDecoding(!frameClock());
+  mixer_->setBackgroundDecoding(true);
   host_ = std::make_unique<ShellDisplayHost>(options_.displayFormat,
                                              frameClock() ? ClockKind::frame : ClockKind::realTime, window_.get());
   // On the frame clock a sound lasts its length in frames, device or not; without a device a
@@ -121,12 +126,38 @@ std::optional<int> Application::start(const MovieFactory& makeMovie) {
   if (!ready) windowDestroyed();  // the loop ends at its first turn
   if (options_.headless && !options_.wholePixels && options_.scale > 1) setPresentationScale(options_.scale);
   followWindowSize();
+  game_ = made.game;
+  if (keepsState()) restoreKeptState();
+  if (game_ != nullptr) {
+    pageNotices_ = std::make_unique<PageNotices>([this] { return framesTicked_; });
+    game_->observers().add(*pageNotices_);
+  }
 
   unattended_ = std::make_unique<UnattendedPlay>(options_);
   if (std::optional<ExitCode> refused = unattended_->begin(made.game, *host_)) return exitStatus(*refused);
 
   if (window_) window_->show();
   return std::nullopt;
+}
+
+bool Application::keepsState() const {
+  return window_ && !options_.demoGames && options_.replayPath.empty() && options_.frames == 0;
+}
+
+void Application::restoreKeptState() {
+  kept_ = std::make_unique<KeptState>(title_, localDate());
+  if (game_ != nullptr) {
+    if (kept_->todaysRecord()) game_->startTodayFrom(*kept_->todaysRecord());
+    game_->observers().add(*kept_);
+  }
+  if (kept_->muted()) setMuted(true);
+}
+
+void Application::setMuted(bool muted) {
+  if (!mixer_) return;
+  mixer_->setMuted(muted);
+  if (window_) window_->setTitle(title_ + (muted ? " (muted)" : ""));
+  if (kept_) kept_->setMuted(muted);
 }
 
 std::optional<ExitCode> Application::openRecordings() {
@@ -175,6 +206,10 @@ bool Application::step() {
   if (suspended_) return true;
   followWindowSize();
   tickMovie();
+  if (!arrivingSets_.empty() && !arrivingSets_.front()->step()) {
+    arrivingSets_.front()->finish();
+    arrivingSets_.erase(arrivingSets_.begin());
+  }
   if (windowInput_) windowInput_->followScreen();
   return !quit_;
 }
@@ -205,16 +240,21 @@ void Application::tickMovie() {
   if (frameClock()) {
     if (!options_.headless && !unpaced()) {
       uint32_t realNow = platform::monotonicMilliseconds();
-      if (framesTicked_ > 0 && realNow - lastPacedTick_ < static_cast<uint32_t>(frameInterval())) return;
-      lastPacedTick_ = realNow;
+      const uint32_t interval = static_cast<uint32_t>(frameInterval());
+      if (framesTicked_ > 0 && realNow - lastPacedTick_ < interval) return;
+      // Frames keep to their beat (a tick a little late does not delay the next one); lateness
+      // of more than a frame is not made up.
+      lastPacedTick_ = framesTicked_ > 0 && realNow - lastPacedTick_ < 2 * interval ? lastPacedTick_ + interval : realNow;
     }
     if (replay_) replay_->deliverDue(framesTicked_, [this](const DeviceInput& message) { input(message); });
     if (std::optional<DeviceInput> tap = unattended_->demoInput()) accept(*tap);
     if (quit_) return;
     host_->advanceClock(frameInterval());
   }
+  const uint32_t framesBefore = movie_->framesStepped();
   Playing playing = Playing::on;
   unattended_->runTick(framesTicked_, [this, &playing] { playing = movie_->tick(); });
+  if (movie_->framesStepped() != framesBefore) keys_.frameSeen();
   ++framesTicked_;
   if (playing == Playing::stopped) windowDestroyed();
   if (options_.frames > 0 && framesTicked_ >= options_.frames) windowDestroyed();
@@ -224,6 +264,14 @@ void Application::tickMovie() {
 
 void Application::setPresentationScale(int scale) {
   if (movie_ != nullptr) movie_->setPresentationScale(scale);
+}
+
+void Application::mediaSetArrived(int scale) {
+  auto* cast = movie_ != nullptr ? dynamic_cast<Cast*>(&movie_->cast()) : nullptr;
+  std::unique_ptr<ScaledSetArrival> arrival = cast != nullptr ? cast->scaledMediaArriving(scale) : nullptr;
+  if (!arrival) return;
+  std::erase_if(arrivingSets_, [scale](const auto& waiting) { return waiting->scale() == scale; });
+  arrivingSets_.push_back(std::move(arrival));
 }
 
 // A window composes at the scale its size asks for (resized, full screen, Ctrl+1 to 4); the
@@ -266,18 +314,28 @@ Playing Application::deliver(const DeviceInput& message) {
       keys_.keyUp(message.value);
       return movie_->keyUp();
     case InputKind::character: return movie_->keyDown(KeyTranslator::character(message.value, message.extended));
+    case InputKind::focusLost:
+      movieValue_.call(sym::deactiveApplication);
+      if (mixer_) mixer_->stopAll();  // channels 1 to 8
+      break;
+    case InputKind::focusGained: movieValue_.call(sym::activateApplication); break;
   }
   return Playing::on;
 }
 
+// The window's focus changes are input like the rest: recorded, so that a replay tells the movie
+// and stops its sounds at the same frames. Only the window's own change suspends the loop (a
+// replay's loss and regain come before the same tick, as no tick ran between them). Told twice
+// (the browser's page hidden and its window left), the movie hears it once.
 void Application::focusGained() {
+  if (!suspended_) return;
   suspended_ = false;
-  if (movie_ != nullptr) movieValue_.call(sym::activateApplication);
+  accept({InputKind::focusGained});
 }
 
 void Application::focusLost() {
-  if (movie_ != nullptr) movieValue_.call(sym::deactiveApplication);
-  if (mixer_) mixer_->stopAll();  // channels 1 to 8
+  if (suspended_) return;
+  accept({InputKind::focusLost});
   suspended_ = true;
 }
 
@@ -304,6 +362,14 @@ int Application::shutdown() {
   if (unattended_)
     if (std::optional<ExitCode> failed = unattended_->finish()) fail(*failed);
   unattended_.reset();
+  if (game_ != nullptr) {
+    if (kept_) game_->observers().remove(*kept_);
+    if (pageNotices_) game_->observers().remove(*pageNotices_);
+  }
+  game_ = nullptr;
+  kept_.reset();
+  pageNotices_.reset();
+  arrivingSets_.clear();
   movieValue_ = Value();  // the movie closes its debug log
   movie_ = nullptr;
   if (!debug_log::takeProblem().empty()) fail(ExitCode::writeFailed);

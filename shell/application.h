@@ -16,6 +16,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "engine/display_host.h"
 #include "engine/movie.h"
@@ -30,11 +31,17 @@
 
 namespace qn {
 
+class KeptState;
 class Movie;
+class PageNotices;
+class ScaledSetArrival;
 class ShellDisplayHost;
 class SoundMixer;
 class UnattendedPlay;
 class WindowInput;
+namespace game {
+class GameMovie;
+}
 namespace platform {
 class MainWindow;
 class SingleInstance;
@@ -84,6 +91,8 @@ class Application final : public platform::LoopSteps {
   void focusLost();
   void windowDestroyed();  // the window closed: the loop ends after this turn
   void releaseMedia();     // the system is low on memory
+  // Mutes or unmutes the sound; the window's title says so, and a person's game keeps it.
+  void setMuted(bool muted);
 
   bool suspended() const { return suspended_; }
   bool loopEnded() const { return quit_; }
@@ -101,9 +110,18 @@ class Application final : public platform::LoopSteps {
   // Composes the screen at `scale` (1 to 4) from the next frame on. A window follows its own size
   // at every turn; the browser's page sets the scale its canvas needs.
   void setPresentationScale(int scale);
+  // A finer media set for `scale` was put beside the media file since the program started: the
+  // cast takes it (or says in the debug log why not) once the pictures it has for the screen are
+  // decoded, one a turn, so that no frame waits for them; the pictures at that scale then come
+  // from it.
+  void mediaSetArrived(int scale);
 
  private:
   bool frameClock() const;
+  // A game a person plays: in a window, not a demo, a replay or a run of a set number of frames.
+  bool keepsState() const;
+  // Restores what a person's game kept: today's record and the mute setting.
+  void restoreKeptState();
   bool unpaced() const { return options_.unpaced && frameClock(); }
   // The exit code when one cannot be used (the reason on standard error).
   std::optional<ExitCode> openRecordings();
@@ -134,6 +152,10 @@ class Application final : public platform::LoopSteps {
   InputRecorder recorder_;
   std::unique_ptr<InputReplay> replay_;
   std::unique_ptr<UnattendedPlay> unattended_;
+  game::GameMovie* game_ = nullptr;  // the movie, when it is the game
+  std::unique_ptr<KeptState> kept_;
+  std::unique_ptr<PageNotices> pageNotices_;
+  std::vector<std::unique_ptr<ScaledSetArrival>> arrivingSets_;  // readied in turn, the first first
   bool suspended_ = false;
   bool quit_ = false;
   ExitCode exitCode_ = ExitCode::success;

@@ -1,14 +1,17 @@
 // One input message as the device delivers it to the window: a stylus action at a screen
-// point, a key going down or up, or a typed character. Window events, game controllers and
-// replayed recordings all arrive as these.
+// point, a key going down or up, a typed character, or the window losing or regaining the focus
+// (in the browser: the page hidden or shown again). Window events, game controllers and replayed
+// recordings all arrive as these.
 #pragma once
 
 #include <cstdint>
 
 namespace qn {
 
-enum class InputKind : uint8_t { stylusDown, stylusUp, stylusMove, doubleTap, keyDown, keyUp, character };
-inline constexpr int kInputKindCount = 7;
+enum class InputKind : uint8_t {
+  stylusDown, stylusUp, stylusMove, doubleTap, keyDown, keyUp, character, focusLost, focusGained
+};
+inline constexpr int kInputKindCount = 9;
 
 struct DeviceInput {
   InputKind kind = InputKind::stylusMove;
@@ -18,6 +21,7 @@ struct DeviceInput {
   bool operator==(const DeviceInput&) const = default;
 
   bool isStylus() const { return kind <= InputKind::doubleTap; }
+  bool isFocus() const { return kind >= InputKind::focusLost; }  // no values
 };
 
 }  // namespace qn

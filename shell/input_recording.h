@@ -5,6 +5,7 @@
 //   <frame> down|up|move|doubletap <x> <y>    stylus, device-screen pixels 0..65535
 //   <frame> keydown|keyup <vk> [extended]     device virtual key 0..65535
 //   <frame> char <code> [extended]            typed character 0..65535
+//   <frame> focuslost|focusgained             the window lost or regained the focus
 //
 // Frame numbers count the ticks of a headless run from 0 and never decrease. A replay delivers
 // every message of frame f just before the f-th tick, in file order.

@@ -33,6 +33,7 @@ uint32_t turnArrowCode(uint32_t code, int orientation) {
 std::optional<KeyReport> KeyTranslator::keyDown(uint32_t vk, int orientation) {
   if (vk > 255) return std::nullopt;
   held_[vk] = true;
+  pressedSinceFrame_[vk] = true;
   vk = turnArrowKey(vk, orientation);
   KeyReport report{charByVK[vk], keyCodeByVK[vk]};
   if (vk != gameKeys_.start) {
@@ -88,6 +89,7 @@ bool KeyTranslator::keyPressed(uint32_t code, int orientation) const {
 
 void KeyTranslator::releaseAll() {
   held_.reset();
+  pressedSinceFrame_.reset();
   app1Held_ = false;
 }
 

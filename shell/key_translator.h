@@ -1,7 +1,9 @@
 // The device's key translation: a virtual key's key-down or a typed character becomes the
 // character and key code the movie reads, with the arrows turned with the stage and the
 // device's buttons given their own codes. It also answers the key-state query `keyPressed`
-// from the keys it has seen go down and up.
+// from the keys it has seen go down and up: a key that went down since the last frame counts as
+// down for that frame even when it is already up again, so a quick tap of a key is never lost
+// between two frames.
 #pragma once
 
 #include <bitset>
@@ -38,15 +40,18 @@ class KeyTranslator {
 
   // Forgets every held key (the keyboard went away, as on focus loss).
   void releaseAll();
+  // The movie has ticked: keys released meanwhile stop counting as down.
+  void frameSeen() { pressedSinceFrame_.reset(); }
 
   uint8_t app1Alias() const { return app1Alias_; }
   bool app1Held() const { return app1Held_; }
 
  private:
-  bool isHeld(uint32_t vk) const { return vk < 256 && held_[vk]; }
+  bool isHeld(uint32_t vk) const { return vk < 256 && (held_[vk] || pressedSinceFrame_[vk]); }
 
   GameKeys gameKeys_;
   std::bitset<256> held_;
+  std::bitset<256> pressedSinceFrame_;
   uint8_t lastUnmappedKey_ = 0;
   uint8_t priorUnmappedKey_ = 0;
   uint8_t app1Alias_ = 0;  // a virtual key treated like the first application button

@@ -35,17 +35,19 @@ int runProgram(int argc, char** argv) {
   using namespace qn;
   const std::string program = windowTitleOf(platform::executablePath());
   CommandLine line = parseCommandLine(argc, argv);
+  // Ending before the loop, the page around the browser edition hears the code as well.
   if (line.versionRequested) {
     std::fputs(versionText(program).c_str(), stdout);
-    return exitStatus(ExitCode::success);
+    std::fflush(stdout);
+    return platform::endWithoutLoop(exitStatus(ExitCode::success));
   }
   if (line.helpRequested) {
     platform::debugOutput(usageText(program));
-    return exitStatus(ExitCode::success);
+    return platform::endWithoutLoop(exitStatus(ExitCode::success));
   }
   if (!line.options) {
     platform::debugOutput(program + ": " + line.error + "\n" + usageText(program));
-    return exitStatus(ExitCode::usage);
+    return platform::endWithoutLoop(exitStatus(ExitCode::usage));
   }
   auto application = std::make_unique<Application>(*line.options, program);
   const int code = application->run(makeProgramMovie);
@@ -68,5 +70,5 @@ int main(int argc, char** argv) {
   } catch (const std::exception& error) {
     qn::platform::debugOutput(std::string("boules: unexpected error, the program ends: ") + error.what() + "\n");
   }
-  return qn::exitStatus(qn::ExitCode::unexpectedError);
+  return qn::platform::endWithoutLoop(qn::exitStatus(qn::ExitCode::unexpectedError));
 }

@@ -133,8 +133,12 @@ void WindowInput::closeRequested() { application_.windowDestroyed(); }
 
 void WindowInput::lowMemory() { application_.releaseMedia(); }
 
-void WindowInput::hostCommand(platform::HostCommand command) {
-  if (command == platform::HostCommand::toggleMute) toggleMute();
+void WindowInput::hostCommand(platform::HostCommand command, int32_t value) {
+  switch (command) {
+    case platform::HostCommand::toggleMute: toggleMute(); break;
+    case platform::HostCommand::presentationScale: application_.setPresentationScale(value); break;
+    case platform::HostCommand::mediaSetArrived: application_.mediaSetArrived(value); break;
+  }
 }
 
 void WindowInput::followScreen() {
@@ -167,10 +171,7 @@ void WindowInput::releaseTap() {
 }
 
 void WindowInput::toggleMute() {
-  SoundMixer* mixer = application_.mixer();
-  if (mixer == nullptr) return;
-  mixer->setMuted(!mixer->muted());
-  window_.setTitle(application_.title() + (mixer->muted() ? " (muted)" : ""));
+  if (SoundMixer* mixer = application_.mixer()) application_.setMuted(!mixer->muted());
 }
 
 // "<title>-YYYYMMDD-HHMMSS.png" in the working folder, at the screen's own size.

@@ -39,7 +39,7 @@ class WindowInput final : public platform::WindowEventHandler {
   void focusChanged(bool gained) override;
   void closeRequested() override;
   void lowMemory() override;
-  void hostCommand(platform::HostCommand command) override;
+  void hostCommand(platform::HostCommand command, int32_t value) override;
 
  private:
   // Runs a window command; false when it does not apply (a tap with no focus shown).

@@ -50,7 +50,7 @@ void SoundMixer::play(SampleRef sample, int channel, bool loop) {
     platform::LockGuard guard(lock_);
     started = target->start(std::move(sample), loop, outputRate_);
   }
-  if (clock_) clocked_[static_cast<size_t>(channel - 1)] = {started, loop, clock_(), length};
+  if (clock_) clocked_[static_cast<size_t>(channel - 1)] = {started, loop, clock_(), length, nullptr};
   worker_->wake();
 }
 
@@ -62,6 +62,7 @@ void SoundMixer::play(const SampleDecodingRef& decoding, int channel, bool loop)
     platform::LockGuard guard(lock_);
     target->await(decoding, loop);
   }
+  if (clock_) clocked_[static_cast<size_t>(channel - 1)] = {true, loop, clock_(), 0, decoding};
   worker_->wake();
 }
 
@@ -84,7 +85,14 @@ bool SoundMixer::isBusy(int32_t channel) const {
   const size_t index = static_cast<size_t>(channel - 1);
   if (!clock_) return channels_[index].busy;
   const ClockedSound& sound = clocked_[index];
-  return sound.playing && (sound.loop || clock_() - sound.start < sound.length);
+  if (!sound.playing) return false;
+  uint32_t length = sound.length;
+  if (sound.decoding) {
+    const SampleRef samples = sound.decoding->wait();
+    if (!samples) return false;  // bytes that do not decode play nothing
+    length = lengthInMilliseconds(*samples);
+  }
+  return sound.loop || clock_() - sound.start < length;
 }
 
 bool SoundMixer::chooseOutputFormat(uint32_t rate, bool preferStereo) {

@@ -54,8 +54,10 @@ class SoundMixer final : public SoundService {
   // From now on a channel is busy from `play` until the sound's length has passed on this clock
   // (milliseconds), or until it is stopped; a looping one until it is stopped. The worker's
   // progress no longer counts, so on a frame clock a sound lasts the same number of frames with
-  // or without a device, and without a device a sound that is never mixed still ends. Set it
-  // before the first sound plays.
+  // or without a device, and without a device a sound that is never mixed still ends. A sound
+  // still decoding in the background counts from its `play` as well: asked about before its
+  // samples are there, the mixer finishes decoding it then and there, so the answer never depends
+  // on how far the decoding got. Set it before the first sound plays.
   void followClock(std::function<uint32_t()> milliseconds);
 
   // Muted, the mixer runs on unchanged (channels advance, end and report busy as before) and the
@@ -75,8 +77,8 @@ class SoundMixer final : public SoundService {
   SampleRef decodeSound(const uint8_t* bytes, size_t size, const PurgeMembers& purge) const;
   // The same in the background; the worker is woken when the samples are ready.
   SampleDecodingRef decodeInBackground(std::vector<uint8_t> bytes);
-  // Whether long sounds decode in the background. Off where runs must repeat exactly (the frame
-  // clock): a sound's busy time must not depend on when a decoding thread finished.
+  // Whether long sounds decode in the background (only with a device: without one nothing is
+  // heard, and decoding at once is simplest).
   void setBackgroundDecoding(bool on) { backgroundDecoding_ = on; }
   bool decodesInBackground() const { return backgroundDecoding_ && hasDevice(); }
 
@@ -108,7 +110,8 @@ class SoundMixer final : public SoundService {
     bool playing = false;
     bool loop = false;
     uint32_t start = 0;
-    uint32_t length = 0;  // milliseconds
+    uint32_t length = 0;          // milliseconds; until `decoding` is done, its samples' length
+    SampleDecodingRef decoding;   // the sound's samples while they may still be decoding
   };
   std::function<uint32_t()> clock_;
   std::array<ClockedSound, kChannelCount> clocked_{};

@@ -1,248 +1,379 @@
 // The page around the browser edition: it loads the program and its files with a progress bar,
-// shows a cover whose tap starts the game (browsers keep sound off until a gesture), scales the
-// 240 x 320 screen by a whole factor of device pixels, offers mute and full-screen buttons, and
-// puts the program's messages, its end and any error on the page.
+// shows a cover whose tap starts the game (browsers keep sound off until a gesture), has the
+// program compose at the scale the screen's size needs and fetches the finer pictures for it once
+// the game runs, offers mute, full-screen and share buttons, pauses the game while the page is
+// hidden, and puts the program's messages, its end and any error on the page.
 //
-// Options in the address mirror the command line: ?demo=N (no N: for ever), ?depth=32,
-// ?frames=N, ?report=console (each line of the game report as one console line), ?stats and
-// ?speed=max (the frame clock as fast as it goes). With ?demo or ?frames the game starts at once.
-'use strict';
+// The address's options are the program's command line: ?name=value is --name value and ?name
+// is --name (?demo=2&depth=32 runs `boules --demo 2 --depth 32`); the program judges them, and a
+// refusal shows its own words. With options the game starts at once. A person's game is recorded
+// (--record), so that after an end the page can offer it as a link (share.js); a link's game
+// replays from the address's fragment.
+import {keepOffline, takeNewerBuild} from './offline.js';
+import {fitScreen, scaleCovering} from './layout.js';
+import {passOnlyGameKeys} from './keys.js';
+import {linkFor, SharedGameError, sharedGameIn} from './share.js';
+import {PageSound} from './sound.js';
 
-(function () {
-  const screenWidth = 240, screenHeight = 320;
-  const params = new URLSearchParams(location.search);
-  const $ = (selector) => document.querySelector(selector);
-  const canvas = $('#canvas');
-  const cover = $('#cover');
-  const bar = $('#progress');
-  const playButton = $('#play');
-  const muteButton = $('#mute');
-  const fullscreenButton = $('#fullscreen');
+const params = new URLSearchParams(location.search);
+const $ = (selector) => document.querySelector(selector);
+const canvas = $('#canvas');
+const cover = $('#cover');
+const bar = $('#progress');
+const playButton = $('#play');
+const recordingPath = '/boules/game.rec';
+const sharedPath = '/boules/shared.rec';
+let fit = () => {};  // the screen fitted to the page (layout.js), once the page is set up
+// How long a shared game goes on after its end, so that the end can be seen: 5 s of frames.
+const framesAfterEnd = 150;
 
-  // The program's command line from the address.
-  function programArguments() {
-    const args = [];
-    if (params.has('demo')) args.push('--demo', ...(params.get('demo') ? [params.get('demo')] : []));
-    if (params.has('frames')) args.push('--frames', params.get('frames'));
-    if (params.has('depth')) args.push('--depth', params.get('depth'));
-    if (params.get('report') === 'console') args.push('--report', '/dev/stdout');
-    if (params.has('speed')) args.push('--speed', params.get('speed'));
-    if (params.has('stats')) args.push('--stats');
-    return args;
+// --- Messages --------------------------------------------------------------------------------
+// A message over the game: the program's own boxes, its end, or an error. Later lines add on.
+// `below`: a bar under the last frame, which stays in sight (a game that ended as it should).
+function showMessage(title, text, below = false) {
+  const box = $('#message');
+  box.classList.toggle('below', below);
+  if (box.hidden) {
+    box.querySelector('h2').textContent = title;
+    box.querySelector('pre').textContent = text;
+  } else {
+    box.querySelector('pre').textContent += '\n' + (title ? title + ': ' : '') + text;
   }
+  box.hidden = false;
+  cover.hidden = true;
+}
 
-  // A message over the game: the program's own boxes, its end, or an error. Later lines add on.
-  function showMessage(title, text) {
-    const box = $('#message');
-    if (box.hidden) {
-      box.querySelector('h2').textContent = title;
-      box.querySelector('pre').textContent = text;
-    } else {
-      box.querySelector('pre').textContent += '\n' + (title ? title + ': ' : '') + text;
-    }
-    box.hidden = false;
-    cover.hidden = true;
+function failed(what) {
+  showMessage('Something went wrong', String(what));
+  document.body.dataset.failed = 'true';
+}
+window.addEventListener('error', (event) => failed(event.error ? event.error.stack || event.error : event.message));
+window.addEventListener('unhandledrejection', (event) => failed(event.reason && (event.reason.stack || event.reason)));
+$('#reload').addEventListener('click', () => location.reload());
+// The way out of options or a link that did not work: the page as it is without them.
+if (location.search || location.hash) {
+  const plain = $('#plain');
+  plain.href = location.pathname;
+  plain.textContent = location.hash && !location.search ? 'Play a game of your own' : 'Start without these options';
+  plain.hidden = false;
+}
+
+// What the program writes on its standard error (its refusals, usage and failures; not its
+// debug log's lines) goes to the message when it stops; both its outputs go to the console.
+const programSaid = [];
+function heardFromProgram(line) {
+  if (!line.startsWith('-- ')) programSaid.push(line);
+  if (programSaid.length > 60) programSaid.shift();
+  console.log(line);
+}
+
+// --- Loading ---------------------------------------------------------------------------------
+const files = window.boulesFiles;
+const total = files.reduce((sum, file) => sum + file.size, 0);
+let loaded = 0;
+function advance(bytes) {
+  loaded += bytes;
+  const percent = Math.min(100, Math.round((100 * loaded) / total));
+  bar.firstElementChild.style.width = percent + '%';
+  bar.setAttribute('aria-valuenow', String(percent));
+}
+
+async function fetchResponse(file, optional) {
+  const response = await fetch(file.name);
+  if (response.ok || (optional && response.status === 404)) return response;
+  throw new Error(`${file.name} could not be loaded: ${response.status} ${response.statusText}`);
+}
+
+// The program, compiled while it downloads; its progress read from a copy of the stream. The
+// response goes to the compiler as it came, so that the browser may keep the compiled code for
+// the next visit.
+async function compileProgram(file) {
+  const response = await fetchResponse(file, false);
+  const counting = response.clone().body.getReader();
+  (async () => {
+    for (let read = await counting.read(); !read.done; read = await counting.read()) advance(read.value.length);
+  })();
+  if (WebAssembly.compileStreaming && response.headers.get('Content-Type') === 'application/wasm')
+    return WebAssembly.compileStreaming(response);
+  return WebAssembly.compile(await response.arrayBuffer());
+}
+
+// The file's bytes, or null when the server has no such file and `optional` allows that.
+async function fetchFile(file, optional) {
+  const response = await fetchResponse(file, optional);
+  if (!response.ok) return null;
+  const reader = response.body.getReader();
+  const chunks = [];
+  let size = 0;
+  for (;;) {
+    const {done, value} = await reader.read();
+    if (done) break;
+    chunks.push(value);
+    size += value.length;
+    advance(value.length);
   }
-
-  function failed(what) {
-    showMessage('Something went wrong', String(what));
-    document.body.dataset.failed = 'true';
+  const bytes = new Uint8Array(size);
+  let offset = 0;
+  for (const chunk of chunks) {
+    bytes.set(chunk, offset);
+    offset += chunk.length;
   }
-  window.addEventListener('error', (event) => failed(event.error ? event.error.stack || event.error : event.message));
-  window.addEventListener('unhandledrejection', (event) => failed(event.reason && (event.reason.stack || event.reason)));
-  $('#reload').addEventListener('click', () => location.reload());
+  return bytes;
+}
 
-  if (typeof WebAssembly !== 'object' || typeof WebAssembly.instantiate !== 'function') {
-    document.body.innerHTML =
-      '<p class="plain">This browser cannot run the game: it has no WebAssembly. ' +
-      'Any current browser can, on a computer, a phone or a tablet.</p>';
-    return;
-  }
+function loadScript(source) {
+  return new Promise((resolve, reject) => {
+    const script = document.createElement('script');
+    script.src = source;
+    script.onload = resolve;
+    script.onerror = () => reject(new Error(source + ' could not be loaded'));
+    document.body.appendChild(script);
+  });
+}
 
-  // The screen as large as a whole factor of device pixels allows, letterboxed in black.
-  function fit() {
-    const ratio = window.devicePixelRatio || 1;
-    const stage = $('#stage');
-    const width = stage.clientWidth * ratio, height = stage.clientHeight * ratio;
-    let factor = Math.floor(Math.min(width / screenWidth, height / screenHeight));
-    if (factor < 1) factor = Math.min(width / screenWidth, height / screenHeight);  // a tiny window
-    for (const shown of document.querySelectorAll('#stage canvas')) {
-      shown.style.width = (screenWidth * factor) / ratio + 'px';
-      shown.style.height = (screenHeight * factor) / ratio + 'px';
-    }
-  }
-  window.addEventListener('resize', fit);
-  document.addEventListener('fullscreenchange', fit);
-  fit();
+let sharedGame = null;  // {recording, frames} from a link
+const sound = new PageSound();
 
-  canvas.addEventListener('contextmenu', (event) => event.preventDefault());
-
-  // --- Loading ---------------------------------------------------------------------------------
-  const files = window.boulesFiles;
-  const total = files.reduce((sum, file) => sum + file.size, 0);
-  let loaded = 0;
-  function advance(bytes) {
-    loaded += bytes;
-    const percent = Math.min(100, Math.round((100 * loaded) / total));
-    bar.firstElementChild.style.width = percent + '%';
-    bar.setAttribute('aria-valuenow', String(percent));
-  }
-
-  async function fetchResponse(file, optional) {
-    const response = await fetch(file.name);
-    if (response.ok || (optional && response.status === 404)) return response;
-    throw new Error(`${file.name} could not be loaded: ${response.status} ${response.statusText}`);
-  }
-
-  // The program, compiled while it downloads.
-  async function compileProgram(file) {
-    const response = await fetchResponse(file, false);
-    const counted = response.body.pipeThrough(new TransformStream({
-      transform(chunk, stream) {
-        advance(chunk.length);
-        stream.enqueue(chunk);
-      },
-    }));
-    const wasm = new Response(counted, {headers: {'Content-Type': 'application/wasm'}});
-    if (WebAssembly.compileStreaming) return WebAssembly.compileStreaming(wasm);
-    return WebAssembly.compile(await wasm.arrayBuffer());
-  }
-
-  // The file's bytes, or null when the server has no such file and `optional` allows that.
-  async function fetchFile(file, optional) {
-    const response = await fetchResponse(file, optional);
-    if (!response.ok) return null;
-    const reader = response.body.getReader();
-    const chunks = [];
-    let size = 0;
-    for (;;) {
-      const {done, value} = await reader.read();
-      if (done) break;
-      chunks.push(value);
-      size += value.length;
-      advance(value.length);
-    }
-    const bytes = new Uint8Array(size);
-    let offset = 0;
-    for (const chunk of chunks) {
-      bytes.set(chunk, offset);
-      offset += chunk.length;
-    }
-    return bytes;
-  }
-
-  function loadScript(source) {
-    return new Promise((resolve, reject) => {
-      const script = document.createElement('script');
-      script.src = source;
-      script.onload = resolve;
-      script.onerror = () => reject(new Error(source + ' could not be loaded'));
-      document.body.appendChild(script);
-    });
-  }
-
+async function load() {
+  const [program, data, media] = await Promise.all([
+    compileProgram(files[0]),
+    fetchFile(files[1], false),
+    fetchFile(files[2], true),  // a missing media file is the program's to report
+  ]);
+  performance.mark('boules-files');
   let runtimeReady;
   const runtime = new Promise((resolve) => (runtimeReady = resolve));
-
-  async function load() {
-    const [program, data, media] = await Promise.all([
-      compileProgram(files[0]),
-      fetchFile(files[1], false),
-      fetchFile(files[2], true),  // a missing media file is the program's to report
-    ]);
-    performance.mark('boules-files');
-    window.Module = {
-      canvas,
-      instantiateWasm: (imports, receive) => {
-        WebAssembly.instantiate(program, imports).then((instance) => receive(instance, program), failed);
-        return {};
+  window.Module = {
+    canvas,
+    sound,
+    instantiateWasm: (imports, receive) => {
+      WebAssembly.instantiate(program, imports).then((instance) => receive(instance, program), failed);
+      return {};
+    },
+    getPreloadedPackage: () => data.buffer,
+    preRun: [
+      () => {
+        const fs = Module.FS;
+        fs.mkdir('/boules');
+        if (media) fs.writeFile('/boules/MyMovie.qmf', media);
+        if (sharedGame) fs.writeFile(sharedPath, sharedGame.recording);
+        // Files written in the page's memory would vanish with it unseen: the program may write
+        // only its own folder (the page's recording) and /dev/stdout (the console), and says so
+        // for anything else (?report=file).
+        for (const folder of ['/', '/tmp', '/home', '/home/web_user']) fs.chmod(folder, 0o555);
       },
-      getPreloadedPackage: () => data.buffer,
-      preRun: [
-        () => {
-          Module.FS.mkdir('/boules');
-          if (media) Module.FS.writeFile('/boules/MyMovie.qmf', media);
-        },
-      ],
-      onRuntimeInitialized: runtimeReady,
-      print: (line) => console.log(line),
-      printErr: (line) => console.warn(line),
-      showMessage: (caption, text) => showMessage(caption || 'Boules', text.replace(/\r/g, '')),
-      onFirstFrame: () => {
-        performance.mark('boules-first-frame');
-        document.body.dataset.firstFrame = String(performance.now());
-      },
-      onLoopEnded: keepLastFrame,
-      onExit: ended,
-      onAbort: (what) => failed(what),
-    };
-    await loadScript('boules.js');
-    await runtime;
-    performance.mark('boules-runtime');
+    ],
+    onRuntimeInitialized: runtimeReady,
+    print: (line) => console.log(line),
+    printErr: heardFromProgram,
+    showMessage: (caption, text) => showMessage(caption || 'Boules', text.replace(/\r/g, '')),
+    onFirstFrame: () => {
+      performance.mark('boules-first-frame');
+      document.body.dataset.firstFrame = String(performance.now());
+      keepOffline(() => started);
+    },
+    onProgramNotice: (what, frame) => {
+      if (what === 'end' && recordsTheGame()) endedAt(frame);
+    },
+    onLoopEnded: keepLastFrame,
+    onExit: ended,
+    onAbort: (what) => failed(what),
+  };
+  await loadScript('boules.js');
+  await runtime;
+  performance.mark('boules-runtime');
+}
+
+// --- Playing ---------------------------------------------------------------------------------
+// A person's game is recorded for sharing; a demo's and a shared game's are not.
+const recordsTheGame = () => !params.has('demo') && !sharedGame;
+let started = false;
+let running = false;
+
+// The address's options as the program's command line, and what the page itself adds.
+function commandLine() {
+  const args = [];
+  for (const [name, value] of params) {
+    args.push(`--${name}`);
+    if (value !== '') args.push(value);
   }
+  if (sharedGame) args.push('--replay', sharedPath, '--frames', String(sharedGame.frames));
+  else if (recordsTheGame()) args.push('--record', recordingPath);
+  return args;
+}
 
-  // --- Playing ---------------------------------------------------------------------------------
-  let started = false;
-  function start() {
-    if (started) return;
-    started = true;
-    cover.hidden = true;
-    $('#buttons').hidden = false;
-    fit();
-    canvas.focus();
-    document.body.dataset.running = 'true';
-    performance.mark('boules-start');
-    Module.callMain(programArguments());
+function start() {
+  if (started) return;
+  started = true;
+  sound.begin();  // in the tap's gesture, when there is one
+  cover.hidden = true;
+  $('#buttons').hidden = false;
+  canvas.focus();
+  running = true;
+  document.body.dataset.running = 'true';
+  performance.mark('boules-start');
+  Module.callMain(commandLine());
+  if (running) fit();  // the program composes at the scale the screen's size asks for
+}
+
+// The window goes when the program ends: a copy of its last frame takes its place on the page
+// (the canvas itself stays, hidden, for the program to let go of).
+function keepLastFrame() {
+  const copy = document.createElement('canvas');
+  copy.id = 'last-frame';
+  copy.width = canvas.width;
+  copy.height = canvas.height;
+  copy.getContext('2d').drawImage(canvas, 0, 0);
+  canvas.before(copy);
+  canvas.hidden = true;
+  fit();
+}
+
+function ended(code) {
+  if (document.body.dataset.exitCode !== undefined) return;  // the runtime may say so twice
+  running = false;
+  $('#buttons').hidden = true;
+  document.body.dataset.exitCode = String(code);
+  delete document.body.dataset.running;
+  const said = programSaid.join('\n');
+  if (code !== 0) showMessage('The game stopped', said || `(exit code ${code})`);
+  else if (sharedGame) showMessage('That was the shared game', '', true);
+  else showMessage('The game has ended', said, !said);
+  if (code === 0 && sharedGame) $('#reload').textContent = 'Watch again';
+}
+
+// --- Finer pictures --------------------------------------------------------------------------
+// The program composes the screen at the scale its size on the page needs; the finer media set
+// of that scale is downloaded once the game has started, with its progress on the screen's lower
+// edge, and handed to the program, whose pictures then come from it instead of the 1x ones
+// enlarged. A set that cannot be had leaves those.
+let scaleAsked = 1;
+const setsAsked = new Set();
+function screenSized(place) {
+  const scale = scaleCovering(place.width);
+  if (!running || scale === scaleAsked) return;
+  scaleAsked = scale;
+  Module._boules_host_command(1, scale);
+  if (scale > 1 && !setsAsked.has(scale)) {
+    setsAsked.add(scale);
+    fetchFinerSet(scale).catch(() => {});
   }
+}
 
-  // The window goes when the program ends: a copy of its last frame takes its place on the page
-  // (the canvas itself stays, hidden, for the program to let go of).
-  function keepLastFrame() {
-    const copy = document.createElement('canvas');
-    copy.id = 'last-frame';
-    copy.width = canvas.width;
-    copy.height = canvas.height;
-    copy.getContext('2d').drawImage(canvas, 0, 0);
-    canvas.before(copy);
-    canvas.hidden = true;
-    fit();
+async function fetchFinerSet(scale) {
+  const name = `MyMovie@${scale}x.qmf`;
+  const total = window.boulesFinerSets[scale];
+  const finer = $('#finer');
+  finer.hidden = !total;
+  try {
+    const response = await fetch(name);
+    if (!response.ok || !total) return;
+    const reader = response.body.getReader();
+    const bytes = new Uint8Array(total);
+    let size = 0;
+    for (let read = await reader.read(); !read.done; read = await reader.read()) {
+      if (size + read.value.length > total) return;  // not the build's set
+      bytes.set(read.value, size);
+      size += read.value.length;
+      finer.firstElementChild.style.width = `${(100 * size) / total}%`;
+    }
+    if (size !== total || !running) return;
+    Module.FS.writeFile(`/boules/${name}`, bytes);
+    Module._boules_host_command(2, scale);
+  } finally {
+    finer.hidden = true;
   }
+}
 
-  function ended(code) {
-    if (document.body.dataset.exitCode !== undefined) return;  // the runtime may say so twice
-    $('#buttons').hidden = true;
-    document.body.dataset.exitCode = String(code);
-    delete document.body.dataset.running;
-    if (code === 0) showMessage('The game has ended', '');
-    else showMessage('The game stopped', `(exit code ${code})`);
+// The page hidden (another tab, a locked phone): the game pauses as on losing the focus, and its
+// sound sleeps; shown again, stale sound is dropped before it wakes.
+document.addEventListener('visibilitychange', () => {
+  if (!running) return;
+  if (document.visibilityState === 'hidden') {
+    Module._boules_page_visible(0);
+    sound.sleep();
+  } else {
+    sound.wake();
+    Module._boules_page_visible(1);
   }
+});
 
-  muteButton.addEventListener('click', () => {
-    Module._boules_host_command(0);  // as Ctrl+M: the program says so in its title
-    muteButton.blur();
-  });
-  // The program's title ends in "(muted)" while the sound is off.
-  new MutationObserver(() => {
-    const muted = document.title.endsWith('(muted)');
-    muteButton.textContent = muted ? 'Sound off' : 'Sound on';
-    muteButton.setAttribute('aria-pressed', String(muted));
-  }).observe(document.querySelector('title'), {childList: true, characterData: true, subtree: true});
+// --- The buttons -----------------------------------------------------------------------------
+const muteButton = $('#mute');
+muteButton.addEventListener('click', () => {
+  Module._boules_host_command(0, 0);  // as Ctrl+M: the program says so in its title
+  muteButton.blur();
+});
+// The program's title ends in "(muted)" while the sound is off.
+new MutationObserver(() => {
+  const muted = document.title.endsWith('(muted)');
+  muteButton.textContent = muted ? 'Sound off' : 'Sound on';
+  muteButton.setAttribute('aria-pressed', String(muted));
+}).observe(document.querySelector('title'), {childList: true, characterData: true, subtree: true});
 
-  fullscreenButton.hidden = !document.fullscreenEnabled;
-  fullscreenButton.addEventListener('click', () => {
-    if (document.fullscreenElement) document.exitFullscreen();
-    else document.documentElement.requestFullscreen().catch(() => {});
-    fullscreenButton.blur();
-  });
+const fullscreenButton = $('#fullscreen');
+fullscreenButton.hidden = !document.fullscreenEnabled;
+fullscreenButton.addEventListener('click', () => {
+  if (document.fullscreenElement) document.exitFullscreen();
+  else document.documentElement.requestFullscreen().catch(() => {});
+  fullscreenButton.blur();
+});
 
-  load().then(
+// After an end, the game so far can be shared: its recording up to there as a link.
+let endFrame = 0;
+const shareButton = $('#share');
+const shareDialog = $('#share-dialog');
+function endedAt(frame) {
+  endFrame = frame;
+  shareButton.hidden = false;
+  fit();
+}
+shareButton.addEventListener('click', async () => {
+  const text = Module.FS.readFile(recordingPath, {encoding: 'utf8'});
+  const link = await linkFor(text, endFrame + framesAfterEnd);
+  $('#share-link').value = link;
+  const save = $('#share-save');
+  URL.revokeObjectURL(save.href);
+  save.href = URL.createObjectURL(new Blob([text], {type: 'text/plain'}));
+  const send = $('#share-send');
+  send.hidden = !navigator.share;
+  send.onclick = () => navigator.share({title: 'Boules', url: link}).catch(() => {});
+  shareDialog.showModal();
+  shareButton.blur();
+});
+$('#share-copy').addEventListener('click', () => {
+  const field = $('#share-link');
+  field.select();
+  navigator.clipboard?.writeText(field.value).catch(() => document.execCommand('copy'));
+});
+$('#share-close').addEventListener('click', () => shareDialog.close());
+
+// --- Starting --------------------------------------------------------------------------------
+if (typeof WebAssembly !== 'object' || typeof WebAssembly.instantiate !== 'function') {
+  document.body.innerHTML =
+    '<p class="plain">This browser cannot run the game: it has no WebAssembly. ' +
+    'Any current browser can, on a computer, a phone or a tablet.</p>';
+} else {
+  fit = fitScreen(canvas, screenSized);
+  takeNewerBuild(() => started);
+  passOnlyGameKeys(() => !sharedGame);
+  canvas.addEventListener('contextmenu', (event) => event.preventDefault());
+  window.addEventListener('hashchange', () => location.reload());
+  (async () => {
+    sharedGame = await sharedGameIn(location.hash);
+    await load();
+  })().then(
     () => {
       $('#loading').hidden = true;
       bar.hidden = true;
       document.body.dataset.loaded = String(performance.now());
-      if (params.has('demo') || params.has('frames')) {
+      if (location.search) {
         start();
         return;
+      }
+      if (sharedGame) {
+        playButton.textContent = 'Tap to watch';
+        canvas.classList.add('watched');  // a shared game is watched, not played
       }
       playButton.hidden = false;
       playButton.focus();
@@ -250,6 +381,9 @@
       // it reaches the game, and inside the gesture, so the browser lets the sound play.
       cover.addEventListener('click', start);
     },
-    (error) => failed(error.message || error),
+    (error) => {
+      if (error instanceof SharedGameError) showMessage('This game cannot be shown', error.message);
+      else failed(error.message || error);
+    },
   );
-})();
+}

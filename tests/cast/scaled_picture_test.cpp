@@ -6,6 +6,7 @@
 
 #include "cast/bitmap_member.h"
 #include "cast/scaled_media_set.h"
+#include "cast/scaled_set_arrival.h"
 #include "gfx/matte_mask.h"
 #include "platform/mapped_file.h"
 #include "script/report_error.h"
@@ -161,11 +162,17 @@ std::unique_ptr<MediaFile> bytesOf(std::vector<uint8_t> bytes) {
 
 std::vector<std::string> errorLines;
 
-TEST_F(ScaledPictureTest, SetsGiveMembersTheirOwnPicturesAndAreRefusedWhenTheyDoNotBelong) {
+// The packed cast and its sets, member 3 to be loaded.
+struct CastWithSets {
   PackedSets data;
-  CastWorld world(data.base.media, data.base.rows());
+  CastWorld world{data.base.media, data.base.rows()};
   Cast& cast = world.cast();
   BitmapMember& member = bitmapOf(world, 3);
+};
+
+TEST_F(ScaledPictureTest, SetsGiveMembersTheirOwnPicturesAndAreRefusedWhenTheyDoNotBelong) {
+  CastWithSets with;
+  auto& [data, world, cast, member] = with;
   ASSERT_TRUE(member.load());
   errorLines.clear();
   setErrorSink([](std::string_view line) { errorLines.emplace_back(line); });
@@ -208,6 +215,26 @@ TEST_F(ScaledPictureTest, SetsGiveMembersTheirOwnPicturesAndAreRefusedWhenTheyDo
       "-- media set cut@2x.qmf not used: not a media file (bad magic or trailer word)\r\n",
       "-- member 3 of castLib 1 (\"\") at 2x: undecodable image; its picture is enlarged smoothly instead\r\n"};
   EXPECT_EQ(errorLines, expected);
+}
+
+// A set that arrives while the movie plays: the members drawn at its scale keep their enlarged
+// pictures until it attaches, and then show its own, decoded ahead, with no decoding left to do.
+TEST_F(ScaledPictureTest, AnArrivingSetIsAttachedWithItsPicturesDecodedAhead) {
+  CastWithSets with;
+  auto& [data, world, cast, member] = with;
+  ASSERT_TRUE(member.load());
+  const ImageBuffer* enlarged = member.pictureAt(2);
+  ASSERT_TRUE(enlarged);
+
+  ScaledSetArrival arrival(cast, cast.readScaledMedia(2, bytesOf(data.set), "sets@2x.qmf"));
+  EXPECT_FALSE(arrival.step()) << "one member drawn at 2x, one picture";
+  EXPECT_EQ(member.pictureAt(2), enlarged) << "not attached yet";
+  const uint32_t generation = cast.scaledMediaGeneration();
+  arrival.finish();
+  EXPECT_NE(cast.scaledMediaGeneration(), generation);
+  EXPECT_TRUE(member.drawnAt(2)) << "taken at once, not made at the next draw";
+  ASSERT_TRUE(member.pictureAt(2));
+  EXPECT_EQ(pixelAt(*member.pictureAt(2), 1, 3) & 0xFFFFFF, 0x00FF00u) << "the set's own picture";
 }
 
 }  // namespace

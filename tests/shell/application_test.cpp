@@ -148,8 +148,10 @@ TEST(ApplicationTest, RecordedInputReplaysToTheSameScreen) {
   for (const std::string& path : {recording, live.screenshotPath, replay.screenshotPath}) std::remove(path.c_str());
 }
 
-TEST(ApplicationTest, FocusLossStopsAllChannelsAndTicking) {
-  Application application(headless(), "boules");
+TEST(ApplicationTest, FocusLossStopsAllChannelsAndTickingAndIsRecorded) {
+  ShellOptions live = headless();
+  live.recordPath = tempPath("focus.txt");
+  Application application(live, "boules");
   ASSERT_FALSE(application.start(factoryFor({})));
   ASSERT_TRUE(application.turn());
   TestMovie& movie = movieOf(application);
@@ -175,6 +177,19 @@ TEST(ApplicationTest, FocusLossStopsAllChannelsAndTicking) {
   EXPECT_TRUE(application.turn());
   EXPECT_EQ(movie.framesStepped, 2);  // the next frame was due at once
   application.shutdown();
+
+  // A replay tells the movie at the same frame, and goes on ticking.
+  ShellOptions replay = headless(3);
+  replay.replayPath = live.recordPath;
+  Application replayed(replay, "boules");
+  ASSERT_FALSE(replayed.start(factoryFor({})));
+  while (replayed.turn()) {
+  }
+  EXPECT_EQ(movieOf(replayed).deactivations, 1);
+  EXPECT_EQ(movieOf(replayed).activations, 1);
+  EXPECT_EQ(movieOf(replayed).framesStepped, 3);
+  replayed.shutdown();
+  std::remove(live.recordPath.c_str());
 }
 
 TEST(ApplicationTest, KeysAndStylusReachTheMovieAsOnTheDevice) {
@@ -196,6 +211,8 @@ TEST(ApplicationTest, KeysAndStylusReachTheMovieAsOnTheDevice) {
   EXPECT_EQ(movie.lastKey(), (KeyReport{'g', 5}));
   EXPECT_TRUE(application.movie()->keyPressed(5));  // as scripts ask it
   application.input({InputKind::keyUp, 'G'});
+  EXPECT_TRUE(application.movie()->keyPressed(5)) << "down since the last frame";
+  ASSERT_TRUE(application.turn());
   EXPECT_FALSE(application.movie()->keyPressed(5));
 
   application.input({InputKind::keyDown, kDesktopGameKeys.a});  // game key A quits without exitLock

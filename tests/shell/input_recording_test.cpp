@@ -16,6 +16,7 @@ TEST(InputRecordingTest, WrittenLinesReadBackTheSame) {
       {3, {InputKind::stylusUp, 0, 319}},       {3, {InputKind::doubleTap, 5, 6}},
       {7, {InputKind::keyDown, 13, 0, true}},   {7, {InputKind::character, 13, 0, true}},
       {9, {InputKind::keyUp, 37}},              {9, {InputKind::character, 97}},
+      {11, {InputKind::focusLost}},             {11, {InputKind::focusGained}},
   };
   std::string path = ::testing::TempDir() + "recording.txt";
   {
@@ -26,6 +27,7 @@ TEST(InputRecordingTest, WrittenLinesReadBackTheSame) {
   std::string text;
   ASSERT_TRUE(platform::readWholeFile(path, text));
   EXPECT_NE(text.find("7 keydown 13 extended\n"), std::string::npos);
+  EXPECT_NE(text.find("11 focuslost\n11 focusgained\n"), std::string::npos);
   std::vector<TimedInput> read;
   std::string error;
   ASSERT_TRUE(parseRecording(text, read, error)) << error;
@@ -49,7 +51,7 @@ TEST(InputRecordingTest, BadLinesAreRefusedWithTheirNumber) {
   EXPECT_TRUE(parseRecording("# only a comment\n\n  \r\n", events, error));
   EXPECT_TRUE(events.empty());
   for (const char* text : {"1 down 5\n", "x down 1 2\n", "1 tap 1 2\n", "1 keydown 70000\n", "2 up 1 2\n1 up 1 2\n",
-                           "1 char 65 shifted\n", "1 down 1 2 3\n", "1 keyup\n"}) {
+                           "1 char 65 shifted\n", "1 down 1 2 3\n", "1 keyup\n", "1 focuslost 0\n"}) {
     EXPECT_FALSE(parseRecording(text, events, error)) << text;
     EXPECT_EQ(error.rfind("line ", 0), 0u) << error;
   }

@@ -201,6 +201,24 @@ TEST_F(KeyboardPlay, KeyboardOrControllerAloneSetsUpAndStartsAnEnd) {
   }
 }
 
+// Up pressed and released between two frames still starts the swing: the game sees the press.
+TEST_F(KeyboardPlay, AKeyTappedWithinOneFrameCounts) {
+  ShellOptions options;
+  options.unpaced = true;
+  start(options);
+  auto next = [&] { key(SDL_SCANCODE_TAB); };
+  for (int32_t channel : {ch::startHotSpot, ch::slotKinds[1], ch::setupDone}) {  // a person alone
+    ASSERT_TRUE(focusOn(channel, next));
+    key(SDL_SCANCODE_RETURN);
+    frames(2);
+  }
+  for (int frame = 0; frame < 400 && !(gameMode(*application_) == s::setRot); ++frame) frames(1);
+  ASSERT_TRUE(gameMode(*application_) == s::setRot);
+  key(SDL_SCANCODE_UP);
+  frames(1);
+  EXPECT_TRUE(gameMode(*application_) == s::setpower);
+}
+
 // The demo taps through the set-up screen by itself until a person presses a key; then the
 // screen waits for the person.
 // A person alone plays a whole end with one finger: START, the set-up, then each ball's swing

@@ -1,10 +1,12 @@
 // Runs with SDL's disk audio driver (set by the test's environment): the mixer's worker thread
-// feeds a real SDL audio device, whose output lands in a file. SoundWithoutDevice runs with the
-// dummy driver instead.
+// feeds a real SDL audio device, whose output lands in a file, in floats at the device's rate
+// (the disk driver's is the mixer's own, so every sample arrives as it is). SoundWithoutDevice
+// runs with the dummy driver instead.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <chrono>
+#include <cstring>
 #include <string>
 #include <thread>
 
@@ -36,13 +38,15 @@ TEST(SoundDevice, APlayedSampleReachesTheAudioDevice) {
     EXPECT_FALSE(mixer.isBusy(3)) << "the worker mixed the sample to its end";
     platform::sleepMilliseconds(400);  // the last block plays out
   }
-  std::string written;
-  ASSERT_TRUE(platform::readWholeFile(DISK_AUDIO_FILE, written));
-  std::vector<uint8_t> expected = test::unsignedBytes(pattern);
-  auto found = std::search(written.begin(), written.end(), expected.begin(), expected.end(),
-                           [](char a, uint8_t b) { return static_cast<uint8_t>(a) == b; });
-  ASSERT_NE(found, written.end()) << "the sample's bytes are in the device output (" << written.size() << " bytes)";
-  EXPECT_EQ(static_cast<uint8_t>(*(found + static_cast<long>(expected.size()))), 128) << "silence follows";
+  std::string bytes;
+  ASSERT_TRUE(platform::readWholeFile(DISK_AUDIO_FILE, bytes));
+  std::vector<float> written(bytes.size() / sizeof(float));
+  std::memcpy(written.data(), bytes.data(), written.size() * sizeof(float));
+  std::vector<float> expected;
+  for (int value : pattern) expected.push_back(static_cast<float>(value) / 128);
+  auto found = std::search(written.begin(), written.end(), expected.begin(), expected.end());
+  ASSERT_NE(found, written.end()) << "the sample is in the device output (" << written.size() << " samples)";
+  EXPECT_EQ(*(found + static_cast<long>(expected.size())), 0.0f) << "silence follows";
 }
 
 // Sounds still decode, so that on a followed clock they last their length.

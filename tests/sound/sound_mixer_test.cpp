@@ -140,6 +140,29 @@ TEST(SoundMixer, ChannelWaitingForABackgroundDecodingPlaysOnceItIsReady) {
   EXPECT_FALSE(fake.mixer->isBusy(3));
 }
 
+// On a followed clock a sound still decoding is busy for its length from its `play`, whatever the
+// decoding's progress: asked before its samples are there, the mixer finishes the decoding.
+TEST(SoundMixer, OnAFollowedClockADecodingSoundLastsItsLengthFromItsPlay) {
+  MixerWithoutWorker fake;
+  uint32_t now = 1000;
+  fake.mixer->followClock([&now] { return now; });
+  std::string ogg;
+  ASSERT_TRUE(platform::readWholeFile(std::string(SOUND_TEST_DATA) + "/tone_mono_22050.ogg", ogg));
+  const std::vector<uint8_t> bytes(ogg.begin(), ogg.end());
+  const SampleRef decoded = fake.mixer->decodeSound(bytes.data(), bytes.size(), PurgeMembers());
+  ASSERT_TRUE(decoded);
+  const uint32_t frames = static_cast<uint32_t>(decoded->size() / decoded->format().blockAlign);
+  const uint32_t length = (frames * 1000 + 22049) / 22050;
+
+  fake.mixer->play(fake.mixer->decodeInBackground(bytes), 1, false);
+  fake.mixer->play(fake.mixer->decodeInBackground({'O', 'g', 'g', 'S', 0, 0, 0, 0, 0, 0, 0, 0, 0}), 2, true);
+  now += length - 1;
+  EXPECT_TRUE(fake.mixer->isBusy(1));
+  EXPECT_FALSE(fake.mixer->isBusy(2)) << "bytes that do not decode play nothing, looping or not";
+  now += 1;
+  EXPECT_FALSE(fake.mixer->isBusy(1));
+}
+
 TEST(SoundMixer, OnlyChannelsOneToEightPlay) {
   MixerWithoutWorker fake;
   SampleRef sample = monoRamp(100);

@@ -1,0 +1,60 @@
+// What a person's game keeps for them between runs: today's record for the rest of the calendar
+// day (a phone drops a page in the background at any time, and the record would go with it), and
+// whether the sound is muted. Kept only for a game a person plays in a window: runs with --demo,
+// --replay, --frames or --headless neither read nor write it, so they repeat exactly.
+//
+// The kept text, one value a line:
+//
+//   boules kept state 1
+//   day 2026-12-07                 the local date the record was made on
+//   record 12.5 Player 1           the distance (exact) and the player's name
+//   muted 0|1
+//
+// A text that does not read as this is ignored whole, with a line in the debug log.
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "game/game_observer.h"
+
+namespace qn {
+
+struct KeptValues {
+  std::string day;  // YYYY-MM-DD; empty while no record is kept
+  std::optional<game::TodaysRecord> record;
+  bool muted = false;
+  bool operator==(const KeptValues&) const = default;
+};
+
+// Nothing (and the reason in `problem`) when the text is damaged.
+std::optional<KeptValues> parseKeptState(std::string_view text, std::string& problem);
+std::string formatKeptState(const KeptValues& values);
+
+// Today as the kept state names days: the local date, YYYY-MM-DD.
+std::string localDate();
+
+class KeptState final : public game::GameObserver {
+ public:
+  // Reads what was kept under `name` (the program's name); `today` decides whether its record
+  // still counts.
+  KeptState(std::string name, std::string today);
+
+  const std::optional<game::TodaysRecord>& todaysRecord() const { return values_.record; }
+  bool muted() const { return values_.muted; }
+  void setMuted(bool muted);
+  void todaysRecordImproved(const game::TodaysRecord& record) override;
+
+ private:
+  // Stores what is kept with `change` made to it: another run may have stored its own change
+  // meanwhile (its mute setting, a better record of the day), which stays.
+  void store(const std::function<void(KeptValues&)>& change);
+
+  std::string name_;
+  std::string today_;
+  KeptValues values_;
+};
+
+}  // namespace qn

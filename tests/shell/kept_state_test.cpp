@@ -1,0 +1,97 @@
+// What a person's game keeps between runs: the text's form, today's record only today, the
+// better record of two runs, and damaged or unreadable state ignored with a debug-log line.
+#include "shell/kept_state.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "platform/kept_text.h"
+#include "script/report_error.h"
+
+namespace qn {
+namespace {
+
+std::string logged;
+void keepLine(std::string_view line) { logged += line; }
+
+class KeptStateTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    folder_ = ::testing::TempDir() + "kept_state_test";
+    std::filesystem::remove_all(folder_);
+    setenv("XDG_STATE_HOME", folder_.c_str(), 1);
+    logged.clear();
+    setErrorSink(keepLine);
+  }
+  void TearDown() override {
+    setErrorSink(nullptr);
+    unsetenv("XDG_STATE_HOME");
+    std::filesystem::remove_all(folder_);
+  }
+  std::string path() const { return folder_ + "/kept-test/state"; }
+
+  std::string folder_;
+};
+
+TEST_F(KeptStateTest, TextReadsBackAndDamagedTextsAreRefused) {
+  const KeptValues values{"2026-12-07", game::TodaysRecord{"Player 2", 0.1 + 0.2}, true};
+  std::string problem;
+  EXPECT_EQ(parseKeptState(formatKeptState(values), problem), values) << "the distance to the last bit";
+  EXPECT_EQ(parseKeptState(formatKeptState(KeptValues{}), problem), KeptValues{});
+
+  for (const char* damaged : {"", "boules kept state 2\n", "boules kept state 1\nday 2026-1-07\nrecord 3 A\n",
+                              "boules kept state 1\nday 2026-12-07\nrecord 3\n",
+                              "boules kept state 1\nday 2026-12-07\nrecord nan A\n",
+                              "boules kept state 1\nday 2026-12-07\nrecord -1 A\n",
+                              "boules kept state 1\nrecord 3 A\n", "boules kept state 1\nmuted yes\n",
+                              "boules kept state 1\nvolume 3\n", "\x89PNG\r\n"}) {
+    problem.clear();
+    EXPECT_FALSE(parseKeptState(damaged, problem)) << damaged;
+    EXPECT_FALSE(problem.empty()) << damaged;
+  }
+}
+
+TEST_F(KeptStateTest, TheRecordCountsForItsDayAndTheBetterOfTwoRunsIsKept) {
+  {
+    KeptState first("kept-test", "2026-12-07");
+    EXPECT_FALSE(first.todaysRecord());
+    KeptState second("kept-test", "2026-12-07");  // another run, started before any record
+    first.todaysRecordImproved({"Anna", 12.5});
+    first.setMuted(true);
+    second.todaysRecordImproved({"Bert", 20.25});  // worse: the first run's record stays
+  }
+  KeptState sameDay("kept-test", "2026-12-07");
+  EXPECT_EQ(sameDay.todaysRecord(), (game::TodaysRecord{"Anna", 12.5}));
+  EXPECT_TRUE(sameDay.muted());
+  KeptState nextDay("kept-test", "2026-12-08");
+  EXPECT_FALSE(nextDay.todaysRecord());
+  EXPECT_TRUE(nextDay.muted()) << "the mute setting is not a day's";
+  EXPECT_EQ(logged, "");
+  struct stat info {};
+  ASSERT_EQ(stat(path().c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 0777, 0600u);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_ + "/kept-test"), {}), 1) << "nothing left aside";
+}
+
+TEST_F(KeptStateTest, DamagedOrUnreadableStateIsIgnoredWithALogLine) {
+  ASSERT_EQ(platform::storeKeptText("kept-test", "boules kept state 1\nday 2026-12-07\nrecord x Anna\n"), "");
+  KeptState damaged("kept-test", "2026-12-07");
+  EXPECT_FALSE(damaged.todaysRecord());
+  EXPECT_EQ(logged, "-- kept state ignored: line 3: a record is a distance and a name\r\n");
+
+  logged.clear();
+  std::filesystem::remove(path());
+  std::filesystem::create_directory(path());  // a folder where the file should be
+  KeptState unreadable("kept-test", "2026-12-07");
+  EXPECT_FALSE(unreadable.todaysRecord());
+  EXPECT_NE(logged.find("kept state ignored: " + path()), std::string::npos) << logged;
+  unreadable.setMuted(true);
+  EXPECT_NE(logged.find("kept state not stored: "), std::string::npos) << logged;
+}
+
+}  // namespace
+}  // namespace qn
