@@ -73,8 +73,9 @@ class Movie : public ScriptObject, public ScriptHost {
   Playing tick();
   // How many frames the ticks have stepped so far (a tick steps at most one).
   uint32_t framesStepped() const { return framesStepped_; }
-  // Milliseconds from now until a tick would next have work (a frame, an idle period or a
-  // rollover check); 0 when every tick has work. The shell sleeps that long between ticks.
+  // Milliseconds from now until a tick would next have work (a frame, or an idle period or a
+  // rollover check that some handler hears); 0 when every tick has work. The shell sleeps that
+  // long between ticks.
   int32_t msUntilNextTick();
   // The stylus at a point of the device's screen and the key the device reported. The movie keeps
   // the last point (scripts read it, turned with the stage, as the mouse location) and the last
@@ -145,6 +146,10 @@ class Movie : public ScriptObject, public ScriptHost {
   bool deliverToSprite(SpriteChannel& sprite, EventMask event);
   void deliverFrameEvent(EventMask event);
   void rolloverCheck();
+  // Whether an idle period or a rollover check reaches any handler; one that reaches none runs
+  // with the next tick that comes anyway and needs no wake-up of its own.
+  bool idleIsHeard() const;
+  bool rolloverIsHeard() const;
   bool sendSprite(int argc, Value* const* argv, Value& result);
   void sendAllSprites(int argc, Value* const* argv, Value& result);
   void call(int argc, Value* const* argv, Value& result);

@@ -61,9 +61,22 @@ int32_t Movie::msUntilNextTick() {
     return std::clamp<int64_t>(period - elapsed(now, since), 0, period);
   };
   int64_t wait = remaining(lastFrameTime_, 1000 / std::max(tempo_, 1));
-  if (idleHandlerPeriod_ > 0) wait = std::min(wait, remaining(lastIdleTime_, ticksToMs(idleHandlerPeriod_)));
-  if (rolloverPeriod_ >= 1) wait = std::min(wait, remaining(lastRolloverTime_, ticksToMs(rolloverPeriod_)));
+  if (idleHandlerPeriod_ > 0 && idleIsHeard())
+    wait = std::min(wait, remaining(lastIdleTime_, ticksToMs(idleHandlerPeriod_)));
+  if (rolloverPeriod_ >= 1 && rolloverIsHeard())
+    wait = std::min(wait, remaining(lastRolloverTime_, ticksToMs(rolloverPeriod_)));
   return static_cast<int32_t>(wait);
+}
+
+bool Movie::idleIsHeard() const {
+  const SpriteChannel* frameScript = spriteIn(0);
+  return (frameScript && (frameScript->eventMask & event::idle) != 0) || movieHandlers_.count(sym::idle) != 0;
+}
+
+bool Movie::rolloverIsHeard() const {
+  return rolloverSprite_ != 0 || std::any_of(drawOrder_.begin(), drawOrder_.end(), [](const SpriteChannel* sprite) {
+           return (sprite->eventMask & event::rollover) != 0;
+         });
 }
 
 void Movie::runIdle() {

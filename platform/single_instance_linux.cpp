@@ -1,6 +1,7 @@
 #include "platform/single_instance.h"
 
 #include <fcntl.h>
+#include <poll.h>
 #include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/un.h>
@@ -93,6 +94,10 @@ SingleInstance::~SingleInstance() {
 }
 
 bool SingleInstance::takeRaiseRequests() {
+  // Asked on every turn of the loop: a poll costs nothing, where an accept with nothing waiting
+  // still makes a socket and throws it away.
+  pollfd waiting{listener_, POLLIN, 0};
+  if (listener_ < 0 || poll(&waiting, 1, 0) <= 0) return false;
   bool raised = false;
   for (;;) {
     int connection = accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
