@@ -285,7 +285,9 @@ ImageBuffer* BitmapMember::pictureForCopyAt(int32_t scale, PixelFormat format) {
   Value made = Value::adopt(
       ImageBuffer::create(picture->width(), picture->height(), format == PixelFormat::rgb565 ? -16 : 16));
   ImageBuffer* copy = imageBufferOf(made);
-  if (!copy || !loaded() || picture_.object() != picture) return picture;
+  // Making the copy may have unloaded this member: then `held` was the picture's last owner.
+  if (!loaded() || picture_.object() != picture) return nullptr;
+  if (!copy) return picture;
   drawImage(*copy, picture, wholeImageCopy(*picture));
   pictureForCopy_ = made;
   cast().keepWithinBudget(*this);

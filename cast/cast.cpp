@@ -124,6 +124,7 @@ std::unique_ptr<ScaledMediaSet> Cast::readScaledMedia(int32_t scale, std::unique
                                                       std::string_view name) {
   std::string problem = "there are no sets of scale " + std::to_string(scale);
   std::unique_ptr<ScaledMediaSet> set;
+  media->setPurge(media_.purge());  // its pictures make room as the movie's own do
   if (isFinerScale(scale) && (set = ScaledMediaSet::read(std::move(media), problem))) problem = scaledSetProblem(*set, scale);
   if (problem.empty()) return set;
   reportError("media set " + std::string(name) + " not used: " + problem);

@@ -20,20 +20,23 @@ float BlockResampler::sampleAt(const uint8_t* at) const {
 void BlockResampler::advance(int& blocksDone) {
   const int channels = source_.channels;
   for (int c = 0; c < channels; ++c) from_[c] = to_[c];
+  auto frontHasNoFrame = [this] { return offset_ + source_.blockAlign > queue_.front()->size; };
+  auto finishFront = [&] {
+    queue_.front()->done = true;
+    queue_.pop_front();
+    offset_ = 0;
+    ++blocksDone;
+  };
+  while (!queue_.empty() && frontHasNoFrame()) finishFront();  // a block too short for one frame
   if (queue_.empty()) {
     to_[0] = to_[1] = 0;
     return;
   }
-  WaveBlock& block = *queue_.front();
+  const uint8_t* frame = queue_.front()->data + offset_;
   const size_t sampleBytes = source_.bitsPerSample / 8;
-  for (int c = 0; c < channels; ++c) to_[c] = sampleAt(block.data + offset_ + c * sampleBytes);
+  for (int c = 0; c < channels; ++c) to_[c] = sampleAt(frame + c * sampleBytes);
   offset_ += source_.blockAlign;
-  if (offset_ + source_.blockAlign > block.size) {
-    queue_.pop_front();
-    offset_ = 0;
-    block.done = true;
-    ++blocksDone;
-  }
+  if (frontHasNoFrame()) finishFront();
 }
 
 int BlockResampler::read(float* out, size_t frames) {
@@ -51,12 +54,10 @@ int BlockResampler::read(float* out, size_t frames) {
   return blocksDone;
 }
 
-int BlockResampler::clear() {
+void BlockResampler::clear() {
   for (WaveBlock* block : queue_) block->done = true;
-  const int cleared = static_cast<int>(queue_.size());
   queue_.clear();
   offset_ = 0;
-  return cleared;
 }
 
 }  // namespace qn::platform

@@ -24,8 +24,8 @@ class BlockResampler {
   // Writes `frames` frames of the source's channel count into `out`; answers how many blocks were
   // read to their end (each marked done).
   int read(float* out, size_t frames);
-  // Drops every queued block, each marked done; answers how many.
-  int clear();
+  // Drops every queued block, each marked done.
+  void clear();
 
  private:
   void advance(int& blocksDone);  // the next source frame into `to_`

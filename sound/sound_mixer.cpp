@@ -69,7 +69,7 @@ void SoundMixer::play(const SampleDecodingRef& decoding, int channel, bool loop)
 void SoundMixer::stop(int32_t channel) {
   MixChannel* target = channelAt(channel);
   if (!target) return;
-  clocked_[static_cast<size_t>(channel - 1)].playing = false;
+  clocked_[static_cast<size_t>(channel - 1)] = {};  // no longer holds a decoding's samples
   platform::LockGuard guard(lock_);
   target->release();
 }

@@ -110,7 +110,7 @@ class SoundMixer final : public SoundService {
     bool playing = false;
     bool loop = false;
     uint32_t start = 0;
-    uint32_t length = 0;          // milliseconds; until `decoding` is done, its samples' length
+    uint32_t length = 0;          // milliseconds; with `decoding`, 0: its samples tell the length
     SampleDecodingRef decoding;   // the sound's samples while they may still be decoding
   };
   std::function<uint32_t()> clock_;

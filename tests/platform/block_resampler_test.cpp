@@ -36,8 +36,13 @@ TEST(BlockResamplerTest, AFullScaleSquareAtTheDevicesRateStaysWithinFullScaleAnd
   EXPECT_EQ(after.back(), 0.0f) << "silence once nothing is queued";
 
   first.done = false;
+  WaveBlock empty{bytes.data(), 0};
+  empty.done = false;
+  blocks.write(empty);
   blocks.write(first);
-  EXPECT_EQ(blocks.clear(), 1);
+  EXPECT_EQ(blocks.read(after.data(), 3), 1) << "a block too short for a frame is done, unread";
+  EXPECT_TRUE(empty.done);
+  blocks.clear();
   EXPECT_TRUE(first.done);
 }
 
