@@ -13,8 +13,8 @@
 
 #include "cast/cast_member_base.h"
 #include "cast/cast_rows.h"
+#include "cast/scaled_media_format.h"
 #include "cast/text_drawing.h"
-#include "engine/movie.h"
 #include "gfx/image_buffer.h"
 
 namespace qn {

@@ -90,7 +90,6 @@ class Movie : public ScriptObject, public ScriptHost {
   // stage image, what scripts see and every rule stay at the stage's own size. A new scale
   // composes the whole screen image at the next frame.
   void setPresentationScale(int32_t scale);
-  int32_t presentationScale() const { return presentationScale_; }
   // The screen image of the presentation scale (void at scale 1, or before its first frame).
   const Value& screenImage() const { return screenImage_; }
   // A new image of the whole stage composed at `scale` as the screen image would show it; void
@@ -100,7 +99,7 @@ class Movie : public ScriptObject, public ScriptHost {
   void releaseMedia();
   // Calls `stopMovie`; the movie has stopped.
   void quit();
-  // What the load step's media check found; anything but accepted has asked the window to close.
+  // What the load step's media check found; anything but accepted has stopped the movie.
   MediaCheck mediaCheck() const { return mediaCheck_; }
 
   // --- the definition ---------------------------------------------------------------------

@@ -30,7 +30,6 @@ namespace change {
 inline constexpr int32_t redraw = 1;      // appearance or geometry
 inline constexpr int32_t member = 2;      // castLibNum or memberNum
 inline constexpr int32_t locZ = 4;        // refile in the draw order
-inline constexpr int32_t visibility = 8;  // the channel was shown or hidden
 inline constexpr int32_t everything = 255;
 }  // namespace change
 

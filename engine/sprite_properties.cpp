@@ -96,7 +96,7 @@ bool SpriteChannel::setIntProperty(SymbolNumber property, int32_t value) {
       return true;
     case sym::visible:
       movie->setChannelVisible(channel(), value != 0);
-      changeFlags |= change::redraw | change::visibility;
+      changeFlags |= change::redraw;
       return true;
     default: return false;
   }

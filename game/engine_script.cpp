@@ -79,7 +79,7 @@ Value EngineScript::construct() {
   e[s::blinktime] = sharedZero;
   e[s::graden] = sharedZero;
   e[s::feffect] = makeList({});
-  e[s::ftoday] = Value(1500);
+  e[s::ftoday] = Value(kNoDistance);
   if (const std::optional<TodaysRecord>& kept = movie().keptRecord()) startTodayFrom(e, *kept);
   e[s::startPlayers] = makeList({});
   e[s::pButton] = makeList({s::arrowLeft, s::arrowRight, s::manLeft, s::manRight, s::setRot, s::setpower});

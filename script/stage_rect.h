@@ -48,8 +48,7 @@ constexpr IntRect scaledRect(const IntRect& rect, int32_t scale) {
 
 // Whether `outer` covers every pixel of `inner` (an empty `inner` is covered by anything).
 constexpr bool rectCovers(const IntRect& outer, const IntRect& inner) {
-  return isEmptyRect(inner) || (outer.left <= inner.left && outer.top <= inner.top && outer.right >= inner.right &&
-                                outer.bottom >= inner.bottom);
+  return isEmptyRect(inner) || rectWithin(inner, outer);
 }
 
 }  // namespace qn

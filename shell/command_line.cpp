@@ -69,7 +69,7 @@ constexpr Option kOptions[] = {
     {"--replay", Argument::file, "FILE", "play the input recorded in FILE",
      keepFileName<&ShellOptions::replayPath>},
     {"--scale", Argument::value, "N",
-     "show the screen N times enlarged (1 to 16), composed at N x (up to 4);\nheadless, compose at N x and write screenshots that large",
+     "show the screen N times enlarged (1 to 16), composed at N x (up to 4);\nheadless, compose at N x (up to 4) and write screenshots that large",
      [](CommandLine&, ShellOptions& options, std::optional<std::string_view> word) {
        std::optional<uint32_t> scale = parseNumber(*word, 1, 16);
        if (!scale) return "--scale needs a whole number from 1 to 16, not " + quoted(*word);

@@ -6,6 +6,7 @@
 #include <ctime>
 #include <functional>
 
+#include "game/results.h"
 #include "platform/kept_text.h"
 #include "script/report_error.h"
 
@@ -14,7 +15,6 @@ namespace qn {
 namespace {
 
 constexpr std::string_view kHeading = "boules kept state 1";
-constexpr double kNoRecord = 1500;  // the game's own "no distance yet"
 
 bool isDay(std::string_view text) {
   if (text.size() != 10 || text[4] != '-' || text[7] != '-') return false;
@@ -29,7 +29,7 @@ std::optional<double> distanceOf(std::string_view text) {
   char* end = nullptr;
   const double distance = std::strtod(copy.c_str(), &end);
   if (copy.empty() || end != copy.c_str() + copy.size() || !std::isfinite(distance) || distance < 0 ||
-      distance >= kNoRecord)
+      distance >= game::kNoDistance)
     return std::nullopt;
   return distance;
 }

@@ -174,7 +174,7 @@ void WindowInput::toggleMute() {
   if (SoundMixer* mixer = application_.mixer()) application_.setMuted(!mixer->muted());
 }
 
-// "<title>-YYYYMMDD-HHMMSS.png" in the working folder, at the screen's own size.
+// "<title>-YYYYMMDD-HHMMSS.png" in the working folder, as the screen is composed (at its scale).
 void WindowInput::saveScreenshot() {
   std::time_t now = std::time(nullptr);
   std::tm local{};
