@@ -72,9 +72,11 @@ function nearestOnCanvas(canvas, x, y, reach = Infinity) {
 
 // Border touches and presses are handed to the canvas, where the program listens, at the nearest
 // point of the screen. A touch stays the canvas's until it ends; a mouse button's release is
-// heard by the program wherever it happens.
+// heard by the program wherever it happens. A game being watched (its canvas takes no pointer)
+// is handed nothing.
 function passBorderTapsOn(stage, canvas) {
   const touches = new Map();  // identifier -> a touch handed on
+  const fromBorder = (event) => event.target === stage && !canvas.classList.contains('watched');
   const handOn = (event) => {
     const changed = [];
     for (const touch of event.changedTouches) {
@@ -96,11 +98,11 @@ function passBorderTapsOn(stage, canvas) {
   };
   for (const type of ['touchstart', 'touchmove', 'touchend', 'touchcancel']) {
     stage.addEventListener(type, (event) => {
-      if (event.target === stage) handOn(event);
+      if (fromBorder(event)) handOn(event);
     }, {passive: false});
   }
   stage.addEventListener('mousedown', (event) => {
-    const point = event.target === stage && event.button === 0 && nearestOnCanvas(canvas, event.clientX, event.clientY, fingerWidth);
+    const point = fromBorder(event) && event.button === 0 && nearestOnCanvas(canvas, event.clientX, event.clientY, fingerWidth);
     if (point) canvas.dispatchEvent(new MouseEvent('mousedown', {clientX: point.x, clientY: point.y, button: 0, buttons: 1, bubbles: true}));
   });
 }

@@ -170,7 +170,7 @@ async function load() {
     onFirstFrame: () => {
       performance.mark('boules-first-frame');
       document.body.dataset.firstFrame = String(performance.now());
-      keepOffline(() => started);
+      keepOffline();
     },
     onProgramNotice: (what, frame) => {
       if (what === 'end' && recordsTheGame()) endedAt(frame);

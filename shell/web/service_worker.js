@@ -46,9 +46,13 @@ self.addEventListener('activate', (event) => {
   })());
 });
 
-// A page that has not started its game yet may take the new build at once (it reloads).
+// A page that has not started its game yet may take the new build at once (it reloads), when it
+// is the site's only page: another one may be in a game, served the build it started with.
 self.addEventListener('message', (event) => {
-  if (event.data === 'take over') self.skipWaiting();
+  if (event.data !== 'take over') return;
+  event.waitUntil((async () => {
+    if ((await self.clients.matchAll({type: 'window'})).length <= 1) await self.skipWaiting();
+  })());
 });
 
 // The site's own files from the cache, whatever the address's options; the page itself for any

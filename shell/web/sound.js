@@ -10,6 +10,7 @@ export class PageSound {
     this.context = null;
     this.node = null;
     this.pending = [];      // blocks written before the worklet was ready
+    this.soundless = false; // the worklet failed to load: blocks are dropped
     this.generation = 0;    // blocks and answers of an older one were flushed
     this.flushes = new Map();  // generation -> what to do once the worklet has flushed
   }
@@ -40,6 +41,10 @@ export class PageSound {
       this.node.port.onmessage = ({data}) => this.heard(data);
       this.node.connect(this.context.destination);
       for (const [message, transfer] of this.pending) this.node.port.postMessage(message, transfer);
+      this.pending = [];
+    }).catch((error) => {  // the game plays on without sound
+      console.warn(`no sound: the sound worklet did not load (${error})`);
+      this.soundless = true;
       this.pending = [];
     });
   }
@@ -76,7 +81,7 @@ export class PageSound {
 
   post(message, transfer = []) {
     if (this.node) this.node.port.postMessage(message, transfer);
-    else if (message.block) this.pending.push([message, transfer]);
+    else if (message.block && !this.soundless) this.pending.push([message, transfer]);
     else if (this.flushes.has(message.flush)) this.heard({flushed: message.flush});
   }
 

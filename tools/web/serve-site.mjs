@@ -40,7 +40,14 @@ async function bodyFor(file, accepted) {
 export function serveSite(folder, {port = 0, isolated = false} = {}) {
   const isolation = isolated ? {'Cross-Origin-Opener-Policy': 'same-origin', 'Cross-Origin-Embedder-Policy': 'require-corp'} : {};
   const server = createServer(async (request, response) => {
-    const path = normalize(decodeURIComponent(new URL(request.url, 'http://x').pathname)).replace(/^(\.\.[/\\])+/, '');
+    let path;
+    try {
+      path = normalize(decodeURIComponent(new URL(request.url, 'http://x').pathname)).replace(/^(\.\.[/\\])+/, '');
+    } catch {  // an address that does not decode
+      response.writeHead(400, {'Content-Type': 'text/plain'});
+      response.end('bad request');
+      return;
+    }
     const file = join(folder, path.endsWith('/') ? path + 'index.html' : path);
     try {
       const {body, encoding} = await bodyFor(file, String(request.headers['accept-encoding'] || ''));
