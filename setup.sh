@@ -16,6 +16,8 @@
 #                                       http://127.0.0.1:8000/; or only build it; or build it and
 #                                       run the browser tests
 set -euo pipefail
+# A function whose output is captured ($(...)) stops at its first failing command too.
+shopt -s inherit_errexit
 cd "$(dirname "$0")"
 
 packages=(
@@ -175,13 +177,14 @@ web_build() {
 # programs' (build/, and the Clang one in build-fuzz/ when the fuzz step built it).
 web_test() {
   install_missing "${web_packages[@]}" "${web_test_packages[@]}"
+  command -v npm >/dev/null || install_missing npm  # Debian's nodejs comes without it
   BOULES_WERROR=ON web_build
   tests/web/run.sh
 }
 
 # --- The test stages: one function each, run by `./setup.sh test [STAGE...]` -----------------
 
-native_build() {  # the suite's build in build/, which the package check and the browser tests use too
+native_build() {  # the suite's build in build/, which the browser tests and the other machines' builds use too
   build build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBOULES_WERROR=ON
 }
 
@@ -212,7 +215,7 @@ stage_fuzz() {
 stage_web() {
   install_missing "${test_packages[@]}"
   # The browser tests hold the site's game report against the desktop program's.
-  native_build >/dev/null
+  native_build >&2
   web_test
 }
 

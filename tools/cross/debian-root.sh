@@ -42,7 +42,7 @@ pinned() {  # pinned PACKAGE...
 }
 mapfile -t wanted_dev < <(pinned "${!library_of[@]}" | sort)
 mapfile -t wanted_runtime < <(pinned "${runtime[@]}" | sort)
-recipe=$(sha256sum <"$0" | cut -c1-12)
+recipe=$(cat "$0" "$here/../private-apt.sh" | sha256sum | cut -c1-12)  # the script and the apt set-up it uses
 key=$(printf '%s\n' "$architecture" "${wanted_dev[@]}" "${wanted_runtime[@]}" "recipe $recipe" | sha256sum | cut -c1-16)
 # The same folder for every set of versions, so that the builds against it keep their paths.
 root="$cache/root-$architecture"
