@@ -214,6 +214,18 @@ test('a game shared as a link replays to the desktop replay\'s report; today\'s 
   const watched = reportLines(watcher);
   assert.ok(watched.some((line) => line.startsWith('{"type":"end"')), 'the game to its end');
   assert.deepEqual(watched, await desktopReport(program, ['--replay', recording, '--frames', fields.get('frames')]));
+  // A press on the border beside the screen reaches the canvas of a game played, not of one watched.
+  const borderPressReaches = await watcher.evaluate(() => [true, false].map((watching) => {
+    const canvas = document.querySelector('#canvas');
+    canvas.classList.toggle('watched', watching);
+    let heard = false;
+    canvas.addEventListener('mousedown', () => { heard = true; }, {once: true});
+    const box = canvas.getBoundingClientRect();
+    document.querySelector('#stage').dispatchEvent(new MouseEvent('mousedown', {
+      clientX: box.left - 2, clientY: box.top + box.height / 2, button: 0, bubbles: true}));
+    return heard;
+  }));
+  assert.deepEqual(borderPressReaches, [false, true]);
   await watcher.close();
 
   // The record kept in the page's storage shows on the set-up screen after a reload; only there.
