@@ -16,7 +16,9 @@ private_apt() {
   codename=$(. /etc/os-release && echo "$VERSION_CODENAME")
   {
     grep -hE '^[[:space:]]*deb[[:space:]]' /etc/apt/sources.list /etc/apt/sources.list.d/*.list 2>/dev/null |
-      grep -F "$codename" | sed -E "s/^[[:space:]]*deb[[:space:]]/$type /" || true
+      grep -F "$codename" |
+      # Without the line's own architectures: the lists are those of the architecture asked for.
+      sed -E "s/^[[:space:]]*deb[[:space:]]/$type /; s/arch=[^] ]*[[:space:]]*//; s/[[:space:]]*\]/]/; s/\[\][[:space:]]*//" || true
     local file
     for file in /etc/apt/sources.list.d/*.sources; do
       [ -f "$file" ] || continue
