@@ -39,9 +39,9 @@ Uint16 bufferFramesAt(int rate) {
 // The rate the system's device runs at, so that nothing after SDL converts it; the mixer's own
 // when the system does not say.
 int systemRate(int device, const WaveFormat& format) {
-  SDL_AudioSpec spec{};
-  const int asked = device == 0 ? SDL_GetDefaultAudioInfo(nullptr, &spec, 0) : SDL_GetAudioDeviceSpec(device - 1, 0, &spec);
-  return asked == 0 && spec.freq > 0 ? spec.freq : static_cast<int>(format.samplesPerSecond);
+  SDL_AudioSpec system{};
+  const int asked = device == 0 ? SDL_GetDefaultAudioInfo(nullptr, &system, 0) : SDL_GetAudioDeviceSpec(device - 1, 0, &system);
+  return asked == 0 && system.freq > 0 ? system.freq : static_cast<int>(format.samplesPerSecond);
 }
 
 // ALSA prints its errors itself unless given a handler. SDL loads the library by name when it
