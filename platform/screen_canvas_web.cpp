@@ -1,6 +1,7 @@
 #include <emscripten.h>
 
 #include <cstring>
+#include <utility>
 
 #include "platform/focus_ring.h"
 #include "platform/main_window.h"
@@ -59,44 +60,64 @@ void ScreenCanvas::present(const ScreenPixels& screen, const ScreenRect& changed
     width_ = screen.width;
     height_ = screen.height;
     rgba_.assign(static_cast<size_t>(width_) * height_ * 4, 0);
+    underRing_.clear();  // what it kept lay in the old pixels
     converted = {0, 0, width_, height_};
   }
   if (converted.width() <= 0 || converted.height() <= 0) return;
+  liftRing();
   const auto convert = bytesPerPixel_ == 4 ? convertRun<uint32_t, rgbaOf8888> : convertRun<uint16_t, rgbaOf565>;
   const int rgbaPitch = width_ * 4;
   for (int y = converted.top; y < converted.bottom; ++y)
     convert(screen.pixels + y * screen.pitch + converted.left * bytesPerPixel_,
             rgba_.data() + y * rgbaPitch + converted.left * 4, converted.width());
-  if (ring_) setFocusRing(ring_);  // the ring stays over whatever changed
-  else put(rgba_, converted);
+  paintRing();  // where it stood: outside the changed rect the canvas shows it already
+  put(converted);
 }
 
 void ScreenCanvas::setFocusRing(const std::optional<ScreenRect>& ring) {
   ring_ = ring;
   if (rgba_.empty()) return;
-  if (!ring_) {
-    put(rgba_, {0, 0, width_, height_});
-    return;
-  }
-  std::vector<uint8_t> shown = rgba_;
-  const int rgbaPitch = width_ * 4;
-  for (const RingOutline& outline : focusRingOutlines(*ring_, {0, 0, width_, height_})) {
-    const uint8_t colour[4] = {static_cast<uint8_t>(outline.dark ? 0 : 255), static_cast<uint8_t>(outline.dark ? 0 : 221), 0, 255};
-    auto paint = [&](int x, int y) { std::memcpy(shown.data() + y * rgbaPitch + x * 4, colour, 4); };
-    for (int x = outline.x; x < outline.x + outline.width; ++x) {
-      paint(x, outline.y);
-      paint(x, outline.y + outline.height - 1);
-    }
-    for (int y = outline.y; y < outline.y + outline.height; ++y) {
-      paint(outline.x, y);
-      paint(outline.x + outline.width - 1, y);
-    }
-  }
-  put(shown, {0, 0, width_, height_});
+  put(liftRing());
+  put(paintRing());
 }
 
-void ScreenCanvas::put(const std::vector<uint8_t>& rgba, const ScreenRect& rect) {
-  putOnCanvas(rgba.data(), width_, height_, rect.left, rect.top, rect.right, rect.bottom);
+ScreenRect ScreenCanvas::liftRing() {
+  for (auto kept = underRing_.rbegin(); kept != underRing_.rend(); ++kept)  // corners were kept twice
+    std::memcpy(rgba_.data() + kept->first * 4, &kept->second, 4);
+  underRing_.clear();
+  return std::exchange(ringBounds_, ScreenRect{});
+}
+
+ScreenRect ScreenCanvas::paintRing() {
+  if (!ring_) return ringBounds_;
+  const std::vector<RingOutline> outlines = focusRingOutlines(*ring_, {0, 0, width_, height_});
+  if (outlines.empty()) return ringBounds_;
+  auto paint = [this](int x, int y, uint32_t colour) {
+    const size_t pixel = static_cast<size_t>(y) * width_ + x;
+    uint32_t under;
+    std::memcpy(&under, rgba_.data() + pixel * 4, 4);
+    underRing_.emplace_back(pixel, under);
+    std::memcpy(rgba_.data() + pixel * 4, &colour, 4);
+  };
+  for (const RingOutline& outline : outlines) {
+    const uint32_t colour = outline.dark ? 0xFF000000u : 0xFF00DDFFu;  // black, or yellow (R 255, G 221)
+    for (int x = outline.x; x < outline.x + outline.width; ++x) {
+      paint(x, outline.y, colour);
+      paint(x, outline.y + outline.height - 1, colour);
+    }
+    for (int y = outline.y; y < outline.y + outline.height; ++y) {
+      paint(outline.x, y, colour);
+      paint(outline.x + outline.width - 1, y, colour);
+    }
+  }
+  const RingOutline& outermost = outlines.front();
+  ringBounds_ = {outermost.x, outermost.y, outermost.x + outermost.width, outermost.y + outermost.height};
+  return ringBounds_;
+}
+
+void ScreenCanvas::put(const ScreenRect& rect) {
+  if (rect.width() <= 0 || rect.height() <= 0) return;
+  putOnCanvas(rgba_.data(), width_, height_, rect.left, rect.top, rect.right, rect.bottom);
 }
 
 }  // namespace qn::platform

@@ -129,6 +129,16 @@ test('the screen fills the phone at its own resolution; a tap on START opens the
   await tap(page, taps.start);
   const setUp = await desktopScreen(['--replay', fileURLToPath(new URL('tap_start.rec', import.meta.url)), '--frames', '40', '--scale', '4']);
   assert.equal(await waitForScreen(page, setUp, 10000, fourTimesTolerated), 0, 'the set-up screen as the desktop shows it');
+  // Tab rings a sprite on the canvas; the mouse moving lifts the ring and leaves the screen as it was.
+  await page.keyboard.press('Tab');
+  let ringShown = false;
+  for (const deadline = Date.now() + 5000; !ringShown && Date.now() < deadline; await page.waitForTimeout(100))
+    ringShown = differingShare(await shownScreen(page), setUp, 16) > fourTimesTolerated;
+  assert.ok(ringShown, 'the ring shows');
+  const box = await page.locator('#canvas').boundingBox();
+  await page.mouse.move(box.x + 5, box.y + box.height - 5);
+  await page.mouse.move(box.x + 6, box.y + box.height - 5);
+  assert.equal(await waitForScreen(page, setUp, 5000, fourTimesTolerated), 0, 'no trace of the ring');
   const heard = await page.evaluate(() => ({loudest: window.loudestSound, contexts: window.audioContexts, processors: window.scriptProcessors}));
   assert.ok(heard.loudest > 0.1 && heard.loudest <= 1, `the music and the jingle are heard, never beyond full scale (${heard.loudest})`);
   assert.deepEqual([heard.contexts, heard.processors], [1, 0], 'one audio context, no script processor');
