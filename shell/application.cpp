@@ -145,7 +145,7 @@ bool Application::keepsState() const {
 }
 
 void Application::restoreKeptState() {
-  kept_ = std::make_unique<KeptState>(title_, localDate());
+  kept_ = std::make_unique<KeptState>(title_, localDate);
   if (game_ != nullptr) {
     if (kept_->todaysRecord()) game_->startTodayFrom(*kept_->todaysRecord());
     game_->observers().add(*kept_);

@@ -122,9 +122,10 @@ std::optional<KeptValues> readKept(std::string_view name) {
 
 }  // namespace
 
-KeptState::KeptState(std::string name, std::string today) : name_(std::move(name)), today_(std::move(today)) {
+KeptState::KeptState(std::string name, std::function<std::string()> today)
+    : name_(std::move(name)), today_(std::move(today)) {
   if (std::optional<KeptValues> kept = readKept(name_)) values_ = std::move(*kept);
-  if (values_.day != today_) {
+  if (values_.day != today_()) {
     values_.day.clear();
     values_.record.reset();
   }
@@ -136,11 +137,11 @@ void KeptState::setMuted(bool muted) {
 }
 
 void KeptState::todaysRecordImproved(const game::TodaysRecord& record) {
-  values_.day = today_;
+  values_.day = today_();
   values_.record = record;
   store([this](KeptValues& values) {
-    if (values.day == today_ && values.record && values.record->distance <= values_.record->distance) return;
-    values.day = today_;
+    if (values.day == values_.day && values.record && values.record->distance <= values_.record->distance) return;
+    values.day = values_.day;
     values.record = values_.record;
   });
 }

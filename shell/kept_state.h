@@ -38,9 +38,11 @@ std::string localDate();
 
 class KeptState final : public game::GameObserver {
  public:
-  // Reads what was kept under `name` (the program's name); `today` decides whether its record
-  // still counts.
-  KeptState(std::string name, std::string today);
+  // Reads what was kept under `name` (the program's name). `today` answers the date whenever
+  // asked: at the start it decides whether the kept record still counts, and a record is kept
+  // for the day it was made on, which is a later one than the start's when a run goes past
+  // midnight.
+  KeptState(std::string name, std::function<std::string()> today);
 
   const std::optional<game::TodaysRecord>& todaysRecord() const { return values_.record; }
   bool muted() const { return values_.muted; }
@@ -53,7 +55,7 @@ class KeptState final : public game::GameObserver {
   void store(const std::function<void(KeptValues&)>& change);
 
   std::string name_;
-  std::string today_;
+  std::function<std::string()> today_;
   KeptValues values_;
 };
 

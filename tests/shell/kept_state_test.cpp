@@ -7,6 +7,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <string>
 
 #include "platform/kept_text.h"
@@ -17,6 +18,11 @@ namespace {
 
 std::string logged;
 void keepLine(std::string_view line) { logged += line; }
+
+// A clock whose date stays `day`.
+std::function<std::string()> on(std::string day) {
+  return [day] { return day; };
+}
 
 class KeptStateTest : public ::testing::Test {
  protected:
@@ -57,17 +63,17 @@ TEST_F(KeptStateTest, TextReadsBackAndDamagedTextsAreRefused) {
 
 TEST_F(KeptStateTest, TheRecordCountsForItsDayAndTheBetterOfTwoRunsIsKept) {
   {
-    KeptState first("kept-test", "2026-12-07");
+    KeptState first("kept-test", on("2026-12-07"));
     EXPECT_FALSE(first.todaysRecord());
-    KeptState second("kept-test", "2026-12-07");  // another run, started before any record
+    KeptState second("kept-test", on("2026-12-07"));  // another run, started before any record
     first.todaysRecordImproved({"Anna", 12.5});
     first.setMuted(true);
     second.todaysRecordImproved({"Bert", 20.25});  // worse: the first run's record stays
   }
-  KeptState sameDay("kept-test", "2026-12-07");
+  KeptState sameDay("kept-test", on("2026-12-07"));
   EXPECT_EQ(sameDay.todaysRecord(), (game::TodaysRecord{"Anna", 12.5}));
   EXPECT_TRUE(sameDay.muted());
-  KeptState nextDay("kept-test", "2026-12-08");
+  KeptState nextDay("kept-test", on("2026-12-08"));
   EXPECT_FALSE(nextDay.todaysRecord());
   EXPECT_TRUE(nextDay.muted()) << "the mute setting is not a day's";
   EXPECT_EQ(logged, "");
@@ -77,16 +83,24 @@ TEST_F(KeptStateTest, TheRecordCountsForItsDayAndTheBetterOfTwoRunsIsKept) {
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_ + "/kept-test"), {}), 1) << "nothing left aside";
 }
 
+TEST_F(KeptStateTest, ARecordMadeAfterMidnightCountsForTheNewDay) {
+  std::string date = "2026-12-07";
+  KeptState overnight("kept-test", [&date] { return date; });
+  date = "2026-12-08";
+  overnight.todaysRecordImproved({"Anna", 12.5});
+  EXPECT_EQ(KeptState("kept-test", on("2026-12-08")).todaysRecord(), (game::TodaysRecord{"Anna", 12.5}));
+}
+
 TEST_F(KeptStateTest, DamagedOrUnreadableStateIsIgnoredWithALogLine) {
   ASSERT_EQ(platform::storeKeptText("kept-test", "boules kept state 1\nday 2026-12-07\nrecord x Anna\n"), "");
-  KeptState damaged("kept-test", "2026-12-07");
+  KeptState damaged("kept-test", on("2026-12-07"));
   EXPECT_FALSE(damaged.todaysRecord());
   EXPECT_EQ(logged, "-- kept state ignored: line 3: a record is a distance and a name\r\n");
 
   logged.clear();
   std::filesystem::remove(path());
   std::filesystem::create_directory(path());  // a folder where the file should be
-  KeptState unreadable("kept-test", "2026-12-07");
+  KeptState unreadable("kept-test", on("2026-12-07"));
   EXPECT_FALSE(unreadable.todaysRecord());
   EXPECT_NE(logged.find("kept state ignored: " + path()), std::string::npos) << logged;
   unreadable.setMuted(true);
