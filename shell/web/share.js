@@ -23,6 +23,25 @@ function bytesOf(text) {
   return Uint8Array.from(binary, (c) => c.charCodeAt(0));
 }
 
+// The packed bytes handed to the unpacking a slice at a time, each when it asks for more: a
+// browser unpacks a whole piece of input before any of it can be read, and deflate packs up to
+// about 1000 to 1, so a link's 1.5 MB handed on at once could unpack to 1.5 GB before the size
+// is looked at.
+const kPackedSlice = 1024;
+function slicesOf(bytes) {
+  let at = 0;
+  return new ReadableStream({
+    pull(controller) {
+      if (at >= bytes.length) {
+        controller.close();
+        return;
+      }
+      controller.enqueue(bytes.slice(at, at + kPackedSlice));
+      at += kPackedSlice;
+    },
+  }, {highWaterMark: 0});
+}
+
 export class SharedGameError extends Error {}
 
 export async function linkFor(recording, frames) {
@@ -45,7 +64,7 @@ export async function sharedGameIn(fragment) {
   } catch {
     throw new SharedGameError('This link is damaged: its game cannot be read.');
   }
-  const reader = new Blob([packed]).stream().pipeThrough(new DecompressionStream('deflate-raw')).getReader();
+  const reader = slicesOf(packed).pipeThrough(new DecompressionStream('deflate-raw')).getReader();
   const chunks = [];
   let size = 0;
   try {

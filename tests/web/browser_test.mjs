@@ -15,7 +15,7 @@ import {execFile} from 'node:child_process';
 import {mkdirSync, mkdtempSync, readFileSync, rmSync, writeFileSync} from 'node:fs';
 import {fileURLToPath} from 'node:url';
 import {promisify} from 'node:util';
-import {inflateRawSync} from 'node:zlib';
+import {constants as zlib, deflateRawSync, inflateRawSync} from 'node:zlib';
 import {tmpdir} from 'node:os';
 import {join} from 'node:path';
 import {after, before, test} from 'node:test';
@@ -266,6 +266,38 @@ test('bad address options and a damaged link get words and a way to play without
     assert.equal(await page.getAttribute('#plain', 'href'), new URL(site.url).pathname);
     await page.close();
   }
+});
+
+test('a link that unpacks to more than 8 MiB is refused having unpacked little of it', async () => {
+  // 256 MiB of zeros in 260 kB: 1 MiB pieces, each flushed whole, then an empty last block.
+  const piece = deflateRawSync(Buffer.alloc(1 << 20), {finishFlush: zlib.Z_SYNC_FLUSH});
+  const packed = Buffer.concat([...Array(256).fill(piece), Buffer.from([3, 0])]);
+  const page = await openPhone(browser);
+  // Counts the packed bytes the page hands to the unpacking, which unpacks each whole at once.
+  await page.addInitScript(() => {
+    const Unpacking = window.DecompressionStream;
+    window.packedBytesTaken = 0;
+    window.DecompressionStream = class {
+      constructor(format) {
+        const inner = new Unpacking(format);
+        const writer = inner.writable.getWriter();
+        this.readable = inner.readable;
+        this.writable = new WritableStream({
+          write: (chunk) => {
+            window.packedBytesTaken += chunk.length;
+            return writer.write(chunk);
+          },
+          close: () => writer.close(),
+          abort: (reason) => writer.abort(reason),
+        });
+      }
+    };
+  });
+  await page.goto(`${site.url}#replay=${packed.toString('base64url')}&frames=10`);
+  await page.waitForSelector('#message:not([hidden])');
+  assert.match(await page.textContent('#message'), /This link unpacks to more than any game records/);
+  assert.ok(await page.evaluate(() => window.packedBytesTaken) < 64 << 10, 'the rest is never handed on to unpack');
+  await page.close();
 });
 
 test('the menu at a fixed frame matches the desktop headless screenshot, in both display formats', async () => {
