@@ -25,7 +25,12 @@ PixelMemory tryAllocate(uint64_t bytes) {
 }  // namespace
 
 PixelMemory ImageBuffer::allocatePixels(PixelFormat format, int32_t width, int32_t height) {
-  const uint64_t bytes = static_cast<uint64_t>(strideFor(format, width)) * static_cast<uint64_t>(height);
+  // Counted from the 64-bit row: strideFor wraps for rows of 2^31 bytes or more (to 0 for 2^30
+  // pixels of 32 bits), and a buffer sized by it would be written far past its end.
+  const int64_t rowBytes = rowBytesFor(format, width);
+  const uint64_t bytes = rowBytes >= 0 && rowBytes <= static_cast<int64_t>(kMaxPixelBytes) && height >= 0
+                             ? static_cast<uint64_t>(rowBytes) * static_cast<uint64_t>(height)
+                             : UINT64_MAX;
   if (PixelMemory memory = tryAllocate(bytes)) return memory;
   purgeForAllocation(static_cast<uint64_t>(bitsPerPixel(format)) * static_cast<uint64_t>(width) *
                      static_cast<uint64_t>(height) / 4);

@@ -42,9 +42,13 @@ constexpr bool isSixteenBit(PixelFormat format) {
   return format == PixelFormat::rgb555 || format == PixelFormat::rgb565;
 }
 
-// Bytes per row: rows are padded to whole 32-bit words.
+// Bytes per row: rows are padded to whole 32-bit words. In 64 bits for any width; strideFor is
+// that of images that can be made (a row of 2^31 bytes or more has no 32-bit stride).
+constexpr int64_t rowBytesFor(PixelFormat format, int32_t width) {
+  return ((static_cast<int64_t>(bitsPerPixel(format)) * width + 31) >> 5) * 4;
+}
 constexpr int32_t strideFor(PixelFormat format, int32_t width) {
-  return static_cast<int32_t>(((static_cast<int64_t>(bitsPerPixel(format)) * width + 31) >> 5) * 4);
+  return static_cast<int32_t>(rowBytesFor(format, width));
 }
 
 inline constexpr uint32_t kOpaque = 0xFF000000u;

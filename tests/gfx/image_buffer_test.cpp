@@ -43,6 +43,9 @@ TEST(ImageBuffer, FailedAllocationPurgesOnceThenGivesNull) {
   EXPECT_EQ(ImageBuffer::create(40000, 40000, 32), nullptr);
   EXPECT_EQ(purgeCalls, 1);
   EXPECT_EQ(purgedBytes, uint64_t{32} * 40000 * 40000 / 4);
+  // Rows of 2^32 bytes, whose 32-bit stride is 0: refused by their true size, not made empty.
+  EXPECT_EQ(ImageBuffer::create(1 << 30, 1, 32), nullptr);
+  EXPECT_EQ(ImageBuffer::create(INT32_MAX, 1, 16), nullptr);
   setPurgeService(nullptr);
 }
 
