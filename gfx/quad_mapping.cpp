@@ -14,6 +14,7 @@
 
 #include "gfx/fast_paths.h"
 #include "gfx/pixel_access.h"
+#include "platform/screen_point.h"
 
 namespace qn {
 
@@ -135,6 +136,11 @@ constexpr auto kSpanSamplers = makeSpanSamplers(std::make_index_sequence<kPixelF
 
 int64_t toFixed(float value) { return static_cast<int64_t>(std::floor(static_cast<double>(value) * kOne)); }
 
+// Quads with a corner farther out are not drawn: the bound keeps the 16.16 edge arithmetic well
+// inside 64 bits. A million pixels times the largest presentation scale, so that a quad with its
+// corners within a million pixels at 1x is drawn at every scale.
+constexpr float kFarthestCorner = 1e6f * platform::kLargestPresentationScale;
+
 }  // namespace
 
 void drawQuad(ImageBuffer& destination, const ImageBuffer& source, const ImageBuffer* mask, const BlitParams& params,
@@ -143,7 +149,8 @@ void drawQuad(ImageBuffer& destination, const ImageBuffer& source, const ImageBu
   const PixelRect from = params.sourceRect.intersected(source.bounds());
   if (limit.isEmpty() || from.isEmpty()) return;
   for (const FloatPoint& corner : params.quad->corners)
-    if (!std::isfinite(corner.x) || !std::isfinite(corner.y) || std::fabs(corner.x) > 1e6f || std::fabs(corner.y) > 1e6f)
+    if (!std::isfinite(corner.x) || !std::isfinite(corner.y) || std::fabs(corner.x) > kFarthestCorner ||
+        std::fabs(corner.y) > kFarthestCorner)
       return;
 
   const auto& q = params.quad->corners;

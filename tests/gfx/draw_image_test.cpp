@@ -192,6 +192,17 @@ TEST(DrawImage, ExtremeRectsAndOffsetsDrawSafely) {
   drawImage(*destination, source.get(), params);
   params.quad = Quad{{{{-1e30f, 0}, {1e30f, 0}, {5, 5}, {0, 5}}}};
   drawImage(*destination, source.get(), params);
+
+  // A bar 600,000 pixels long crossing the stage has its corners four times as far out at 4x: it
+  // is drawn there as at 1x.
+  params.mask = nullptr;
+  params.ink = ink::copy;
+  for (const float reach : {3e5f, 3e5f * 4}) {
+    TestImage crossed(8, 8, 32);
+    params.quad = Quad{{{{-reach, 0}, {reach, 0}, {reach, 8}, {-reach, 8}}}};
+    drawImage(*crossed, source.get(), params);
+    EXPECT_EQ(alphaOf(crossed.at(4, 4)), 0xFFu) << reach;
+  }
 }
 
 }  // namespace
