@@ -43,6 +43,9 @@ void Movie::composeInto(const Value& image, const IntRect& area, int32_t scale) 
   for (auto sprite = first; sprite != drawOrder_.end(); ++sprite)
     if (channelVisible((*sprite)->channel()) && rectsIntersect((*sprite)->spriteRect, area))
       (*sprite)->draw(*image.object(), scale);
+  // Scripts draw into the stage image between frames: left clipped to this dirty rect, their
+  // drawing elsewhere would be lost.
+  images.setClip(image, scaledRect(stageRect_, scale));
 }
 
 Value Movie::composeStageAt(int32_t scale) {

@@ -97,6 +97,18 @@ TEST_F(StageComposition, ComposesPresentsAndStaysQuietWithoutChanges) {
   EXPECT_EQ(screen.pixels[25 * 240 + 15], 0x001F);
 }
 
+// The composition clips the stage image to the frame's dirty rect; scripts draw into it between
+// frames wherever they like.
+TEST_F(StageComposition, ScriptDrawingIsNotCutToTheLastDirtyRect) {
+  frame();
+  SpriteChannel* box = movie->spriteIn(5);
+  box->setProperty(sym::puppet, Value(1));
+  box->setProperty(sym::locH, Value(70));
+  frame();  // composes where the box was and is
+  held.getProperty(sym::image).call(sym::fill, makeRect(150, 250, 170, 270), makeRgb(0, 0, 255));
+  EXPECT_EQ(load16(stage().row(260), 160), 0x001F);
+}
+
 TEST_F(StageComposition, ComposesTheScreenImageAtThePresentationScale) {
   movie->setPresentationScale(2);
   movie->setProperty(sym::bgColor, makeRgb(255, 0, 0));
