@@ -96,11 +96,13 @@ std::optional<AxisMapping> mapAxis(int32_t destinationStart, int32_t destination
   const int64_t sourceSize = int64_t{sourceEnd} - sourceStart;
   AxisMapping axis{std::max(destinationStart, limitStart), std::min(destinationEnd, limitEnd), 0, kOne};
   if (axis.first >= axis.end) return std::nullopt;
+  // How far into the destination run the first pixel lies: up to 2^32 - 1, beyond 32 bits.
+  const int64_t skipped = int64_t{axis.first} - destinationStart;
   if (destinationSize == sourceSize) {
-    axis.position = (int64_t{sourceStart} + (axis.first - destinationStart)) * kOne;
+    axis.position = (int64_t{sourceStart} + skipped) * kOne;
   } else {
     axis.step = sourceSize * kOne / destinationSize;
-    const double start = sourceStart + static_cast<double>(axis.first - destinationStart) *
+    const double start = sourceStart + static_cast<double>(skipped) *
                                            static_cast<double>(sourceSize) / static_cast<double>(destinationSize);
     axis.position = static_cast<int64_t>(std::floor(start * kOne));
   }

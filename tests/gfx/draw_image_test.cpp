@@ -205,5 +205,17 @@ TEST(DrawImage, ExtremeRectsAndOffsetsDrawSafely) {
   }
 }
 
+// A destination that starts at the lowest integer still maps its visible columns: stretched over
+// more than two billion pixels, the four source columns make the last one what the image shows.
+TEST(DrawImage, DestinationFromTheLowestIntegerStillDraws) {
+  TestImage source = tracedSource(4, 1);
+  TestImage destination(8, 1, 32);
+  BlitParams params;
+  params.sourceRect = {0, 0, 4, 1};
+  params.destinationRect = {INT32_MIN, 0, 8, 1};
+  drawImage(*destination, source.get(), params);
+  for (int32_t x = 0; x < 8; ++x) EXPECT_EQ(destination.at(x, 0), 0xFF000003u) << x;
+}
+
 }  // namespace
 }  // namespace qn
