@@ -41,7 +41,7 @@ void SpriteChannel::setLocked(Lock lock, T& field, T value, int32_t bits) {
 
 void SpriteChannel::moveTo(int32_t h, int32_t v) {
   if (h == locH && v == locV) return;
-  if (quadMovesWithLoc) quad.moveBy(static_cast<float>(h - locH), static_cast<float>(v - locV));
+  if (quadMovesWithLoc) quad.moveBy(static_cast<float>(int64_t{h} - locH), static_cast<float>(int64_t{v} - locV));
   locH = h;
   locV = v;
   changeFlags |= change::redraw;
@@ -301,7 +301,7 @@ bool testAgainst(SpriteChannel& sprite, const MethodCall& call) {
 }
 
 // A point of the member's image and the stage point it is drawn at, each way; void where there is
-// none, and a non-point argument answers nothing.
+// none, and a non-point argument answers nothing. Coordinates beyond the integers saturate.
 template <bool ToStage>
 bool mapPoint(SpriteChannel& sprite, const MethodCall& call) {
   std::optional<IntPoint> point = pointFrom(call[0]);
@@ -313,10 +313,10 @@ bool mapPoint(SpriteChannel& sprite, const MethodCall& call) {
   if (ToStage) {
     if (point->x < 0 || point->y < 0 || point->x > member->width() || point->y > member->height()) return true;
     FloatPoint stage = quadPointAt(sprite.effectiveQuad(), point->x / memberWidth, point->y / memberHeight);
-    call.answer = pointValue(IntPoint{static_cast<int32_t>(stage.x), static_cast<int32_t>(stage.y)});
+    call.answer = pointValue(IntPoint{truncateToInteger(stage.x), truncateToInteger(stage.y)});
   } else if (auto uv = quadCoordinatesOf(sprite.effectiveQuad(), point->x, point->y)) {
-    call.answer = pointValue(IntPoint{static_cast<int32_t>((*uv)[0] * memberWidth),
-                                      static_cast<int32_t>((*uv)[1] * memberHeight)});
+    call.answer =
+        pointValue(IntPoint{truncateToInteger((*uv)[0] * memberWidth), truncateToInteger((*uv)[1] * memberHeight)});
   }
   return true;
 }

@@ -194,6 +194,13 @@ TEST_F(MovieTest, QuadsMapBetweenMemberAndStage) {
   EXPECT_TRUE(box.call(sym::mapMemberToStage, makePoint(21, 0)).isVoid());
   box.setProperty(sym::locH, Value(110));  // the quad moves with the location
   EXPECT_FLOAT_EQ(box.quad.corners[1].x, 50.0f);
+  box.setProperty(sym::locH, Value(INT32_MIN));  // a move of more than 2^31 pixels to the left
+  EXPECT_LT(box.quad.corners[1].x, -2e9f);
+
+  // A quad reaching far beyond the integers maps to their limits, not to wrapped values.
+  box.setProperty(sym::quad, makeList({makePoint(0, 0), makeFloatPoint(1e10, 0), makeFloatPoint(1e10, -1e10),
+                                       makeFloatPoint(0, -1e10)}));
+  EXPECT_EQ(box.call(sym::mapMemberToStage, makePoint(20, 20)).toString(), "point(2147483647, -2147483648)");
 }
 
 }  // namespace
