@@ -9,6 +9,7 @@
 #include "gfx/ink.h"
 #include "gfx/matte_mask.h"
 #include "script/portable_trig.h"
+#include "script/scalars.h"
 
 namespace qn {
 
@@ -17,7 +18,8 @@ namespace {
 // Degrees to radians with the pi of the original arithmetic (3.141592654).
 constexpr double kDegreesToRadians = 0.017453292522222223;
 
-int32_t roundUp(float value) { return static_cast<int32_t>(std::ceil(value)); }
+// Corners beyond the integers (a location near their ends) saturate.
+int32_t roundUp(float value) { return truncateToInteger(std::ceil(value)); }
 
 }  // namespace
 
@@ -79,7 +81,7 @@ void BitmapSprite::computeGeometry() {
   }
   auto [minX, maxX] = std::minmax({quad.corners[0].x, quad.corners[1].x, quad.corners[2].x, quad.corners[3].x});
   auto [minY, maxY] = std::minmax({quad.corners[0].y, quad.corners[1].y, quad.corners[2].y, quad.corners[3].y});
-  spriteRect = IntRect{static_cast<int32_t>(minX), static_cast<int32_t>(minY), roundUp(maxX), roundUp(maxY)};
+  spriteRect = IntRect{truncateToInteger(minX), truncateToInteger(minY), roundUp(maxX), roundUp(maxY)};
 }
 
 void BitmapSprite::draw(ScriptObject& target, int32_t scale) {

@@ -111,12 +111,13 @@ void SpriteChannel::writeRect(IntRect rect) {
   height = rect.height();
   CastMember* shown = movie->cast().find(memberKeyNamed());
   if (shown && shown->type() == sym::bitmap) {
-    // The regPoint keeps its place relative to the stretched member, in 32-bit floats.
+    // The regPoint keeps its place relative to the stretched member, in 32-bit floats; a place
+    // beyond the integers saturates.
     IntPoint reg = shown->regPoint();
     float memberWidth = static_cast<float>(shown->width() ? shown->width() : 1);
     float memberHeight = static_cast<float>(shown->height() ? shown->height() : 1);
-    locH = static_cast<int32_t>(static_cast<float>(rect.left) + static_cast<float>(width) * static_cast<float>(reg.x) / memberWidth);
-    locV = static_cast<int32_t>(static_cast<float>(rect.top) + static_cast<float>(height) * static_cast<float>(reg.y) / memberHeight);
+    locH = truncateToInteger(static_cast<float>(rect.left) + static_cast<float>(width) * static_cast<float>(reg.x) / memberWidth);
+    locV = truncateToInteger(static_cast<float>(rect.top) + static_cast<float>(height) * static_cast<float>(reg.y) / memberHeight);
   } else {
     locH = rect.left;
     locV = rect.top;

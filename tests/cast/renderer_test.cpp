@@ -104,6 +104,13 @@ TEST_F(RendererTest, StretchScalesTheRegPoint) {
   bitmap.computeGeometry();
   EXPECT_TRUE(bitmap.quadMode);
   EXPECT_EQ(bitmap.spriteRect, (IntRect{60, 40, 140, 160}));
+
+  // At the end of the integers the corners saturate rather than wrap to the other end.
+  bitmap.rotation = 0.0f;
+  bitmap.locH = INT32_MAX;
+  bitmap.computeGeometry();
+  EXPECT_EQ(bitmap.spriteRect.left, INT32_MAX) << "2^31 - 61 rounds to 2^31 in 32-bit floats";
+  EXPECT_EQ(bitmap.spriteRect.right, INT32_MAX);
 }
 
 TEST_F(RendererTest, MatteHitTestAsksTheMatte) {

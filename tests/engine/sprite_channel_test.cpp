@@ -127,6 +127,9 @@ TEST_F(MovieTest, PropertyRulesOfTheSprite) {
   EXPECT_EQ(box.locV, 180);
   frame();
   EXPECT_EQ(box.spriteRect, (IntRect{60, 160, 100, 200}));
+  // Near the top of the integers the 32-bit float arithmetic reaches 2^31: the location saturates.
+  box.setProperty(sym::rect, makeRect(2147483600, 0, 2147483640, 20));
+  EXPECT_EQ(box.locH, INT32_MAX);
 }
 
 TEST_F(MovieTest, LocZOrdersDrawingAndHitting) {
