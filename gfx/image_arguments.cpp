@@ -6,6 +6,7 @@
 #include "script/list_object.h"
 #include "script/point_object.h"
 #include "script/rect_object.h"
+#include "script/scalars.h"
 
 namespace qn {
 
@@ -73,9 +74,9 @@ PixelRect boundsOfQuad(const Quad& quad) {
     right = std::max(right, corner.x);
     bottom = std::max(bottom, corner.y);
   }
-  auto clampToInt = [](double v) { return static_cast<int32_t>(std::clamp(v, -2.0e9, 2.0e9)); };
-  return {clampToInt(std::trunc(left)), clampToInt(std::trunc(top)), clampToInt(std::ceil(right)),
-          clampToInt(std::ceil(bottom))};
+  // Saturated, and a corner that is not a number (a quad that draws nothing) gives 0.
+  return {truncateToInteger(left), truncateToInteger(top), truncateToInteger(std::ceil(right)),
+          truncateToInteger(std::ceil(bottom))};
 }
 
 const Palette& paletteFor(const ImageBuffer& image) {

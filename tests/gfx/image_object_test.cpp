@@ -1,6 +1,7 @@
 // The script's image methods, called the way compiled handlers call them.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <deque>
 #include <vector>
 
@@ -171,6 +172,11 @@ TEST(ImageObject, CopyPixelsWithOptionsAndQuads) {
                           makeRect(0, 0, 4, 4), makeRecord({{sym::ink, Value::symbol(sym::notCopy)}}));
   EXPECT_EQ(destination.pixels.at(5, 5), 0xFF000000u);
   EXPECT_EQ(destination.recorder().reports.back(), (PixelRect{4, 4, 8, 8}));
+  // A corner that is not a number (0.0 / 0.0 in a script) draws nothing and bounds nothing.
+  destination.object.call(sym::copyPixels, source.value(),
+                          makeList({makeFloatPoint(std::nan(""), 0), makePoint(8, 0), makePoint(8, 8), makePoint(0, 8)}),
+                          makeRect(0, 0, 4, 4));
+  EXPECT_TRUE(destination.recorder().reports.back().isEmpty());
   // Into itself: read from a copy.
   destination.object.call(sym::copyPixels, destination.object, makeRect(1, 0, 9, 8), makeRect(0, 0, 8, 8));
   EXPECT_EQ(destination.pixels.at(4, 3) & 0xFFFFFF, 0x7E7E7Eu);
