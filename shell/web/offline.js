@@ -8,7 +8,8 @@
 // this page the site's only one. Answers a promise that settles once the page stays on its build
 // (no newer one, or other pages are open); the page reloads instead when the newer one takes over.
 export function takeNewerBuild(gameStarted) {
-  if (!('serviceWorker' in navigator) || !navigator.serviceWorker.controller) return Promise.resolve();  // a page that is not secure has none
+  // A page that is not secure has no service worker; a page none serves keeps no build.
+  if (!('serviceWorker' in navigator) || !navigator.serviceWorker.controller) return Promise.resolve();
   return navigator.serviceWorker.getRegistration().then((registration) => {
     const waiting = registration && registration.waiting;
     if (!waiting) return undefined;
