@@ -294,9 +294,18 @@ test('a newer build deployed during a game waits while the game runs, and takes 
   const pagesOpen = () => phone.serviceWorkers()[0].evaluate(async () => (await clients.matchAll({type: 'window', includeUncontrolled: true})).length);
   for (const deadline = Date.now() + 10000; await pagesOpen() > 1; await second.waitForTimeout(100))
     assert.ok(Date.now() < deadline, 'the browser lets go of the closed page');
-  await second.reload();  // the only page now, its game not started: it takes the second build over
-  await eventually(second, async () => (await caches.keys()).length === 1 && (await (await fetch('page.css')).text()).includes('the second build'),
-                   'the second build takes over');
+  // The only page now, its game not started: it takes the second build over as it loads. A
+  // browser under load may still count the closed page for a moment: a person reloads again.
+  const tookOver = async () => {
+    const served = async () => (await caches.keys()).length === 1 && (await (await fetch('page.css')).text()).includes('the second build');
+    return eventually(second, served, 'the second build takes over', 8000).then(() => true, () => false);
+  };
+  await second.reload();
+  if (!(await tookOver())) {
+    console.log('the second build took over only at a second reload');
+    await second.reload();
+    assert.ok(await tookOver(), 'the second build takes over');
+  }
 });
 
 test('a quick tap of Up, down and up between two frames, still throws', async () => {
