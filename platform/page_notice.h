@@ -1,6 +1,6 @@
 // What the program tells the page around it in the browser edition, as a word and a number (a
-// game ended, and in which frame, so that the page can offer to share it). Nothing hears it on
-// the desktop.
+// game ended, and in which frame, so that the page can offer to share it; the address's options
+// were refused). Nothing hears it on the desktop.
 #pragma once
 
 #include <cstdint>
@@ -8,6 +8,7 @@
 
 namespace qn::platform {
 
-void tellPage(std::string_view what, uint32_t value);
+// Whether a page heard it.
+bool tellPage(std::string_view what, uint32_t value);
 
 }  // namespace qn::platform

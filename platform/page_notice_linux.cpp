@@ -3,6 +3,6 @@
 namespace qn::platform {
 
 // A window on the desktop has no page around it.
-void tellPage(std::string_view, uint32_t) {}
+bool tellPage(std::string_view, uint32_t) { return false; }
 
 }  // namespace qn::platform

@@ -8,12 +8,14 @@ namespace qn::platform {
 
 namespace {
 
-EM_JS(void, noticeToPage, (const char* what, uint32_t value), {
-  if (Module.onProgramNotice) Module.onProgramNotice(UTF8ToString(what), value);
+EM_JS(int, noticeToPage, (const char* what, uint32_t value), {
+  if (!Module.onProgramNotice) return 0;
+  Module.onProgramNotice(UTF8ToString(what), value);
+  return 1;
 });
 
 }  // namespace
 
-void tellPage(std::string_view what, uint32_t value) { noticeToPage(std::string(what).c_str(), value); }
+bool tellPage(std::string_view what, uint32_t value) { return noticeToPage(std::string(what).c_str(), value) != 0; }
 
 }  // namespace qn::platform

@@ -4,7 +4,10 @@
 // window's own events. The program implements the handler; platform::WindowEvents calls it.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <iterator>
+#include <string_view>
 
 #include "platform/screen_point.h"
 
@@ -34,8 +37,14 @@ inline constexpr int kControllerButtonCount = 15;
 
 // Asked of the program by the page around it (the browser edition), each with a number: the
 // mute button (0); the presentation scale its canvas needs (the scale); a finer media set the
-// page has put beside the media file (its scale).
-enum class HostCommand : uint8_t { toggleMute, presentationScale, mediaSetArrived };
+// page has put beside the media file (its scale); what the program keeps for the person was
+// stored by another page of the site (0). The page names a command by its name here, never by
+// its number, so that the two sides cannot drift apart.
+enum class HostCommand : uint8_t { toggleMute, presentationScale, mediaSetArrived, keptStateStoredElsewhere };
+inline constexpr std::string_view kHostCommandNames[] = {"toggleMute", "presentationScale", "mediaSetArrived",
+                                                         "keptStateStoredElsewhere"};
+static_assert(std::size(kHostCommandNames) == static_cast<size_t>(HostCommand::keptStateStoredElsewhere) + 1,
+              "a name for every host command, in the enum's order");
 
 class WindowEventHandler {
  public:

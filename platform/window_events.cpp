@@ -4,8 +4,12 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <iterator>
+#include <string>
+#include <string_view>
 
 #include "platform/main_window.h"
+#include "platform/platform.h"
 #include "platform/sdl_keyboard.h"
 
 #ifdef __EMSCRIPTEN__
@@ -48,12 +52,18 @@ uint32_t hintOr(const char* hint, uint32_t fallback) {
 }  // namespace
 
 #ifdef __EMSCRIPTEN__
-// The page's buttons call this; the command waits in the queue like any other event.
-extern "C" EMSCRIPTEN_KEEPALIVE void boules_host_command(int command, int value) {
+// The page's buttons call this with the command's name; the command waits in the queue like any
+// other event. A name the program does not know is the page's mistake: it says so in the console.
+extern "C" EMSCRIPTEN_KEEPALIVE void boules_host_command(const char* name, int value) {
+  const auto* known = std::find(std::begin(kHostCommandNames), std::end(kHostCommandNames), std::string_view(name));
+  if (known == std::end(kHostCommandNames)) {
+    debugOutput("boules: the page asked for an unknown command '" + std::string(name) + "'\n");
+    return;
+  }
   if (hostCommandType == 0) return;
   SDL_Event event{};
   event.type = hostCommandType;
-  event.user.code = command;
+  event.user.code = static_cast<int>(known - std::begin(kHostCommandNames));
   event.user.data1 = reinterpret_cast<void*>(static_cast<intptr_t>(value));
   SDL_PushEvent(&event);
 }

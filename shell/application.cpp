@@ -274,6 +274,10 @@ void Application::mediaSetArrived(int scale) {
   arrivingSets_.push_back(std::move(arrival));
 }
 
+void Application::keptStateStoredElsewhere() {
+  if (kept_) kept_->storedElsewhere();
+}
+
 // A window composes at the scale its size asks for (resized, full screen, Ctrl+1 to 4); the
 // change shows at the next frame.
 void Application::followWindowSize() {

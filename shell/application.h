@@ -115,6 +115,8 @@ class Application final : public platform::LoopSteps {
   // decoded, one a turn, so that no frame waits for them; the pictures at that scale then come
   // from it.
   void mediaSetArrived(int scale);
+  // Another run stored what a person's game keeps (another page of the browser edition's site).
+  void keptStateStoredElsewhere();
 
  private:
   bool frameClock() const;

@@ -132,25 +132,37 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
   CommandLine line;
   ShellOptions options;
   for (int i = 1; i < argc; ++i) {
-    const std::string_view name = argv[i];
+    std::string_view name = argv[i];
+    // "--name=value" gives the value in the same word, whatever it starts with (--demo=-1 is a
+    // bad number of games, not an option -1).
+    std::optional<std::string_view> word;
+    if (const size_t equals = name.find('='); name.substr(0, 2) == "--" && equals != std::string_view::npos) {
+      word = name.substr(equals + 1);
+      name = name.substr(0, equals);
+    }
     const Option* option = optionNamed(name);
     if (option == nullptr) {
       line.error = "unknown option " + quoted(name);
       return line;
     }
-    std::optional<std::string_view> word;
-    if (option->argument == Argument::optionalNumber) {
-      if (i + 1 < argc && argv[i + 1][0] != '-') word = argv[++i];
-    } else if (option->argument != Argument::none) {
-      if (i + 1 >= argc) {
+    if (option->argument == Argument::none) {
+      if (word) {
+        line.error = "option " + std::string(name) + " takes no value, not " + quoted(*word);
+        return line;
+      }
+    } else if (!word) {
+      if (option->argument == Argument::optionalNumber) {
+        if (i + 1 < argc && argv[i + 1][0] != '-') word = argv[++i];
+      } else if (i + 1 < argc) {
+        word = argv[++i];
+      } else {
         line.error = "option " + std::string(name) + " needs a value";
         return line;
       }
-      word = argv[++i];
-      if (option->argument == Argument::file && word->empty()) {
-        line.error = "option " + std::string(name) + " needs a file name";
-        return line;
-      }
+    }
+    if (option->argument == Argument::file && word->empty()) {
+      line.error = "option " + std::string(name) + " needs a file name";
+      return line;
     }
     line.error = option->apply(line, options, word);
     if (!line.error.empty() || line.helpRequested || line.versionRequested) return line;

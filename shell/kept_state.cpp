@@ -34,6 +34,22 @@ std::optional<double> distanceOf(std::string_view text) {
   return distance;
 }
 
+// Whether `kept` holds a better record than `other`: of a later day, or of the same day and
+// closer. Every store keeps the better of the two, so that runs storing at once agree.
+bool betterRecord(const KeptValues& kept, const KeptValues& other) {
+  if (!kept.record) return false;
+  if (!other.record) return true;
+  if (kept.day != other.day) return kept.day > other.day;
+  return kept.record->distance < other.record->distance;
+}
+
+// `values` with `kept`'s record in place of its own when that is better.
+void keepBetterRecord(KeptValues& values, const KeptValues& kept) {
+  if (!betterRecord(kept, values)) return;
+  values.day = kept.day;
+  values.record = kept.record;
+}
+
 }  // namespace
 
 std::optional<KeptValues> parseKeptState(std::string_view text, std::string& problem) {
@@ -139,11 +155,12 @@ void KeptState::setMuted(bool muted) {
 void KeptState::todaysRecordImproved(const game::TodaysRecord& record) {
   values_.day = today_();
   values_.record = record;
-  store([this](KeptValues& values) {
-    if (values.day == values_.day && values.record && values.record->distance <= values_.record->distance) return;
-    values.day = values_.day;
-    values.record = values_.record;
-  });
+  store([this](KeptValues& values) { keepBetterRecord(values, values_); });
+}
+
+void KeptState::storedElsewhere() {
+  const std::optional<KeptValues> stored = readKept(name_);
+  if (stored && betterRecord(values_, *stored)) store([this](KeptValues& values) { keepBetterRecord(values, values_); });
 }
 
 void KeptState::store(const std::function<void(KeptValues&)>& change) {

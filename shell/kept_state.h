@@ -48,6 +48,10 @@ class KeptState final : public game::GameObserver {
   bool muted() const { return values_.muted; }
   void setMuted(bool muted);
   void todaysRecordImproved(const game::TodaysRecord& record) override;
+  // Another run stored its text (another page of the browser edition's site). A page's store
+  // may rest on a read from before another page's store reached it, and so drop that page's
+  // better record: the page whose record it was stores it again, keeping the other's change.
+  void storedElsewhere();
 
  private:
   // Stores what is kept with `change` made to it: another run may have stored its own change

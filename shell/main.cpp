@@ -8,6 +8,7 @@
 #include <string>
 
 #include "platform/main_loop.h"
+#include "platform/page_notice.h"
 #include "platform/platform.h"
 #include "shell/application.h"
 #include "shell/command_line.h"
@@ -46,7 +47,10 @@ int runProgram(int argc, char** argv) {
     return platform::endWithoutLoop(exitStatus(ExitCode::success));
   }
   if (!line.options) {
-    platform::debugOutput(program + ": " + line.error + "\n" + usageText(program));
+    // The desktop's person gets the usage after the refusal; the page around the browser edition
+    // shows the player the refusal alone, with a way to start without the options.
+    platform::debugOutput(program + ": " + line.error + "\n");
+    if (!platform::tellPage("options refused", 0)) platform::debugOutput(usageText(program));
     return platform::endWithoutLoop(exitStatus(ExitCode::usage));
   }
   auto application = std::make_unique<Application>(*line.options, program);

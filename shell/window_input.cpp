@@ -138,6 +138,7 @@ void WindowInput::hostCommand(platform::HostCommand command, int32_t value) {
     case platform::HostCommand::toggleMute: toggleMute(); break;
     case platform::HostCommand::presentationScale: application_.setPresentationScale(value); break;
     case platform::HostCommand::mediaSetArrived: application_.mediaSetArrived(value); break;
+    case platform::HostCommand::keptStateStoredElsewhere: application_.keptStateStoredElsewhere(); break;
   }
 }
 

@@ -4,10 +4,14 @@
 // the system key, stays the browser's (reload, find, zoom, the address bar): the program's
 // window never hears of it. A game being watched takes none.
 const kGameKeys = new Set(['ArrowUp', 'ArrowDown', 'ArrowLeft', 'ArrowRight', 'Tab', 'Enter', 'NumpadEnter', 'Space']);
+// Control and Shift themselves reach the program, which learns from them that they are held
+// (Ctrl+M, Shift+Tab); alone they do nothing, in the game or in the browser.
+const kModifierKeys = new Set(['ControlLeft', 'ControlRight', 'ShiftLeft', 'ShiftRight']);
 
 function forTheGame(event) {
   if (event.target instanceof Element && event.target.closest('button, a, input, textarea, select, dialog')) return false;
   if (event.altKey || event.metaKey) return false;
+  if (kModifierKeys.has(event.code)) return true;
   if (event.ctrlKey) return event.code === 'KeyM' && !event.shiftKey;
   return kGameKeys.has(event.code) && (!event.shiftKey || event.code === 'Tab');
 }

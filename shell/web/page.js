@@ -4,11 +4,11 @@
 // the game runs, offers mute, full-screen and share buttons, pauses the game while the page is
 // hidden, and puts the program's messages, its end and any error on the page.
 //
-// The address's options are the program's command line: ?name=value is --name value and ?name
-// is --name (?demo=2&depth=32 runs `boules --demo 2 --depth 32`); the program judges them, and a
-// refusal shows its own words. With options the game starts at once. A person's game is recorded
-// (--record), so that after an end the page can offer it as a link (share.js); a link's game
-// replays from the address's fragment.
+// The address's options are the program's command line: ?name=value is --name=value and ?name
+// is --name (?demo=2&depth=32 runs `boules --demo=2 --depth=32`); the program judges them, and a
+// refusal shows its own sentence with a way to start without them. With options the game starts
+// at once. A person's game is recorded (--record), so that after an end the page can offer it as
+// a link (share.js); a link's game replays from the address's fragment.
 import {keepOffline, takeNewerBuild} from './offline.js';
 import {fitScreen, scaleCovering} from './layout.js';
 import {passOnlyGameKeys} from './keys.js';
@@ -42,6 +42,9 @@ function showMessage(title, text, below = false) {
   box.hidden = false;
   cover.hidden = true;
 }
+
+// A command to the program, by the name the program's window events know it by (HostCommand).
+const hostCommand = (name, value) => Module.ccall('boules_host_command', null, ['string', 'number'], [name, value]);
 
 function failed(what) {
   showMessage('Something went wrong', String(what));
@@ -174,6 +177,7 @@ async function load() {
     },
     onProgramNotice: (what, frame) => {
       if (what === 'end' && recordsTheGame()) endedAt(frame);
+      else if (what === 'options refused') optionsRefused = true;
     },
     onLoopEnded: keepLastFrame,
     onExit: ended,
@@ -189,14 +193,12 @@ async function load() {
 const recordsTheGame = () => !params.has('demo') && !sharedGame;
 let started = false;
 let running = false;
+let optionsRefused = false;  // the program refused the address's options and stops
 
 // The address's options as the program's command line, and what the page itself adds.
 function commandLine() {
   const args = [];
-  for (const [name, value] of params) {
-    args.push(`--${name}`);
-    if (value !== '') args.push(value);
-  }
+  for (const [name, value] of params) args.push(value === '' ? `--${name}` : `--${name}=${value}`);
   if (sharedGame) args.push('--replay', sharedPath, '--frames', String(sharedGame.frames));
   else if (recordsTheGame()) args.push('--record', recordingPath);
   return args;
@@ -236,7 +238,10 @@ function ended(code) {
   document.body.dataset.exitCode = String(code);
   delete document.body.dataset.running;
   const said = programSaid.join('\n');
-  if (code !== 0) showMessage('The game stopped', said || `(exit code ${code})`);
+  if (optionsRefused) {
+    showMessage('The game cannot start with this address', said);
+    $('#reload').hidden = true;  // the same address would say the same again
+  } else if (code !== 0) showMessage('The game stopped', said || `(exit code ${code})`);
   else if (sharedGame) showMessage('That was the shared game', '', true);
   else showMessage('The game has ended', said, !said);
   if (code === 0 && sharedGame) $('#reload').textContent = 'Watch again';
@@ -246,41 +251,71 @@ function ended(code) {
 // The program composes the screen at the scale its size on the page needs; the finer media set
 // of that scale is downloaded once the game has started, with its progress on the screen's lower
 // edge, and handed to the program, whose pictures then come from it instead of the 1x ones
-// enlarged. A set that cannot be had leaves those.
+// enlarged. A download that fails (a flaky connection, a server that answers with an error) is
+// tried again after a wait that doubles from 2 s up to a minute, and at once when the browser is
+// online again. A set that is not the build's (a server with another build) is not asked again.
+const firstRetryWait = 2000, longestRetryWait = 60000;
 let scaleAsked = 1;
-const setsAsked = new Set();
+const setsDone = new Set();  // scales whose set the program has, or that cannot be had
+let fetchingSets = false;
+let retryWait = 0, retryTimer = 0;
+
 function screenSized(place) {
   const scale = scaleCovering(place.width);
   if (!running || scale === scaleAsked) return;
   scaleAsked = scale;
-  Module._boules_host_command(1, scale);
-  if (scale > 1 && !setsAsked.has(scale)) {
-    setsAsked.add(scale);
-    fetchFinerSet(scale).catch(() => {});
-  }
+  hostCommand('presentationScale', scale);
+  fetchFinerSets();
 }
 
+async function fetchFinerSets() {
+  if (fetchingSets) return;
+  fetchingSets = true;
+  clearTimeout(retryTimer);
+  try {
+    while (running && scaleAsked > 1 && !setsDone.has(scaleAsked)) {
+      const scale = scaleAsked;
+      await fetchFinerSet(scale);
+      setsDone.add(scale);
+      retryWait = 0;
+    }
+  } catch {
+    retryWait = retryWait ? Math.min(2 * retryWait, longestRetryWait) : firstRetryWait;
+    retryTimer = setTimeout(fetchFinerSets, retryWait);
+  } finally {
+    fetchingSets = false;
+  }
+}
+window.addEventListener('online', fetchFinerSets);
+
+// One download of the set of `scale`, handed to the program when it is whole and the game still
+// runs. Returns when the set is done with (a set of unknown size is not fetched; one larger than
+// the build's is let go); throws when it is worth trying again.
 async function fetchFinerSet(scale) {
   const name = `MyMovie@${scale}x.qmf`;
   const total = window.boulesFinerSets[scale];
+  if (!total) return;
   const finer = $('#finer');
-  finer.hidden = !total;
+  finer.hidden = false;
+  let reader = null;
   try {
     const response = await fetch(name);
-    if (!response.ok || !total) return;
-    const reader = response.body.getReader();
+    reader = response.body.getReader();
+    if (!response.ok) throw new Error(`${name}: ${response.status}`);
     const bytes = new Uint8Array(total);
     let size = 0;
     for (let read = await reader.read(); !read.done; read = await reader.read()) {
-      if (size + read.value.length > total) return;  // not the build's set
+      if (size + read.value.length > total || !running) return;  // not the build's set, or no game to take it
       bytes.set(read.value, size);
       size += read.value.length;
       finer.firstElementChild.style.width = `${(100 * size) / total}%`;
     }
-    if (size !== total || !running) return;
+    if (size !== total) throw new Error(`${name} broke off`);
+    if (!running) return;
     Module.FS.writeFile(`/boules/${name}`, bytes);
-    Module._boules_host_command(2, scale);
+    hostCommand('mediaSetArrived', scale);
   } finally {
+    reader?.cancel().catch(() => {});  // lets go of a download left early; nothing after its end
     finer.hidden = true;
   }
 }
@@ -298,10 +333,17 @@ document.addEventListener('visibilitychange', () => {
   }
 });
 
+// Another page of the site stored what the program keeps in local storage (today's record, the
+// mute setting); that page may have read before this one's store reached it: the program stores
+// its better record of the day again if it was dropped.
+window.addEventListener('storage', (event) => {
+  if (running && event.storageArea === localStorage) hostCommand('keptStateStoredElsewhere', 0);
+});
+
 // --- The buttons -----------------------------------------------------------------------------
 const muteButton = $('#mute');
 muteButton.addEventListener('click', () => {
-  Module._boules_host_command(0, 0);  // as Ctrl+M: the program says so in its title
+  hostCommand('toggleMute', 0);  // as Ctrl+M: the program says so in its title
   muteButton.blur();
 });
 // The program's title ends in "(muted)" while the sound is off.
@@ -355,13 +397,14 @@ if (typeof WebAssembly !== 'object' || typeof WebAssembly.instantiate !== 'funct
     'Any current browser can, on a computer, a phone or a tablet.</p>';
 } else {
   fit = fitScreen(canvas, screenSized);
-  takeNewerBuild(() => started);
+  const stayingOnThisBuild = takeNewerBuild(() => started);
   passOnlyGameKeys(() => !sharedGame);
   canvas.addEventListener('contextmenu', (event) => event.preventDefault());
   window.addEventListener('hashchange', () => location.reload());
   (async () => {
     sharedGame = await sharedGameIn(location.hash);
     await load();
+    await stayingOnThisBuild;  // a newer build taking over reloads the page instead
   })().then(
     () => {
       $('#loading').hidden = true;
@@ -382,8 +425,12 @@ if (typeof WebAssembly !== 'object' || typeof WebAssembly.instantiate !== 'funct
       cover.addEventListener('click', start);
     },
     (error) => {
-      if (error instanceof SharedGameError) showMessage('This game cannot be shown', error.message);
-      else failed(error.message || error);
+      if (error instanceof SharedGameError) {
+        showMessage('This game cannot be shown', error.message);
+        $('#reload').hidden = true;  // the same link would say the same again
+      } else {
+        failed(error.message || error);
+      }
     },
   );
 }

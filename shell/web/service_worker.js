@@ -2,7 +2,8 @@
 // in a cache of the build's own. A second visit is served from it; a newer build (this file
 // changes with every file) installs into a cache of its own beside the old one and takes over
 // only once no page of the old one is open, or when a page that has not started its game asks
-// for it; its activation drops the old cache. A page is therefore always served one build whole.
+// for it and is the site's only page; its activation drops the old cache. A page is therefore
+// always served one build whole.
 // The finer media sets are kept once a page fetches them (a phone fetches only the one its screen
 // needs), checked the same way. The build fills in the version and the files.
 'use strict';
@@ -20,9 +21,11 @@ async function sha256(bytes) {
 }
 
 // Each file as this build made it, or the install fails (and is tried again at the next visit):
-// a server midway through an update must not leave a mix.
-async function fetchChecked(name, hash) {
-  const response = await fetch(name, {cache: 'no-cache'});
+// a server midway through an update must not leave a mix. The request revalidates what the
+// browser holds from the page's own loading: a server that sends validators answers "not
+// modified", and the first visit does not download the site twice.
+async function fetchChecked(name, hash, address = name) {
+  const response = await fetch(address, {cache: 'no-cache'});
   if (!response.ok) throw new Error(`${name}: ${response.status}`);
   const bytes = await response.arrayBuffer();
   if ((await sha256(bytes)) !== hash) throw new Error(`${name} is not of build ${version}`);
@@ -30,10 +33,14 @@ async function fetchChecked(name, hash) {
   return new Response(bytes, {headers: type ? {'Content-Type': type} : {}});
 }
 
+// The page, at the folder's address the visit loaded it from; where the host answers that with
+// something else, under its own name.
+const fetchPage = (hash) => fetchChecked('index.html', hash, './').catch(() => fetchChecked('index.html', hash));
+
 self.addEventListener('install', (event) => {
   event.waitUntil((async () => {
     const now = files.filter(([, , later]) => !later);
-    const checked = await Promise.all(now.map(([name, hash]) => fetchChecked(name, hash)));
+    const checked = await Promise.all(now.map(([name, hash]) => name === 'index.html' ? fetchPage(hash) : fetchChecked(name, hash)));
     const cache = await caches.open(cacheName);
     await Promise.all(now.map(([name], i) => cache.put(name, checked[i])));
   })());
@@ -47,11 +54,16 @@ self.addEventListener('activate', (event) => {
 });
 
 // A page that has not started its game yet may take the new build at once (it reloads), when it
-// is the site's only page: another one may be in a game, served the build it started with.
+// is the site's only page: another one may be in a game, served the build it started with. The
+// pages counted are all of the site's, those the old build serves too (a waiting worker serves
+// none). The page hears the answer on the port it sent.
 self.addEventListener('message', (event) => {
   if (event.data !== 'take over') return;
   event.waitUntil((async () => {
-    if ((await self.clients.matchAll({type: 'window'})).length <= 1) await self.skipWaiting();
+    const pages = await self.clients.matchAll({type: 'window', includeUncontrolled: true});
+    const takingOver = pages.filter((page) => page.url.startsWith(self.registration.scope)).length <= 1;
+    event.ports[0]?.postMessage({takingOver});
+    if (takingOver) await self.skipWaiting();
   })());
 });
 

@@ -68,6 +68,15 @@ TEST(CommandLineTest, RefusesUnknownOptionsAndBadValues) {
     EXPECT_FALSE(line.options) << args[0];
     EXPECT_FALSE(line.error.empty());
   }
+  // A value in the option's own word is taken whatever it starts with, so that it is judged.
+  CommandLine attached = parse({"--demo=3", "--report=r.jsonl"});
+  ASSERT_TRUE(attached.options) << attached.error;
+  EXPECT_EQ(attached.options->demoGames, 3u);
+  EXPECT_EQ(attached.options->reportPath, "r.jsonl");
+  EXPECT_EQ(parse({"--demo=-1"}).error, "--demo takes a positive whole number of games, not '-1'");
+  EXPECT_EQ(parse({"--stats=1"}).error, "option --stats takes no value, not '1'");
+  EXPECT_EQ(parse({"--report="}).error, "option --report needs a file name");
+  EXPECT_EQ(parse({"--nonsense=1"}).error, "unknown option '--nonsense'");
   EXPECT_TRUE(parse({"--help"}).helpRequested);
   EXPECT_NE(usageText("boules").find("--replay FILE"), std::string::npos);
 }

@@ -83,6 +83,27 @@ TEST_F(KeptStateTest, TheRecordCountsForItsDayAndTheBetterOfTwoRunsIsKept) {
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_ + "/kept-test"), {}), 1) << "nothing left aside";
 }
 
+// A run whose store rested on a read from before another's store (two pages of the browser
+// edition) dropped the other's better record: the run whose record it was stores it again, with
+// the other run's change; a worse or older record than the stored one stays as it is.
+TEST_F(KeptStateTest, ARecordAnotherRunDroppedIsStoredAgain) {
+  KeptState better("kept-test", on("2026-12-08"));
+  better.todaysRecordImproved({"Anna", 12.5});
+  const std::string dropped = formatKeptState({"2026-12-08", game::TodaysRecord{"Bert", 20.25}, true});
+  ASSERT_EQ(platform::storeKeptText("kept-test", dropped), "");
+  better.storedElsewhere();
+  EXPECT_EQ(platform::readKeptText("kept-test").text,
+            formatKeptState({"2026-12-08", game::TodaysRecord{"Anna", 12.5}, true}));
+
+  KeptState older("kept-test", on("2026-12-07"));
+  older.todaysRecordImproved({"Cleo", 1});
+  const std::string newer = formatKeptState({"2026-12-08", game::TodaysRecord{"Bert", 20.25}, false});
+  ASSERT_EQ(platform::storeKeptText("kept-test", newer), "");
+  older.storedElsewhere();
+  better.storedElsewhere();
+  EXPECT_EQ(platform::readKeptText("kept-test").text, formatKeptState({"2026-12-08", game::TodaysRecord{"Anna", 12.5}, false}));
+}
+
 TEST_F(KeptStateTest, ARecordMadeAfterMidnightCountsForTheNewDay) {
   std::string date = "2026-12-07";
   KeptState overnight("kept-test", [&date] { return date; });

@@ -36,6 +36,9 @@ export async function launchPhone(profile) {
   return chromium.launchPersistentContext(profile, {...chromiumArguments([]), ...phone});
 }
 
+// A phone made from `browser` whose pages share its storage, cache and service worker.
+export const newPhone = (browser) => browser.newContext(phone);
+
 // A watched page on a phone: in a context of its own made from `browser` (closed with the page),
 // or in the phone context given.
 export async function openPhone(browserOrContext) {

@@ -4,7 +4,9 @@
 // worklet and sleeps while the page is hidden; Chromium finds the app installable, and a reload
 // with no network plays a demo from the cache; a quick tap of Up throws; a game shared as a link
 // replays to the report the desktop's --replay of the same recording writes, and today's record
-// survives a reload; bad address options and links get words; the menu matches the desktop's
+// survives a reload and a page storing on a stale read; Ctrl+M mutes; a first visit downloads
+// each file once; a newer build waits for a game in progress; the finer pictures come after a
+// failed download; bad address options and links get one sentence; the menu matches the desktop's
 // headless screenshot; the game report matches the desktop's byte for byte, from the GCC build, a
 // Clang build and the browser; damaged or missing media, a browser without WebAssembly and an
 // uncaught error each show on the page.
@@ -12,7 +14,8 @@
 //   node browser_test.mjs SITE_FOLDER PROGRAM [CLANG_PROGRAM]
 import assert from 'node:assert/strict';
 import {execFile} from 'node:child_process';
-import {mkdirSync, mkdtempSync, readFileSync, rmSync, writeFileSync} from 'node:fs';
+import {cpSync, mkdirSync, mkdtempSync, readFileSync, rmSync, writeFileSync} from 'node:fs';
+import {createHash} from 'node:crypto';
 import {fileURLToPath} from 'node:url';
 import {promisify} from 'node:util';
 import {constants as zlib, deflateRawSync, inflateRawSync} from 'node:zlib';
@@ -20,7 +23,7 @@ import {tmpdir} from 'node:os';
 import {join} from 'node:path';
 import {after, before, test} from 'node:test';
 
-import {consoleErrors, exitCode, launchBrowser, launchPhone, openPage, openPhone, reportLines, shownScreen} from './browser.mjs';
+import {consoleErrors, exitCode, launchBrowser, launchPhone, newPhone, openPage, openPhone, reportLines, shownScreen} from './browser.mjs';
 import {decodePng, differingShare} from './png.mjs';
 import {serveSite} from '../../tools/web/serve-site.mjs';
 
@@ -91,6 +94,20 @@ async function quickUp(page) {
       document.activeElement.dispatchEvent(event);
     }
   });
+}
+
+// Waits until `condition` holds in the page, through the page's own reloads.
+async function eventually(page, condition, what, timeout = 20000) {
+  for (const deadline = Date.now() + timeout; ; await page.waitForTimeout(100)) {
+    if (await page.evaluate(condition).catch(() => false)) return;
+    assert.ok(Date.now() < deadline, what);
+  }
+}
+
+async function started(page) {
+  await page.waitForFunction(() => document.body.dataset.loaded);
+  await page.tap('#play');
+  await page.waitForFunction(() => document.body.dataset.firstFrame);
 }
 
 async function waitForLine(page, pattern, timeout) {
@@ -169,6 +186,26 @@ test('the screen fills the phone at its own resolution; a tap on START opens the
   await page.close();
 });
 
+test('the finer pictures are fetched again after a failed download, and at once when the browser is online again', async () => {
+  const page = await openPhone(browser);
+  const asked = [];
+  await page.route('**/MyMovie@4x.qmf', (route) => {
+    asked.push(Date.now());
+    return asked.length <= 2 ? route.abort('internetdisconnected') : route.continue();
+  });
+  await page.goto(site.url);
+  await started(page);
+  for (const deadline = Date.now() + 10000; asked.length < 2; await page.waitForTimeout(50))
+    assert.ok(Date.now() < deadline, `asked again after a failure (${asked.length})`);
+  await page.waitForTimeout(200);
+  await page.evaluate(() => window.dispatchEvent(new Event('online')));
+  for (const deadline = asked[1] + 3000; asked.length < 3; await page.waitForTimeout(50))
+    assert.ok(Date.now() < deadline, 'asked at once when online, before the next wait is over');
+  const menu = await desktopScreen(['--frames', '5', '--scale', '4']);
+  assert.equal(await waitForScreen(page, menu, 10000, fourTimesTolerated), 0, 'the menu at 4x');
+  await page.close();
+});
+
 test('installable; with no network a reload plays a demo from the cache', async () => {
   const profile = mkdtempSync(join(scratch, 'profile-'));
   const context = await launchPhone(profile);
@@ -184,6 +221,87 @@ test('installable; with no network a reload plays a demo from the cache', async 
   assert.equal(await exitCode(page, 60000), 0);
   assert.ok(reportLines(page).some((line) => line.startsWith('{"type":"end"')), 'a whole game');
   await context.close();
+});
+
+test('a first visit gets each file from the server once, the service worker\'s copies included', async (t) => {
+  const sent = new Map();
+  const counted = await serveSite(siteFolder, {sent: (path, status) => status === 200 && sent.set(path, (sent.get(path) || 0) + 1)});
+  t.after(counted.close);
+  const page = await openPhone(browser);
+  await page.goto(counted.url);
+  await started(page);
+  await page.evaluate(() => navigator.serviceWorker.ready);
+  await page.waitForFunction(async () => (await caches.keys()).length === 1);  // installed whole
+  for (const deadline = Date.now() + 10000; !sent.has('/MyMovie@4x.qmf'); await page.waitForTimeout(50))
+    assert.ok(Date.now() < deadline, 'the finer set is fetched');
+  await page.close();
+  assert.ok(sent.has('/boules.wasm') && sent.has('/MyMovie@4x.qmf') && sent.has('/icon-512.png'), [...sent.keys()].join(' '));
+  assert.deepEqual([...sent].filter(([, times]) => times > 1), [], 'nothing sent twice');
+});
+
+// A second build of the site in `folder`: page.css changed, and the service worker's list with it.
+function deploySecondBuild(folder) {
+  const css = join(folder, 'page.css');
+  const before = readFileSync(css);
+  writeFileSync(css, before + '\n/* the second build */\n');
+  const hash = (bytes) => createHash('sha256').update(bytes).digest('hex');
+  const worker = join(folder, 'service_worker.js');
+  const text = readFileSync(worker, 'utf8').replace(hash(before), hash(readFileSync(css)))
+                                            .replace(/const version = '[^']*'/, "const version = 'second'");
+  writeFileSync(worker, text);
+  for (const file of ['page.css', 'service_worker.js']) for (const copy of ['.br', '.gz']) rmSync(join(folder, file + copy), {force: true});
+}
+
+test('a newer build deployed during a game waits while the game runs, and takes over the site\'s only page before its game', async (t) => {
+  const folder = join(scratch, 'deployed');
+  cpSync(siteFolder, folder, {recursive: true});
+  const deployed = await serveSite(folder);
+  const phone = await newPhone(browser);
+  t.after(async () => {
+    await phone.close();
+    await deployed.close();
+  });
+  const playing = await openPhone(phone);
+  await playing.goto(deployed.url);
+  await started(playing);
+  await playing.evaluate(() => navigator.serviceWorker.ready);
+  await playing.reload();  // now served by the service worker
+  await started(playing);
+  assert.ok(await playing.evaluate(() => navigator.serviceWorker.controller), 'the game is served by the service worker');
+
+  deploySecondBuild(folder);
+  const second = await openPhone(phone);
+  await second.goto(deployed.url);
+  await eventually(second, async () => (await navigator.serviceWorker.getRegistration()).waiting, 'the second build installs');
+  await second.reload();  // finds the second build waiting, and another page in a game
+  await eventually(second, () => document.body.dataset.loaded, 'the second page loads');
+  // The worker has answered the page, which asked as it loaded, once it answers the same question
+  // asked after it.
+  const answer = await second.evaluate(async () => {
+    const waiting = (await navigator.serviceWorker.getRegistration()).waiting;
+    if (!waiting) return 'taken over';
+    const channel = new MessageChannel();
+    const answered = new Promise((resolve) => { channel.port1.onmessage = (event) => resolve(event.data); });
+    waiting.postMessage('take over', [channel.port2]);
+    return Promise.race([answered, new Promise((resolve) => setTimeout(() => resolve('no answer'), 5000))]);
+  });
+  assert.deepEqual(answer, {takingOver: false}, 'not while another page is open');
+  const served = async () => (await (await fetch('page.css')).text()).includes('the second build') ? 'second' : 'first';
+  assert.equal(await playing.evaluate(served), 'first', 'the game goes on with its own build');
+  assert.equal((await playing.evaluate(() => caches.keys())).length, 2, 'both builds kept');
+
+  // The only page now, its game not started: it takes the second build over as it loads. A
+  // browser counts a closed page for a moment (waited for here), and under load sometimes longer:
+  // a person reloads again.
+  await playing.close();
+  const pagesOpen = () => phone.serviceWorkers()[0].evaluate(async () => (await clients.matchAll({type: 'window', includeUncontrolled: true})).length);
+  for (const deadline = Date.now() + 10000; await pagesOpen() > 1 && Date.now() < deadline;) await second.waitForTimeout(100);
+  const takenOver = async () => (await caches.keys()).length === 1 && (await (await fetch('page.css')).text()).includes('the second build');
+  await second.reload();
+  if (!(await eventually(second, takenOver, '', 8000).then(() => true, () => false))) {
+    await second.reload();
+    await eventually(second, takenOver, 'the second build takes over', 8000);
+  }
 });
 
 test('a quick tap of Up, down and up between two frames, still throws', async () => {
@@ -256,16 +374,48 @@ test('a game shared as a link replays to the desktop replay\'s report; today\'s 
   await page.close();
 });
 
-test('bad address options and a damaged link get words and a way to play without them', async () => {
-  for (const [address, words] of [['?depth=7', /--depth is 16 or 32, not '7'/], ['?nonsense=1', /unknown option '--nonsense'/],
-                                  ['?report=file', /--report file: cannot create/], ['#replay=AAAA&frames=10', /This link is damaged/]]) {
+test('bad address options and a damaged link get one sentence and a way to play without them', async () => {
+  // [address, what is said, whether starting again on the same address is offered]
+  for (const [address, words, again] of [['?depth=7', /--depth is 16 or 32, not '7'/, false],
+                                         ['?demo=-1', /--demo takes a positive whole number of games, not '-1'/, false],
+                                         ['?nonsense=1', /unknown option '--nonsense'/, false],
+                                         ['?report=file', /--report file: cannot create/, true],
+                                         ['#replay=AAAA&frames=10', /This link is damaged/, false]]) {
     const page = await openPhone(browser);
     await page.goto(site.url + address);
     await page.waitForSelector('#message:not([hidden])');
-    assert.match(await page.textContent('#message'), words);
+    const said = await page.textContent('#message pre');
+    assert.match(said, words);
+    assert.equal(said.trim().split('\n').length, 1, `one sentence, not the desktop's usage: ${said}`);
+    assert.equal(await page.isVisible('#reload'), again, address);
     assert.equal(await page.getAttribute('#plain', 'href'), new URL(site.url).pathname);
     await page.close();
   }
+});
+
+test('Ctrl+M mutes and unmutes, as the page\'s button does; Shift+Tab rings the sprite before', async () => {
+  const page = await openPage(browser);
+  await page.goto(site.url);
+  await page.waitForFunction(() => document.body.dataset.loaded);
+  await page.click('#play');
+  await page.waitForFunction(() => document.body.dataset.firstFrame);
+  const afterKeys = async (...keys) => {
+    for (const key of keys) await page.keyboard.press(key);
+    await page.waitForTimeout(300);
+    return shownScreen(page);
+  };
+  const first = await afterKeys('Tab');
+  assert.equal(differingShare(await afterKeys('Tab', 'Shift+Tab'), first, 16), 0, 'back on the first sprite');
+  const mutedBecomes = (muted) => page.waitForFunction((expected) => document.title.endsWith('(muted)') === expected, muted, {timeout: 5000});
+  await page.keyboard.press('Control+KeyM');
+  await mutedBecomes(true);
+  assert.equal(await page.textContent('#mute'), 'Sound off');
+  await page.keyboard.press('Control+KeyM');
+  await mutedBecomes(false);
+  await page.click('#mute');
+  await mutedBecomes(true);
+  assert.deepEqual(consoleErrors(page), []);
+  await page.close();
 });
 
 test('a link that unpacks to more than 8 MiB is refused having unpacked little of it', async () => {
@@ -298,6 +448,28 @@ test('a link that unpacks to more than 8 MiB is refused having unpacked little o
   assert.match(await page.textContent('#message'), /This link unpacks to more than any game records/);
   assert.ok(await page.evaluate(() => window.packedBytesTaken) < 64 << 10, 'the rest is never handed on to unpack');
   await page.close();
+});
+
+test('a page storing on a read from before another page\'s store leaves that page\'s better record of the day', async (t) => {
+  const phone = await newPhone(browser);
+  t.after(() => phone.close());
+  const better = await openPhone(phone);
+  await better.goto(site.url);
+  await better.evaluate(() => {
+    const now = new Date();
+    const day = [now.getFullYear(), now.getMonth() + 1, now.getDate()].map((part) => String(part).padStart(2, '0')).join('-');
+    localStorage.setItem('boules', `boules kept state 1\nday ${day}\nrecord 0.5 Another page\nmuted 0\n`);
+  });
+  await better.reload();
+  await started(better);
+  // This page reads as if the other's store had not reached it yet, and its mute button stores.
+  const stale = await openPhone(phone);
+  await stale.addInitScript(() => { Storage.prototype.getItem = () => null; });
+  await stale.goto(site.url);
+  await started(stale);
+  await stale.tap('#mute');
+  await eventually(better, () => /^record 0\.5 Another page$/m.test(localStorage.getItem('boules')) && /^muted 1$/m.test(localStorage.getItem('boules')),
+                   'the better record and the other page\'s mute setting', 10000);
 });
 
 test('the menu at a fixed frame matches the desktop headless screenshot, in both display formats', async () => {
