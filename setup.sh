@@ -25,6 +25,7 @@ packages=(
   libsdl2-dev zlib1g-dev libvorbisidec-dev libsoxr-dev libstb-dev
   libfreetype-dev libfontconfig-dev fonts-dejavu-core fonts-wine
   libgtest-dev libgmock-dev libbenchmark-dev libpixman-1-dev nlohmann-json3-dev
+  libboost-dev libsqlite3-dev
 )
 # Only the tests need these: they rebuild the art and sound generators and check that the
 # committed assets are exactly what the generators make, and validate the installed desktop entry.

@@ -6,7 +6,9 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "net/room_link.h"
 #include "shell/screen_buffer.h"
 
 namespace qn {
@@ -25,6 +27,16 @@ struct ShellOptions {
   std::string reportPath;             // the game report, JSON Lines
   bool stats = false;                 // frame statistics on standard error at the end
   bool unpaced = false;               // the frame clock in a window as fast as it goes (--speed max)
+  bool realTime = false;              // --speed real: paced to real time, headless too
+
+  // Playing in a room (shell/room_session.h).
+  bool host = false;                       // --host: open a room
+  uint32_t waitFor = 1;                    // --wait-for N: devices in the room before the first frame
+  std::optional<net::RoomLink> join;       // --join LINK
+  std::vector<int32_t> seats;              // --seat N, repeatable: the set-up seats claimed
+  std::vector<net::WebAddress> servers;    // --server URL[,URL...]: tried in turn
+
+  bool inRoom() const { return host || join.has_value(); }
 };
 
 struct CommandLine {
