@@ -146,7 +146,7 @@ package() {  # package [ARCH]: builds build-package[-ARCH]/boules_VERSION_ARCH.d
       cmake -S . -B "$dir" -G Ninja "${options[@]}" >/dev/null
     fi
   )
-  cmake --build "$dir" --parallel "$jobs" --target boules
+  cmake --build "$dir" --parallel "$jobs" --target boules boules-server
   (cd "$dir" && cpack -G DEB >/dev/null)
   local deb
   deb=$(echo "$dir"/boules_*.deb)

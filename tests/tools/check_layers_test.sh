@@ -22,6 +22,18 @@ grep -q '^engine/window.cpp:2: engine includes SDL, which only script may' <<<"$
   { echo "unexpected report: $report" >&2; exit 1; }
 rm "$tree/engine/window.cpp"
 
+# The network library: the lowest layer and the folders named with --network alone.
+printf '#include <boost/beast.hpp>\n' >"$tree/script/socket.cpp"
+printf '#include "script/value.h"\n#include <boost/asio/ip/tcp.hpp>\n' >"$tree/engine/server.cpp"
+"$checker" --network engine "$tree" script gfx engine
+if report=$("$checker" "$tree" script gfx engine 2>&1); then
+  echo "a network include outside the folders that may passed the check" >&2
+  exit 1
+fi
+grep -q '^engine/server.cpp:2: engine includes the network library' <<<"$report" ||
+  { echo "unexpected report: $report" >&2; exit 1; }
+rm "$tree/engine/server.cpp"
+
 printf '#include "gfx/image.h"\n  #include "engine/movie.h"\n' >"$tree/gfx/sub/row.h"
 if report=$("$checker" "$tree" script gfx engine 2>&1); then
   echo "an include of a higher layer passed the check" >&2
