@@ -12,14 +12,20 @@
 #include <fstream>
 #include <random>
 #include <sstream>
+#include <thread>
 
 #include "game/game_program.h"
+#include "net/build_id.h"
+#include "net/room_link.h"
+#include "net/room_protocol.h"
+#include "platform/web_socket.h"
 #include "game/play_from_outside.h"
 #include "game/say_rule.h"
 #include "platform/mapped_file.h"
 #include "shell/application.h"
 #include "shell/input_recording.h"
 #include "tests/shell/child_process.h"
+#include "tests/shell/delaying_proxy.h"
 
 namespace qn {
 namespace {
@@ -28,6 +34,8 @@ namespace ch = game::ch;
 namespace member = game::member;
 namespace s = game::s;
 using testing::ChildProcess;
+using testing::DelayingProxy;
+using testing::Delays;
 
 constexpr uint32_t kVirtualLeft = 37, kVirtualUp = 38, kVirtualRight = 39;
 constexpr int kLineTimeoutMs = 20'000;
@@ -166,6 +174,13 @@ std::string firstDifference(const std::string& report, const std::string& expect
   }
 }
 
+// How many throws a report holds so far.
+size_t throwsIn(const std::string& report) {
+  size_t count = 0;
+  for (size_t at = report.find("\"type\":\"throw\""); at != std::string::npos; at = report.find("\"type\":\"throw\"", at + 1)) ++count;
+  return count;
+}
+
 class RoomGame : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -176,11 +191,22 @@ class RoomGame : public ::testing::Test {
 
   std::string path(const std::string& name) const { return folder_ + name; }
 
-  // boules-server on a free loopback port; its ws:// address.
-  std::string startServer() {
-    server_ = std::make_unique<ChildProcess>(
-        std::vector<std::string>{BOULES_SERVER_PROGRAM, "--listen", "127.0.0.1:0", "--store", path("rooms.sqlite")},
-        path("server.err"));
+  // The local game, each device's copy of it, and its local replay's report (started).
+  void prepare() {
+    const LocalGame game = playLocally(37, path("original.rec"));
+    ASSERT_FALSE(HasFailure());
+    ASSERT_NE(std::count(game.seatByFrame.begin(), game.seatByFrame.end(), 2), 0) << "the second person never had a turn";
+    frames_ = std::to_string(game.seatByFrame.size());
+    writeFile(path("host.rec"), copyFor(game, {0, 1}));
+    writeFile(path("guest.rec"), copyFor(game, {2}));
+    local_ = device("local", {"--replay", path("original.rec"), "--frames", frames_, "--report", path("local.jsonl")});
+  }
+  // boules-server on `port` of the loopback (0: a free one); its ws:// address.
+  std::string startServer(uint16_t port = 0) {
+    server_ = std::make_unique<ChildProcess>(std::vector<std::string>{BOULES_SERVER_PROGRAM, "--listen",
+                                                                      "127.0.0.1:" + std::to_string(port), "--store",
+                                                                      path("rooms.sqlite")},
+                                             path("server.err"));
     std::optional<std::string> line = server_->readLine(kLineTimeoutMs);
     if (!line || line->rfind("listening on ", 0) != 0) return {};
     return line->substr(std::string("listening on ").size());
@@ -190,41 +216,145 @@ class RoomGame : public ::testing::Test {
     arguments.insert(arguments.begin(), {BOULES_PROGRAM, "--headless"});
     return std::make_unique<ChildProcess>(arguments, path(name + ".err"));
   }
+  // The host opens a room on `server` and the guest joins it with seat 2, each with its copy;
+  // the room's link and the guest's own.
+  void startHostAndGuest(const std::string& server, const std::vector<std::string>& pace = {}) {
+    std::vector<std::string> hosting = {"--host", "--server", server, "--wait-for", "2", "--replay", path("host.rec"),
+                                        "--frames", frames_, "--report", path("host.jsonl")};
+    hosting.insert(hosting.end(), pace.begin(), pace.end());
+    host_ = device("host", hosting);
+    const std::optional<std::string> link = host_->readLine(kLineTimeoutMs);
+    ASSERT_TRUE(link) << readFile(path("host.err"));
+    link_ = *link;
+    guest_ = device("guest", guestArguments(link_, "guest.jsonl", pace));
+    const std::optional<std::string> own = guest_->readLine(kLineTimeoutMs);
+    ASSERT_TRUE(own) << readFile(path("guest.err"));
+    guestLink_ = *own;
+  }
+  std::vector<std::string> guestArguments(const std::string& link, const std::string& report, const std::vector<std::string>& pace) {
+    std::vector<std::string> joining = {"--join", link, "--replay", path("guest.rec"), "--frames", frames_, "--report", path(report)};
+    if (link.find("&key=") == std::string::npos) joining.insert(joining.end(), {"--seat", "2"});
+    joining.insert(joining.end(), pace.begin(), pace.end());
+    return joining;
+  }
+  // Waits until the host's report holds `count` throws (false after `seconds`).
+  bool waitForThrows(size_t count, int seconds) {
+    for (int tenth = 0; tenth < seconds * 10; ++tenth) {
+      if (throwsIn(readFile(path("host.jsonl"))) >= count) return true;
+      std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    return false;
+  }
+  // `device` ended well and its report is the local replay's.
+  void expectTheLocalReport(ChildProcess& ended, const std::string& name) {
+    EXPECT_EQ(ended.waitForExit(kGameTimeoutMs), 0) << name << ": " << readFile(path(name + ".err"));
+    EXPECT_EQ(local_->waitForExit(kGameTimeoutMs), 0);
+    const std::string expected = readFile(path("local.jsonl"));
+    ASSERT_NE(expected.find("\"type\":\"end\""), std::string::npos) << "the local game did not reach its end";
+    EXPECT_EQ(firstDifference(readFile(path(name + ".jsonl")), expected), "") << name;
+  }
 
   std::string folder_;
-  std::unique_ptr<ChildProcess> server_;
+  std::string frames_;
+  std::unique_ptr<ChildProcess> local_, server_, host_, guest_;
+  std::string link_, guestLink_;
 };
 
 TEST_F(RoomGame, TwoDevicesPlayTheGameOfTheRecordingEachInItsOwnTurns) {
-  const LocalGame game = playLocally(37, path("original.rec"));
-  ASSERT_FALSE(HasFailure());
-  const std::string frames = std::to_string(game.seatByFrame.size());
-  ASSERT_NE(std::count(game.seatByFrame.begin(), game.seatByFrame.end(), 2), 0) << "the second person never had a turn";
-  writeFile(path("host.rec"), copyFor(game, {0, 1}));
-  writeFile(path("guest.rec"), copyFor(game, {2}));
-
-  // The original alone, and the host's copy alone: the copies would play another game.
-  auto local = device("local", {"--replay", path("original.rec"), "--frames", frames, "--report", path("local.jsonl")});
-  auto alone = device("alone", {"--replay", path("host.rec"), "--frames", frames, "--report", path("alone.jsonl")});
-
+  ASSERT_NO_FATAL_FAILURE(prepare());
+  // The host's copy alone plays another game: a device that ignored the room would not pass.
+  auto alone = device("alone", {"--replay", path("host.rec"), "--frames", frames_, "--report", path("alone.jsonl")});
   const std::string server = startServer();
   ASSERT_FALSE(server.empty()) << readFile(path("server.err"));
-  auto host = device("host", {"--host", "--server", server, "--wait-for", "2", "--replay", path("host.rec"), "--frames",
-                              frames, "--report", path("host.jsonl")});
-  const std::optional<std::string> link = host->readLine(kLineTimeoutMs);
-  ASSERT_TRUE(link) << readFile(path("host.err"));
-  auto guest = device("guest", {"--join", *link, "--seat", "2", "--replay", path("guest.rec"), "--frames", frames, "--report",
-                                path("guest.jsonl")});
-
-  EXPECT_EQ(local->waitForExit(kGameTimeoutMs), 0);
+  ASSERT_NO_FATAL_FAILURE(startHostAndGuest(server));
+  expectTheLocalReport(*host_, "host");
+  expectTheLocalReport(*guest_, "guest");
   EXPECT_EQ(alone->waitForExit(kGameTimeoutMs), 0);
-  EXPECT_EQ(host->waitForExit(kGameTimeoutMs), 0) << readFile(path("host.err"));
-  EXPECT_EQ(guest->waitForExit(kGameTimeoutMs), 0) << readFile(path("guest.err"));
-  const std::string expected = readFile(path("local.jsonl"));
-  ASSERT_NE(expected.find("\"type\":\"end\""), std::string::npos) << "the local game did not reach its end";
-  EXPECT_NE(firstDifference(readFile(path("alone.jsonl")), expected), "") << "the host's copy alone plays the same game";
-  EXPECT_EQ(firstDifference(readFile(path("host.jsonl")), expected), "");
-  EXPECT_EQ(firstDifference(readFile(path("guest.jsonl")), expected), "");
+  EXPECT_NE(firstDifference(readFile(path("alone.jsonl")), readFile(path("local.jsonl"))), "");
+}
+
+TEST_F(RoomGame, DelaysJitterAndStallsChangeNoReport) {
+  ASSERT_NO_FATAL_FAILURE(prepare());
+  const std::string server = startServer();
+  ASSERT_FALSE(server.empty()) << readFile(path("server.err"));
+  net::WebAddress address;
+  ASSERT_EQ(net::parseWebAddress(server, "ws", "wss", address), "");
+  DelayingProxy proxy(address.port, Delays{});
+  ASSERT_NE(proxy.port(), 0);
+  ASSERT_NO_FATAL_FAILURE(startHostAndGuest("ws://127.0.0.1:" + std::to_string(proxy.port())));
+  expectTheLocalReport(*host_, "host");
+  expectTheLocalReport(*guest_, "guest");
+}
+
+// A client of the room's server: after `first` (a join that is welcomed, or refused when nothing
+// follows it), the code of the refusal each message of `then` gets; then whether a message over
+// the transport's limit closed the connection.
+std::vector<std::string> refusalsOf(const std::string& server, const std::string& first, const std::vector<std::string>& then) {
+  std::unique_ptr<platform::WebSocket> client = platform::WebSocket::connect(server);
+  std::vector<std::string> codes;
+  auto next = [&](const char* kind) -> std::optional<net::ServerMessage> {
+    for (int wait = 0; wait < 100; ++wait) {
+      while (std::optional<std::string> text = client->receive()) {
+        net::ServerMessage message;
+        if (net::parseServerMessage(*text, message).empty() && text->rfind(kind, 0) == 0) return message;
+      }
+      if (client->state() == platform::WebSocket::State::closed) return std::nullopt;
+      client->waitUpTo(50);
+    }
+    return std::nullopt;
+  };
+  auto refusal = [&] {
+    std::optional<net::ServerMessage> refused = next("refused");
+    codes.push_back(refused ? std::string(net::refusalWord(refused->code)) : "none");
+  };
+  client->send(first);
+  if (then.empty()) refusal();
+  else if (!next("welcome")) return {"no welcome"};
+  for (const std::string& message : then) {
+    client->send(message);
+    refusal();
+  }
+  // A message over the transport's limit closes the connection.
+  client->send(std::string(5000, 'x'));
+  for (int wait = 0; wait < 100 && client->state() != platform::WebSocket::State::closed; ++wait) client->waitUpTo(50);
+  codes.push_back(client->state() == platform::WebSocket::State::closed ? "closed" : "open");
+  return codes;
+}
+
+TEST_F(RoomGame, AWatcherComesLateAGuestAndTheServerAreKilledBadMessagesAreRefusedAndNoReportChanges) {
+  ASSERT_NO_FATAL_FAILURE(prepare());
+  const std::string server = startServer();
+  ASSERT_FALSE(server.empty()) << readFile(path("server.err"));
+  const std::vector<std::string> paced = {"--speed", "real"};
+  ASSERT_NO_FATAL_FAILURE(startHostAndGuest(server, paced));
+  net::RoomLink link;
+  ASSERT_EQ(net::parseRoomLink(link_, link), "");
+
+  ASSERT_TRUE(waitForThrows(3, 60)) << readFile(path("host.err"));
+  auto watcher = device("watcher", {"--join", link_, "--frames", frames_, "--report", path("watcher.jsonl")});
+  const std::string build(net::buildId());
+  EXPECT_EQ(refusalsOf(server, "join " + link.room + " " + build + " -",
+                       {"input 1 5 down 1 2", "mark 4000000000", "hello", "input 1 99 down 1  2", std::string(400, 'x'),
+                        "join " + link.room + " " + build + " -"}),
+            (std::vector<std::string>{"outofturn", "outofturn", "malformed", "malformed", "toolong", "inroom", "closed"}));
+  EXPECT_EQ(refusalsOf(server, "join " + link.room + " " + build + " 2", {}), (std::vector<std::string>{"seattaken", "closed"}));
+
+  ASSERT_TRUE(waitForThrows(4, 60));
+  guest_->kill();
+  guest_->waitForExit(5000);
+  auto restarted = device("restarted", guestArguments(guestLink_, "restarted.jsonl", paced));
+
+  ASSERT_TRUE(waitForThrows(5, 60));
+  server_->kill();
+  server_->waitForExit(5000);
+  std::this_thread::sleep_for(std::chrono::milliseconds(500));
+  net::WebAddress address;
+  ASSERT_EQ(net::parseWebAddress(server, "ws", "wss", address), "");
+  ASSERT_EQ(startServer(address.port), server) << readFile(path("server.err"));
+
+  expectTheLocalReport(*host_, "host");
+  expectTheLocalReport(*restarted, "restarted");
+  expectTheLocalReport(*watcher, "watcher");
 }
 
 }  // namespace
