@@ -78,6 +78,7 @@ void RoomSession::connect() {
   const net::WebAddress& server = servers_[serverIndex_ % servers_.size()];
   connection_ = platform::WebSocket::connect(net::serverUrl(server));
   helloSent_ = false;
+  welcomedHere_ = false;
 }
 
 void RoomSession::sendHello() {
@@ -103,6 +104,7 @@ void RoomSession::poll() {
   if (ended_ || !connection_) return;
   const Clock::time_point now = Clock::now();
   if (connection_->state() == platform::WebSocket::State::closed) {
+    welcomedHere_ = false;
     if (!reconnectAt_) {
       // It dropped, or never came: the next server, after a wait that grows with every failure.
       lastProblem_ = connection_->closeReason();
@@ -160,6 +162,7 @@ void RoomSession::handle(const std::string& text) {
 }
 
 void RoomSession::welcome(const ServerMessage& message) {
+  welcomedHere_ = true;
   failedConnections_ = 0;
   connectedLast_ = Clock::now();
   if (!welcomed_) {
@@ -230,7 +233,7 @@ void RoomSession::sendEntry(LogEntry entry) {
                                                             : ClientKind::digest);
   message.entry = entry;
   outbox_.push_back({entry.seq, net::formatClientMessage(message)});
-  if (connection_ && helloSent_) connection_->send(outbox_.back().text);
+  if (welcomedHere_) connection_->send(outbox_.back().text);
 }
 
 void RoomSession::sendMark(uint32_t frame) {
@@ -238,11 +241,11 @@ void RoomSession::sendMark(uint32_t frame) {
   lastMarkAt_ = Clock::now();
   ClientMessage message(ClientKind::mark);
   message.frame = frame;
-  if (connection_ && helloSent_) connection_->send(net::formatClientMessage(message));
+  if (welcomedHere_) connection_->send(net::formatClientMessage(message));
 }
 
 void RoomSession::resendOutbox() {
-  if (!connection_ || !helloSent_) return;
+  if (!welcomedHere_) return;
   for (const Sent& sent : outbox_) connection_->send(sent.text);
 }
 
@@ -367,7 +370,7 @@ void RoomSession::finish(uint32_t framesTicked) {
   while (!ended_ && Clock::now() < until) {
     poll();
     if (ended_ || !connection_) break;
-    const bool open = connection_->state() == platform::WebSocket::State::open && helloSent_;
+    const bool open = connection_->state() == platform::WebSocket::State::open && welcomedHere_;
     if (!leaveSent && open && outbox_.empty()) {
       connection_->send(net::formatClientMessage(ClientMessage(ClientKind::leave)));
       leaveSent = true;

@@ -131,6 +131,7 @@ class RoomSession {
   size_t serverIndex_ = 0;
   std::unique_ptr<platform::WebSocket> connection_;
   bool helloSent_ = false;
+  bool welcomedHere_ = false;        // this connection is in the room: what waits may go
   int failedConnections_ = 0;        // since the last welcome
   std::optional<Clock::time_point> reconnectAt_;  // connecting again then, after a drop
   Clock::time_point connectedLast_;  // the last welcome (or the start)

@@ -340,11 +340,13 @@ TEST_F(RoomGame, AWatcherComesLateAGuestAndTheServerAreKilledBadMessagesAreRefus
   EXPECT_EQ(refusalsOf(server, "join " + link.room + " " + build + " 2", {}), (std::vector<std::string>{"seattaken", "closed"}));
 
   ASSERT_TRUE(waitForThrows(4, 60));
+  ASSERT_FALSE(host_->waitForExit(0)) << "the game ended before the guest could be killed in the middle of it";
   guest_->kill();
   guest_->waitForExit(5000);
   auto restarted = device("restarted", guestArguments(guestLink_, "restarted.jsonl", paced));
 
   ASSERT_TRUE(waitForThrows(5, 60));
+  ASSERT_FALSE(host_->waitForExit(0));
   server_->kill();
   server_->waitForExit(5000);
   std::this_thread::sleep_for(std::chrono::milliseconds(500));
