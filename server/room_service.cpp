@@ -54,7 +54,7 @@ bool RoomService::restore(std::string& problem) {
   std::vector<StoredRoom> stored;
   if (!store_.loadRooms(stored, problem)) return false;
   for (StoredRoom& kept : stored) {
-    Room room{kept.build, net::RoomLog(1), {}, {}, false, false, kept.lastActive};
+    Room room{kept.build, net::RoomLog(1), {}, {}, false, false, kept.lastActive, {}};
     for (const StoredDevice& device : kept.devices) room.devices[device.device].secret = device.secret;
     for (size_t index = 0; index < kept.entries.size(); ++index) {
       std::vector<std::string_view> words;
@@ -69,6 +69,8 @@ bool RoomService::restore(std::string& problem) {
       room.log.append(entry);
     }
     room.log.mark(kept.mark);
+    // Nobody is connected yet: the host's grace runs from now.
+    room.hostAwaySince = nowMs();
     rooms_.emplace(kept.room, std::move(room));
   }
   return true;
@@ -253,7 +255,7 @@ void RoomService::open(PeerId peer, const ClientMessage& message) {
   }
   std::string name = randomSecret();
   while (rooms_.count(name) != 0) name = randomSecret();
-  Room& room = rooms_.emplace(name, Room{message.build, net::RoomLog(1), {}, {}, false, false, wallSeconds()}).first->second;
+  Room& room = rooms_.emplace(name, Room{message.build, net::RoomLog(1), {}, {}, false, false, wallSeconds(), {}}).first->second;
   room.devices[1].secret = randomSecret();
   RoomWrite write;
   write.build = message.build;
@@ -303,7 +305,24 @@ void RoomService::enter(const std::string& name, Room& room, PeerId peer, Device
 
 void RoomService::setPresence(Room& room, DeviceId device, PeerId peer) {
   room.devices[device].peer = peer;
+  if (device == room.log.host()) room.hostAwaySince = peer == 0 ? std::optional<int64_t>(nowMs()) : std::nullopt;
   sendToRoom(room, presence(device, peer != 0));
+}
+
+void RoomService::replaceAbsentHosts() {
+  const int64_t now = nowMs();
+  for (auto& [name, room] : rooms_) {
+    if (!room.hostAwaySince || now - *room.hostAwaySince < limits_.hostGraceMs || room.writing || !room.waiting.empty()) continue;
+    // The device of the lowest seat that is here; none: the room waits on.
+    LogEntry host(EntryKind::host);
+    for (int32_t seat = 1; seat <= net::kSeats && host.device == 0; ++seat) {
+      const DeviceId claimer = room.log.holderOf(seat);
+      if (claimer != room.log.host() && room.devices[claimer].peer != 0) host.device = claimer;
+    }
+    if (host.device == 0 || !room.log.refusal(host).empty()) continue;
+    room.hostAwaySince.reset();
+    storeThen(name, room, RoomWrite{}, {host}, 0, 0, [](Room&) {});
+  }
 }
 
 void RoomService::join(const std::string& name, Room& room, PeerId peer, const ClientMessage& message) {

@@ -20,7 +20,9 @@
 // number and a secret of its own; with the secret (its rejoin link) it comes back as the same
 // device, its seats kept, after a lost connection or a restart, and the log goes on from the
 // entry it asks for. A device connected again closes its older connection. A device that leaves
-// gives its seats back to the host (a leave entry).
+// gives its seats back to the host (a leave entry). A host away for longer than the host's grace
+// (a minute) hands the room to the device of the lowest seat that is connected (a host entry):
+// the say it held goes to that device from the frame after the last it played.
 //
 // Rooms live as long as the store keeps them: a room outlives its devices, and a server stopped
 // or killed comes back with every room (`restore`).
@@ -31,6 +33,7 @@
 #include <deque>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -47,6 +50,7 @@ struct ServiceLimits {
   ConnectionLimits connection;
   size_t mostRooms = 100'000;
   size_t mostEntries = 1'000'000;  // in one room's log
+  int64_t hostGraceMs = 60'000;    // how long a room waits for its host to come back
 };
 
 class RoomService {
@@ -71,6 +75,9 @@ class RoomService {
   void closeAll();
   // Forgets the rooms nobody is connected to whose last entry is older than `seconds`.
   size_t forgetRoomsIdleFor(int64_t seconds);
+  // Hands each room whose host has been away longer than the host's grace to another device.
+  // The server calls it every second.
+  void replaceAbsentHosts();
 
   size_t roomCount() const { return rooms_.size(); }
   size_t connectionCount() const { return connections_.size(); }
@@ -99,6 +106,7 @@ class RoomService {
     bool writing = false;         // a write is with the store
     bool draining = false;
     int64_t lastActive = 0;       // the last write, seconds since the epoch
+    std::optional<int64_t> hostAwaySince;  // milliseconds of the service's clock
   };
 
   int64_t nowMs() const;

@@ -8,6 +8,7 @@
 
 #include <deque>
 #include <fstream>
+#include <iterator>
 #include <iostream>
 
 #include "server/peer.h"
@@ -209,21 +210,31 @@ class HttpSession final : public std::enable_shared_from_this<HttpSession> {
       return;
     }
     const std::string path = sitePathOf(std::string_view(request.target().data(), request.target().size()));
-    std::string body;
     if (!server_.options.site.empty() && !path.empty()) {
-      std::ifstream file(server_.options.site + path, std::ios::binary);
-      if (file && std::getline(file, body, '\0')) {
-        reply(request, http::status::ok, std::move(body), contentTypeOf(path));
+      // The compressed copy the site keeps beside a file, when the browser takes it.
+      const auto accepted = request.find(http::field::accept_encoding);
+      const std::string_view encodings =
+          accepted == request.end() ? std::string_view() : std::string_view(accepted->value().data(), accepted->value().size());
+      for (const auto& [suffix, encoding] : {std::pair{".br", "br"}, std::pair{".gz", "gzip"}, std::pair{"", ""}}) {
+        if (*encoding != '\0' && encodings.find(encoding) == std::string_view::npos) continue;
+        std::ifstream file(server_.options.site + path + suffix, std::ios::binary);
+        if (!file) continue;
+        std::string body((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+        if (file.bad()) continue;
+        reply(request, http::status::ok, std::move(body), contentTypeOf(path), encoding);
         return;
       }
     }
     reply(request, http::status::not_found, "not found\n", "text/plain");
   }
 
-  void reply(const http::request<http::string_body>& request, http::status status, std::string body, std::string_view type) {
+  void reply(const http::request<http::string_body>& request, http::status status, std::string body, std::string_view type,
+             std::string_view encoding = {}) {
     auto response = std::make_shared<http::response<http::string_body>>(status, request.version());
     response->set(http::field::server, "boules-server");
     response->set(http::field::content_type, beast::string_view(type.data(), type.size()));
+    if (!encoding.empty()) response->set(http::field::content_encoding, beast::string_view(encoding.data(), encoding.size()));
+    response->set(http::field::vary, "Accept-Encoding");
     response->set(http::field::cache_control, "no-cache");
     response->keep_alive(false);
     if (request.method() != http::verb::head) response->body() = std::move(body);

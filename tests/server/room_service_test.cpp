@@ -118,6 +118,27 @@ TEST_F(RoomServiceTest, RoomsAreOpenedJoinedOrderedAndBackAfterARestart) {
   EXPECT_EQ(thief.sent.at(0).rfind("refused 0 badsecret", 0), 0u);
 }
 
+TEST_F(RoomServiceTest, AHostAwayTooLongHandsTheRoomAndItsSayToTheLowestSeatThatIsHere) {
+  ServiceLimits limits;
+  limits.hostGraceMs = 0;
+  open(limits);
+  FakePeer host, watcher, guest;
+  const auto hostId = connect(host, "open " + kBuild);
+  const net::ServerMessage opened = welcomeOf(host);
+  connect(watcher, "join " + opened.room + " " + kBuild + " -");
+  const auto guestId = connect(guest, "join " + opened.room + " " + kBuild + " 3");
+  service_->received(hostId, "input 1 4 down 1 2");
+  service_->replaceAbsentHosts();  // the host is here
+  guest.take();
+  service_->disconnected(hostId);
+  service_->replaceAbsentHosts();
+  EXPECT_EQ(guest.take(), (std::vector<std::string>{"here 1 0", "e 2 host 3"}));
+  service_->received(guestId, "input 1 4 down 1 2");  // the frame the host played
+  EXPECT_EQ(guest.take().at(0).rfind("refused 1 outofturn", 0), 0u);
+  service_->received(guestId, "input 1 5 down 1 2");
+  EXPECT_EQ(guest.take(), std::vector<std::string>{"e 3 input 3 1 5 down 1 2"});
+}
+
 TEST_F(RoomServiceTest, BadOversizedAndTooManyMessagesAreRefusedAndAbuseCloses) {
   ServiceLimits limits;
   limits.connection.burst = 30;
