@@ -1,5 +1,6 @@
 #include "net/room_protocol.h"
 
+#include <algorithm>
 #include <array>
 #include <limits>
 
@@ -18,10 +19,11 @@ constexpr std::array<std::string_view, 15> kRefusalWords = {
 static_assert(kRefusalWords.size() == static_cast<size_t>(RefusalCode::shutdown) + 1);
 
 // Indexed by ClientKind and ServerKind.
-constexpr std::array<std::string_view, 8> kClientWords = {"open", "join", "rejoin", "input", "handover", "digest", "mark", "leave"};
-static_assert(kClientWords.size() == static_cast<size_t>(ClientKind::leave) + 1);
-constexpr std::array<std::string_view, 7> kServerWords = {"welcome", "e", "mark", "ack", "here", "refused", "bye"};
-static_assert(kServerWords.size() == static_cast<size_t>(ServerKind::bye) + 1);
+constexpr std::array<std::string_view, 10> kClientWords = {"open", "join", "rejoin", "input", "handover",
+                                                           "digest", "mark", "leave", "code", "find"};
+static_assert(kClientWords.size() == static_cast<size_t>(ClientKind::find) + 1);
+constexpr std::array<std::string_view, 9> kServerWords = {"welcome", "e", "mark", "ack", "here", "refused", "bye", "code", "found"};
+static_assert(kServerWords.size() == static_cast<size_t>(ServerKind::found) + 1);
 
 // The entry kinds a device sends, by ClientKind.
 constexpr EntryKind entryKindOf(ClientKind kind) {
@@ -88,6 +90,11 @@ std::string cleanReason(std::string_view reason, size_t room) {
 
 std::string_view refusalWord(RefusalCode code) { return kRefusalWords[static_cast<size_t>(code)]; }
 
+bool isShortCode(std::string_view word) {
+  return word.size() == kShortCodeLength &&
+         std::all_of(word.begin(), word.end(), [](char c) { return kShortCodeSymbols.find(c) != std::string_view::npos; });
+}
+
 std::string parseClientMessage(std::string_view text, ClientMessage& message) {
   std::vector<std::string_view> words;
   if (text.size() > kLargestMessage) return "longer than " + std::to_string(kLargestMessage) + " bytes";
@@ -132,7 +139,13 @@ std::string parseClientMessage(std::string_view text, ClientMessage& message) {
       if (std::string problem = expect(2); !problem.empty()) return problem;
       if (!parseNumber(words[1], 0, kAny, message.frame)) return "bad frame";
       return {};
-    case ClientKind::leave: return expect(1);
+    case ClientKind::leave:
+    case ClientKind::code: return expect(1);
+    case ClientKind::find:
+      if (std::string problem = expect(2); !problem.empty()) return problem;
+      if (!isShortCode(words[1])) return "bad code";
+      message.shortCode = words[1];
+      return {};
   }
   return "unknown message";
 }
@@ -149,7 +162,9 @@ std::string formatClientMessage(const ClientMessage& message) {
     case ClientKind::handover:
     case ClientKind::digest: return formatEntry(message.entry, false);
     case ClientKind::mark: return text + " " + std::to_string(message.frame);
-    case ClientKind::leave: return text;
+    case ClientKind::leave:
+    case ClientKind::code: return text;
+    case ClientKind::find: return text + " " + message.shortCode;
   }
   return text;
 }
@@ -192,6 +207,14 @@ std::string parseServerMessage(std::string_view text, ServerMessage& message) {
       if (words.size() < 3 || !parseNumber(words[1], 0, kAny, message.seq)) return "bad refusal";
       return refusal(2);
     case ServerKind::bye: return refusal(1);
+    case ServerKind::code:
+      if (words.size() != 3 || !isShortCode(words[1]) || !parseNumber(words[2], 1, kAny, message.seconds)) return "bad code";
+      message.shortCode = words[1];
+      return {};
+    case ServerKind::found:
+      if (words.size() != 2 || !isSecret(words[1])) return "bad room";
+      message.room = words[1];
+      return {};
   }
   return "unknown message";
 }
@@ -214,6 +237,8 @@ std::string formatServerMessage(const ServerMessage& message) {
     case ServerKind::here: return text + " " + std::to_string(message.device) + (message.present ? " 1" : " 0");
     case ServerKind::refused: return withReason(text + " " + std::to_string(message.seq));
     case ServerKind::bye: return withReason(text);
+    case ServerKind::code: return text + " " + message.shortCode + " " + std::to_string(message.seconds);
+    case ServerKind::found: return text + " " + message.room;
   }
   return text;
 }

@@ -5,6 +5,8 @@
 // (net/build_id.h), 16 hexadecimal digits.
 //
 // A device sends, first one of:
+//   find <code>                               the room of a short code (answered `found`; then
+//                                             join it); only a few a minute
 //   open <build>                              open a new room, this device its host (device 1)
 //   join <room> <build> <seats>               join as a new device claiming `seats` (the seat
 //                                             digits 1 to 4 in increasing order, "1" or "24";
@@ -18,6 +20,8 @@
 //   digest <seq> <frame> <throw> <hash>       } sender and its sequence number filled in
 //   mark <frame>                              the device with the say has played every frame
 //                                             before `frame` (every input before it is sent)
+//   code                                      a short code for the room, to type on another
+//                                             device instead of the link
 //   leave                                     the device leaves for good; the server closes
 //
 // The server sends:
@@ -33,6 +37,8 @@
 //   ack <seq>                                 the log already held that entry: sent again, taken once
 //   here <device> <1|0>                       a device of the room connected or went away (after
 //                                             a welcome, one for every device known)
+//   code <code> <seconds>                     the room's short code and how long it lives
+//   found <room>                              the room of the short code asked for
 //   refused <seq> <code> <reason...>          a message was refused (seq 0 for one without a
 //                                             sequence number); nothing of it was applied
 //   bye <code> <reason...>                    the server closes the connection
@@ -69,7 +75,12 @@ enum class RefusalCode : uint8_t {
 };
 std::string_view refusalWord(RefusalCode code);
 
-enum class ClientKind : uint8_t { open, join, rejoin, input, handover, digest, mark, leave };
+// Short codes: kShortCodeLength letters and digits that cannot be taken for one another.
+inline constexpr std::string_view kShortCodeSymbols = "23456789abcdefghjkmnpqrstuvwxyz";
+inline constexpr size_t kShortCodeLength = 6;
+bool isShortCode(std::string_view word);
+
+enum class ClientKind : uint8_t { open, join, rejoin, input, handover, digest, mark, leave, code, find };
 
 struct ClientMessage {
   explicit ClientMessage(ClientKind messageKind = ClientKind::open) : kind(messageKind) {}
@@ -83,6 +94,7 @@ struct ClientMessage {
   uint32_t from = 0;             // rejoin
   uint32_t frame = 0;            // mark
   LogEntry entry;                // input, handover, digest (`device` is not sent: the server knows it)
+  std::string shortCode;         // find
   bool operator==(const ClientMessage&) const = default;
 };
 
@@ -90,13 +102,13 @@ struct ClientMessage {
 std::string parseClientMessage(std::string_view text, ClientMessage& message);
 std::string formatClientMessage(const ClientMessage& message);
 
-enum class ServerKind : uint8_t { welcome, entry, mark, ack, here, refused, bye };
+enum class ServerKind : uint8_t { welcome, entry, mark, ack, here, refused, bye, code, found };
 
 struct ServerMessage {
   explicit ServerMessage(ServerKind messageKind = ServerKind::welcome) : kind(messageKind) {}
 
   ServerKind kind;
-  std::string room;              // welcome
+  std::string room;              // welcome, found
   DeviceId device = 0;           // welcome, here
   std::string secret;            // welcome
   uint32_t seq = 0;              // welcome (acked), ack, refused
@@ -106,6 +118,8 @@ struct ServerMessage {
   bool present = false;          // here
   RefusalCode code = RefusalCode::malformed;  // refused, bye
   std::string reason;            // refused, bye: printable ASCII for a person
+  std::string shortCode;         // code
+  uint32_t seconds = 0;          // code: how long it lives
   bool operator==(const ServerMessage&) const = default;
 };
 

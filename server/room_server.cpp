@@ -39,7 +39,7 @@ std::unique_ptr<RoomServer> RoomServer::open(const RoomServerOptions& options, s
   server->network_->every(kForgetEverySeconds, [service = server->service_.get(), keep = options.keepSeconds] {
     service->forgetRoomsIdleFor(keep);
   });
-  server->network_->every(1, [service = server->service_.get()] { service->replaceAbsentHosts(); });
+  server->network_->every(1, [service = server->service_.get()] { service->everySecond(); });
   return server;
 }
 

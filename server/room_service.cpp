@@ -54,7 +54,7 @@ bool RoomService::restore(std::string& problem) {
   std::vector<StoredRoom> stored;
   if (!store_.loadRooms(stored, problem)) return false;
   for (StoredRoom& kept : stored) {
-    Room room{kept.build, net::RoomLog(1), {}, {}, false, false, kept.lastActive, {}};
+    Room room{kept.build, net::RoomLog(1), {}, {}, false, false, kept.lastActive, {}, {}};
     for (const StoredDevice& device : kept.devices) room.devices[device.device].secret = device.secret;
     for (size_t index = 0; index < kept.entries.size(); ++index) {
       std::vector<std::string_view> words;
@@ -167,17 +167,28 @@ void RoomService::received(PeerId peer, std::string_view text) {
     refuse(peer, 0, RefusalCode::malformed, problem);
     return;
   }
-  const bool entering = message.kind == ClientKind::open || message.kind == ClientKind::join || message.kind == ClientKind::rejoin;
+  const bool entering = message.kind == ClientKind::open || message.kind == ClientKind::join ||
+                        message.kind == ClientKind::rejoin;
+  const bool beforeRoom = entering || message.kind == ClientKind::find;
   if (from->entering || (entering && !from->room.empty())) {
     refuse(peer, message.entry.seq, RefusalCode::inRoom, "already in a room, or entering one");
     return;
   }
-  if (!entering && from->room.empty()) {
+  if (!beforeRoom && from->room.empty()) {
     refuse(peer, message.entry.seq, RefusalCode::notInRoom, "open, join or rejoin a room first");
+    return;
+  }
+  if (message.kind == ClientKind::find) {
+    if (!from->room.empty() || from->entering) refuse(peer, 0, RefusalCode::inRoom, "already in a room");
+    else find(peer, message.shortCode);
     return;
   }
   if (message.kind == ClientKind::open) {
     open(peer, message);
+    return;
+  }
+  if (message.kind == ClientKind::code && !from->room.empty() && !from->entering) {
+    if (auto room = rooms_.find(from->room); room != rooms_.end()) giveShortCode(room->second, from->room, peer);
     return;
   }
   const std::string name = entering ? message.room : from->room;
@@ -215,7 +226,9 @@ void RoomService::handle(const std::string& name, Room& room, const Waiting& wai
     case ClientKind::digest: addEntry(name, room, waiting.peer, message.entry); break;
     case ClientKind::mark: mark(room, waiting.peer, message.frame); break;
     case ClientKind::leave: leave(name, room, waiting.peer); break;
-    case ClientKind::open: break;
+    case ClientKind::open:
+    case ClientKind::code:
+    case ClientKind::find: break;
   }
 }
 
@@ -255,7 +268,7 @@ void RoomService::open(PeerId peer, const ClientMessage& message) {
   }
   std::string name = randomSecret();
   while (rooms_.count(name) != 0) name = randomSecret();
-  Room& room = rooms_.emplace(name, Room{message.build, net::RoomLog(1), {}, {}, false, false, wallSeconds(), {}}).first->second;
+  Room& room = rooms_.emplace(name, Room{message.build, net::RoomLog(1), {}, {}, false, false, wallSeconds(), {}, {}}).first->second;
   room.devices[1].secret = randomSecret();
   RoomWrite write;
   write.build = message.build;
@@ -275,6 +288,36 @@ void RoomService::open(PeerId peer, const ClientMessage& message) {
     enter(name, found->second, peer, 1, 0);
     drain(name);
   });
+}
+
+void RoomService::find(PeerId peer, const std::string& code) {
+  if (!connection(peer)->budget.takeFind(nowMs())) {
+    refuse(peer, 0, RefusalCode::tooFast, "a few short codes a minute at most");
+    return;
+  }
+  auto found = shortCodes_.find(code);
+  if (found == shortCodes_.end() || found->second.expiresMs <= nowMs() || rooms_.count(found->second.room) == 0) {
+    refuse(peer, 0, RefusalCode::noRoom, "no room has that code (it lives " + std::to_string(limits_.shortCodeSeconds / 60) +
+                                             " minutes)");
+    return;
+  }
+  ServerMessage answer(ServerKind::found);
+  answer.room = found->second.room;
+  send(peer, answer);
+}
+
+void RoomService::giveShortCode(Room& room, const std::string& name, PeerId peer) {
+  if (room.shortCode.empty()) {
+    std::string code = randomShortCode();
+    while (shortCodes_.count(code) != 0) code = randomShortCode();
+    shortCodes_[code] = {name, nowMs() + int64_t{limits_.shortCodeSeconds} * 1000};
+    room.shortCode = code;
+  }
+  const ShortCode& live = shortCodes_.at(room.shortCode);
+  ServerMessage answer(ServerKind::code);
+  answer.shortCode = room.shortCode;
+  answer.seconds = static_cast<uint32_t>(std::max<int64_t>(1, (live.expiresMs - nowMs()) / 1000));
+  send(peer, answer);
 }
 
 void RoomService::enter(const std::string& name, Room& room, PeerId peer, DeviceId device, uint32_t from) {
@@ -309,8 +352,20 @@ void RoomService::setPresence(Room& room, DeviceId device, PeerId peer) {
   sendToRoom(room, presence(device, peer != 0));
 }
 
-void RoomService::replaceAbsentHosts() {
+void RoomService::everySecond() {
   const int64_t now = nowMs();
+  replaceAbsentHosts(now);
+  for (auto code = shortCodes_.begin(); code != shortCodes_.end();) {
+    if (code->second.expiresMs > now) {
+      ++code;
+      continue;
+    }
+    if (auto room = rooms_.find(code->second.room); room != rooms_.end()) room->second.shortCode.clear();
+    code = shortCodes_.erase(code);
+  }
+}
+
+void RoomService::replaceAbsentHosts(int64_t now) {
   for (auto& [name, room] : rooms_) {
     if (!room.hostAwaySince || now - *room.hostAwaySince < limits_.hostGraceMs || room.writing || !room.waiting.empty()) continue;
     // The device of the lowest seat that is here; none: the room waits on.

@@ -13,6 +13,8 @@
 //     room, its sender included;
 //   - gives a device that joins or rejoins the log from any point, then everything new;
 //   - tells the room's devices who is connected (for "Waiting for Red...");
+//   - gives a room a short code to type instead of its link, which lives five minutes (in memory:
+//     a restarted server knows none), found a few times a minute by a connection at most;
 //   - refuses what breaks the rules with a reason, closes a connection that keeps sending such,
 //     and limits what one connection may send (server/connection_budget.h).
 //
@@ -51,6 +53,7 @@ struct ServiceLimits {
   size_t mostRooms = 100'000;
   size_t mostEntries = 1'000'000;  // in one room's log
   int64_t hostGraceMs = 60'000;    // how long a room waits for its host to come back
+  uint32_t shortCodeSeconds = 300;
 };
 
 class RoomService {
@@ -75,9 +78,9 @@ class RoomService {
   void closeAll();
   // Forgets the rooms nobody is connected to whose last entry is older than `seconds`.
   size_t forgetRoomsIdleFor(int64_t seconds);
-  // Hands each room whose host has been away longer than the host's grace to another device.
-  // The server calls it every second.
-  void replaceAbsentHosts();
+  // Hands each room whose host has been away longer than the host's grace to another device, and
+  // forgets the short codes that expired. The server calls it every second.
+  void everySecond();
 
   size_t roomCount() const { return rooms_.size(); }
   size_t connectionCount() const { return connections_.size(); }
@@ -107,6 +110,11 @@ class RoomService {
     bool draining = false;
     int64_t lastActive = 0;       // the last write, seconds since the epoch
     std::optional<int64_t> hostAwaySince;  // milliseconds of the service's clock
+    std::string shortCode;                 // while one lives
+  };
+  struct ShortCode {
+    std::string room;
+    int64_t expiresMs;
   };
 
   int64_t nowMs() const;
@@ -118,6 +126,9 @@ class RoomService {
   void bye(PeerId peer, net::RefusalCode code, const std::string& reason);
 
   void open(PeerId peer, const net::ClientMessage& message);
+  void find(PeerId peer, const std::string& code);
+  void giveShortCode(Room& room, const std::string& name, PeerId peer);
+  void replaceAbsentHosts(int64_t now);
   // Runs the room's waiting messages in order until one waits for the store.
   void drain(const std::string& name);
   void handle(const std::string& name, Room& room, const Waiting& waiting);
@@ -138,6 +149,7 @@ class RoomService {
   ServiceLimits limits_;
   std::unordered_map<PeerId, Connection> connections_;
   std::unordered_map<std::string, Room> rooms_;
+  std::unordered_map<std::string, ShortCode> shortCodes_;
   PeerId nextPeer_ = 1;
   const std::chrono::steady_clock::time_point started_ = std::chrono::steady_clock::now();
 };

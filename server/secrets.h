@@ -1,5 +1,5 @@
 // Room links and seat secrets: 128 bits from the operating system's random source (never a
-// seeded generator), as 32 lowercase hexadecimal digits.
+// seeded generator), as 32 lowercase hexadecimal digits. Short codes from the same source.
 #pragma once
 
 #include <string>
@@ -7,5 +7,7 @@
 namespace qn::server {
 
 std::string randomSecret();
+// net::kShortCodeLength symbols of net::kShortCodeSymbols.
+std::string randomShortCode();
 
 }  // namespace qn::server

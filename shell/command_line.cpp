@@ -1,8 +1,11 @@
 #include "shell/command_line.h"
 
 #include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <limits>
+
+#include "net/room_protocol.h"
 
 namespace qn {
 
@@ -118,8 +121,15 @@ constexpr Option kOptions[] = {
        options.waitFor = *devices;
        return std::string();
      }},
-    {"--join", Argument::value, "LINK", "join the room of that link (to watch, or with --seat to play)",
+    {"--join", Argument::value, "LINK|CODE",
+     "join the room of that link, or of its short code on --server (to watch,\nor with --seat to play)",
      [](CommandLine&, ShellOptions& options, std::optional<std::string_view> word) {
+       std::string code(*word);
+       std::transform(code.begin(), code.end(), code.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+       if (net::isShortCode(code)) {
+         options.joinCode = code;
+         return std::string();
+       }
        net::RoomLink link;
        if (std::string problem = net::parseRoomLink(*word, link); !problem.empty()) return "--join: " + problem;
        options.join = link;
@@ -162,10 +172,12 @@ const Option* optionNamed(std::string_view name) {
 
 // The room's options go together only as a room can use them.
 std::string roomOptionsProblem(const ShellOptions& options) {
-  if (options.host && options.join) return "--host and --join cannot be used together: a device opens a room or joins one";
+  const bool joining = options.join || !options.joinCode.empty();
+  if (options.host && joining) return "--host and --join cannot be used together: a device opens a room or joins one";
   if (options.waitFor > 1 && !options.host) return "--wait-for is for the device that opens the room (--host)";
-  if (!options.seats.empty() && !options.join) return "--seat is for a device that joins a room (--join)";
-  if (!options.seats.empty() && options.join->device != 0)
+  if (!options.seats.empty() && !joining) return "--seat is for a device that joins a room (--join)";
+  if (!options.joinCode.empty() && options.servers.empty()) return "--join with a short code needs the room's --server";
+  if (!options.seats.empty() && options.join && options.join->device != 0)
     return "--seat cannot be used with a device's own link: it takes back the seats it had";
   if (!options.servers.empty() && !options.inRoom()) return "--server is for a room (--host or --join)";
   if (options.demoGames && options.inRoom()) return "--demo cannot play in a room";

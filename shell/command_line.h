@@ -33,10 +33,11 @@ struct ShellOptions {
   bool host = false;                       // --host: open a room
   uint32_t waitFor = 1;                    // --wait-for N: devices in the room before the first frame
   std::optional<net::RoomLink> join;       // --join LINK
+  std::string joinCode;                    // --join CODE: a room's short code (with --server)
   std::vector<int32_t> seats;              // --seat N, repeatable: the set-up seats claimed
   std::vector<net::WebAddress> servers;    // --server URL[,URL...]: tried in turn
 
-  bool inRoom() const { return host || join.has_value(); }
+  bool inRoom() const { return host || join.has_value() || !joinCode.empty(); }
 };
 
 struct CommandLine {

@@ -1,6 +1,7 @@
 #include "shell/room_session.h"
 
 #include <algorithm>
+#include <cctype>
 
 #include "game/game_movie.h"
 #include "game/say_rule.h"
@@ -31,6 +32,12 @@ constexpr auto kResendAfter = std::chrono::milliseconds(250);
 constexpr auto kGiveUpBeforeRoom = std::chrono::seconds(20);
 constexpr auto kGiveUpInRoom = std::chrono::seconds(60);
 constexpr auto kLongestFinish = std::chrono::seconds(5);
+
+// A short code as a person reads and types it (any case is taken).
+std::string shownCode(std::string code) {
+  std::transform(code.begin(), code.end(), code.begin(), [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+  return code;
+}
 
 // The seats' colours, as the set-up screen gives them.
 constexpr const char* kSeatNames[] = {"the host", "Blue", "Red", "Yellow", "Green"};
@@ -85,6 +92,16 @@ void RoomSession::sendHello() {
   const std::string build(net::buildId());
   ClientMessage hello(ClientKind::open);
   hello.build = build;
+  if (!welcomed_ && !options_.join) {
+    if (!options_.joinCode.empty()) {
+      // The room of the short code first: `found` answers, then the join goes.
+      ClientMessage find(ClientKind::find);
+      find.shortCode = options_.joinCode;
+      connection_->send(net::formatClientMessage(find));
+      helloSent_ = true;
+      return;
+    }
+  }
   if (welcomed_ || (options_.join && options_.join->device != 0)) {
     hello.kind = ClientKind::rejoin;
     hello.room = welcomed_ ? room_ : options_.join->room;
@@ -151,6 +168,14 @@ void RoomSession::handle(const std::string& text) {
       while (!outbox_.empty() && outbox_.front().seq <= message.seq) outbox_.pop_front();
       break;
     case ServerKind::here: present_[message.device] = message.present; break;
+    case ServerKind::code:
+      if (shortCode_.empty()) printLine_("code " + shownCode(message.shortCode));
+      shortCode_ = message.shortCode;
+      break;
+    case ServerKind::found:
+      options_.join = net::RoomLink{siteOf(servers_[serverIndex_ % servers_.size()]), message.room, 0, {}};
+      sendHello();
+      break;
     case ServerKind::refused: refused(message); break;
     case ServerKind::bye:
       if (message.code == RefusalCode::shutdown) break;  // it comes back: connect again
@@ -171,6 +196,8 @@ void RoomSession::welcome(const ServerMessage& message) {
     device_ = message.device;
     secret_ = message.secret;
     nextSeq_ = message.seq + 1;
+    // The host asks for a short code to show while the others join.
+    if (options_.host) connection_->send(net::formatClientMessage(ClientMessage(ClientKind::code)));
     net::RoomLink link{siteOf(servers_[serverIndex_ % servers_.size()]), room_, 0, {}};
     if (options_.host) printLine_(net::formatRoomLink(link));
     if (options_.host || !options_.seats.empty() || (options_.join && options_.join->device != 0)) {
@@ -395,7 +422,7 @@ void RoomSession::fail(const std::string& what, bool stop) {
 
 std::string RoomSession::waitingFor() const {
   if (!welcomed_) return "Joining the room...";
-  if (!started_) return "Waiting for players...";
+  if (!started_) return shortCode_.empty() ? "Waiting for players..." : "Waiting for players... (code " + shownCode(shortCode_) + ")";
   const net::DeviceId holder = replica_.holder();
   if (holder == device_ || present_[holder]) return {};
   return std::string("Waiting for ") + kSeatNames[std::clamp(replica_.sayingSeat(), 0, net::kSeats)] + "...";

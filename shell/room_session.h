@@ -25,7 +25,8 @@
 //     the whole log again before it goes on.
 //
 // The host's link (and a seated device's own link) is printed on standard output, a line by
-// itself, once the server holds the room.
+// itself, once the server holds the room; the host then prints the room's short code,
+// "code K7M2X9", which `--join K7M2X9 --server URL` takes for the link for five minutes.
 #pragma once
 
 #include <bitset>
@@ -143,6 +144,7 @@ class RoomSession {
   net::RoomLog replica_;
   std::bitset<net::kMostDevices + 1> present_;
   bool started_ = false;             // the first frame may run (--wait-for)
+  std::string shortCode_;            // the room's, while it lives (the host asks for one)
 
   std::deque<Sent> outbox_;
   uint32_t nextSeq_ = 1;

@@ -44,6 +44,8 @@ TEST(ProtocolTest, MessagesReadBackAsWritten) {
   client.push_back(digest);
   client.emplace_back(ClientKind::mark).frame = 77;
   client.emplace_back(ClientKind::leave);
+  client.emplace_back(ClientKind::code);
+  client.emplace_back(ClientKind::find).shortCode = "k7m2x9";
   for (const ClientMessage& message : client) {
     ClientMessage read;
     const std::string text = formatClientMessage(message);
@@ -71,6 +73,10 @@ TEST(ProtocolTest, MessagesReadBackAsWritten) {
   ServerMessage bye(ServerKind::bye);
   bye.code = RefusalCode::otherBuild, bye.reason = "another build";
   server.push_back(bye);
+  ServerMessage shortCode(ServerKind::code);
+  shortCode.shortCode = "k7m2x9", shortCode.seconds = 300;
+  server.push_back(shortCode);
+  server.emplace_back(ServerKind::found).room = kRoom;
   for (const ServerMessage& message : server) {
     ServerMessage read;
     const std::string text = formatServerMessage(message);
@@ -94,7 +100,7 @@ TEST(ProtocolTest, AnythingElseIsRefused) {
       "rejoin " + kRoom + " 33 " + kSecret + " " + kBuild + " 0", "input 0 5 down 1 2", "input 1 05 down 1 2",
       "input 1 5 down 1", "input 1 5 down 1 2 3", "input 1 4294967296 up 1 2", "input 1 5 keydown 70000",
       "handover 1 5 5 1 0", "handover 1 5 1 0 0", "digest 1 5 0 0123456789abcdef", "digest 1 5 1 0123", "mark -1",
-      "mark 1 2", "leave 1", "hello", "input 1 5 focuslost now", "input 1 5 char 97 \x7f", std::string(400, 'a'),
+      "mark 1 2", "leave 1", "find k7m2x", "find k7m2x1", "find K7M2X9", "code 1", "hello", "input 1 5 focuslost now", "input 1 5 char 97 \x7f", std::string(400, 'a'),
   };
   for (const std::string& text : bad) {
     ClientMessage message;

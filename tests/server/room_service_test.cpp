@@ -80,6 +80,22 @@ TEST_F(RoomServiceTest, RoomsAreOpenedJoinedOrderedAndBackAfterARestart) {
   got = guest.take();
   EXPECT_EQ(got, (std::vector<std::string>{got[0], "e 0 seat 2 2", "mark 0", "here 1 1", "here 2 1"}));
 
+  // A short code finds the room, a few times a minute.
+  service_->received(hostId, "code");
+  net::ServerMessage code;
+  ASSERT_EQ(host.sent.size(), 1u);
+  ASSERT_EQ(net::parseServerMessage(host.take()[0], code), "");
+  EXPECT_EQ(code.seconds, 300u);
+  FakePeer finder;
+  const auto finderId = service_->connected(finder);
+  service_->received(finderId, "find " + code.shortCode);
+  service_->received(finderId, "find 222222");
+  for (int i = 0; i < 5; ++i) service_->received(finderId, "find " + code.shortCode);
+  EXPECT_EQ(finder.sent.at(0), "found " + opened.room);
+  EXPECT_EQ(finder.sent.at(1).rfind("refused 0 noroom", 0), 0u);
+  EXPECT_EQ(finder.sent.back().rfind("refused 0 toofast", 0), 0u);
+  service_->disconnected(finderId);
+
   service_->received(guestId, "input 1 5 down 1 2");
   ASSERT_EQ(guest.sent.size(), 1u);
   EXPECT_EQ(guest.take()[0].rfind("refused 1 outofturn", 0), 0u);
@@ -128,10 +144,10 @@ TEST_F(RoomServiceTest, AHostAwayTooLongHandsTheRoomAndItsSayToTheLowestSeatThat
   connect(watcher, "join " + opened.room + " " + kBuild + " -");
   const auto guestId = connect(guest, "join " + opened.room + " " + kBuild + " 3");
   service_->received(hostId, "input 1 4 down 1 2");
-  service_->replaceAbsentHosts();  // the host is here
+  service_->everySecond();  // the host is here
   guest.take();
   service_->disconnected(hostId);
-  service_->replaceAbsentHosts();
+  service_->everySecond();
   EXPECT_EQ(guest.take(), (std::vector<std::string>{"here 1 0", "e 2 host 3"}));
   service_->received(guestId, "input 1 4 down 1 2");  // the frame the host played
   EXPECT_EQ(guest.take().at(0).rfind("refused 1 outofturn", 0), 0u);

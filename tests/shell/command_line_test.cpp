@@ -47,6 +47,9 @@ TEST(CommandLineTest, RoomOptionsGoTogetherOnlyAsARoomUsesThem) {
   EXPECT_EQ(joining.options->seats, (std::vector<int32_t>{1, 3}));
   EXPECT_EQ(joining.options->join->site.host, "192.168.1.20");
   EXPECT_EQ(joining.options->servers.size(), 2u);
+  CommandLine byCode = parse({"--join", "K7M2X9", "--server", "ws://a:1"});
+  ASSERT_TRUE(byCode.options) << byCode.error;
+  EXPECT_EQ(byCode.options->joinCode, "k7m2x9");
   CommandLine hosting = parse({"--host", "--wait-for", "3"});
   ASSERT_TRUE(hosting.options) << hosting.error;
   EXPECT_TRUE(hosting.options->inRoom());
@@ -59,6 +62,7 @@ TEST(CommandLineTest, RoomOptionsGoTogetherOnlyAsARoomUsesThem) {
                                                           {"--join", link, "--seat", "2", "--seat", "2"},
                                                           {"--join", own, "--seat", "2"},
                                                           {"--join", "http://192.168.1.20:8000/"},
+                                                          {"--join", "k7m2x9"},
                                                           {"--server", "ws://a:1"},
                                                           {"--host", "--server", "http://a:1"},
                                                           {"--host", "--demo"}}) {

@@ -218,7 +218,7 @@ class RoomGame : public ::testing::Test {
   }
   // The host opens a room on `server` and the guest joins it with seat 2, each with its copy;
   // the room's link and the guest's own.
-  void startHostAndGuest(const std::string& server, const std::vector<std::string>& pace = {}) {
+  void startHostAndGuest(const std::string& server, const std::vector<std::string>& pace = {}, bool byShortCode = false) {
     std::vector<std::string> hosting = {"--host", "--server", server, "--wait-for", "2", "--replay", path("host.rec"),
                                         "--frames", frames_, "--report", path("host.jsonl")};
     hosting.insert(hosting.end(), pace.begin(), pace.end());
@@ -226,7 +226,16 @@ class RoomGame : public ::testing::Test {
     const std::optional<std::string> link = host_->readLine(kLineTimeoutMs);
     ASSERT_TRUE(link) << readFile(path("host.err"));
     link_ = *link;
-    guest_ = device("guest", guestArguments(link_, "guest.jsonl", pace));
+    std::vector<std::string> joining = guestArguments(link_, "guest.jsonl", pace);
+    if (byShortCode) {
+      // The host's own link, then the room's short code.
+      std::optional<std::string> code;
+      for (int line = 0; line < 2 && !(code && code->rfind("code ", 0) == 0); ++line) code = host_->readLine(kLineTimeoutMs);
+      ASSERT_TRUE(code && code->rfind("code ", 0) == 0) << readFile(path("host.err"));
+      joining[1] = code->substr(5);
+      joining.insert(joining.end(), {"--server", server});
+    }
+    guest_ = device("guest", joining);
     const std::optional<std::string> own = guest_->readLine(kLineTimeoutMs);
     ASSERT_TRUE(own) << readFile(path("guest.err"));
     guestLink_ = *own;
@@ -273,7 +282,7 @@ TEST_F(RoomGame, TwoDevicesPlayTheGameOfTheRecordingEachInItsOwnTurns) {
   EXPECT_NE(firstDifference(readFile(path("alone.jsonl")), readFile(path("local.jsonl"))), "");
 }
 
-TEST_F(RoomGame, DelaysJitterAndStallsChangeNoReport) {
+TEST_F(RoomGame, DelaysJitterAndStallsChangeNoReportAndAShortCodeJoins) {
   ASSERT_NO_FATAL_FAILURE(prepare());
   const std::string server = startServer();
   ASSERT_FALSE(server.empty()) << readFile(path("server.err"));
@@ -281,7 +290,8 @@ TEST_F(RoomGame, DelaysJitterAndStallsChangeNoReport) {
   ASSERT_EQ(net::parseWebAddress(server, "ws", "wss", address), "");
   DelayingProxy proxy(address.port, Delays{});
   ASSERT_NE(proxy.port(), 0);
-  ASSERT_NO_FATAL_FAILURE(startHostAndGuest("ws://127.0.0.1:" + std::to_string(proxy.port())));
+  // The guest joins by the room's short code.
+  ASSERT_NO_FATAL_FAILURE(startHostAndGuest("ws://127.0.0.1:" + std::to_string(proxy.port()), {}, true));
   expectTheLocalReport(*host_, "host");
   expectTheLocalReport(*guest_, "guest");
 }
