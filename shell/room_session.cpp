@@ -13,13 +13,8 @@
 
 namespace qn {
 
-using net::ClientKind;
-using net::ClientMessage;
-using net::EntryKind;
-using net::LogEntry;
-using net::RefusalCode;
-using net::ServerKind;
-using net::ServerMessage;
+// The protocol's vocabulary.
+using namespace net;
 
 namespace {
 
