@@ -1,6 +1,7 @@
 #include "shell/application.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "cast/cast.h"
 #include "cast/scaled_set_arrival.h"
@@ -180,7 +181,7 @@ void Application::setMuted(bool muted) {
   if (!mixer_) return;
   personMuted_ = muted;
   mixer_->setMuted(muted || catchingUp_);
-  if (window_) window_->setTitle(title_ + (muted ? " (muted)" : ""));
+  showTitle();
   if (kept_) kept_->setMuted(muted);
 }
 
@@ -306,14 +307,15 @@ bool Application::roomAllowsTick() {
     return false;
   }
   roomBlocked_ = !room_->mayTick(framesTicked_, *movie_);
-  if (window_) {
-    std::string status = room_->waitingFor();
-    if (status != titleStatus_) {
-      titleStatus_ = status;
-      window_->setTitle(title_ + (status.empty() ? "" : " - " + status) + (personMuted_ ? " (muted)" : ""));
-    }
+  if (std::string status = room_->waitingFor(); status != titleStatus_) {
+    titleStatus_ = std::move(status);
+    showTitle();
   }
   return !roomBlocked_;
+}
+
+void Application::showTitle() {
+  if (window_) window_->setTitle(title_ + (titleStatus_.empty() ? "" : " - " + titleStatus_) + (personMuted_ ? " (muted)" : ""));
 }
 
 void Application::followRoomPace(bool catchingUp) {
@@ -394,7 +396,7 @@ Playing Application::deliver(const DeviceInput& message) {
 // (the browser's page hidden and its window left), the movie hears it once.
 void Application::focusGained() {
   if (room_) {
-    room_->ownInput({InputKind::focusGained});
+    if (std::exchange(unfocusedInRoom_, false)) room_->ownInput({InputKind::focusGained});
     return;
   }
   if (!suspended_) return;
@@ -404,7 +406,7 @@ void Application::focusGained() {
 
 void Application::focusLost() {
   if (room_) {
-    room_->ownInput({InputKind::focusLost});
+    if (!std::exchange(unfocusedInRoom_, true)) room_->ownInput({InputKind::focusLost});
     return;
   }
   if (suspended_) return;

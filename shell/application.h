@@ -135,6 +135,8 @@ class Application final : public platform::LoopSteps {
   bool roomAllowsTick();
   // A device far behind the room plays silent and undrawn until it has caught up.
   void followRoomPace(bool catchingUp);
+  // The window's title: the program, what the room waits for, whether the sound is muted.
+  void showTitle();
   // The exit code when one cannot be used (the reason on standard error).
   std::optional<ExitCode> openRecordings();
   // The first failure of the run decides its exit code.
@@ -172,6 +174,7 @@ class Application final : public platform::LoopSteps {
   bool roomBlocked_ = false;  // the last step's tick waited for the room
   bool catchingUp_ = false;
   bool personMuted_ = false;
+  bool unfocusedInRoom_ = false;  // the window's focus left while in a room (told the room once)
   std::string titleStatus_;
   bool suspended_ = false;
   bool quit_ = false;
