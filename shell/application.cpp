@@ -38,7 +38,7 @@ constexpr uint32_t kMixerRate = 22050;
 constexpr int32_t kSuspendedWait = 100;  // milliseconds per loop turn in the background
 // A device following a room: a few frames behind the mark it plays at up to twice the pace;
 // more than two seconds behind it plays as fast as it can, silent and not drawn.
-constexpr uint32_t kRoomBufferFrames = 4;
+constexpr uint32_t kRoomBufferFrames = 2;
 constexpr uint32_t kCatchUpFrames = 60;
 constexpr int32_t kRoomWait = 50;  // milliseconds a loop turn waits for the room's network
 
@@ -199,6 +199,10 @@ std::optional<ExitCode> Application::openRecordings() {
     reportWriteFailure("--record", recorder_.file().problem());
     return ExitCode::writeFailed;
   }
+  if (!options_.frameTimesPath.empty() && !frameTimes_.open(options_.frameTimesPath)) {
+    reportWriteFailure("--frame-times", frameTimes_.problem());
+    return ExitCode::writeFailed;
+  }
   return std::nullopt;
 }
 
@@ -261,7 +265,13 @@ int32_t Application::msUntilNextTick() const {
   if (!frameClock()) return movie_->msUntilNextTick();
   // Paced to real time: one frame a frame interval after the last one.
   const uint32_t sinceLast = platform::monotonicMilliseconds() - lastPacedTick_;
-  return static_cast<int32_t>(std::max<int64_t>(int64_t{frameInterval()} - sinceLast, 0));
+  return static_cast<int32_t>(std::max<int64_t>(int64_t{pacedInterval()} - sinceLast, 0));
+}
+
+// A device following a room a few frames behind the mark plays at twice the pace until it has
+// caught up.
+int32_t Application::pacedInterval() const {
+  return frameInterval() / (roomFramesBehind_ > kRoomBufferFrames ? 2 : 1);
 }
 
 // With the frame clock every tick is one frame: the clock moves one frame interval, and the
@@ -269,11 +279,11 @@ int32_t Application::msUntilNextTick() const {
 void Application::tickMovie() {
   if (frameClock()) {
     if (room_ && !roomAllowsTick()) return;
-    const uint32_t behind = room_ ? room_->framesBehind(framesTicked_) : 0;
-    followRoomPace(behind > kCatchUpFrames);
+    roomFramesBehind_ = room_ ? room_->framesBehind(framesTicked_) : 0;
+    followRoomPace(roomFramesBehind_ > kCatchUpFrames);
     if (paced() && !catchingUp_) {
       uint32_t realNow = platform::monotonicMilliseconds();
-      const uint32_t interval = static_cast<uint32_t>(frameInterval()) / (behind > kRoomBufferFrames ? 2 : 1);
+      const uint32_t interval = static_cast<uint32_t>(pacedInterval());
       if (framesTicked_ > 0 && realNow - lastPacedTick_ < interval) return;
       // Frames keep to their beat (a tick a little late does not delay the next one); lateness
       // of more than a frame is not made up.
@@ -290,6 +300,8 @@ void Application::tickMovie() {
   if (room_) room_->beginTick(framesTicked_);
   unattended_->runTick(framesTicked_, [this, &playing] { playing = movie_->tick(); });
   if (room_) room_->endTick();
+  if (frameTimes_.isOpen())
+    frameTimes_.write(std::to_string(framesTicked_) + " " + std::to_string(platform::highResolutionCounter() / 1000) + "\n");
   if (movie_->framesStepped() != framesBefore) keys_.frameSeen();
   ++framesTicked_;
   if (playing == Playing::stopped) windowDestroyed();
@@ -434,6 +446,7 @@ int Application::shutdown() {
   // Every file the run wrote is checked to its close: a short file is a failed run.
   if (host_ && !options_.screenshotPath.empty()) writeScreenshot(options_.screenshotPath, "--screenshot");
   if (recorder_.isOpen() && !recorder_.file().close()) reportWriteFailure("--record", recorder_.file().problem());
+  if (frameTimes_.isOpen() && !frameTimes_.close()) reportWriteFailure("--frame-times", frameTimes_.problem());
   if (room_) {
     room_->finish(framesTicked_);
     if (!room_->failure().empty()) fail(ExitCode::roomFailed);

@@ -143,6 +143,7 @@ class Application final : public platform::LoopSteps {
   void fail(ExitCode code);
   void reportWriteFailure(std::string_view source, const std::string& problem);
   int32_t frameInterval() const;
+  int32_t pacedInterval() const;
   void tickMovie();
   int32_t msUntilNextTick() const;
   void drainEvents();
@@ -164,6 +165,7 @@ class Application final : public platform::LoopSteps {
   Movie* movie_ = nullptr;
   KeyTranslator keys_;
   InputRecorder recorder_;
+  OutputFile frameTimes_;
   std::unique_ptr<InputReplay> replay_;
   std::unique_ptr<UnattendedPlay> unattended_;
   game::GameMovie* game_ = nullptr;  // the movie, when it is the game
@@ -172,6 +174,7 @@ class Application final : public platform::LoopSteps {
   std::vector<std::unique_ptr<ScaledSetArrival>> arrivingSets_;  // readied in turn, the first first
   std::unique_ptr<RoomSession> room_;
   bool roomBlocked_ = false;  // the last step's tick waited for the room
+  uint32_t roomFramesBehind_ = 0;
   bool catchingUp_ = false;
   bool personMuted_ = false;
   bool unfocusedInRoom_ = false;  // the window's focus left while in a room (told the room once)

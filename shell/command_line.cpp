@@ -103,6 +103,9 @@ constexpr Option kOptions[] = {
      keepFileName<&ShellOptions::reportPath>},
     {"--stats", Argument::none, "", "at the end, print frame times, CPU time and memory to standard error",
      turnOn<&ShellOptions::stats>},
+    {"--frame-times", Argument::file, "FILE",
+     "write when each frame was played: the frame and the microseconds of the\nsystem's monotonic clock (devices of a room on one machine compare)",
+     keepFileName<&ShellOptions::frameTimesPath>},
     {"--speed", Argument::value, "max|real",
      "the frame clock: as fast as it goes, or in real time (30 frames a second;\nthe default in a window, headless only when asked)",
      [](CommandLine&, ShellOptions& options, std::optional<std::string_view> word) {

@@ -26,6 +26,7 @@ struct ShellOptions {
   std::optional<uint32_t> demoGames;  // play by itself this many games (0: for ever)
   std::string reportPath;             // the game report, JSON Lines
   bool stats = false;                 // frame statistics on standard error at the end
+  std::string frameTimesPath;         // when each frame was played (to measure how devices keep in step)
   bool unpaced = false;               // the frame clock in a window as fast as it goes (--speed max)
   bool realTime = false;              // --speed real: paced to real time, headless too
 

@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -62,9 +63,12 @@ std::optional<int> ChildProcess::waitForExit(int timeoutMs) {
   const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
   while (true) {
     int status = 0;
-    const pid_t done = waitpid(pid_, &status, WNOHANG);
+    rusage usage{};
+    const pid_t done = wait4(pid_, &status, WNOHANG, &usage);
     if (done == pid_) {
       exited_ = true;
+      cpuSeconds_ = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+                    static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
       if (WIFEXITED(status)) exitCode_ = WEXITSTATUS(status);
       return exitCode_;
     }

@@ -18,10 +18,13 @@ class ChildProcess {
   ChildProcess& operator=(const ChildProcess&) = delete;
 
   bool started() const { return pid_ > 0; }
+  int pid() const { return pid_; }
   // The next line of its standard output, without the line break; nothing when none came in time.
   std::optional<std::string> readLine(int timeoutMs);
   // Its exit code once it ended; nothing when it did not end in time (or ended by a signal).
   std::optional<int> waitForExit(int timeoutMs);
+  // The processor time it used (user and system), once it ended.
+  double cpuSeconds() const { return cpuSeconds_; }
   void kill(int signal = SIGKILL);
 
  private:
@@ -30,6 +33,7 @@ class ChildProcess {
   std::string buffered_;
   bool exited_ = false;
   std::optional<int> exitCode_;
+  double cpuSeconds_ = 0;
 };
 
 }  // namespace qn::testing

@@ -73,15 +73,15 @@ void DelayingProxy::accept() {
     std::lock_guard lock(mutex_);
     sockets_.push_back(client);
     sockets_.push_back(server);
-    threads_.emplace_back([this, client, server, seed] { carry(client, server, seed); });
-    threads_.emplace_back([this, client, server, seed] { carry(server, client, seed + 1); });
+    threads_.emplace_back([this, client, server, seed] { carry(client, server, seed, bytes_[0]); });
+    threads_.emplace_back([this, client, server, seed] { carry(server, client, seed + 1, bytes_[1]); });
     seed += 2;
   }
 }
 
 // Reads `from` and writes to `to` what it read, each chunk at its release time: one thread reads,
 // this one writes.
-void DelayingProxy::carry(int from, int to, uint32_t seed) {
+void DelayingProxy::carry(int from, int to, uint32_t seed, std::atomic<uint64_t>& counted) {
   struct Chunk {
     Clock::time_point release;
     std::string bytes;
@@ -97,10 +97,11 @@ void DelayingProxy::carry(int from, int to, uint32_t seed) {
     while (true) {
       const ssize_t got = read(from, buffer, sizeof buffer);
       if (got <= 0) break;
+      counted += static_cast<uint64_t>(got);
       const Clock::time_point now = Clock::now();
       Clock::time_point release =
           now + std::chrono::milliseconds(delays_.baseMs + std::uniform_int_distribution<int>(0, delays_.jitterMs)(random));
-      if (now >= nextStall) {
+      if (delays_.stallMs > 0 && now >= nextStall) {
         release += std::chrono::milliseconds(delays_.stallMs);
         nextStall = now + std::chrono::milliseconds(delays_.stallEveryMs);
       }

@@ -1,6 +1,7 @@
 // A TCP proxy on loopback that holds back what passes through it, both ways: a delay with jitter
 // on every chunk, and now and then a stall of a few hundred milliseconds; order is kept. The
-// kernel of these machines has no delaying queue discipline, so a test brings its own.
+// kernel of these machines has no delaying queue discipline, so a test brings its own. It counts
+// what it carries (with no delay, a plain counter of the bytes on the wire).
 #pragma once
 
 #include <atomic>
@@ -28,17 +29,21 @@ class DelayingProxy {
   DelayingProxy& operator=(const DelayingProxy&) = delete;
 
   uint16_t port() const { return port_; }
+  // The bytes carried so far, from the clients to the server and back.
+  uint64_t bytesToServer() const { return bytes_[0]; }
+  uint64_t bytesToClients() const { return bytes_[1]; }
 
  private:
   struct Pipe;
   void accept();
-  void carry(int from, int to, uint32_t seed);
+  void carry(int from, int to, uint32_t seed, std::atomic<uint64_t>& counted);
 
   uint16_t targetPort_;
   Delays delays_;
   int listener_ = -1;
   uint16_t port_ = 0;
   std::atomic<bool> stopping_{false};
+  std::atomic<uint64_t> bytes_[2] = {0, 0};
   std::mutex mutex_;
   std::vector<int> sockets_;
   std::vector<std::thread> threads_;
