@@ -61,7 +61,7 @@ std::string RoomSession::start() {
     if (!localServer_) return "--host: cannot start the room's server here: " + problem;
     servers_.push_back(localServer_->ownAddress());
   }
-  connectedLast_ = Clock::now();
+  lostAt_ = Clock::now();
   connect();
   return {};
 }
@@ -115,7 +115,11 @@ void RoomSession::sendHello() {
 void RoomSession::poll() {
   if (ended_ || !connection_) return;
   const Clock::time_point now = Clock::now();
+  // What came before a close is read first: a server's goodbye says why.
+  takeMessages();
+  if (ended_) return;
   if (connection_->state() == platform::WebSocket::State::closed) {
+    if (welcomedHere_) lostAt_ = now;  // in the room until now
     welcomedHere_ = false;
     if (!reconnectAt_) {
       // It dropped, or never came: the next server, after a wait that grows with every failure.
@@ -125,7 +129,7 @@ void RoomSession::poll() {
       ++failedConnections_;
       ++serverIndex_;
     }
-    if (now - connectedLast_ > (welcomed_ ? kGiveUpInRoom : kGiveUpBeforeRoom)) {
+    if (now - lostAt_ > (welcomed_ ? kGiveUpInRoom : kGiveUpBeforeRoom)) {
       fail("cannot reach the room's server (" + lastProblem_ + ")", true);
       return;
     }
@@ -134,14 +138,18 @@ void RoomSession::poll() {
     connect();
   }
   if (connection_->state() == platform::WebSocket::State::open && !helloSent_) sendHello();
-  while (std::optional<std::string> message = connection_->receive()) {
-    handle(*message);
-    if (ended_) return;
-  }
+  takeMessages();
+  if (ended_) return;
   if (resendAt_ && now >= *resendAt_) {
     resendAt_.reset();
     resendOutbox();
   }
+}
+
+void RoomSession::takeMessages() {
+  while (!ended_)
+    if (std::optional<std::string> message = connection_->receive()) handle(*message);
+    else break;
 }
 
 void RoomSession::waitUpTo(int32_t milliseconds) {
@@ -184,7 +192,6 @@ void RoomSession::handle(const std::string& text) {
 void RoomSession::welcome(const ServerMessage& message) {
   welcomedHere_ = true;
   failedConnections_ = 0;
-  connectedLast_ = Clock::now();
   if (!welcomed_) {
     welcomed_ = true;
     room_ = message.room;
@@ -390,6 +397,8 @@ void RoomSession::finish(uint32_t framesTicked) {
   const Clock::time_point until = Clock::now() + kLongestFinish;
   bool leaveSent = false;
   while (!ended_ && Clock::now() < until) {
+    // The server closes the connection once the log holds the leave.
+    if (leaveSent && connection_->state() == platform::WebSocket::State::closed) break;
     poll();
     if (ended_ || !connection_) break;
     const bool open = connection_->state() == platform::WebSocket::State::open && welcomedHere_;
@@ -397,8 +406,6 @@ void RoomSession::finish(uint32_t framesTicked) {
       connection_->send(net::formatClientMessage(ClientMessage(ClientKind::leave)));
       leaveSent = true;
     }
-    // The server closes the connection once the log holds the leave.
-    if (leaveSent && connection_->state() == platform::WebSocket::State::closed) break;
     connection_->waitUpTo(20);
   }
   if (!outbox_.empty() && failure_.empty())

@@ -108,6 +108,7 @@ class RoomSession {
 
   void connect();
   void sendHello();
+  void takeMessages();
   void handle(const std::string& text);
   void welcome(const net::ServerMessage& message);
   void takeEntry(uint32_t index, const net::LogEntry& entry);
@@ -135,7 +136,7 @@ class RoomSession {
   bool welcomedHere_ = false;        // this connection is in the room: what waits may go
   int failedConnections_ = 0;        // since the last welcome
   std::optional<Clock::time_point> reconnectAt_;  // connecting again then, after a drop
-  Clock::time_point connectedLast_;  // the last welcome (or the start)
+  Clock::time_point lostAt_;         // out of the room since (the start, or the connection's loss)
   std::string lastProblem_;
 
   bool welcomed_ = false;            // once: the room holds this device

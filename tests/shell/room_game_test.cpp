@@ -32,8 +32,10 @@ using testing::writeFile;
 using testing::DelayingProxy;
 using testing::Delays;
 
-constexpr int kLineTimeoutMs = 20'000;
-constexpr int kGameTimeoutMs = 60'000;
+// Bounds on every wait, for the optimised build; the sanitizer build runs several times slower.
+constexpr int kSlowdown = BOULES_TEST_SLOWDOWN;
+constexpr int kLineTimeoutMs = 20'000 * kSlowdown;
+constexpr int kGameTimeoutMs = 60'000 * kSlowdown;
 
 class RoomGame : public ::testing::Test {
  protected:
@@ -102,7 +104,7 @@ class RoomGame : public ::testing::Test {
   }
   // Waits until the host's report holds `count` throws (false after `seconds`).
   bool waitForThrows(size_t count, int seconds) {
-    for (int tenth = 0; tenth < seconds * 10; ++tenth) {
+    for (int tenth = 0; tenth < seconds * 10 * kSlowdown; ++tenth) {
       if (throwsIn(readFile(path("host.jsonl"))) >= count) return true;
       std::this_thread::sleep_for(std::chrono::milliseconds(100));
     }
