@@ -51,10 +51,7 @@ RoomSession::~RoomSession() {
 
 std::string RoomSession::start() {
   servers_ = options_.servers;
-  if (servers_.empty() && options_.join) {
-    net::WebAddress server = options_.join->site;
-    servers_.push_back(server);
-  }
+  if (servers_.empty() && options_.join) servers_.push_back(options_.join->site);
   if (servers_.empty()) {
     std::string problem;
     localServer_ = LocalRoomServer::start(problem);
@@ -87,15 +84,13 @@ void RoomSession::sendHello() {
   const std::string build(net::buildId());
   ClientMessage hello(ClientKind::open);
   hello.build = build;
-  if (!welcomed_ && !options_.join) {
-    if (!options_.joinCode.empty()) {
-      // The room of the short code first: `found` answers, then the join goes.
-      ClientMessage find(ClientKind::find);
-      find.shortCode = options_.joinCode;
-      connection_->send(net::formatClientMessage(find));
-      helloSent_ = true;
-      return;
-    }
+  if (!welcomed_ && !options_.join && !options_.joinCode.empty()) {
+    // The room of the short code first: `found` answers, then the join goes.
+    ClientMessage find(ClientKind::find);
+    find.shortCode = options_.joinCode;
+    connection_->send(net::formatClientMessage(find));
+    helloSent_ = true;
+    return;
   }
   if (welcomed_ || (options_.join && options_.join->device != 0)) {
     hello.kind = ClientKind::rejoin;
@@ -240,8 +235,10 @@ void RoomSession::refused(const ServerMessage& message) {
     case RefusalCode::tooFast:
     case RefusalCode::sequence:
     case RefusalCode::store:
-      // Nothing of it was taken: the outbox goes again, in order, a little later.
-      if (!resendAt_) resendAt_ = Clock::now() + kResendAfter;
+      // Nothing of it was taken: the outbox goes again, in order, a little later; before the room
+      // holds the device, the connection starts again (and says its hello again).
+      if (!welcomedHere_) connection_->close();
+      else if (!resendAt_) resendAt_ = Clock::now() + kResendAfter;
       return;
     default: break;
   }
