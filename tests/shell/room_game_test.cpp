@@ -7,6 +7,7 @@
 // byte.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <thread>
 
@@ -158,8 +159,11 @@ TEST_F(RoomGame, DelaysJitterAndStallsChangeNoReportAndAShortCodeJoins) {
 std::vector<std::string> refusalsOf(const std::string& server, const std::string& first, const std::vector<std::string>& then) {
   std::unique_ptr<platform::WebSocket> client = platform::WebSocket::connect(server);
   std::vector<std::string> codes;
-  auto next = [&](const char* kind) -> std::optional<net::ServerMessage> {
-    for (int wait = 0; wait < 100; ++wait) {
+  // The next message of `kind` (any other is passed over), or nothing when none comes in time or
+  // the connection closed.
+  auto next = [&](std::string_view kind) -> std::optional<net::ServerMessage> {
+    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(kLineTimeoutMs);
+    while (std::chrono::steady_clock::now() < until) {
       while (std::optional<std::string> text = client->receive()) {
         net::ServerMessage message;
         if (net::parseServerMessage(*text, message).empty() && text->rfind(kind, 0) == 0) return message;
@@ -182,7 +186,7 @@ std::vector<std::string> refusalsOf(const std::string& server, const std::string
   }
   // A message over the transport's limit closes the connection.
   client->send(std::string(5000, 'x'));
-  for (int wait = 0; wait < 100 && client->state() != platform::WebSocket::State::closed; ++wait) client->waitUpTo(50);
+  next("none such");
   codes.push_back(client->state() == platform::WebSocket::State::closed ? "closed" : "open");
   return codes;
 }
