@@ -15,6 +15,8 @@
 #   ./setup.sh web [build|test]         build the browser edition (build-web/site/) and serve it on
 #                                       http://127.0.0.1:8000/; or only build it; or build it and
 #                                       run the browser tests
+#   ./setup.sh serve                    build the browser edition and the room server, and start
+#                                       the server with the site on http://127.0.0.1:8000/
 set -euo pipefail
 # A function whose output is captured ($(...)) stops at its first failing command too.
 shopt -s inherit_errexit
@@ -25,6 +27,7 @@ packages=(
   libsdl2-dev zlib1g-dev libvorbisidec-dev libsoxr-dev libstb-dev
   libfreetype-dev libfontconfig-dev fonts-dejavu-core fonts-wine
   libgtest-dev libgmock-dev libbenchmark-dev libpixman-1-dev nlohmann-json3-dev
+  libboost-dev libsqlite3-dev
 )
 # Only the tests need these: they rebuild the art and sound generators and check that the
 # committed assets are exactly what the generators make, and validate the installed desktop entry.
@@ -145,7 +148,7 @@ package() {  # package [ARCH]: builds build-package[-ARCH]/boules_VERSION_ARCH.d
       cmake -S . -B "$dir" -G Ninja "${options[@]}" >/dev/null
     fi
   )
-  cmake --build "$dir" --parallel "$jobs" --target boules
+  cmake --build "$dir" --parallel "$jobs" --target boules boules-server
   (cd "$dir" && cpack -G DEB >/dev/null)
   local deb
   deb=$(echo "$dir"/boules_*.deb)
@@ -267,6 +270,14 @@ case "$command" in
     build build -DCMAKE_BUILD_TYPE=Release -DBOULES_TESTS=OFF -DBOULES_BENCH=OFF -DBOULES_WERROR=OFF
     exec ./build/shell/boules "$@"
     ;;
+  serve)
+    # One command for everything: the page and its rooms on one address.
+    install_missing "${web_packages[@]}"
+    web_build
+    cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DBOULES_TESTS=OFF -DBOULES_BENCH=OFF -DBOULES_WERROR=OFF >/dev/null
+    cmake --build build --parallel "$jobs" --target boules-server
+    exec ./build/server/boules-server --listen 127.0.0.1:8000 --site build-web/site
+    ;;
   test)
     (($#)) || set -- "${all_stages[@]}"
     for stage in "$@"; do
@@ -309,7 +320,7 @@ case "$command" in
     esac
     ;;
   *)
-    echo "usage: ./setup.sh play [options] | ./setup.sh test [STAGE...] | ./setup.sh package [arm64] | ./setup.sh web [build|test]" >&2
+    echo "usage: ./setup.sh play [options] | ./setup.sh test [STAGE...] | ./setup.sh package [arm64] | ./setup.sh web [build|test] | ./setup.sh serve" >&2
     exit 2
     ;;
 esac

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "platform/kept_text.h"
+#include "platform/state_folder.h"
 
 namespace qn::platform {
 
@@ -16,24 +17,6 @@ namespace {
 constexpr size_t kLargestKeptText = 64 * 1024;
 
 std::string reason() { return std::strerror(errno); }
-
-// The folder of the kept texts, or empty when there is no home to put it in.
-std::string stateFolder() {
-  const char* state = std::getenv("XDG_STATE_HOME");
-  if (state != nullptr && state[0] == '/') return state;
-  const char* home = std::getenv("HOME");
-  if (home == nullptr || home[0] != '/') return {};
-  return std::string(home) + "/.local/state";
-}
-
-// Makes every missing folder of `path`; false (errno set) when one cannot be made.
-bool makeFolders(const std::string& path) {
-  for (size_t slash = path.find('/', 1);; slash = path.find('/', slash + 1)) {
-    const std::string folder = path.substr(0, slash);
-    if (mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) return false;
-    if (slash == std::string::npos) return true;
-  }
-}
 
 bool writeAll(int fd, std::string_view text) {
   while (!text.empty()) {

@@ -1,6 +1,7 @@
 #include "shell/application.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "cast/cast.h"
 #include "cast/scaled_set_arrival.h"
@@ -22,6 +23,7 @@
 #include "shell/kept_state.h"
 #include "shell/page_notices.h"
 #include "shell/output_file.h"
+#include "shell/room_session.h"
 #include "shell/shell_display_host.h"
 #include "shell/unattended_play.h"
 #include "shell/window_icon.h"
@@ -34,6 +36,11 @@ namespace {
 
 constexpr uint32_t kMixerRate = 22050;
 constexpr int32_t kSuspendedWait = 100;  // milliseconds per loop turn in the background
+// A device following a room: a few frames behind the mark it plays at up to twice the pace;
+// more than two seconds behind it plays as fast as it can, silent and not drawn.
+constexpr uint32_t kRoomBufferFrames = 2;
+constexpr uint32_t kCatchUpFrames = 60;
+constexpr int32_t kRoomWait = 50;  // milliseconds a loop turn waits for the room's network
 
 // Headless runs have no audio device: an output offering no format leaves the mixer silent.
 std::unique_ptr<platform::WaveOutput> silentWaveOutput() { return std::make_unique<platform::FakeWaveOutput>(0); }
@@ -71,7 +78,7 @@ int Application::run(const MovieFactory& makeMovie) {
 
 bool Application::frameClock() const {
   return options_.headless || options_.frames > 0 || !options_.recordPath.empty() || !options_.replayPath.empty() ||
-         options_.demoGames.has_value();
+         options_.demoGames.has_value() || options_.inRoom();
 }
 
 std::optional<int> Application::start(const MovieFactory& makeMovie) {
@@ -136,6 +143,23 @@ std::optional<int> Application::start(const MovieFactory& makeMovie) {
   unattended_ = std::make_unique<UnattendedPlay>(options_);
   if (std::optional<ExitCode> refused = unattended_->begin(made.game, *host_)) return exitStatus(*refused);
 
+  if (options_.inRoom()) {
+    if (game_ == nullptr) {
+      platform::debugOutput("--host and --join need the game's movie\n");
+      return exitStatus(ExitCode::unexpectedError);
+    }
+    // Links go to standard output, a line by itself, at once: whoever started the program reads them.
+    room_ = std::make_unique<RoomSession>(options_, [](const std::string& line) {
+      std::fputs((line + "\n").c_str(), stdout);
+      std::fflush(stdout);
+    });
+    room_->follow(game_);
+    if (std::string problem = room_->start(); !problem.empty()) {
+      platform::debugOutput(problem + "\n");
+      return exitStatus(ExitCode::roomFailed);
+    }
+  }
+
   if (window_) window_->show();
   return std::nullopt;
 }
@@ -155,8 +179,9 @@ void Application::restoreKeptState() {
 
 void Application::setMuted(bool muted) {
   if (!mixer_) return;
-  mixer_->setMuted(muted);
-  if (window_) window_->setTitle(title_ + (muted ? " (muted)" : ""));
+  personMuted_ = muted;
+  mixer_->setMuted(muted || catchingUp_);
+  showTitle();
   if (kept_) kept_->setMuted(muted);
 }
 
@@ -172,6 +197,10 @@ std::optional<ExitCode> Application::openRecordings() {
   }
   if (!options_.recordPath.empty() && !recorder_.open(options_.recordPath)) {
     reportWriteFailure("--record", recorder_.file().problem());
+    return ExitCode::writeFailed;
+  }
+  if (!options_.frameTimesPath.empty() && !frameTimes_.open(options_.frameTimesPath)) {
+    reportWriteFailure("--frame-times", frameTimes_.problem());
     return ExitCode::writeFailed;
   }
   return std::nullopt;
@@ -215,32 +244,46 @@ bool Application::step() {
 }
 
 // A window rests until the next event or the next tick with work, whichever comes first, so
-// input is handled the moment it arrives; in the background it looks in every 100 ms. Headless
-// and unpaced runs never rest.
+// input is handled the moment it arrives; in the background it looks in every 100 ms. Unpaced
+// runs never rest, unless they wait for the room's network.
 int32_t Application::restMilliseconds() {
   if (suspended_) return kSuspendedWait;
-  if (options_.headless || unpaced()) return 0;
+  if (!paced()) return roomBlocked_ ? kRoomWait : 0;
   return std::max(msUntilNextTick(), 1);
 }
 
+// A window rests on its events; waiting for the room, it looks at the network every 10 ms. A
+// headless device rests on the network, or sleeps when paced.
 void Application::rest(int32_t milliseconds) {
-  if (windowEvents_ && milliseconds > 0) windowEvents_->waitUpTo(milliseconds);
+  if (milliseconds <= 0) return;
+  if (windowEvents_) windowEvents_->waitUpTo(room_ && roomBlocked_ ? std::min(milliseconds, 10) : milliseconds);
+  else if (room_) room_->waitUpTo(milliseconds);
+  else platform::sleepMilliseconds(static_cast<uint32_t>(milliseconds));
 }
 
 int32_t Application::msUntilNextTick() const {
   if (!frameClock()) return movie_->msUntilNextTick();
   // Paced to real time: one frame a frame interval after the last one.
   const uint32_t sinceLast = platform::monotonicMilliseconds() - lastPacedTick_;
-  return static_cast<int32_t>(std::max<int64_t>(int64_t{frameInterval()} - sinceLast, 0));
+  return static_cast<int32_t>(std::max<int64_t>(int64_t{pacedInterval()} - sinceLast, 0));
+}
+
+// A device following a room a few frames behind the mark plays at twice the pace until it has
+// caught up.
+int32_t Application::pacedInterval() const {
+  return frameInterval() / (roomFramesBehind_ > kRoomBufferFrames ? 2 : 1);
 }
 
 // With the frame clock every tick is one frame: the clock moves one frame interval, and the
 // recorded input of that frame arrives first. In a window the ticks keep to real time.
 void Application::tickMovie() {
   if (frameClock()) {
-    if (!options_.headless && !unpaced()) {
+    if (room_ && !roomAllowsTick()) return;
+    roomFramesBehind_ = room_ ? room_->framesBehind(framesTicked_) : 0;
+    followRoomPace(roomFramesBehind_ > kCatchUpFrames);
+    if (paced() && !catchingUp_) {
       uint32_t realNow = platform::monotonicMilliseconds();
-      const uint32_t interval = static_cast<uint32_t>(frameInterval());
+      const uint32_t interval = static_cast<uint32_t>(pacedInterval());
       if (framesTicked_ > 0 && realNow - lastPacedTick_ < interval) return;
       // Frames keep to their beat (a tick a little late does not delay the next one); lateness
       // of more than a frame is not made up.
@@ -248,18 +291,50 @@ void Application::tickMovie() {
     }
     if (replay_) replay_->deliverDue(framesTicked_, [this](const DeviceInput& message) { input(message); });
     if (std::optional<DeviceInput> tap = unattended_->demoInput()) accept(*tap);
+    if (room_) room_->deliverBefore(framesTicked_, [this](const DeviceInput& message) { accept(message); });
     if (quit_) return;
     host_->advanceClock(frameInterval());
   }
   const uint32_t framesBefore = movie_->framesStepped();
   Playing playing = Playing::on;
+  if (room_) room_->beginTick(framesTicked_);
   unattended_->runTick(framesTicked_, [this, &playing] { playing = movie_->tick(); });
+  if (room_) room_->endTick();
+  if (frameTimes_.isOpen())
+    frameTimes_.write(std::to_string(framesTicked_) + " " + std::to_string(platform::highResolutionCounter() / 1000) + "\n");
   if (movie_->framesStepped() != framesBefore) keys_.frameSeen();
   ++framesTicked_;
   if (playing == Playing::stopped) windowDestroyed();
   if (options_.frames > 0 && framesTicked_ >= options_.frames) windowDestroyed();
   if (unattended_->demoFinished()) windowDestroyed();
   if (unattended_->demoStalled()) quit_ = true;
+}
+
+bool Application::roomAllowsTick() {
+  room_->poll();
+  if (room_->ended()) {
+    // The room cannot go on for this device: the run ends, failed.
+    fail(ExitCode::roomFailed);
+    windowDestroyed();
+    return false;
+  }
+  roomBlocked_ = !room_->mayTick(framesTicked_, *movie_);
+  if (std::string status = room_->waitingFor(); status != titleStatus_) {
+    titleStatus_ = std::move(status);
+    showTitle();
+  }
+  return !roomBlocked_;
+}
+
+void Application::showTitle() {
+  if (window_) window_->setTitle(title_ + (titleStatus_.empty() ? "" : " - " + titleStatus_) + (personMuted_ ? " (muted)" : ""));
+}
+
+void Application::followRoomPace(bool catchingUp) {
+  if (catchingUp == catchingUp_) return;
+  catchingUp_ = catchingUp;
+  if (mixer_) mixer_->setMuted(personMuted_ || catchingUp_);
+  host_->holdWindow(catchingUp_);
 }
 
 void Application::setPresentationScale(int scale) {
@@ -291,6 +366,10 @@ void Application::drainEvents() {
 }
 
 void Application::input(const DeviceInput& message) {
+  if (room_) {
+    room_->ownInput(message);
+    return;
+  }
   const bool press = message.kind == InputKind::stylusDown || message.kind == InputKind::doubleTap ||
                      message.kind == InputKind::keyDown || message.kind == InputKind::character;
   if (press && unattended_) unattended_->personTookOver();
@@ -332,12 +411,20 @@ Playing Application::deliver(const DeviceInput& message) {
 // replay's loss and regain come before the same tick, as no tick ran between them). Told twice
 // (the browser's page hidden and its window left), the movie hears it once.
 void Application::focusGained() {
+  if (room_) {
+    if (std::exchange(unfocusedInRoom_, false)) room_->ownInput({InputKind::focusGained});
+    return;
+  }
   if (!suspended_) return;
   suspended_ = false;
   accept({InputKind::focusGained});
 }
 
 void Application::focusLost() {
+  if (room_) {
+    if (!std::exchange(unfocusedInRoom_, true)) room_->ownInput({InputKind::focusLost});
+    return;
+  }
   if (suspended_) return;
   accept({InputKind::focusLost});
   suspended_ = true;
@@ -363,6 +450,12 @@ int Application::shutdown() {
   // Every file the run wrote is checked to its close: a short file is a failed run.
   if (host_ && !options_.screenshotPath.empty()) writeScreenshot(options_.screenshotPath, "--screenshot");
   if (recorder_.isOpen() && !recorder_.file().close()) reportWriteFailure("--record", recorder_.file().problem());
+  if (frameTimes_.isOpen() && !frameTimes_.close()) reportWriteFailure("--frame-times", frameTimes_.problem());
+  if (room_) {
+    room_->finish(framesTicked_);
+    if (!room_->failure().empty()) fail(ExitCode::roomFailed);
+    room_.reset();
+  }
   if (unattended_)
     if (std::optional<ExitCode> failed = unattended_->finish()) fail(*failed);
   unattended_.reset();

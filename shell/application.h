@@ -10,6 +10,12 @@
 //
 // Every input, whether from the window, a game controller or a replayed recording, goes through
 // `input` as the device's message, so all three drive the movie the same way.
+//
+// In a room (`--host`, `--join`) the movie runs on the frame clock, so that every device plays the
+// same game, and the room decides which input reaches it and when a tick may run
+// (shell/room_session.h): this device's own input waits for the next tick and counts only when
+// it has the say; without the say, the ticks follow the room's log. The window's focus changes
+// are input like the rest there and do not suspend the loop (the room goes on).
 #pragma once
 
 #include <functional>
@@ -23,7 +29,7 @@
 #include "platform/main_loop.h"
 #include "script/value.h"
 #include "shell/command_line.h"
-#include "shell/device_input.h"
+#include "net/device_input.h"
 #include "shell/exit_code.h"
 #include "shell/input_recording.h"
 #include "shell/key_translator.h"
@@ -34,6 +40,7 @@ namespace qn {
 class KeptState;
 class Movie;
 class PageNotices;
+class RoomSession;
 class ScaledSetArrival;
 class ShellDisplayHost;
 class SoundMixer;
@@ -124,13 +131,21 @@ class Application final : public platform::LoopSteps {
   bool keepsState() const;
   // Restores what a person's game kept: today's record and the mute setting.
   void restoreKeptState();
-  bool unpaced() const { return options_.unpaced && frameClock(); }
+  // Ticks keep to real time: in a window unless --speed max, headless only with --speed real.
+  bool paced() const { return frameClock() && !options_.unpaced && (!options_.headless || options_.realTime); }
+  // Whether the room lets tick `framesTicked_` run now (taking what the network brought first).
+  bool roomAllowsTick();
+  // A device far behind the room plays silent and undrawn until it has caught up.
+  void followRoomPace(bool catchingUp);
+  // The window's title: the program, what the room waits for, whether the sound is muted.
+  void showTitle();
   // The exit code when one cannot be used (the reason on standard error).
   std::optional<ExitCode> openRecordings();
   // The first failure of the run decides its exit code.
   void fail(ExitCode code);
   void reportWriteFailure(std::string_view source, const std::string& problem);
   int32_t frameInterval() const;
+  int32_t pacedInterval() const;
   void tickMovie();
   int32_t msUntilNextTick() const;
   void drainEvents();
@@ -152,12 +167,20 @@ class Application final : public platform::LoopSteps {
   Movie* movie_ = nullptr;
   KeyTranslator keys_;
   InputRecorder recorder_;
+  OutputFile frameTimes_;
   std::unique_ptr<InputReplay> replay_;
   std::unique_ptr<UnattendedPlay> unattended_;
   game::GameMovie* game_ = nullptr;  // the movie, when it is the game
   std::unique_ptr<KeptState> kept_;
   std::unique_ptr<PageNotices> pageNotices_;
   std::vector<std::unique_ptr<ScaledSetArrival>> arrivingSets_;  // readied in turn, the first first
+  std::unique_ptr<RoomSession> room_;
+  bool roomBlocked_ = false;  // the last step's tick waited for the room
+  uint32_t roomFramesBehind_ = 0;
+  bool catchingUp_ = false;
+  bool personMuted_ = false;
+  bool unfocusedInRoom_ = false;  // the window's focus left while in a room (told the room once)
+  std::string titleStatus_;
   bool suspended_ = false;
   bool quit_ = false;
   ExitCode exitCode_ = ExitCode::success;

@@ -1,8 +1,11 @@
 #include "shell/command_line.h"
 
 #include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <limits>
+
+#include "net/room_protocol.h"
 
 namespace qn {
 
@@ -100,11 +103,55 @@ constexpr Option kOptions[] = {
      keepFileName<&ShellOptions::reportPath>},
     {"--stats", Argument::none, "", "at the end, print frame times, CPU time and memory to standard error",
      turnOn<&ShellOptions::stats>},
+    {"--frame-times", Argument::file, "FILE",
+     "write when each frame was played: the frame and the microseconds of the\nsystem's monotonic clock (devices of a room on one machine compare)",
+     keepFileName<&ShellOptions::frameTimesPath>},
     {"--speed", Argument::value, "max|real",
-     "the frame clock in a window: as fast as it goes, or in real time\n(the default)",
+     "the frame clock: as fast as it goes, or in real time (30 frames a second;\nthe default in a window, headless only when asked)",
      [](CommandLine&, ShellOptions& options, std::optional<std::string_view> word) {
        if (*word != "max" && *word != "real") return "--speed is max or real, not " + quoted(*word);
        options.unpaced = *word == "max";
+       options.realTime = *word == "real";
+       return std::string();
+     }},
+    {"--host", Argument::none, "",
+     "open a room others join by its link (printed on standard output); without\n--server, this program is the room's server on the local network",
+     turnOn<&ShellOptions::host>},
+    {"--wait-for", Argument::value, "N", "hold the first frame until N devices, this one included, are in the room",
+     [](CommandLine&, ShellOptions& options, std::optional<std::string_view> word) {
+       std::optional<uint32_t> devices = parseNumber(*word, 1, net::kMostDevices);
+       if (!devices) return "--wait-for needs a number of devices from 1 to " + std::to_string(net::kMostDevices) + ", not " + quoted(*word);
+       options.waitFor = *devices;
+       return std::string();
+     }},
+    {"--join", Argument::value, "LINK|CODE",
+     "join the room of that link, or of its short code on --server (to watch,\nor with --seat to play)",
+     [](CommandLine&, ShellOptions& options, std::optional<std::string_view> word) {
+       std::string code(*word);
+       std::transform(code.begin(), code.end(), code.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+       if (net::isShortCode(code)) {
+         options.joinCode = code;
+         return std::string();
+       }
+       net::RoomLink link;
+       if (std::string problem = net::parseRoomLink(*word, link); !problem.empty()) return "--join: " + problem;
+       options.join = link;
+       return std::string();
+     }},
+    {"--seat", Argument::value, "N", "play set-up slot N (1 to 4) from this device; repeatable",
+     [](CommandLine&, ShellOptions& options, std::optional<std::string_view> word) {
+       std::optional<uint32_t> seat = parseNumber(*word, 1, net::kSeats);
+       if (!seat) return "--seat needs a set-up slot from 1 to " + std::to_string(net::kSeats) + ", not " + quoted(*word);
+       if (std::find(options.seats.begin(), options.seats.end(), static_cast<int32_t>(*seat)) != options.seats.end())
+         return "--seat " + std::string(*word) + " is given twice";
+       options.seats.push_back(static_cast<int32_t>(*seat));
+       std::sort(options.seats.begin(), options.seats.end());
+       return std::string();
+     }},
+    {"--server", Argument::value, "URL[,URL...]",
+     "the room server, ws://HOST:PORT; several are tried in turn when a\nconnection drops",
+     [](CommandLine&, ShellOptions& options, std::optional<std::string_view> word) {
+       if (std::string problem = net::parseServerList(*word, options.servers); !problem.empty()) return "--server: " + problem;
        return std::string();
      }},
     {"--version", Argument::none, "", "print the version",
@@ -124,6 +171,20 @@ const Option* optionNamed(std::string_view name) {
   for (const Option& option : kOptions)
     if (option.name == name) return &option;
   return nullptr;
+}
+
+// The room's options go together only as a room can use them.
+std::string roomOptionsProblem(const ShellOptions& options) {
+  const bool joining = options.join || !options.joinCode.empty();
+  if (options.host && joining) return "--host and --join cannot be used together: a device opens a room or joins one";
+  if (options.waitFor > 1 && !options.host) return "--wait-for is for the device that opens the room (--host)";
+  if (!options.seats.empty() && !joining) return "--seat is for a device that joins a room (--join)";
+  if (!options.joinCode.empty() && options.servers.empty()) return "--join with a short code needs the room's --server";
+  if (!options.seats.empty() && options.join && options.join->device != 0)
+    return "--seat cannot be used with a device's own link: it takes back the seats it had";
+  if (!options.servers.empty() && !options.inRoom()) return "--server is for a room (--host or --join)";
+  if (options.demoGames && options.inRoom()) return "--demo cannot play in a room";
+  return {};
 }
 
 }  // namespace
@@ -171,6 +232,8 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
     line.error = "--demo and --replay cannot be used together: both would play the game";
     return line;
   }
+  line.error = roomOptionsProblem(options);
+  if (!line.error.empty()) return line;
   line.options = std::move(options);
   return line;
 }

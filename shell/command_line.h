@@ -6,7 +6,9 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "net/room_link.h"
 #include "shell/screen_buffer.h"
 
 namespace qn {
@@ -24,7 +26,19 @@ struct ShellOptions {
   std::optional<uint32_t> demoGames;  // play by itself this many games (0: for ever)
   std::string reportPath;             // the game report, JSON Lines
   bool stats = false;                 // frame statistics on standard error at the end
+  std::string frameTimesPath;         // when each frame was played (to measure how devices keep in step)
   bool unpaced = false;               // the frame clock in a window as fast as it goes (--speed max)
+  bool realTime = false;              // --speed real: paced to real time, headless too
+
+  // Playing in a room (shell/room_session.h).
+  bool host = false;                       // --host: open a room
+  uint32_t waitFor = 1;                    // --wait-for N: devices in the room before the first frame
+  std::optional<net::RoomLink> join;       // --join LINK
+  std::string joinCode;                    // --join CODE: a room's short code (with --server)
+  std::vector<int32_t> seats;              // --seat N, repeatable: the set-up seats claimed
+  std::vector<net::WebAddress> servers;    // --server URL[,URL...]: tried in turn
+
+  bool inRoom() const { return host || join.has_value() || !joinCode.empty(); }
 };
 
 struct CommandLine {

@@ -16,7 +16,7 @@
 #include "engine/movie.h"
 #include "game/game_observer.h"
 #include "game/play_from_outside.h"
-#include "shell/device_input.h"
+#include "net/device_input.h"
 
 namespace qn {
 

@@ -19,6 +19,7 @@ enum class ExitCode : int {
   writeFailed = 7,       // a file the program writes (screenshot, recording, report, debug log) failed
   noDisplay = 8,         // no display, no window, or a screen below 16 bits per pixel
   gameStalled = 9,       // --demo: a game did not come back to the menu in time
+  roomFailed = 10,       // a room: no server, refused, its log broken, or this game disagreed with the room's
 };
 
 inline constexpr int exitStatus(ExitCode code) { return static_cast<int>(code); }

@@ -37,7 +37,10 @@ Json GameReport::lineOf(const char* type) const {
   return line;
 }
 
-void GameReport::writeLine(const Json& line) { file_.write(line.dump() + "\n", true); }
+void GameReport::writeLine(const Json& line) {
+  if (sink_) sink_(line.dump());
+  else file_.write(line.dump() + "\n", true);
+}
 
 // Collisions and removed balls are counted anew from each throw on.
 void GameReport::startCounting() {

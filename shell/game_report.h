@@ -11,10 +11,12 @@
 //          complete and, when asked for, the peak resident memory (it differs from run to run)
 //
 // Numbers are the engine's own values (integers as integers, floats as round-trip doubles).
-// Every line goes through one checked output file.
+// Every line goes through one checked output file, or to a sink of the caller's (a room checks
+// each throw's line against the room's digest of it).
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include <nlohmann/json.hpp>
@@ -26,7 +28,10 @@ namespace qn {
 
 class GameReport final : public game::GameObserver {
  public:
-  explicit GameReport(bool withMemory) : withMemory_(withMemory) {}
+  // Takes each line, without its line break, instead of the file.
+  using LineSink = std::function<void(const std::string& line)>;
+
+  explicit GameReport(bool withMemory, LineSink sink = {}) : withMemory_(withMemory), sink_(std::move(sink)) {}
   // The file, to open, close and ask whether every line was written.
   OutputFile& file() { return file_; }
 
@@ -51,6 +56,7 @@ class GameReport final : public game::GameObserver {
   void startCounting();
 
   const bool withMemory_;
+  LineSink sink_;
   OutputFile file_;
   uint32_t frame_ = 0;
   int32_t game_ = 0;

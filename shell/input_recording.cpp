@@ -1,19 +1,14 @@
 #include "shell/input_recording.h"
 
-#include <array>
 #include <charconv>
 #include <cstdio>
-#include <limits>
 #include <memory>
+
+#include "net/input_words.h"
 
 namespace qn {
 
 namespace {
-
-// Indexed by InputKind.
-constexpr std::array<std::string_view, kInputKindCount> kKindNames = {
-    "down", "up", "move", "doubletap", "keydown", "keyup", "char", "focuslost", "focusgained"};
-static_assert(kKindNames.size() == static_cast<size_t>(InputKind::focusGained) + 1);
 
 std::vector<std::string_view> wordsOf(std::string_view line) {
   std::vector<std::string_view> words;
@@ -29,33 +24,13 @@ std::vector<std::string_view> wordsOf(std::string_view line) {
   return words;
 }
 
-bool parseNumber(std::string_view word, uint32_t limit, uint32_t& number) {
-  auto [end, error] = std::from_chars(word.data(), word.data() + word.size(), number);
-  return error == std::errc() && end == word.data() + word.size() && number <= limit;
-}
-
 // Empty when the line is good, else what is wrong with it.
 std::string parseLine(const std::vector<std::string_view>& words, uint32_t previousFrame, TimedInput& event) {
   if (words.size() < 2) return "expected: frame, kind and values";
-  if (!parseNumber(words[0], std::numeric_limits<uint32_t>::max(), event.frame)) return "bad frame number";
+  auto [end, error] = std::from_chars(words[0].data(), words[0].data() + words[0].size(), event.frame);
+  if (error != std::errc() || end != words[0].data() + words[0].size()) return "bad frame number";
   if (event.frame < previousFrame) return "frame numbers go backwards";
-  size_t kind = 0;
-  while (kind < kKindNames.size() && kKindNames[kind] != words[1]) ++kind;
-  if (kind == kKindNames.size()) return "unknown kind '" + std::string(words[1]) + "'";
-  event.input = DeviceInput{static_cast<InputKind>(kind)};
-  if (event.input.isFocus()) return words.size() == 2 ? "" : "unexpected text after the kind";
-  if (words.size() < 3) return "expected: frame, kind and values";
-  if (!parseNumber(words[2], 0xFFFF, event.input.value)) return "value out of range 0..65535";
-  if (event.input.isStylus()) {
-    if (words.size() != 4 || !parseNumber(words[3], 0xFFFF, event.input.y)) return "expected: x and y";
-    return {};
-  }
-  if (words.size() == 4 && words[3] == "extended") {
-    event.input.extended = true;
-  } else if (words.size() != 3) {
-    return "unexpected text after the value";
-  }
-  return {};
+  return parseInputWords(std::span(words).subspan(1), event.input);
 }
 
 }  // namespace
@@ -82,19 +57,9 @@ bool parseRecording(std::string_view text, std::vector<TimedInput>& events, std:
 }
 
 std::string formatRecordingLine(const TimedInput& event) {
-  const DeviceInput& input = event.input;
-  std::string line = std::to_string(event.frame) + " ";
-  line += kKindNames[static_cast<size_t>(input.kind)];
-  if (input.isFocus()) return line + "\n";
-  // Appended piece by piece: GCC 12 at -O3 misreads `" " + std::to_string(...)` as an
-  // overlapping copy (-Wrestrict) and the release build stops.
+  std::string line = std::to_string(event.frame);
   line += ' ';
-  line += std::to_string(input.value);
-  if (input.isStylus()) {
-    line += ' ';
-    line += std::to_string(input.y);
-  }
-  if (!input.isStylus() && input.extended) line += " extended";
+  line += formatInputWords(event.input);
   return line + "\n";
 }
 

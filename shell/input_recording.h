@@ -16,7 +16,7 @@
 #include <string_view>
 #include <vector>
 
-#include "shell/device_input.h"
+#include "net/device_input.h"
 #include "shell/output_file.h"
 
 namespace qn {

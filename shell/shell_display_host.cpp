@@ -38,14 +38,18 @@ void ShellDisplayHost::showStage(const StageView& view, const IntRect& windowRec
   if (!screenImage) scaled_.reset();
   else if (!scaled_ || scaled_->scale() != view.scale) scaled_.emplace(screen_.format(), view.scale);
   if (scaled_) scaled_->present(*screenImage, scaledRect(shown, view.scale), view.orientation);
-  if (window_ != nullptr) {
+  if (window_ != nullptr && windowHeld_) windowStale_ = true;
+  if (window_ != nullptr && !windowHeld_) {
     const ScreenBuffer& streamed = shownScreen();
-    const IntRect changed = scaledRect(shown, streamed.scale());
+    const IntRect changed = windowStale_ ? IntRect{0, 0, streamed.width(), streamed.height()} : scaledRect(shown, streamed.scale());
+    windowStale_ = false;
     window_->present({streamed.pixels(), streamed.pitch(), streamed.width(), streamed.height()},
                      {changed.left, changed.top, changed.right, changed.bottom});
   }
   phases_.presentCounts += platform::highResolutionCounter() - start;
 }
+
+void ShellDisplayHost::holdWindow(bool held) { windowHeld_ = held; }
 
 void ShellDisplayHost::compositionBegins() { phases_.composingSince = platform::highResolutionCounter(); }
 

@@ -42,6 +42,9 @@ class ShellDisplayHost final : public DisplayHost {
   void readKeysFrom(const KeyTranslator& keys) { keys_ = &keys; }
   // Moves the frame clock on (no effect on the real-time clock).
   void advanceClock(int32_t milliseconds);
+  // Held, the window shows nothing new (the screens still follow the stage); let go, it shows
+  // the whole screen at the next frame. A device catching up with a room is not drawn.
+  void holdWindow(bool held);
 
   // The device screen, 240 x 320.
   const ScreenBuffer& screen() const { return screen_; }
@@ -74,6 +77,8 @@ class ShellDisplayHost final : public DisplayHost {
   void endComposition(uint64_t now);
 
   bool openedDebugLog_ = false;
+  bool windowHeld_ = false;
+  bool windowStale_ = false;  // the window missed changes while held
   FramePhases phases_;
 };
 

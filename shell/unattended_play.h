@@ -12,7 +12,7 @@
 
 #include "shell/command_line.h"
 #include "shell/demo_driver.h"
-#include "shell/device_input.h"
+#include "net/device_input.h"
 #include "shell/exit_code.h"
 #include "shell/frame_statistics.h"
 #include "shell/game_report.h"

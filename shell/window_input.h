@@ -11,7 +11,7 @@
 
 #include "platform/window_event_handler.h"
 #include "shell/desktop_keys.h"
-#include "shell/device_input.h"
+#include "net/device_input.h"
 #include "shell/tap_focus.h"
 
 namespace qn {

@@ -1,12 +1,18 @@
 #!/usr/bin/env bash
 # The libraries form layers: a folder may include its own headers and those of the folders
 # before it, never one after it. Only the lowest layer (the platform) talks to SDL: every other
-# folder reaches the window, the events and the sound device through it. Reports every include
-# that goes against either rule.
-#   check-layers.sh ROOT FOLDER...   (the folders in layer order, lowest first)
+# folder reaches the window, the events and the sound device through it. Only the lowest layer
+# and the folders named with --network (a program of its own, the room server) use the network
+# library (Boost.Asio, Boost.Beast). Reports every include that goes against a rule.
+#   check-layers.sh [--network FOLDER]... ROOT FOLDER...   (the folders in layer order, lowest first)
 set -euo pipefail
+declare -A network
+while [ "${1:-}" = --network ] && [ $# -ge 2 ]; do
+  network[$2]=1
+  shift 2
+done
 if [ $# -lt 2 ]; then
-  echo "usage: $0 ROOT FOLDER... (lowest layer first)" >&2
+  echo "usage: $0 [--network FOLDER]... ROOT FOLDER... (lowest layer first)" >&2
   exit 2
 fi
 root=$1
@@ -46,6 +52,13 @@ for folder in "${@:2}"; do
   while read -r file line _; do
     violation "$file" "$line" "$folder includes SDL, which only $platform may"
   done < <(includes "$folder" '[<"](SDL2?/)?SDL[A-Za-z0-9_]*\.h[>"]')
+done
+
+for folder in "${@:2}"; do
+  [ -d "$root/$folder" ] && [ -z "${network[$folder]+named}" ] || continue
+  while read -r file line _; do
+    violation "$file" "$line" "$folder includes the network library, which only $platform and the programs named with --network may"
+  done < <(includes "$folder" '<boost/(asio|beast)')
 done
 
 if [ $violations -gt 0 ]; then

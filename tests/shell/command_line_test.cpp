@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 #include "shell/command_line.h"
@@ -35,6 +36,40 @@ TEST(CommandLineTest, ReadsEveryOption) {
   EXPECT_EQ(o.displayFormat, DisplayFormat::argb8888);
   EXPECT_TRUE(o.unpaced);
   EXPECT_FALSE(parse({"--speed", "real"}).options->unpaced);
+  EXPECT_TRUE(parse({"--speed", "real"}).options->realTime);
+}
+
+TEST(CommandLineTest, RoomOptionsGoTogetherOnlyAsARoomUsesThem) {
+  const std::string room = "#room=0123456789abcdef0123456789abcdef";
+  const std::string link = "http://192.168.1.20:8000/" + room;
+  CommandLine joining = parse({"--join", link.c_str(), "--seat", "3", "--seat", "1", "--server", "ws://a:1,ws://b:2"});
+  ASSERT_TRUE(joining.options) << joining.error;
+  EXPECT_EQ(joining.options->seats, (std::vector<int32_t>{1, 3}));
+  EXPECT_EQ(joining.options->join->site.host, "192.168.1.20");
+  EXPECT_EQ(joining.options->servers.size(), 2u);
+  CommandLine byCode = parse({"--join", "K7M2X9", "--server", "ws://a:1"});
+  ASSERT_TRUE(byCode.options) << byCode.error;
+  EXPECT_EQ(byCode.options->joinCode, "k7m2x9");
+  CommandLine hosting = parse({"--host", "--wait-for", "3"});
+  ASSERT_TRUE(hosting.options) << hosting.error;
+  EXPECT_TRUE(hosting.options->inRoom());
+  EXPECT_EQ(hosting.options->waitFor, 3u);
+  const std::string own = link + "&device=2&key=fedcba9876543210fedcba9876543210";
+  for (auto args : std::vector<std::vector<std::string>>{{"--host", "--join", link},
+                                                          {"--wait-for", "2"},
+                                                          {"--seat", "1"},
+                                                          {"--join", link, "--seat", "5"},
+                                                          {"--join", link, "--seat", "2", "--seat", "2"},
+                                                          {"--join", own, "--seat", "2"},
+                                                          {"--join", "http://192.168.1.20:8000/"},
+                                                          {"--join", "k7m2x9"},
+                                                          {"--server", "ws://a:1"},
+                                                          {"--host", "--server", "http://a:1"},
+                                                          {"--host", "--demo"}}) {
+    std::vector<const char*> words;
+    for (const std::string& arg : args) words.push_back(arg.c_str());
+    EXPECT_FALSE(parse(words).options) << args[0] << " " << args.back();
+  }
 }
 
 TEST(CommandLineTest, TheDemoTakesAnOptionalNumberOfGames) {

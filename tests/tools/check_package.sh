@@ -47,12 +47,14 @@ expect() {  # expect FILE...: present and not empty
   for file in "$@"; do [ -s "$root/$file" ] || fail "missing: /$file"; done
 }
 doc=usr/share/doc/$package
-expect "$doc/copyright" "$doc/changelog.gz" usr/share/man/man6/boules.6.gz
+expect "$doc/copyright" "$doc/changelog.gz" usr/share/man/man6/boules.6.gz usr/share/man/man6/boules-server.6.gz
 zcat "$root/$doc/changelog.gz" >"$scratch/changelog"
 changelog_version=$(dpkg-parsechangelog --file "$scratch/changelog" --show-field Version)
 [ "$changelog_version" = "$version" ] || fail "the changelog's last entry is $changelog_version"
-zcat "$root/usr/share/man/man6/boules.6.gz" | grep -q "^\.TH .*\"boules $version\"" ||
-  fail "the manual page does not name version $version"
+for page in boules boules-server; do
+  zcat "$root/usr/share/man/man6/$page.6.gz" | grep -q "^\.TH .*\"$page $version\"" ||
+    fail "the manual page of $page does not name version $version"
+done
 
 # The desktop entry: valid, in the folder menus read, naming a program on the games path and an
 # icon of the hicolor theme in every usual size, each picture as large as its folder says.
@@ -77,6 +79,8 @@ fi
 # The installed program, run from elsewhere, headless for a few frames.
 reported=$("${runner[@]}" "$root/$program" --version) || fail "--version failed"
 [ "$reported" = "boules $version" ] || fail "--version printed '$reported', the package is $version"
+served=$("${runner[@]}" "$root/usr/games/boules-server" --version) || fail "boules-server --version failed"
+[ "$served" = "boules-server $version" ] || fail "boules-server --version printed '$served'"
 (cd "$scratch" && "${runner[@]}" "$root/$program" --headless --frames 30 --screenshot "$scratch/screen.png") ||
   fail "the installed program failed"
 file --brief "$scratch/screen.png" | grep -q "^PNG image data, 240 x 320," || fail "no screenshot"

@@ -20,7 +20,7 @@
 #include <vector>
 
 #include "engine/movie.h"
-#include "shell/device_input.h"
+#include "net/device_input.h"
 #include "tools/gallery/gallery_screens.h"
 
 namespace qn::gallery {

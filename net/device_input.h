@@ -1,7 +1,7 @@
 // One input message as the device delivers it to the window: a stylus action at a screen
 // point, a key going down or up, a typed character, or the window losing or regaining the focus
-// (in the browser: the page hidden or shown again). Window events, game controllers and replayed
-// recordings all arrive as these.
+// (in the browser: the page hidden or shown again). Window events, game controllers, replayed
+// recordings and a room's log all arrive as these; net/input_words.h spells them as text.
 #pragma once
 
 #include <cstdint>
