@@ -239,7 +239,7 @@ const MethodTable<PropListObject>& PropListObject::methods() {
       {sym::setAProp, Arity::exactly(2), [](List& list, const MethodCall& call) { list.set(call[0], call[1]); }},
       {sym::sort, Arity::any(), [](List& list, const MethodCall&) { list.sort(); }},
   }));
-  static constexpr MethodTable<List> kTable(kMethods);
+  static constexpr auto kTable = MethodTable<List>::bind(kMethods);
   return kTable;
 }
 
