@@ -22,7 +22,8 @@ cd "$(dirname "$0")"
 
 packages=(
   build-essential cmake ninja-build pkg-config clang
-  libsdl2-dev libx11-dev zlib1g-dev libvorbisidec-dev libsoxr-dev libstb-dev
+  libsdl2-dev libx11-dev zlib1g-dev libvorbisidec-dev libsoxr-dev
+  libjpeg62-turbo-dev libpng-dev libgif-dev libstb-dev
   libfreetype-dev libfontconfig-dev fonts-dejavu-core fonts-wine
   libgtest-dev libgmock-dev libbenchmark-dev libpixman-1-dev nlohmann-json3-dev
 )
