@@ -9,6 +9,12 @@ etc=$(mktemp -d)
 trap 'rm -rf "$etc"' EXIT
 codename=$(. /etc/os-release && echo "$VERSION_CODENAME")
 mkdir -p "$etc/sources.list.d"
+# A key written out in the stanza: continuation lines, one of them an empty line's dot.
+inline_key="Signed-By:
+ -----BEGIN PGP PUBLIC KEY BLOCK-----
+ .
+ mQINBFxZ
+ -----END PGP PUBLIC KEY BLOCK-----"
 echo "deb [arch=amd64 signed-by=/list.gpg] http://list.invalid/debian $codename main" >"$etc/sources.list"
 cat >"$etc/sources.list.d/machine.sources" <<STANZAS
 Types: deb
@@ -34,11 +40,7 @@ Types: deb
 URIs: http://inline.invalid/debian
 Suites: $codename-security
 Components: main
-Signed-By:
- -----BEGIN PGP PUBLIC KEY BLOCK-----
- .
- mQINBFxZ
- -----END PGP PUBLIC KEY BLOCK-----
+$inline_key
 STANZAS
 
 PRIVATE_APT_ETC=$etc private_apt "$etc/private" deb-src
@@ -56,11 +58,7 @@ Types: deb-src
 URIs: http://inline.invalid/debian
 Suites: $codename-security
 Components: main
-Signed-By:
- -----BEGIN PGP PUBLIC KEY BLOCK-----
- .
- mQINBFxZ
- -----END PGP PUBLIC KEY BLOCK-----"
+$inline_key"
 [ "$stanzas" = "$expected" ] || fail "the stanzas came out as:
 $stanzas"
 targets=$(apt-get "${apt_options[@]}" indextargets --no-release-info --format '$(SITE) $(RELEASE)' | sort -u)
