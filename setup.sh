@@ -24,14 +24,16 @@ cd "$(dirname "$0")"
 
 packages=(
   build-essential cmake ninja-build pkg-config clang
-  libsdl2-dev zlib1g-dev libvorbisidec-dev libsoxr-dev libstb-dev
+  libsdl2-dev libx11-dev zlib1g-dev libvorbisidec-dev libsoxr-dev
+  libjpeg62-turbo-dev libpng-dev libgif-dev libstb-dev
   libfreetype-dev libfontconfig-dev fonts-dejavu-core fonts-wine
   libgtest-dev libgmock-dev libbenchmark-dev libpixman-1-dev nlohmann-json3-dev
   libboost-dev libsqlite3-dev
 )
 # Only the tests need these: they rebuild the art and sound generators and check that the
-# committed assets are exactly what the generators make, and validate the installed desktop entry.
-test_packages=(libcairo2-dev libvorbis-dev desktop-file-utils)
+# committed assets are exactly what the generators make, validate the installed desktop entry, and
+# run the window full screen on an X server of their own with no window manager.
+test_packages=(libcairo2-dev libvorbis-dev desktop-file-utils xvfb)
 # The Debian package needs these (dpkg-dev comes with build-essential): `file` for CPack's
 # dependency scan, the checker, and fakeroot to install into a throw-away root when not root.
 package_packages=(file lintian fakeroot desktop-file-utils)

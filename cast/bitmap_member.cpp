@@ -3,10 +3,12 @@
 #include <algorithm>
 #include <cctype>
 #include <cstring>
+#include <optional>
 
 #include "cast/bmp_decoder.h"
 #include "cast/cast.h"
 #include "cast/image_blob.h"
+#include "cast/member_hold.h"
 #include "cast/scaled_media_set.h"
 #include "gfx/draw_image.h"
 #include "gfx/matte_mask.h"
@@ -108,6 +110,7 @@ bool BitmapMember::load() {
   if (image.isVoid()) return false;
   adoptImage(image);
   setLoaded(true);
+  cast().keepWithinBudget(*this);
   return true;
 }
 
@@ -228,34 +231,30 @@ int32_t BitmapMember::sizeEstimate() const {
 }
 
 ImageBuffer* BitmapMember::matte() {
-  // Making the matte may purge memory, which may unload this very member: the image is held
-  // until the matte is done.
-  Value image = image_;
-  const ImageBuffer* buffer = imageBufferOf(image);
+  const ImageBuffer* buffer = image();
   if (!buffer) return nullptr;
   if (matte_.isVoid()) {
-    Value made = Value::adopt(buildMatteMask(*buffer, matteAlphaThreshold_));
-    if (!loaded()) return nullptr;
-    matte_ = made;
+    const MemberHold hold(*this);
+    matte_ = Value::adopt(buildMatteMask(*buffer, matteAlphaThreshold_));
   }
   return imageBufferOf(matte_);
 }
 
 ImageBuffer* BitmapMember::pictureAt(int32_t scale) {
   scale = std::clamp(scale, 1, kLargestPresentationScale);
-  Value image = image_;  // making the picture may purge memory and unload this member
-  const ImageBuffer* buffer = imageBufferOf(image);
-  if (!buffer || scale == 1) return imageBufferOf(image_);
+  const ImageBuffer* buffer = image();
+  if (!buffer || scale == 1) return image();
   touch();
-  const uint32_t generation = cast().scaledMediaGeneration();
-  if (pictureScale_ != scale || pictureGeneration_ != generation) dropScaledPicture();
+  if (pictureScale_ != scale || pictureGeneration_ != cast().pictureGeneration()) dropScaledPicture();
   if (picture_.isVoid()) {
-    Value made = pictureFromSet(cast().scaledMedia(scale), scale, *buffer);
+    const MemberHold hold(*this);
+    const ScaledMediaSet* set = cast().scaledMedia(scale);  // looked for once; attaching one drops pictures
+    Value made = pictureFromSet(set, scale, *buffer);
     if (made.isVoid()) made = Value::adopt(upscaleSmoothly(*buffer, scale));
-    if (!loaded() || made.isVoid()) return nullptr;
+    if (made.isVoid()) return nullptr;
     picture_ = made;
     pictureScale_ = scale;
-    pictureGeneration_ = cast().scaledMediaGeneration();
+    pictureGeneration_ = cast().pictureGeneration();
     cast().keepWithinBudget(*this);
   }
   return imageBufferOf(picture_);
@@ -263,13 +262,11 @@ ImageBuffer* BitmapMember::pictureAt(int32_t scale) {
 
 ImageBuffer* BitmapMember::matteAt(int32_t scale) {
   if (scale <= 1) return matte();
-  if (!pictureAt(scale)) return nullptr;
-  Value picture = picture_;  // making the matte may purge memory and unload this member
-  const ImageBuffer* buffer = imageBufferOf(picture);
+  const ImageBuffer* picture = pictureAt(scale);
+  if (!picture) return nullptr;
   if (pictureMatte_.isVoid()) {
-    Value made = Value::adopt(buildMatteMask(*buffer, matteAlphaThreshold_));
-    if (!loaded() || picture_.object() != buffer) return nullptr;
-    pictureMatte_ = made;
+    const MemberHold hold(*this);
+    pictureMatte_ = Value::adopt(buildMatteMask(*picture, matteAlphaThreshold_));
   }
   return imageBufferOf(pictureMatte_);
 }
@@ -281,12 +278,10 @@ ImageBuffer* BitmapMember::pictureForCopyAt(int32_t scale, PixelFormat format) {
                          (picture->format() == PixelFormat::argb8888 && !picture->useAlpha()));
   if (!converts) return picture;
   if (ImageBuffer* copy = imageBufferOf(pictureForCopy_); copy && copy->format() == format) return copy;
-  Value held = Value::share(picture);  // making the copy may purge memory and unload this member
+  const MemberHold hold(*this);
   Value made = Value::adopt(
       ImageBuffer::create(picture->width(), picture->height(), format == PixelFormat::rgb565 ? -16 : 16));
   ImageBuffer* copy = imageBufferOf(made);
-  // Making the copy may have unloaded this member: then `held` was the picture's last owner.
-  if (!loaded() || picture_.object() != picture) return nullptr;
   if (!copy) return picture;
   drawImage(*copy, picture, wholeImageCopy(*picture));
   pictureForCopy_ = made;
@@ -301,11 +296,10 @@ void BitmapMember::dropScaledPicture() {
 }
 
 Value BitmapMember::pictureReadyFrom(const ScaledMediaSet& set) {
-  Value image = image_;  // decoding may purge memory and unload this member
-  const ImageBuffer* buffer = imageBufferOf(image);
+  const ImageBuffer* buffer = image();
   if (!buffer) return Value();
-  Value picture = pictureFromSet(&set, set.scale(), *buffer);
-  return loaded() && image_.object() == buffer ? picture : Value();
+  const MemberHold hold(*this);
+  return pictureFromSet(&set, set.scale(), *buffer);
 }
 
 void BitmapMember::takeScaledPicture(int32_t scale, Value picture) {
@@ -315,7 +309,8 @@ void BitmapMember::takeScaledPicture(int32_t scale, Value picture) {
   dropScaledPicture();
   picture_ = std::move(picture);
   pictureScale_ = scale;
-  pictureGeneration_ = cast().scaledMediaGeneration();
+  pictureGeneration_ = cast().pictureGeneration();
+  cast().keepWithinBudget(*this);
 }
 
 Value BitmapMember::pictureFromSet(const ScaledMediaSet* set, int32_t scale, const ImageBuffer& image) {
@@ -358,34 +353,46 @@ void BitmapMember::imageChanged(const PixelRect&) {
 }
 
 void BitmapMember::drawInto(ImageBuffer& target, const BitmapDraw& look, BitmapMember* maskSource, bool useMatte) {
+  // Making pictures and masks may purge memory: neither member may go meanwhile.
+  const MemberHold hold(*this);
+  std::optional<MemberHold> maskHold;
+  if (maskSource) {
+    maskHold.emplace(*maskSource);
+    maskSource->load();
+    maskSource->touch();
+  }
   // A picture of one pixel is one colour at any scale: drawn from itself, a stretched draw takes
   // the one-pixel fast path (the set-up shade covers the stage with one).
   const int32_t scale = width_ == 1 && height_ == 1 ? 1 : std::clamp(look.scale, 1, kLargestPresentationScale);
   const bool plainCopy = !maskSource && !useMatte && look.ink == ink::copy && look.blend == 255 &&
                          (look.color & kColourBits) == 0 && (look.bgColor & kColourBits) == 0xFFFFFF;
-  ImageBuffer* picture = plainCopy ? pictureForCopyAt(scale, target.format()) : pictureAt(scale);
-  if (!picture) return;
-  Value held = Value::share(picture);  // the masks below may purge memory and unload this member
-  BlitParams params;
-  params.destinationRect = look.destination;
-  params.sourceRect = PixelRect{0, 0, width_ * scale, height_ * scale};
-  params.ink = look.ink;
-  params.blend = look.blend;
-  params.foreColour = look.color;
-  params.backColour = look.bgColor;
-  Value maskHeld;
-  if (maskSource) {
-    maskSource->load();
-    maskSource->touch();
-    maskHeld = Value::share(maskSource->pictureAt(scale));
-    params.mask = imageBufferOf(maskHeld);
-    params.maskOffsetH = (regX_ - maskSource->regX_) * scale;
-    params.maskOffsetV = (regY_ - maskSource->regY_) * scale;
-  } else if (useMatte) {
-    params.mask = matteAt(scale);
-  }
-  params.quad = look.quad;
-  drawImage(target, picture, params);
+  // Draws from the pictures of `pictureScale` onto the destination (which is at the look's scale);
+  // false when a finer picture or mask it needs could not be made.
+  auto drawFrom = [&](int32_t pictureScale) {
+    ImageBuffer* picture = plainCopy ? pictureForCopyAt(pictureScale, target.format()) : pictureAt(pictureScale);
+    if (!picture) return false;
+    BlitParams params;
+    params.destinationRect = look.destination;
+    params.sourceRect = PixelRect{0, 0, width_ * pictureScale, height_ * pictureScale};
+    params.ink = look.ink;
+    params.blend = look.blend;
+    params.foreColour = look.color;
+    params.backColour = look.bgColor;
+    if (maskSource) {
+      params.mask = maskSource->pictureAt(pictureScale);
+      if (!params.mask && pictureScale > 1 && maskSource->image()) return false;
+      params.maskOffsetH = (regX_ - maskSource->regX_) * pictureScale;
+      params.maskOffsetV = (regY_ - maskSource->regY_) * pictureScale;
+    } else if (useMatte) {
+      params.mask = matteAt(pictureScale);
+      if (!params.mask && pictureScale > 1) return false;
+    }
+    params.quad = look.quad;
+    drawImage(target, picture, params);
+    return true;
+  };
+  // Where memory is too short for a finer picture, the image itself is enlarged by the draw.
+  if (!drawFrom(scale) && scale > 1) drawFrom(1);
 }
 
 }  // namespace qn

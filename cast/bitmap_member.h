@@ -51,7 +51,8 @@ class BitmapMember final : public CastMemberBase, public ImageOwner {
   ImageBuffer* matte();
   // The picture shown at presentation scale `scale` (1 to 4): at 1 the member's image(); above it the
   // member's own picture from that scale's media set, else image() scaled smoothly (made once).
-  // Null without an image. Counted in the cast's purge like the image.
+  // Null without an image, or when memory is too short to make the picture (drawInto then
+  // enlarges the image as it draws). Counted in the cast's purge like the image.
   ImageBuffer* pictureAt(int32_t scale);
   // The matte of pictureAt(scale), made on demand (the 1x matte at scale 1).
   ImageBuffer* matteAt(int32_t scale);
@@ -78,7 +79,7 @@ class BitmapMember final : public CastMemberBase, public ImageOwner {
 
   // Draws the image into the stage (or the stage composed at the look's scale) through the image
   // of `maskSource` (the mask ink's member, placed by both regPoints), or through the matte when
-  // `useMatte` is set.
+  // `useMatte` is set. Both members are held meanwhile (member_hold.h).
   void drawInto(ImageBuffer& target, const BitmapDraw& look, BitmapMember* maskSource, bool useMatte);
 
   // ImageOwner

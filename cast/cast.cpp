@@ -6,6 +6,7 @@
 #include "cast/bitmap_member.h"
 #include "cast/empty_member.h"
 #include "cast/field_member.h"
+#include "cast/member_hold.h"
 #include "cast/scaled_media_set.h"
 #include "cast/scaled_set_arrival.h"
 #include "cast/script_member.h"
@@ -82,13 +83,13 @@ void Cast::createMembers(const CastRows& rows) {
     add(new ScriptMember(*this, row.number, row.castLib, row.kind, row.name ? row.name : ""));
 }
 
-bool Cast::purgeMembers(int64_t bytes, const CastMemberBase* spared) {
+bool Cast::purgeMembers(int64_t bytes) {
   int64_t freed = 0;
   while (freed < bytes) {
     CastMemberBase* oldest = nullptr;
     for (auto& [key, value] : members_) {
       auto* member = static_cast<CastMemberBase*>(value.object());
-      if (member == spared || !member->loaded() || member->modified() || member->sizeEstimate() == 0) continue;
+      if (member->held() || !member->loaded() || member->modified() || member->sizeEstimate() == 0) continue;
       if (!oldest || member->lastUsed() < oldest->lastUsed()) oldest = member;
     }
     if (!oldest) break;
@@ -98,13 +99,14 @@ bool Cast::purgeMembers(int64_t bytes, const CastMemberBase* spared) {
   return freed > bytes;
 }
 
-void Cast::keepWithinBudget(const CastMemberBase& spared) {
-  int64_t held = 0;
+void Cast::keepWithinBudget(CastMemberBase& grown) {
+  const MemberHold hold(grown);
+  int64_t loaded = 0;
   for (auto& [key, value] : members_) {
     auto* member = static_cast<CastMemberBase*>(value.object());
-    if (member->loaded()) held += member->sizeEstimate();
+    if (member->loaded()) loaded += member->sizeEstimate();
   }
-  if (held > kDecodedBudget) purgeMembers(held - kDecodedBudget, &spared);
+  if (loaded > decodedBudget_) purgeMembers(loaded - decodedBudget_);
 }
 
 namespace {
@@ -153,12 +155,6 @@ std::string Cast::scaledSetProblem(const ScaledMediaSet& set, int32_t scale) con
   return "";
 }
 
-void Cast::dropScaledMedia(int32_t scale) {
-  if (!isFinerScale(scale) || !scaledSets_[scale - 2]) return;
-  scaledSets_[scale - 2].reset();
-  scaledMediaChanged();
-}
-
 const ScaledMediaSet* Cast::scaledMedia(int32_t scale) {
   if (!isFinerScale(scale)) return nullptr;
   if (!scaledSetSought_[scale - 2] && !media_.name().empty()) {
@@ -174,7 +170,7 @@ const ScaledMediaSet* Cast::scaledMedia(int32_t scale) {
   return scaledSets_[scale - 2].get();
 }
 
-std::unique_ptr<ScaledSetArrival> Cast::scaledMediaArriving(int32_t scale) {
+std::unique_ptr<ScaledSetArrival> Cast::scaledMediaArrival(int32_t scale) {
   if (!isFinerScale(scale) || media_.name().empty()) return nullptr;
   auto media = std::make_unique<MediaFile>();
   media->bind(media_.name(), scale);
@@ -195,7 +191,7 @@ std::vector<int32_t> Cast::membersDrawnAt(int32_t scale) const {
 }
 
 void Cast::scaledMediaChanged() {
-  ++scaledMediaGeneration_;
+  ++pictureGeneration_;
   for (auto& [key, value] : members_)
     if (auto* bitmap = dynamic_cast<BitmapMember*>(value.object())) bitmap->dropScaledPicture();
 }

@@ -57,16 +57,17 @@ class Cast final : public CastTable {
   bool add(CastMemberBase* member);
   // Creates every member of the rows, kind by kind: bitmaps, fields, sounds, scripts.
   void createMembers(const CastRows& rows);
-  // Unloads least recently used members (loaded, not modified, with a size estimate) until at
-  // least `bytes` were counted as freed; true when more than `bytes` were. `spared` is never
-  // chosen (the member whose picture is being made).
-  bool purgeMembers(int64_t bytes, const CastMemberBase* spared = nullptr);
-  // Purges least recently used members, `spared` apart, until the size estimates of the loaded
-  // members add up to no more than kDecodedBudget. Called when a member grew by a finer picture.
+  // Unloads least recently used members (loaded, not modified, not held, with a size estimate)
+  // until at least `bytes` were counted as freed; true when more than `bytes` were.
+  bool purgeMembers(int64_t bytes);
+  // Purges least recently used members, `grown` apart, until the size estimates of the loaded
+  // members add up to no more than the decoded budget (kDecodedBudget unless set otherwise).
+  // Called whenever a member took in a decoded picture: its image, a finer picture, a copy of it.
   // Every picture of the game at 4x and at its own size takes 41 MB and so stays; the budget
-  // bounds what finer pictures may hold at all, which keeps a 4x run within 120 MB resident.
-  void keepWithinBudget(const CastMemberBase& spared);
+  // bounds what pictures may hold at all, which keeps a 4x run within 120 MB resident.
+  void keepWithinBudget(CastMemberBase& grown);
   static constexpr int64_t kDecodedBudget = int64_t{64} << 20;
+  void setDecodedBudget(int64_t bytes) { decodedBudget_ = bytes; }
 
   // The finer media sets of presentation scales 2 to 4 (scaled_media_format.h). Attaching one
   // from `media` (embedded, a mapped file or bytes handed over; the cast keeps it bound while the
@@ -79,7 +80,6 @@ class Cast final : public CastTable {
   // attached.
   std::unique_ptr<ScaledMediaSet> readScaledMedia(int32_t scale, std::unique_ptr<MediaFile> media, std::string_view name);
   void attachScaledMedia(std::unique_ptr<ScaledMediaSet> set);
-  void dropScaledMedia(int32_t scale);
   // The set of `scale`, looked for when first asked where the movie's media was found (embedded
   // in the program, else the file named after it beside the program; one line in the debug log
   // when there is none); null without one.
@@ -88,12 +88,12 @@ class Cast final : public CastTable {
   // downloads the sets later), read and checked, to be attached once the pictures it has for the
   // members drawn now are decoded (scaled_set_arrival.h); null when there is none or it is
   // refused (a line in the debug log).
-  std::unique_ptr<ScaledSetArrival> scaledMediaArriving(int32_t scale);
+  std::unique_ptr<ScaledSetArrival> scaledMediaArrival(int32_t scale);
   // The bitmap members that show a finer picture at `scale` now.
   std::vector<int32_t> membersDrawnAt(int32_t scale) const;
-  // Counts the attaches and drops: when it changes, the pictures shown at finer scales did.
-  uint32_t scaledMediaGeneration() const { return scaledMediaGeneration_; }
-  uint32_t pictureGeneration() const override { return scaledMediaGeneration_; }
+  // CastTable: counts the attaches of finer sets, each of which changes the pictures shown at
+  // finer scales.
+  uint32_t pictureGeneration() const override { return pictureGeneration_; }
   // Moves a member's name index entry to its new name.
   void rename(CastMemberBase& member, std::string name);
   // The first free member key from `key` upward, or -1.
@@ -117,7 +117,8 @@ class Cast final : public CastTable {
   // By scale - 2; `sought` once the place of the movie's media was looked at for that scale.
   std::array<std::unique_ptr<ScaledMediaSet>, kLargestPresentationScale - 1> scaledSets_;
   std::array<bool, kLargestPresentationScale - 1> scaledSetSought_{};
-  uint32_t scaledMediaGeneration_ = 0;
+  uint32_t pictureGeneration_ = 0;
+  int64_t decodedBudget_ = kDecodedBudget;
 
   // Why a set that reads does not belong to this movie at `scale`, or empty.
   std::string scaledSetProblem(const ScaledMediaSet& set, int32_t scale) const;

@@ -53,7 +53,7 @@ const MethodTable<CastMemberBase>& CastMemberBase::methods() {
       {sym::unload, Arity::any(),
        [](CastMemberBase& member, const MethodCall& call) { call.answer = member.unload(false) ? sharedOne : sharedZero; }},
   });
-  static constexpr MethodTable<CastMemberBase> kTable(kMethods);
+  static constexpr auto kTable = MethodTable<CastMemberBase>::bind(kMethods);
   return kTable;
 }
 

@@ -3,8 +3,9 @@
 // member classes share: the text "(member n of castLib c)", identity comparison, `preload` and
 // `unload`, and the common properties.
 //
-// Invariants: a modified member is never unloaded unless forced; `lastUsed` starts at the
-// smallest value but one, so members never touched go first when memory is purged.
+// Invariants: a modified member is never unloaded unless forced, a held one never purged;
+// `lastUsed` starts at the smallest value but one, so members never touched go first when memory
+// is purged.
 #pragma once
 
 #include <cstdint>
@@ -29,6 +30,8 @@ class CastMemberBase : public CastMember {
   const std::string& name() const { return name_; }
   bool loaded() const { return loaded_; }
   bool modified() const { return modified_; }
+  // Whether a MemberHold keeps the member from being purged now.
+  bool held() const { return holds_ > 0; }
   int32_t lastUsed() const { return lastUsed_; }
   // Marks the member used at the current tick (drawn, or its image asked for).
   void touch();
@@ -62,6 +65,7 @@ class CastMemberBase : public CastMember {
 
  private:
   friend class Cast;  // renames go through the cast's name index
+  friend class MemberHold;
 
   Cast& cast_;
   std::string name_;
@@ -69,6 +73,7 @@ class CastMemberBase : public CastMember {
   bool modified_ = false;
   bool loadFailureReported_ = false;
   int32_t lastUsed_ = kNeverUsed;
+  int32_t holds_ = 0;
 };
 
 // The member of our cast a value holds, or null.

@@ -2,17 +2,17 @@
 
 #include "cast/cast.h"
 #include "cast/field_member.h"
+#include "cast/member_hold.h"
 #include "gfx/draw_image.h"
 
 namespace qn {
 
 Value FieldMember::renderImage() {
   load();
-  const Value text = text_;  // held: making the image may purge memory and unload this member
-  const std::string_view shown = textView();
+  const MemberHold hold(*this);  // making the image may purge memory
   Value image = Value::adopt(ImageBuffer::create(width_, height_, 32));
   if (ImageBuffer* buffer = imageBufferOf(image))
-    drawTextInBox(*buffer, buffer->bounds(), shown, format_, ink::copy);
+    drawTextInBox(*buffer, buffer->bounds(), textView(), format_, ink::copy);
   return image;
 }
 
@@ -20,24 +20,23 @@ void FieldMember::drawInto(ImageBuffer& stage, const PixelRect& rect, int32_t in
   touch();
   load();
   scale = std::clamp(scale, 1, kLargestPresentationScale);
-  // Held here, not only by the member: the images text drawing makes may purge memory and unload
-  // this member, which lets go of its text and rendered copies.
-  const Value text = text_;
-  const std::string_view shown = textView();
-  Value held = renderedCopies_[static_cast<size_t>(scale - 1)];
+  // The images text drawing makes may purge memory: the text and the rendered copies stay.
+  const MemberHold hold(*this);
+  Value& rendered = renderedCopies_[static_cast<size_t>(scale - 1)];
   const int64_t copyWidth = int64_t{width_} * scale, copyHeight = int64_t{height_} * scale;
-  if (!dynamic_ && held.isVoid() && format_.color != format_.bgColor && copyWidth <= INT32_MAX &&
+  if (!dynamic_ && rendered.isVoid() && format_.color != format_.bgColor && copyWidth <= INT32_MAX &&
       copyHeight <= INT32_MAX) {
-    held = Value::adopt(ImageBuffer::create(static_cast<int32_t>(copyWidth), static_cast<int32_t>(copyHeight),
-                                            cast().colorDepth(stage.depthCode())));
-    if (ImageBuffer* copy = imageBufferOf(held)) {
-      drawTextInBox(*copy, copy->bounds(), shown, format_, ink::copy, scale);
-      if (loaded()) renderedCopies_[static_cast<size_t>(scale - 1)] = held;
+    Value made = Value::adopt(ImageBuffer::create(static_cast<int32_t>(copyWidth), static_cast<int32_t>(copyHeight),
+                                                  cast().colorDepth(stage.depthCode())));
+    if (ImageBuffer* copy = imageBufferOf(made)) {
+      drawTextInBox(*copy, copy->bounds(), textView(), format_, ink::copy, scale);
+      rendered = made;
+      cast().keepWithinBudget(*this);
     }
   }
-  ImageBuffer* copy = imageBufferOf(held);
+  ImageBuffer* copy = imageBufferOf(rendered);
   if (!copy) {
-    drawTextInBox(stage, rect, shown, format_, ink, scale);
+    drawTextInBox(stage, rect, textView(), format_, ink, scale);
     return;
   }
   BlitParams params;

@@ -20,7 +20,7 @@ class ScaledMediaSet;
 
 class ScaledSetArrival {
  public:
-  // `set` has been read and checked by the cast (Cast::scaledMediaArriving).
+  // `set` has been read and checked by the cast (Cast::scaledMediaArrival).
   ScaledSetArrival(Cast& cast, std::unique_ptr<ScaledMediaSet> set);
   ~ScaledSetArrival();
   ScaledSetArrival(const ScaledSetArrival&) = delete;

@@ -223,9 +223,11 @@ bool Movie::callGlobal(ScriptObject& receiver, Value& result, SymbolNumber metho
     }
     handled = true;
   } else if (argc >= 1) {
-    ScriptObject& first = *argv[0]->object();
-    handled = scriptInstanceOf(*argv[0]) ? first.handle(method, argc, answer, argv, false)
-                                          : first.handle(method, argc - 1, answer, argv + 1, false);
+    // Held for the call: the handler may replace what its argument slots hold, and the slot may
+    // be the first argument's only holder.
+    const Value first = *argv[0];
+    handled = scriptInstanceOf(first) ? first.object()->handle(method, argc, answer, argv, false)
+                                      : first.object()->handle(method, argc - 1, answer, argv + 1, false);
   }
   if (!handled) handled = receiver.handle(method, argc, answer, argv, false);
   if (!handled) handled = handle(method, argc, answer, argv, false);

@@ -56,7 +56,7 @@ const MethodTable<Movie, bool>& Movie::globalFunctions() {
       {sym::putAfterChunk, Arity::atLeast(4), chunkFunction<sym::putAfterChunk>},
       {sym::putBeforeChunk, Arity::atLeast(4), chunkFunction<sym::putBeforeChunk>},
   });
-  static constexpr MethodTable<Movie, bool> kTable(kFunctions);
+  static constexpr auto kTable = MethodTable<Movie, bool>::bind(kFunctions);
   return kTable;
 }
 

@@ -342,7 +342,7 @@ const MethodTable<SpriteChannel, bool>& SpriteChannel::methods() {
          return handler != 0 && sprite.sendToBehaviours(handler, Value(), true, call.argc - 1, call.argv + 1, call.answer);
        }},
   });
-  static constexpr MethodTable<SpriteChannel, bool> kTable(kMethods);
+  static constexpr auto kTable = MethodTable<SpriteChannel, bool>::bind(kMethods);
   return kTable;
 }
 

@@ -374,7 +374,7 @@ const MethodTable<ImageBuffer, bool>& ImageBuffer::methods() {
       {sym::lock, Arity::any(), lock},
       {sym::unlock, Arity::exactly(1), unlock},
   });
-  static constexpr MethodTable<ImageBuffer, bool> kTable(kMethods);
+  static constexpr auto kTable = MethodTable<ImageBuffer, bool>::bind(kMethods);
   return kTable;
 }
 

@@ -16,7 +16,10 @@ struct KeptTextRead {
   std::string problem;              // why it could not be read; empty when all went well
 };
 
+// Only a regular file is read: anything else under the name (a FIFO, a device) is refused at once.
 KeptTextRead readKeptText(std::string_view name);
+// Removes what stores cut short by a crash left behind (files written aside but never renamed).
+void clearStaleKeptTexts(std::string_view name);
 // The problem, or empty when the text was stored.
 std::string storeKeptText(std::string_view name, std::string_view text);
 

@@ -1,3 +1,4 @@
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -5,6 +6,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 
 #include "platform/kept_text.h"
 #include "platform/state_folder.h"
@@ -15,8 +17,21 @@ namespace {
 
 // Texts larger than this are not the program's: they are refused unread.
 constexpr size_t kLargestKeptText = 64 * 1024;
+// A store writes its file aside and renames it within milliseconds: one older than this was left
+// by a run that ended in between.
+constexpr time_t kStaleAfterSeconds = 60;
 
 std::string reason() { return std::strerror(errno); }
+
+// "state.<process id>.new": the file a store writes aside.
+bool isWrittenAside(std::string_view file) {
+  constexpr std::string_view kStart = "state.", kEnd = ".new";
+  if (file.size() <= kStart.size() + kEnd.size() || file.substr(0, kStart.size()) != kStart ||
+      file.substr(file.size() - kEnd.size()) != kEnd)
+    return false;
+  return file.substr(kStart.size(), file.size() - kStart.size() - kEnd.size()).find_first_not_of("0123456789") ==
+         std::string_view::npos;
+}
 
 bool writeAll(int fd, std::string_view text) {
   while (!text.empty()) {
@@ -34,10 +49,17 @@ KeptTextRead readKeptText(std::string_view name) {
   const std::string folder = stateFolder();
   if (folder.empty()) return {std::nullopt, "no home folder to keep it in"};
   const std::string path = folder + "/" + std::string(name) + "/state";
-  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  // Opened without waiting: a FIFO put there would otherwise block the start until some writer
+  // came. Only a regular file is read.
+  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) {
     if (errno == ENOENT) return {};
     return {std::nullopt, path + ": " + reason()};
+  }
+  struct stat info {};
+  if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    close(fd);
+    return {std::nullopt, path + ": not a regular file"};
   }
   std::string text;
   char buffer[4096];
@@ -49,6 +71,24 @@ KeptTextRead readKeptText(std::string_view name) {
   if (!problem.empty()) return {std::nullopt, problem};
   if (text.size() > kLargestKeptText) return {std::nullopt, path + ": larger than any text the program keeps"};
   return {std::move(text), {}};
+}
+
+void clearStaleKeptTexts(std::string_view name) {
+  const std::string folder = stateFolder();
+  if (folder.empty()) return;
+  const std::string own = folder + "/" + std::string(name);
+  DIR* entries = opendir(own.c_str());
+  if (entries == nullptr) return;
+  const time_t now = time(nullptr);
+  while (const dirent* entry = readdir(entries)) {
+    const std::string_view file = entry->d_name;
+    if (!isWrittenAside(file)) continue;
+    const std::string path = own + "/" + std::string(file);
+    struct stat info {};
+    if (lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && now - info.st_mtime > kStaleAfterSeconds)
+      unlink(path.c_str());
+  }
+  closedir(entries);
 }
 
 std::string storeKeptText(std::string_view name, std::string_view text) {

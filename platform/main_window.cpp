@@ -7,6 +7,7 @@
 
 #include "platform/focus_ring.h"
 #include "platform/platform.h"
+#include "platform/unmanaged_window.h"
 
 namespace qn::platform {
 
@@ -92,7 +93,15 @@ bool MainWindow::makeTexture(int width, int height) {
   return texture_ != nullptr;
 }
 
-void MainWindow::show() { SDL_ShowWindow(window_); }
+void MainWindow::show() {
+  SDL_ShowWindow(window_);
+  sizeChanged();
+}
+
+void MainWindow::sizeChanged() {
+  holdUnmanagedWindowToItsSize(window_);
+  repaint();
+}
 
 void MainWindow::raise() {
   SDL_RestoreWindow(window_);
@@ -105,7 +114,7 @@ void MainWindow::toggleFullscreen() {
   if (!kWindowScales) return;  // the page has its own full-screen button
   bool full = (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0;
   SDL_SetWindowFullscreen(window_, full ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
-  repaint();
+  sizeChanged();
 }
 
 void MainWindow::setScale(int scale) {
@@ -113,7 +122,7 @@ void MainWindow::setScale(int scale) {
   SDL_SetWindowFullscreen(window_, 0);
   SDL_RestoreWindow(window_);
   SDL_SetWindowSize(window_, kScreenWidth * scale, kScreenHeight * scale);
-  repaint();
+  sizeChanged();
 }
 
 void MainWindow::letterbox(SDL_Rect& box) const {

@@ -67,8 +67,12 @@ class MainWindow {
   // Streams the changed rectangle of the screen (in the screen's own pixels) into the texture,
   // made anew when the screen's size changed, and shows the screen.
   void present(const ScreenPixels& screen, const ScreenRect& changed);
-  // Shows the texture again (the window was exposed or resized).
+  // Shows the texture again (the window was exposed).
   void repaint();
+  // The window's size changed, or SDL asked for another (full screen, a new scale): a window no
+  // window manager looks after is given that size (unmanaged_window.h), and the screen is laid
+  // out for it.
+  void sizeChanged();
   // The presentation scale the window asks for: the smallest k (1 to 4) at which the composed
   // screen is at least as large as the window shows it, so it is shown crisp (at k itself) or
   // fitted down; 1 with whole pixels. None in the browser, where the page chooses.

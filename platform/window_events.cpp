@@ -153,8 +153,8 @@ void WindowEvents::windowEvent(const SDL_Event& event) {
     case SDL_WINDOWEVENT_FOCUS_GAINED: handler_.focusChanged(true); break;
     case SDL_WINDOWEVENT_FOCUS_LOST: handler_.focusChanged(false); break;
     case SDL_WINDOWEVENT_CLOSE: handler_.closeRequested(); break;
-    case SDL_WINDOWEVENT_EXPOSED:
-    case SDL_WINDOWEVENT_SIZE_CHANGED: window_.repaint(); break;
+    case SDL_WINDOWEVENT_EXPOSED: window_.repaint(); break;
+    case SDL_WINDOWEVENT_SIZE_CHANGED: window_.sizeChanged(); break;
     default: break;
   }
 }

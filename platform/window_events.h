@@ -1,7 +1,8 @@
 // The window's event queue: SDL's events turned into the handler's calls in the device's terms
-// (see window_event_handler.h). Exposing and resizing only repaint the window; game controllers
-// are opened as they arrive; a touch screen's fingers are the stylus (see touch_stylus.h). In the browser a hidden page counts as lost focus, and the page's
-// own buttons arrive as host commands.
+// (see window_event_handler.h). Exposing and resizing only lay the window out again; game
+// controllers are opened as they arrive; a touch screen's fingers are the stylus (see
+// touch_stylus.h). In the browser a hidden page counts as lost focus, and the page's own buttons
+// arrive as host commands.
 #pragma once
 
 #include <cstdint>

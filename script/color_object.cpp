@@ -112,7 +112,7 @@ const MethodTable<ColorObject>& ColorObject::methods() {
          call.answer = Value(text);
        }},
   });
-  static constexpr MethodTable<ColorObject> kTable(kMethods);
+  static constexpr auto kTable = MethodTable<ColorObject>::bind(kMethods);
   return kTable;
 }
 

@@ -185,7 +185,7 @@ const MethodTable<ListOf<Element, Self>>& ListOf<Element, Self>::methods() {
        }},
       {sym::sort, Arity::exactly(0), [](List& list, const MethodCall&) { list.sort(); }},
   }));
-  static constexpr MethodTable<List> kTable(kMethods);
+  static constexpr auto kTable = MethodTable<List>::bind(kMethods);
   return kTable;
 }
 

@@ -9,7 +9,12 @@
 //     the caller's result only at the end, because that result may be one of the arguments or
 //     the only holder of the receiver.
 //   - Methods are found through an index over the built-in vocabulary made when the table is
-//     built, so a call costs no search; a symbol bound twice does not compile.
+//     built, so a call costs no search.
+//   - A table is made only by `bind`, only at compile time (consteval; the constructor is private,
+//     since some compilers let a consteval constructor run at run time in a variable's direct
+//     initialization), from an array of static storage, which it points into: a symbol bound
+//     twice, or one outside the built-in vocabulary, does not compile, and neither does a table
+//     of a temporary or local array, which would dangle.
 #pragma once
 
 #include <array>
@@ -87,15 +92,10 @@ class MethodTable {
  public:
   using Entry = Method<Receiver, Outcome>;
 
+  // The table of `methods`, made at compile time only.
   template <size_t N>
-  constexpr explicit MethodTable(const std::array<Entry, N>& methods) : methods_(methods.data()), count_(N) {
-    static_assert(N < UINT8_MAX, "positions fit the index");
-    for (size_t i = 0; i < N; ++i) {
-      const SymbolNumber symbol = methods[i].symbol;
-      if (symbol < sym::firstBuiltin || symbol > sym::lastBuiltin || index_[slotOf(symbol)] != 0)
-        detail::methodTableIsInvalid();
-      index_[slotOf(symbol)] = static_cast<uint8_t>(i + 1);
-    }
+  static consteval MethodTable bind(const std::array<Entry, N>& methods) {
+    return MethodTable(methods);
   }
 
   // The method bound to a symbol, or null.
@@ -132,6 +132,17 @@ class MethodTable {
   }
 
  private:
+  template <size_t N>
+  consteval explicit MethodTable(const std::array<Entry, N>& methods) : methods_(methods.data()), count_(N) {
+    static_assert(N < UINT8_MAX, "positions fit the index");
+    for (size_t i = 0; i < N; ++i) {
+      const SymbolNumber symbol = methods[i].symbol;
+      if (symbol < sym::firstBuiltin || symbol > sym::lastBuiltin || index_[slotOf(symbol)] != 0)
+        detail::methodTableIsInvalid();
+      index_[slotOf(symbol)] = static_cast<uint8_t>(i + 1);
+    }
+  }
+
   static constexpr size_t slotOf(SymbolNumber symbol) { return static_cast<size_t>(symbol - sym::firstBuiltin); }
 
   const Entry* methods_;

@@ -163,7 +163,7 @@ const MethodTable<PointObject>& PointObject::methods() {
            call.answer = Value(pointInside(point.intX(), point.intY(), rect->bounds()) ? 1 : 0);
        }},
   }));
-  static constexpr MethodTable<PointObject> kTable(kMethods);
+  static constexpr auto kTable = MethodTable<PointObject>::bind(kMethods);
   return kTable;
 }
 

@@ -13,9 +13,20 @@ namespace qn {
 
 PropListObject::PropListObject() : ScriptObject(sym::propList) {}
 
+namespace {
+
+// A symbol matches only a symbol key of the same number (two symbols without names would compare
+// equal by name); any other key matches a key equal to it exactly.
+bool matchesKey(const Value& stored, const Value& key) {
+  if (SymbolNumber number = symbolOf(key)) return symbolOf(stored) == number;
+  return stored.compare(key, true) == kEqual;
+}
+
+}  // namespace
+
 int32_t PropListObject::findKey(const Value& key) const {
   for (int32_t i = 0; i < size(); ++i) {
-    if (keys_[i].compare(key, true) == kEqual) return i + 1;
+    if (matchesKey(keys_[i], key)) return i + 1;
   }
   return 0;
 }
@@ -62,8 +73,8 @@ void PropListObject::sort() {
 }
 
 // A sorted list is searched by halves for the first key not less than the wanted one; keys equal
-// to it ignoring case follow, and the first of them equal exactly is the one. Unsorted, a symbol
-// matches only a symbol key of the same number (two unnamed symbols would compare equal by name).
+// to it ignoring case follow, and the first of them that matches is the one. Unsorted, the first
+// key that matches.
 int32_t PropListObject::lookup(const Value& key) const {
   if (sorted()) {
     int32_t low = 0, high = size();
@@ -73,13 +84,7 @@ int32_t PropListObject::lookup(const Value& key) const {
       else high = middle;
     }
     for (int32_t i = low; i < size() && !(key < keys_[i]); ++i) {
-      if (keys_[i].compare(key, true) == kEqual) return i + 1;
-    }
-    return 0;
-  }
-  if (SymbolNumber number = symbolOf(key)) {
-    for (int32_t i = 0; i < size(); ++i) {
-      if (symbolOf(keys_[i]) == number) return i + 1;
+      if (matchesKey(keys_[i], key)) return i + 1;
     }
     return 0;
   }
@@ -239,7 +244,7 @@ const MethodTable<PropListObject>& PropListObject::methods() {
       {sym::setAProp, Arity::exactly(2), [](List& list, const MethodCall& call) { list.set(call[0], call[1]); }},
       {sym::sort, Arity::any(), [](List& list, const MethodCall&) { list.sort(); }},
   }));
-  static constexpr MethodTable<List> kTable(kMethods);
+  static constexpr auto kTable = MethodTable<List>::bind(kMethods);
   return kTable;
 }
 

@@ -164,7 +164,7 @@ const MethodTable<RectObject>& RectObject::methods() {
                                 wrappingAdd(b.bottom, dy));
        }},
   }));
-  static constexpr MethodTable<RectObject> kTable(kMethods);
+  static constexpr auto kTable = MethodTable<RectObject>::bind(kMethods);
   return kTable;
 }
 

@@ -283,7 +283,7 @@ const MethodTable<StringObject>& StringObject::methods() {
       {sym::putAfterChunk, Arity::atLeast(4), chunkFunction<sym::putAfterChunk>},
       {sym::putBeforeChunk, Arity::atLeast(4), chunkFunction<sym::putBeforeChunk>},
   });
-  static constexpr MethodTable<StringObject> kTable(kMethods);
+  static constexpr auto kTable = MethodTable<StringObject>::bind(kMethods);
   return kTable;
 }
 

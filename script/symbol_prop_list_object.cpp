@@ -150,7 +150,7 @@ const MethodTable<SymbolPropListObject>& SymbolPropListObject::methods() {
          if (SymbolNumber key = symbolOf(call[0])) list.set(key, call[1]);
        }},
   }));
-  static constexpr MethodTable<List> kTable(kMethods);
+  static constexpr auto kTable = MethodTable<List>::bind(kMethods);
   return kTable;
 }
 

@@ -343,7 +343,7 @@ void Application::setPresentationScale(int scale) {
 
 void Application::mediaSetArrived(int scale) {
   auto* cast = movie_ != nullptr ? dynamic_cast<Cast*>(&movie_->cast()) : nullptr;
-  std::unique_ptr<ScaledSetArrival> arrival = cast != nullptr ? cast->scaledMediaArriving(scale) : nullptr;
+  std::unique_ptr<ScaledSetArrival> arrival = cast != nullptr ? cast->scaledMediaArrival(scale) : nullptr;
   if (!arrival) return;
   std::erase_if(arrivingSets_, [scale](const auto& waiting) { return waiting->scale() == scale; });
   arrivingSets_.push_back(std::move(arrival));

@@ -37,6 +37,9 @@ std::string parseLine(const std::vector<std::string_view>& words, uint32_t previ
 
 bool parseRecording(std::string_view text, std::vector<TimedInput>& events, std::string& error) {
   events.clear();
+  // Editors on some systems start a UTF-8 text with a byte-order mark.
+  constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+  if (text.substr(0, kByteOrderMark.size()) == kByteOrderMark) text.remove_prefix(kByteOrderMark.size());
   int lineNumber = 0;
   while (!text.empty()) {
     ++lineNumber;

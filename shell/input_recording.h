@@ -31,7 +31,8 @@ struct TimedInput {
 // an endless or huge input (a device, a wrong file) cannot exhaust memory.
 inline constexpr size_t kLargestRecording = size_t(64) << 20;
 
-// Parses a whole recording; on a bad line, answers false with the line number in `error`.
+// Parses a whole recording (a UTF-8 byte-order mark before it is passed over); on a bad line,
+// answers false with the line number in `error`.
 bool parseRecording(std::string_view text, std::vector<TimedInput>& events, std::string& error);
 // Reads and parses the recording at `path`; false with the reason in `error`.
 bool loadRecording(const std::string& path, std::vector<TimedInput>& events, std::string& error);

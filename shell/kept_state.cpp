@@ -140,6 +140,7 @@ std::optional<KeptValues> readKept(std::string_view name) {
 
 KeptState::KeptState(std::string name, std::function<std::string()> today)
     : name_(std::move(name)), today_(std::move(today)) {
+  platform::clearStaleKeptTexts(name_);
   if (std::optional<KeptValues> kept = readKept(name_)) values_ = std::move(*kept);
   if (values_.day != today_()) {
     values_.day.clear();
@@ -164,8 +165,10 @@ void KeptState::storedElsewhere() {
 }
 
 void KeptState::store(const std::function<void(KeptValues&)>& change) {
-  KeptValues stored = readKept(name_).value_or(values_);
+  const std::optional<KeptValues> kept = readKept(name_);
+  KeptValues stored = kept.value_or(values_);
   change(stored);
+  if (kept == stored) return;  // a start while muted, a record another run beat: nothing to write
   if (const std::string problem = platform::storeKeptText(name_, formatKeptState(stored)); !problem.empty())
     reportError("kept state not stored: " + problem);
 }

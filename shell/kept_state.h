@@ -38,10 +38,10 @@ std::string localDate();
 
 class KeptState final : public game::GameObserver {
  public:
-  // Reads what was kept under `name` (the program's name). `today` answers the date whenever
-  // asked: at the start it decides whether the kept record still counts, and a record is kept
-  // for the day it was made on, which is a later one than the start's when a run goes past
-  // midnight.
+  // Reads what was kept under `name` (the program's name), after clearing what stores cut short
+  // by a crash left behind. `today` answers the date whenever asked: at the start it decides
+  // whether the kept record still counts, and a record is kept for the day it was made on, which
+  // is a later one than the start's when a run goes past midnight.
   KeptState(std::string name, std::function<std::string()> today);
 
   const std::optional<game::TodaysRecord>& todaysRecord() const { return values_.record; }
@@ -55,7 +55,8 @@ class KeptState final : public game::GameObserver {
 
  private:
   // Stores what is kept with `change` made to it: another run may have stored its own change
-  // meanwhile (its mute setting, a better record of the day), which stays.
+  // meanwhile (its mute setting, a better record of the day), which stays. Nothing is written
+  // when the change leaves what is kept as it is.
   void store(const std::function<void(KeptValues&)>& change);
 
   std::string name_;

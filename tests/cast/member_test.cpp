@@ -270,6 +270,20 @@ TEST_F(MemberTest, PurgeTakesTheLeastRecentlyUsedUnmodifiedMember) {
   EXPECT_FALSE(pinned.loaded());
 }
 
+// Loading a picture holds the decoded members to the budget as a finer picture does: the least
+// recently used go, never the member just loaded.
+TEST_F(MemberTest, EveryLoadKeepsTheDecodedMembersWithinTheBudget) {
+  BitmapCast data;
+  CastWorld world(data.media, data.rows.rows());
+  BitmapMember& first = bitmapOf(world.member(3));
+  BitmapMember& second = bitmapOf(world.member(8));
+  ASSERT_TRUE(first.load());
+  world.cast().setDecodedBudget(first.sizeEstimate() + 100);
+  ASSERT_TRUE(second.load());
+  EXPECT_FALSE(first.loaded());
+  EXPECT_TRUE(second.loaded());
+}
+
 TEST_F(MemberTest, BitmapPropertiesAndFilenames) {
   BitmapCast data;
   CastWorld world(data.media, data.rows.rows());

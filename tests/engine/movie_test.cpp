@@ -343,6 +343,34 @@ TEST_F(MovieTest, CallReachesEveryObjectOfAList) {
   EXPECT_EQ(takeLog(), Lines{"greet 7 by reference"});
 }
 
+// An object whose handler lets go of the argument slot that holds it, as `me = VOID` does, and
+// then says whether it still exists.
+class LetsGoOfItself final : public ScriptInstance {
+ public:
+  explicit LetsGoOfItself(bool& gone) : ScriptInstance(0), gone_(gone) {}
+  ~LetsGoOfItself() override { gone_ = true; }
+  bool handle(SymbolNumber method, int argc, Value& result, Value* const* argv, bool) override {
+    if (method != s::greet || argc < 1) return false;
+    *argv[0] = Value();
+    result = Value(gone_ ? "gone" : "here");
+    return true;
+  }
+
+ private:
+  bool& gone_;
+};
+
+TEST_F(MovieTest, CallGlobalHoldsItsFirstArgumentDuringTheCall) {
+  load();
+  bool gone = false;
+  Value object = Value::adopt(new LetsGoOfItself(gone));
+  Value* arguments[] = {&object};
+  Value result;
+  EXPECT_TRUE(movie->callGlobal(*movie, result, s::greet, 1, arguments));
+  EXPECT_EQ(stringOf(result), "here");
+  EXPECT_TRUE(gone) << "let go once the call is over";
+}
+
 TEST_F(MovieTest, GlobalFunctions) {
   load();
   global(sym::put, 1, "a");

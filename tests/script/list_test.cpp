@@ -268,6 +268,25 @@ TEST_F(ListTest, GeneralPropertyListsKeepInsertionOrderUntilSorted) {
   EXPECT_EQ(list->findValueIgnoringCase(Value(250)), 4);
 }
 
+// Symbols without a name print alike and compare equal by name; every search of a property list
+// tells them apart by number, sorted or not.
+TEST_F(ListTest, SymbolKeysWithoutNamesAreFoundByNumber) {
+  Value table = Value::adopt(new PropListObject());
+  table.call(sym::addProp, sym_(5000), 1);
+  table.call(sym::addProp, sym_(5001), 2);
+  EXPECT_EQ(table.call(sym::getProp, sym_(5001)).toInteger(), 2);
+  EXPECT_EQ(table.call(sym::findPos, sym_(5001)).toInteger(), 2);
+  table.call(sym::setProp, sym_(5001), 20);
+  table.call(sym::setAProp, sym_(5000), 10);
+  EXPECT_EQ(table.toString(), "[#: 10, #: 20]");
+  table.call(sym::sort);
+  EXPECT_EQ(table.call(sym::getProp, sym_(5001)).toInteger(), 20);
+  EXPECT_EQ(table.call(sym::getProp, sym_(5000)).toInteger(), 10);
+  table.call(sym::deleteProp, sym_(5001));
+  EXPECT_EQ(table.toString(), "[#: 10]");
+  EXPECT_TRUE(table.call(sym::getProp, sym_(5001)).isVoid());
+}
+
 // A list that holds itself can be printed, copied, compared and combined: the walk stops at a
 // fixed depth instead of running out of stack.
 TEST_F(ListTest, SelfContainingListsStopAtADepth) {

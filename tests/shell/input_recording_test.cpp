@@ -57,6 +57,10 @@ TEST(InputRecordingTest, BadLinesAreRefusedWithTheirNumber) {
   }
   EXPECT_FALSE(parseRecording("1 up 1 2\n\n# note\n0 up 1 2\n", events, error));
   EXPECT_EQ(error, "line 4: frame numbers go backwards");
+  // A byte-order mark starts the text only: one later in it is a bad word.
+  EXPECT_TRUE(parseRecording("\xEF\xBB\xBF" "5 up 1 2\n", events, error)) << error;
+  EXPECT_EQ(events, (std::vector<TimedInput>{{5, {InputKind::stylusUp, 1, 2}}}));
+  EXPECT_FALSE(parseRecording("5 up 1 2\n\xEF\xBB\xBF" "6 up 1 2\n", events, error));
 }
 
 }  // namespace

@@ -1,13 +1,19 @@
 // What a person's game keeps between runs: the text's form, today's record only today, the
-// better record of two runs, and damaged or unreadable state ignored with a debug-log line.
+// better record of two runs, writes only of changes, stale files cleared, and damaged or
+// unreadable state ignored with a debug-log line.
 #include "shell/kept_state.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <functional>
+#include <future>
 #include <string>
 
 #include "platform/kept_text.h"
@@ -126,6 +132,47 @@ TEST_F(KeptStateTest, DamagedOrUnreadableStateIsIgnoredWithALogLine) {
   EXPECT_NE(logged.find("kept state ignored: " + path()), std::string::npos) << logged;
   unreadable.setMuted(true);
   EXPECT_NE(logged.find("kept state not stored: "), std::string::npos) << logged;
+}
+
+// A start while muted, or a record another run beat, changes nothing kept: the file is not
+// written again (a new file would have another inode). What a crash left aside goes at the next
+// start; what another run is writing now stays.
+TEST_F(KeptStateTest, OnlyChangesAreWrittenAndStaleFilesGo) {
+  KeptState("kept-test", on("2026-12-07")).setMuted(true);
+  struct stat before {};
+  ASSERT_EQ(stat(path().c_str(), &before), 0);
+  const std::string stale = path() + ".4242.new", fresh = path() + ".4343.new";
+  for (const std::string& aside : {stale, fresh}) std::ofstream(aside) << "boules kept state 1\n";
+  std::filesystem::last_write_time(stale, std::filesystem::file_time_type::clock::now() - std::chrono::minutes(2));
+
+  KeptState again("kept-test", on("2026-12-07"));
+  EXPECT_FALSE(std::filesystem::exists(stale));
+  EXPECT_TRUE(std::filesystem::exists(fresh));
+  again.setMuted(true);
+  again.todaysRecordImproved({"Anna", 12.5});
+  KeptState("kept-test", on("2026-12-07")).todaysRecordImproved({"Bert", 20.25});
+  struct stat after {};
+  ASSERT_EQ(stat(path().c_str(), &after), 0);
+  EXPECT_NE(after.st_ino, before.st_ino) << "the record was written";
+  before = after;
+  KeptState("kept-test", on("2026-12-07")).setMuted(true);
+  ASSERT_EQ(stat(path().c_str(), &after), 0);
+  EXPECT_EQ(after.st_ino, before.st_ino) << "rewritten with nothing changed";
+  EXPECT_EQ(logged, "");
+}
+
+// Anything but a regular file under the name is refused at once: a FIFO must not hold the start
+// until a writer comes.
+TEST_F(KeptStateTest, AFifoIsRefusedWithoutWaiting) {
+  std::filesystem::create_directories(folder_ + "/kept-test");
+  ASSERT_EQ(mkfifo(path().c_str(), 0600), 0);
+  auto start = std::async(std::launch::async, [] { return KeptState("kept-test", on("2026-12-07")).muted(); });
+  if (start.wait_for(std::chrono::seconds(10)) != std::future_status::ready) {
+    ADD_FAILURE() << "the start waits for a writer of the FIFO";
+    close(open(path().c_str(), O_WRONLY | O_NONBLOCK));  // lets the reader go
+  }
+  EXPECT_FALSE(start.get());
+  EXPECT_EQ(logged, "-- kept state ignored: " + path() + ": not a regular file\r\n");
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The same game from a program built for another architecture: its game report of eight demo
-# games and its screenshot of the menu must be the reference program's, byte for byte.
+# games and its screenshots of the menu, at 1x and composed at 4x, must be the reference
+# program's, byte for byte.
 #   check_same_game.sh REFERENCE_PROGRAM COMMAND...
 # COMMAND runs the other program (under its emulator; paths absolute); both run headless in a
 # scratch folder.
@@ -36,10 +37,13 @@ if ! cmp -s "$scratch/report.jsonl-reference" "$scratch/report.jsonl-other"; the
   diff "$scratch/report.jsonl-reference" "$scratch/report.jsonl-other" | head -n 12 >&2 || true
   status=1
 fi
-run_both menu.png --frames 100 --screenshot
-if ! cmp -s "$scratch/menu.png-reference" "$scratch/menu.png-other"; then
-  echo "same game: the menu screenshots differ" >&2
-  status=1
-fi
-((status == 0)) && echo "same game: $(wc -l <"$scratch/report.jsonl-other") report lines of 8 demo games and the menu screenshot"
+# The menu at the screen's own size, and at 4x from the finer pictures: JPEG decoded alike too.
+for scale in 1 4; do
+  run_both "menu-$scale.png" --frames 100 --scale "$scale" --screenshot
+  if ! cmp -s "$scratch/menu-$scale.png-reference" "$scratch/menu-$scale.png-other"; then
+    echo "same game: the menu screenshots at ${scale}x differ" >&2
+    status=1
+  fi
+done
+((status == 0)) && echo "same game: $(wc -l <"$scratch/report.jsonl-other") report lines of 8 demo games and the menu screenshots at 1x and 4x"
 exit $status

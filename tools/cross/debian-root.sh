@@ -22,9 +22,11 @@ cache=$(mkdir -p "$2" && cd "$2" && pwd)
 # library package it links, and those whose pkg-config files theirs name; the C and C++ run-time
 # libraries come as the compiler's.
 declare -A library_of=(
-  [libsdl2-dev]=libsdl2-2.0-0 [zlib1g-dev]=zlib1g [libvorbisidec-dev]=libvorbisidec1 [libogg-dev]=libogg0
-  [libsoxr-dev]=libsoxr0 [libstb-dev]=libstb0 [libfreetype-dev]=libfreetype6 [libfontconfig-dev]=libfontconfig1
-  [nlohmann-json3-dev]= [libpng-dev]= [libbrotli-dev]= [libexpat1-dev]= [libsqlite3-dev]=libsqlite3-0
+  [libsdl2-dev]=libsdl2-2.0-0 [libx11-dev]=libx11-6 [zlib1g-dev]=zlib1g [libvorbisidec-dev]=libvorbisidec1
+  [libogg-dev]=libogg0 [libsoxr-dev]=libsoxr0 [libjpeg62-turbo-dev]=libjpeg62-turbo [libpng-dev]=libpng16-16
+  [libgif-dev]=libgif7 [libfreetype-dev]=libfreetype6 [libfontconfig-dev]=libfontconfig1
+  [nlohmann-json3-dev]= [libbrotli-dev]= [libexpat1-dev]= [x11proto-dev]= [libxcb1-dev]= [libxau-dev]=
+  [libxdmcp-dev]= [libsqlite3-dev]=libsqlite3-0
 )
 runtime=(libc6 libgcc-s1 libstdc++6)
 for dev in "${!library_of[@]}"; do

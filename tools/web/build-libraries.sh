@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds the C libraries of the browser edition for WebAssembly: SDL2, zlib, libogg,
-# libvorbisidec, FreeType and libsoxr, from Debian's source packages of exactly the versions the
-# desktop build links (its installed -dev packages), so both editions run the same library code.
-# Header-only packages (stb, nlohmann-json) are copied from the machine's own.
+# libvorbisidec, FreeType, libsoxr, libjpeg-turbo, libpng and giflib, from Debian's source
+# packages of exactly the versions the desktop build links (its installed -dev packages), so both
+# editions run the same library code. The header-only nlohmann-json is copied from the machine's
+# own.
 #
 #   build-libraries.sh CACHE_FOLDER
 #
@@ -22,7 +23,8 @@ export NODE_PATH=/usr/share/nodejs  # where Debian keeps the JavaScript parser e
 # The source package behind each development package the desktop build uses.
 declare -A source_of=(
   [libsdl2-dev]=libsdl2 [zlib1g-dev]=zlib [libogg-dev]=libogg [libvorbisidec-dev]=libvorbisidec
-  [libfreetype-dev]=freetype [libsoxr-dev]=libsoxr
+  [libfreetype-dev]=freetype [libsoxr-dev]=libsoxr [libjpeg62-turbo-dev]=libjpeg-turbo [libpng-dev]=libpng1.6
+  [libgif-dev]=giflib
 )
 
 versions=("emscripten $(dpkg-query -W -f='${Version}' emscripten)")
@@ -164,21 +166,36 @@ step "libsoxr patch" patch_soxr
 step "libsoxr" cmake_build "$work/libsoxr" -DBUILD_SHARED_LIBS=OFF -DBUILD_TESTS=OFF -DWITH_OPENMP=OFF \
   -DWITH_LSR_BINDINGS=OFF -DWITH_CR32S=OFF -DWITH_CR64S=OFF -DWITH_PFFFT=OFF -DWITH_AVFFT=OFF
 
-# Header-only packages, each in a folder of its own: all of /usr/include would hide emscripten's
-# C library behind the machine's. Debian's stb keeps the image coders' code in a library of its
-# own; the two the program uses are compiled here the same way.
-copy_headers() {
-  cp -r /usr/include/stb "$prefix/include/"
-  printf '#define STB_IMAGE_IMPLEMENTATION\n#include <stb_image.h>\n#define STB_IMAGE_WRITE_IMPLEMENTATION\n#include <stb_image_write.h>\n' >"$work/stb.c"
-  emcc $flags -I"$prefix/include/stb" -c "$work/stb.c" -o "$work/stb.o"
-  emar rcs "$prefix/lib/libstb.a" "$work/stb.o"
-  cat >"$prefix/lib/pkgconfig/stb.pc" <<EOF
-Name: stb
-Description: single-file image libraries
-Version: $(dpkg-query -W -f='${Version}' libstb-dev)
-Libs: -L$prefix/lib -lstb
-Cflags: -I$prefix/include/stb
+# The image decoders. libjpeg-turbo in plain C (WebAssembly has none of its SIMD code), which
+# decodes with the accurate integer DCT exactly as the SIMD code does; only the library.
+step "libjpeg-turbo" cmake_build "$work/libjpeg-turbo" -DENABLE_SHARED=OFF -DWITH_SIMD=OFF -DWITH_TURBOJPEG=OFF
+# libpng with the zlib above.
+step "libpng" cmake_build "$work/libpng1.6" -DPNG_SHARED=OFF -DPNG_TESTS=OFF -DPNG_HARDWARE_OPTIMIZATIONS=OFF \
+  -DZLIB_ROOT="$prefix"
+# giflib's library sources compile directly (its makefile builds shared libraries and tools); the
+# pkg-config file is the one Debian's package has.
+build_giflib() {
+  local source="$work/giflib" objects=() file
+  for file in dgif_lib egif_lib gifalloc gif_err gif_font gif_hash openbsd-reallocarray; do
+    emcc $flags -c "$source/$file.c" -o "$work/giflib-$file.o"
+    objects+=("$work/giflib-$file.o")
+  done
+  emar rcs "$prefix/lib/libgif.a" "${objects[@]}"
+  cp "$source/gif_lib.h" "$prefix/include/"
+  cat >"$prefix/lib/pkgconfig/libgif.pc" <<EOF
+prefix=$prefix
+Name: libgif
+Description: Loads and saves GIF files
+Version: $(dpkg-query -W -f='${source:Version}' libgif-dev)
+Libs: -L\${prefix}/lib -lgif
+Cflags: -I\${prefix}/include
 EOF
+}
+step "giflib" build_giflib
+
+# Header-only packages, each in a folder of its own: all of /usr/include would hide emscripten's
+# C library behind the machine's.
+copy_headers() {
   cp -r /usr/include/nlohmann "$prefix/include/"
   mkdir -p "$prefix/share/cmake"
   cp -r /usr/share/cmake/nlohmann_json "$prefix/share/cmake/"  # finds its headers relative to itself
